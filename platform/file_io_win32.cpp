@@ -1,0 +1,92 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32_text.h"
+#include "settings/file_io.h"
+
+namespace vortal {
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+      CloseHandle(file);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::wstring target = Widen(path);
+  std::wstring temp = target + L".new";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(attempt) + L".tmp";
+    if (GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+  }
+  HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+  DWORD error = 0;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD wrote = 0;
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+      error = GetLastError();
+      if (error == 0) error = ERROR_WRITE_FAULT;
+      break;
+    }
+    done += wrote;
+  }
+  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
+  CloseHandle(file);
+  if (error == 0 &&
+      !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
+  if (error != 0) DeleteFileW(temp.c_str());
+  return static_cast<int>(error);
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Widen(folder + "\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(Narrow(name));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+std::string ModulePath() {
+  // The program reads its module path into a buffer of 1024 characters.
+  wchar_t buffer[1024] = {};
+  DWORD n = GetModuleFileNameW(nullptr, buffer, 1024);
+  return Narrow(std::wstring(buffer, n));
+}
+
+}  // namespace vortal

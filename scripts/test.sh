@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds both targets, runs the unit
+# tests natively (sanitizers on) and the Windows build of the same tests under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+
+results="$root/build/results"
+rm -rf "$results" && mkdir -p "$results"
+
+echo "== native unit tests"
+status=0
+"$root/build/native/tests/vortal_tests" --gtest_output="xml:$results/native.xml" --gtest_brief=1 || status=1
+
+echo "== Windows unit tests under Wine"
+"$root/scripts/wine.sh" "$root/build/windows/tests/vortal_tests.exe" \
+    --gtest_output="xml:$results/windows.xml" --gtest_brief=1 || status=1
+
+# One closing line over both runs.
+passed=0; failed=0
+for f in "$results"/*.xml; do
+  [ -f "$f" ] || continue
+  t=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  fl=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  er=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  sk=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  passed=$((passed + t - fl - er - sk)); failed=$((failed + fl + er))
+done
+[ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
+echo "tests: $passed passed, $failed failed"
+exit "$status"

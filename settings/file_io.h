@@ -1,0 +1,32 @@
+// Small file layer for the program's own files. Paths are UTF-8 on every
+// platform. The implementation is per platform (platform/file_io_*.cpp).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vortal {
+
+// True when anything (file or folder) exists at the path.
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
+
+// Writes the bytes to a temporary file beside `path`, flushes them to disk and
+// renames the temporary file over `path`, so a crash, a full disk or a failed
+// write leaves either the old or the new file, never a mix. Returns 0 on
+// success, otherwise the system's error code (GetLastError on Windows, errno
+// elsewhere); on failure `path` is untouched and the temporary file removed.
+int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Names of the direct sub-folders of a folder, in the order the system lists them.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
+// The running executable's full path (UTF-8), as the system reports it.
+std::string ModulePath();
+
+}  // namespace vortal
