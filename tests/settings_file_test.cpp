@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "settings/file_io.h"
+#include "settings/settings_file.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+namespace vortal {
+namespace {
+
+using testing::RecordingMessages;
+using testing::ShownMessage;
+using testing::TempDir;
+
+std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  ASSERT_EQ(WriteFileAtomically(path, bytes), 0);
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  return bytes ? *bytes : std::vector<std::uint8_t>{};
+}
+
+TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
+  struct Case {
+    std::size_t size;
+    LoadResult expected;
+  } cases[] = {{2022, LoadResult::kLoaded}, {2021, LoadResult::kIgnored},
+               {2023, LoadResult::kIgnored}, {0, LoadResult::kIgnored},
+               {1, LoadResult::kIgnored},    {100000, LoadResult::kIgnored}};
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::vector<std::uint8_t> file = Pattern(c.size, 3);
+    if (!file.empty()) file[0] = 0;  // delivered file: first-run flag 0
+    WriteBytes(dir.File("config.bin"), file);
+    SettingsState state;
+    state.working.reportRate = 0x55;  // what was there before must survive an ignored file
+    RecordingMessages messages;
+    EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), c.expected) << c.size;
+    EXPECT_TRUE(messages.shown.empty()) << c.size;
+    if (c.expected == LoadResult::kLoaded) {
+      EXPECT_EQ(state.firstRunFlag, 0);
+      EXPECT_EQ(std::memcmp(state.working.bytes(), file.data() + 1, kSettingsRecordSize), 0);
+    } else {
+      EXPECT_EQ(state.working.reportRate, 0x55) << c.size;
+    }
+  }
+}
+
+TEST(LoadSettings, MissingFileIsReportedAndLeavesTheRecordAlone) {
+  TempDir dir;
+  SettingsState state;
+  state.working.dpiLevel[2] = 9;
+  RecordingMessages messages;
+  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kMissing);
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", kAppCaption}}));
+  EXPECT_EQ(state.working.dpiLevel[2], 9);
+}
+
+TEST(LoadSettings, AFolderInPlaceOfTheFileIsIgnoredSilently) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "config.bin");
+  SettingsState state;
+  RecordingMessages messages;
+  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kIgnored);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
+  TempDir dir;
+  std::vector<std::uint8_t> delivered = Pattern(kSettingsFileSize, 11);
+  delivered[0] = 0;
+  WriteBytes(dir.File("config.bin"), delivered);
+
+  SettingsState state;
+  RecordingMessages messages;
+  ASSERT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kLoaded);
+  state.working.reportRate = 2;
+  state.working.macroSlots[11][127] = 0xEE;
+  ASSERT_TRUE(SaveSettings(dir.File("config.bin"), state, messages));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(state.firstRunFlag, 1);
+
+  std::vector<std::uint8_t> saved = ReadBytes(dir.File("config.bin"));
+  ASSERT_EQ(saved.size(), kSettingsFileSize);
+  EXPECT_EQ(saved[0], 1);
+  EXPECT_EQ(saved[1 + 1925], 2);
+  EXPECT_EQ(saved[1 + 1919], 0xEE);
+  // Everything the program never writes comes back byte for byte.
+  for (std::size_t offset : {1920u, 1921u, 1922u, 1923u, 1924u, 1926u, 1939u, 1946u, 1951u,
+                             1952u, 1953u, 1954u, 2019u, 2020u})
+    EXPECT_EQ(saved[1 + offset], delivered[1 + offset]) << offset;
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(SaveSettings, NeverCreatesAMissingFile) {
+  TempDir dir;
+  SettingsState state;
+  RecordingMessages messages;
+  EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", kAppCaption}}));
+  EXPECT_FALSE(PathExists(dir.File("config.bin")));
+}
+
+TEST(SaveSettings, AFailedWriteReportsTheErrorCodeAndLeavesWhatWasThere) {
+  TempDir dir;
+  // A folder where the file should be: the replacement cannot succeed.
+  std::filesystem::create_directory(dir.path() / "config.bin");
+  std::ofstream(dir.path() / "config.bin" / "keep.txt") << "keep";
+  SettingsState state;
+  RecordingMessages messages;
+  EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "NULL ==fp ");
+  EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u);
+  EXPECT_NE(messages.shown[0].text, "Error Code is: 0 \n");
+  EXPECT_EQ(messages.shown[0].text.substr(messages.shown[0].text.size() - 2), " \n");
+  EXPECT_TRUE(IsDirectory(dir.File("config.bin")));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "config.bin" / "keep.txt"));
+  EXPECT_EQ(state.firstRunFlag, 0);
+  // Only the folder remains: no stray temporary file.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(SettingsState, CancelRestoresEveryByteOfTheAppliedRecord) {
+  SettingsState state;
+  for (std::size_t i = 0; i < kSettingsRecordSize; ++i)
+    state.working.bytes()[i] = static_cast<std::uint8_t>(i * 13);
+  state.Snapshot();
+  SettingsRecord before = state.working;
+  for (std::size_t i = 0; i < kSettingsRecordSize; ++i) state.working.bytes()[i] ^= 0xFF;
+  state.Revert();
+  EXPECT_EQ(std::memcmp(state.working.bytes(), before.bytes(), kSettingsRecordSize), 0);
+}
+
+TEST(RestoreButtonDefaults, SetsButtonsZeroToEightInBothModesAndNothingElse) {
+  SettingsRecord record;
+  for (std::size_t i = 0; i < kSettingsRecordSize; ++i)
+    record.bytes()[i] = static_cast<std::uint8_t>(0xA0 + i % 7);
+  const SettingsRecord before = record;
+  RestoreButtonDefaults(record);
+
+  const std::uint8_t expected[9] = {0, 1, 2, 3, 4, 6, 6, 5, 15};
+  std::vector<std::size_t> changed;
+  for (int mode = 0; mode < 2; ++mode) {
+    for (int b = 0; b < 9; ++b) {
+      EXPECT_EQ(record.area(mode).keyFunction[b], expected[b]) << mode << ' ' << b;
+      changed.push_back(static_cast<std::size_t>(mode * 192 + b));
+    }
+    EXPECT_EQ(record.dpiSwitchFor(mode)[5], 1);
+    EXPECT_EQ(record.dpiSwitchFor(mode)[6], 2);
+  }
+  changed.insert(changed.end(), {1961 + 5, 1961 + 6, 1973 + 5, 1973 + 6});
+  for (std::size_t i = 0; i < kSettingsRecordSize; ++i) {
+    if (std::find(changed.begin(), changed.end(), i) != changed.end()) continue;
+    EXPECT_EQ(record.bytes()[i], before.bytes()[i]) << "offset " << i;
+  }
+}
+
+}  // namespace
+}  // namespace vortal
