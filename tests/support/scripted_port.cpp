@@ -1,0 +1,74 @@
+#include "support/scripted_port.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace vortal::testing {
+
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
+  std::string text;
+  char digits[4];
+  for (std::size_t i = 0; i < count; ++i) {
+    std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
+    if (i > 0) text += ' ';
+    text += digits;
+  }
+  return text;
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+  return HexBytes(bytes.data(), bytes.size());
+}
+
+ScriptedPort::ScriptedPort(std::shared_ptr<Trace> trace, ReportLengths lengths)
+    : trace_(std::move(trace)), lengths_(lengths) {}
+
+bool ScriptedPort::Alive() {
+  if (callsBeforeUnplug == 0) {
+    ++failedCalls;
+    return false;
+  }
+  if (callsBeforeUnplug > 0) --callsBeforeUnplug;
+  return true;
+}
+
+void ScriptedPort::Record(const char* kind, const std::uint8_t* report, std::size_t length) {
+  trace_->lines.push_back(std::string(kind) + " " + HexBytes(report, length));
+}
+
+bool ScriptedPort::SetFeature(const std::uint8_t* report, std::size_t length) {
+  if (!Alive()) return false;
+  Record("SET_FEATURE", report, length);
+  return true;
+}
+
+bool ScriptedPort::WriteOutput(const std::uint8_t* report, std::size_t length) {
+  if (!Alive()) return false;
+  Record("WRITE", report, length);
+  return true;
+}
+
+bool ScriptedPort::GetFeature(std::uint8_t* report, std::size_t length) {
+  if (!Alive() || featureReplies.empty()) return false;
+  const std::vector<std::uint8_t>& reply = featureReplies.front();
+  std::memcpy(report, reply.data(), std::min(length, reply.size()));
+  featureReplies.pop_front();
+  Record("GET_FEATURE", report, length);
+  return true;
+}
+
+bool ScriptedPort::ReadInput(std::uint8_t* report, std::size_t length) {
+  if (!Alive() || inputReports.empty()) return false;
+  const std::vector<std::uint8_t>& input = inputReports.front();
+  std::memcpy(report, input.data(), std::min(length, input.size()));
+  inputReports.pop_front();
+  Record("READ", report, length);
+  return true;
+}
+
+void TracePauser::Pause(std::chrono::microseconds duration) {
+  trace_->lines.push_back("PAUSE " + std::to_string(duration.count()));
+}
+
+}  // namespace vortal::testing

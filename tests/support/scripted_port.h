@@ -1,0 +1,71 @@
+// Fakes of the HID port and the pauser that write every call, in order, into
+// one shared trace, so tests can compare a whole exchange with the mouse.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/hid_port.h"
+
+namespace vortal::testing {
+
+// Upper-case hex bytes separated by single spaces: "01 08 00".
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
+std::string HexBytes(const std::vector<std::uint8_t>& bytes);
+
+struct Trace {
+  std::vector<std::string> lines;
+};
+
+// A command port whose replies are scripted. Every call records
+// "<KIND> <hex of the whole buffer>", reading all `length` bytes it was given
+// (so the sanitizers catch a buffer shorter than the length passed).
+// GET_FEATURE and READ lines show the buffer as returned.
+class ScriptedPort : public CommandPort {
+ public:
+  ScriptedPort(std::shared_ptr<Trace> trace, ReportLengths lengths);
+
+  ReportLengths Lengths() const override { return lengths_; }
+  bool SetFeature(const std::uint8_t* report, std::size_t length) override;
+  bool GetFeature(std::uint8_t* report, std::size_t length) override;
+  bool WriteOutput(const std::uint8_t* report, std::size_t length) override;
+  bool ReadInput(std::uint8_t* report, std::size_t length) override;
+
+  // Whole reports (report ID first) handed out by GetFeature / ReadInput in
+  // turn; when empty the call fails and leaves the buffer alone.
+  std::deque<std::vector<std::uint8_t>> featureReplies;
+  std::deque<std::vector<std::uint8_t>> inputReports;
+  // After this many successful calls every call fails, as after unplugging.
+  int callsBeforeUnplug = -1;
+  int failedCalls = 0;
+
+ private:
+  bool Alive();
+  void Record(const char* kind, const std::uint8_t* report, std::size_t length);
+
+  std::shared_ptr<Trace> trace_;
+  ReportLengths lengths_;
+};
+
+// Records "PAUSE <microseconds>" and returns at once.
+class TracePauser : public Pauser {
+ public:
+  explicit TracePauser(std::shared_ptr<Trace> trace) : trace_(std::move(trace)) {}
+  void Pause(std::chrono::microseconds duration) override;
+
+ private:
+  std::shared_ptr<Trace> trace_;
+};
+
+// Returns at once and only adds the pauses up.
+class CountingPauser : public Pauser {
+ public:
+  void Pause(std::chrono::microseconds duration) override { total += duration; }
+  std::chrono::microseconds total{0};
+};
+
+}  // namespace vortal::testing
