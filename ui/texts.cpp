@@ -1,0 +1,233 @@
+#include "ui/texts.h"
+
+#include <iterator>
+
+namespace vortal {
+namespace {
+
+struct TextRow {
+  TextId id;
+  std::string_view english;
+  std::string_view simplified;
+  std::string_view traditional;
+};
+
+constexpr TextRow kTextTable[] = {
+    {TextId::kBasicSettings, "Basic Settings", "基本设置", "基本設置"},
+    {TextId::kAdvancedSettings, "Advanced Settings", "高级设置", "高級設置"},
+    {TextId::kColorSetting, "Color Setting", "颜色设置", "顏色設置"},
+    {TextId::kOk, "OK", "确定", "確定"},
+    {TextId::kApply, "Apply", "应用", "應用"},
+    {TextId::kCancel, "Cancel", "取消", "取消"},
+    {TextId::kLeftClick, "Left Click", "左键", "左鍵"},
+    {TextId::kRightClick, "Right Click", "右键", "右鍵"},
+    {TextId::kMidClick, "Mid Click", "中键", "中鍵"},
+    {TextId::kForward, "Forward", "前进方向键", "前進方向鍵"},
+    {TextId::kBackward, "Backward", "后退方向键", "後退方向鍵"},
+    {TextId::kTripleClick, "Triple-click", "三连发", "三連發"},
+    {TextId::kDpiSwitch, "DPI Switch", "DPI切换", "DPI切換"},
+    {TextId::kReportRateSwitch, "Report Rate Switch", "报告率切换", "報告率切換"},
+    {TextId::kShift, "Shift", "Shift", "Shift"},
+    {TextId::kRgbOnOff, "RGB On/Off", "RGB打开/关闭", "RGB打開/關閉"},
+    {TextId::kWindows, "Windows", "Windows", "Windows"},
+    {TextId::kMultimedia, "Multimedia", "多媒体", "多媒體"},
+    {TextId::kFireKey, "Fire Key", "火力键", "火力鍵"},
+    {TextId::kSingleKey, "Single Key", "单键", "單鍵"},
+    {TextId::kComboKey, "Combo Key", "组合键", "複合鍵"},
+    {TextId::kMacroKey, "Macro Key", "宏", "巨集"},
+    {TextId::kKeyOff, "Key Off", "按键关闭", "按鍵關閉"},
+    {TextId::kLeftKeyMustBeSelected, "Left key must be selected!", "左键功能必须选择！", "左鍵功能必須選擇！"},
+    {TextId::kKeyDefault, "Default", "按键恢复", "按鍵恢復"},
+    {TextId::kKeyConfiguration1, "Key Configuration 1", "按键配置1", "按鍵配置1"},
+    {TextId::kKeyConfiguration2, "Key Configuration 2", "按键配置2", "按鍵配置2"},
+    {TextId::kKeyConfiguration3, "Key Configuration 3", "按键配置3", "按鍵配置3"},
+    {TextId::kKeyConfiguration4, "Key Configuration 4", "按键配置4", "按鍵配置4"},
+    {TextId::kKeySetting, "Key Setting", "按键设置", "按鍵設置"},
+    {TextId::kReportRateSetting, "Report Rate Setting", "报告率设置", "報告率設置"},
+    {TextId::kDpiSetting, "DPI Setting", "DPI设置", "DPI設置"},
+    {TextId::kAuxiliaryLedSetting, "Auxiliary LED Setting", "辅灯设置", "輔燈設置"},
+    {TextId::kAsRespirationLed, "As Respiration LED", "设为呼吸灯", "設為呼吸燈"},
+    {TextId::kAsHeartBeatLed, "As Heart Beat LED", "设为心跳灯", "設為心跳燈"},
+    {TextId::kAsKeyGroupSwitchLed, "As Key Group Switch LED", "设为按键组切换灯", "設為按鍵群組切換燈"},
+    {TextId::kRgbEffectTitle, "RGB Effect", "RGB显示特效", "RGB顯示特效"},
+    {TextId::kMode, "Mode", "模式", "模式"},
+    {TextId::kParameter, "Parameter", "参数", "參數"},
+    {TextId::kSpeed, "Speed", "速度:请调整灯光显示速度", "速度"},
+    {TextId::kBrightness, "Brightness", "亮度:请调整灯光显示亮度", "亮度"},
+    {TextId::kLoopColorSetting, "Loop Color Setting", "循环颜色设置", "迴圈顏色設置"},
+    {TextId::kDpiSelfColorLedSetting, "DPI Self-Color LED Setting ", "DPI单色灯设置", "DPI單色燈設置"},
+    {TextId::kOffMode, "Off Mode", "关闭模式", "關閉模式"},
+    {TextId::kStandardMode, "Standard Mode", "标准模式", "標準模式"},
+    {TextId::kRespirationMode, "Respiration Mode", "呼吸模式", "呼吸模式"},
+    {TextId::kNeonMode, "Neon Mode", "霓虹模式", "霓虹模式"},
+    {TextId::kNonDisplay, "Non-Disolay", "关闭", "關閉"},
+    {TextId::kRgbEffectMode, "RGB Effect", "RGB效果", "RGB效果"},
+    {TextId::kRgbFlash, "RGB Flash", "RGB闪烁", "RGB閃爍"},
+    {TextId::kRgbFixedOn, "RGB Fixed On", "RGB常亮", "RGB常亮"},
+    {TextId::kSelfColorLed, "Self-Color LED", "单色LED", "單色LED"},
+    {TextId::kLoopColor, "Loop Color", "循环色", "迴圈色"},
+    {TextId::kDpiColor, "DPI Color", "DPI颜色", "DPI顏色"},
+    {TextId::kFixedColor, "Fixed Color", "单色", "單色"},
+    {TextId::kReportRate1000, "Switch report rate into 1000HZ", "报告率切换到1000HZ", "報告率切換到1000HZ"},
+    {TextId::kReportRate500, "Switch report rate into 500HZ", "报告率切换到500HZ", "報告率切換到500HZ"},
+    {TextId::kReportRate250, "Switch report rate into 250HZ", "报告率切换到250HZ", "報告率切換到250HZ"},
+    {TextId::kReportRate125, "Switch report rate into 125HZ", "报告率切换到125HZ", "報告率切換到125HZ"},
+    {TextId::kDpiStage1, "Switch DPI into the first stage ", "DPI切换到第一段", "DPI切換到第一段"},
+    {TextId::kDpiStage2, "Switch DPI into the second stage ", "DPI切换到第二段", "DPI切換到第二段"},
+    {TextId::kDpiStage3, "Switch DPI into the third stage ", "DPI切换到第三段", "DPI切換到第三段"},
+    {TextId::kDpiStage4, "Switch DPI into the fourth stage ", "DPI切换到第四段", "DPI切換到第四段"},
+    {TextId::kKeyMatrix1, "Switch to key matrix 1", "切换到按键组1", "切換到按鍵群組1"},
+    {TextId::kKeyMatrix2, "Switch to key matrix 2", "切换到按键组2", "切換到按鍵群組2"},
+    {TextId::kKeyMatrix3, "Switch to key matrix 3", "切换到按键组3", "切換到按鍵群組3"},
+    {TextId::kKeyMatrix4, "Switch to key matrix 4", "切换到按键组4", "切換到按鍵群組4"},
+    {TextId::kSwitchToMacroKey, "Switch to macro key", "切换到宏", "切換到巨集"},
+    {TextId::kExit, "Exit", "退出", "退出"},
+    {TextId::kMouseNotDetected, "The system did not detect the gaming mouse!", "系统没有检测到游戏鼠标！", "系統沒有檢測到遊戲滑鼠！"},
+    {TextId::kMouseDetected, "The system detect the gaming mouse.", "系统检测到游戏鼠标。", "系統檢測到遊戲滑鼠。"},
+    {TextId::kMouseSpeed, "Mouse Speed", "鼠标移动速度", "滑鼠移動速度"},
+    {TextId::kScrollingSpeed, "Scrolling Speed", "鼠标滚动速度", "滑鼠滾動速度"},
+    {TextId::kDoubleClickSpeed, "Double-Click Speed", "鼠标双击速度", "滑鼠雙擊速度"},
+    {TextId::kMacroSetting, "Macro Setting", "宏设置", "巨集設置"},
+    {TextId::kSelectMacro, "Select Macro", "选择宏", "選擇巨集"},
+    {TextId::kKeyPressSequence, "Key Press Sequence", "按键序列", "按鍵序列"},
+    {TextId::kRecordOption, "Record Option", "录制选项", "錄製選項"},
+    {TextId::kEnhancePointerPrecision, "Enhance Pointer Precision", "提高指针准确度", "提高指針準確度"},
+    {TextId::kScrollOneScreen, "Scroll One Screen", "一次滚动一个屏幕", "一次滾動一個螢幕"},
+    {TextId::kPointerDefault, "Default", "恢复默认", "恢復默認"},
+    {TextId::kMacroName, "Macro Name", "宏名称", "巨集名稱"},
+    {TextId::kStartRecording, "Start Recording", "开始录制", "開始錄製"},
+    {TextId::kStopRecording, "Stop Recording", "停止录制", "停止錄製"},
+    {TextId::kLoopTimes, "Loop Times", "循环次数", "迴圈次數"},
+    {TextId::kInsertMouseEvent, "Insert A Mouse Event", "插入一个鼠标事件", "插入一個滑鼠事件"},
+    {TextId::kNew, "New", "新建", "新建"},
+    {TextId::kDelete, "Delete", "删除", "刪除"},
+    {TextId::kConfirm, "Confirm", "确认", "確認"},
+    {TextId::kMacroNameBlank, "Macro name is blank", "宏名称为空", "巨集名稱為空"},
+    {TextId::kMacroNameExists, "Macro name already exists", "宏名称已经存在", "巨集名稱已經存在"},
+    {TextId::kCtrlBreakStopsRecording, "Press Ctrl+Break key to stop recording", "按Ctrl+Break可以停止录制", "按Ctrl+Break可以停止錄製"},
+    {TextId::kNotRecording, "It doesn’t start recording, unnecessary to press Stop key!", "没有开始录制,点击停止录制按钮没有意义！", "沒有開始錄製，點擊停止錄製按鈕沒有意義！"},
+    {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
+    {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
+};
+
+constexpr bool RowsFollowTheIds() {
+  for (std::size_t i = 0; i < std::size(kTextTable); ++i) {
+    if (static_cast<std::size_t>(kTextTable[i].id) != i) return false;
+  }
+  return std::size(kTextTable) == kTextCount;
+}
+static_assert(RowsFollowTheIds(), "one row per text id, in id order");
+
+struct FontRow {
+  Language language;
+  bool onlyOnWindows62;
+  LanguageFonts fonts;
+};
+
+// First matching row wins: Simplified Chinese on Windows 6.2 before the others.
+constexpr FontRow kFontTable[] = {
+    {Language::kSimplifiedChinese, true, {{"黑体", 13, 400}, {"黑体", 18, 700}}},
+    {Language::kSimplifiedChinese, false, {{"宋体", 13, 400}, {"宋体", 18, 700}}},
+    {Language::kTraditionalChinese, false, {{"黑体", 13, 400}, {"黑体", 18, 700}}},
+    {Language::kEnglish, false, {{"Arial", 14, 400}, {"Tahoma", 18, 700}}},
+};
+
+struct BalloonRow {
+  int event;
+  std::int64_t value;  // ignored for kEventMouseMissing
+  BalloonSpec spec;
+};
+
+constexpr BalloonSpec Info(TextId text, BalloonSuffix suffix = BalloonSuffix::kNone,
+                           int dpiEntry = 0) {
+  return {text, kBalloonInfoTitle, kBalloonInfoTimeoutMs, suffix, dpiEntry};
+}
+
+constexpr BalloonRow kBalloonTable[] = {
+    {kEventReportRate, 1, Info(TextId::kReportRate1000)},
+    {kEventReportRate, 2, Info(TextId::kReportRate500)},
+    {kEventReportRate, 4, Info(TextId::kReportRate250)},
+    {kEventReportRate, 8, Info(TextId::kReportRate125)},
+    {kEventDpiStage, 1, Info(TextId::kDpiStage1, BalloonSuffix::kDpiLabel, 0)},
+    {kEventDpiStage, 2, Info(TextId::kDpiStage2, BalloonSuffix::kDpiLabel, 1)},
+    {kEventDpiStage, 3, Info(TextId::kDpiStage3, BalloonSuffix::kDpiLabel, 2)},
+    {kEventDpiStage, 4, Info(TextId::kDpiStage4, BalloonSuffix::kDpiLabel, 3)},
+    {kEventKeyMatrix, 1, Info(TextId::kKeyMatrix1)},
+    {kEventKeyMatrix, 2, Info(TextId::kKeyMatrix2)},
+};
+
+}  // namespace
+
+Language LanguageFromLangId(std::uint32_t langId) {
+  switch (langId) {
+    case kLangIdSimplifiedChinese:
+      return Language::kSimplifiedChinese;
+    case kLangIdTraditionalChinese:
+      return Language::kTraditionalChinese;
+    default:
+      return Language::kEnglish;
+  }
+}
+
+std::string_view LocalizedText(Language language, TextId id) {
+  const auto index = static_cast<std::size_t>(id);
+  if (index >= std::size(kTextTable)) return {};
+  const TextRow& row = kTextTable[index];
+  switch (language) {
+    case Language::kSimplifiedChinese:
+      return row.simplified;
+    case Language::kTraditionalChinese:
+      return row.traditional;
+    case Language::kEnglish:
+      break;
+  }
+  return row.english;
+}
+
+LocalizedTexts LoadLocalizedTexts(std::uint32_t langId) {
+  return LocalizedTexts(LanguageFromLangId(langId));
+}
+
+LanguageFonts FontsForLanguage(Language language, unsigned majorVersion, unsigned minorVersion) {
+  const bool windows62 = majorVersion == 6 && minorVersion == 2;
+  for (const FontRow& row : kFontTable) {
+    if (row.language == language && (!row.onlyOnWindows62 || windows62)) return row.fonts;
+  }
+  return kFontTable[std::size(kFontTable) - 1].fonts;
+}
+
+std::optional<BalloonSpec> BalloonForEvent(std::int64_t event, std::int64_t value) {
+  if (event == kEventMouseMissing) {
+    return BalloonSpec{TextId::kMouseNotDetected, kBalloonWarningTitle, kBalloonWarningTimeoutMs,
+                       BalloonSuffix::kNone, 0};
+  }
+  if (event == kEventMacroKey) {
+    if (value == 0) return std::nullopt;
+    return Info(TextId::kSwitchToMacroKey, BalloonSuffix::kNumber);
+  }
+  for (const BalloonRow& row : kBalloonTable) {
+    if (row.event == event && row.value == value) return row.spec;
+  }
+  return std::nullopt;
+}
+
+std::optional<Balloon> BuildBalloon(const LocalizedTexts& texts, std::int64_t event,
+                                    std::int64_t value,
+                                    const std::function<std::string(int dpiEntry)>& dpiLabel) {
+  const std::optional<BalloonSpec> spec = BalloonForEvent(event, value);
+  if (!spec) return std::nullopt;
+  Balloon balloon{std::string(texts[spec->text]), spec->title, spec->timeoutMs};
+  switch (spec->suffix) {
+    case BalloonSuffix::kDpiLabel:
+      if (dpiLabel) balloon.text += dpiLabel(spec->dpiEntry);
+      break;
+    case BalloonSuffix::kNumber:
+      balloon.text += std::to_string(value);
+      break;
+    case BalloonSuffix::kNone:
+      break;
+  }
+  return balloon;
+}
+
+}  // namespace vortal
