@@ -1,0 +1,180 @@
+#include "device/mouse_link.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "settings/settings_file.h"
+
+namespace vortal {
+namespace {
+
+constexpr std::chrono::milliseconds kCommandPause{2};
+constexpr std::size_t kReadRoom = 128;  // room for the data a read command brings
+constexpr int kLoopColors = 8;
+constexpr std::size_t kLedBitsOffset = 2017;  // record bytes 2017..2020 travel as part 2
+
+// Apply must save config.bin even when the caller has no message sink.
+class SilentMessages : public UserMessages {
+ public:
+  void Show(const std::string&, const std::string&) override {}
+};
+
+}  // namespace
+
+std::array<std::uint8_t, 24> PackLoopColors(const SettingsRecord& record) {
+  std::array<std::uint8_t, 24> part{};
+  std::size_t used = 0;
+  for (int entry = 0; entry < kLoopColors; ++entry) {
+    if (record.loopColorEnabled[entry] != 1) continue;
+    std::memcpy(part.data() + used, record.loopColor[entry], 3);
+    used += 3;
+  }
+  return part;
+}
+
+DpiBlock BuildDpiBlock(const SettingsRecord& record, std::uint8_t sensorType) {
+  DpiBlock block;
+  block.fill(kDpiStageDisabled);
+  for (int stage = 0; stage < kDpiStages; ++stage) {
+    const std::uint8_t code = DpiCode(sensorType, record.dpiLevel[stage]);
+    block[stage] = static_cast<std::uint8_t>(record.dpiStageEnabled[stage] == 0
+                                                 ? code | kDpiStageDisabled
+                                                 : code & ~kDpiStageDisabled);
+  }
+  return block;
+}
+
+void MouseLink::Wait() { pauser_.Pause(kCommandPause); }
+
+void MouseLink::Diagnose(const std::string& text) {
+  if (diagnostics) diagnostics(text);
+}
+
+bool MouseLink::ReadSensorSettings() {
+  CommandFrame frame = MakeFrame(kReadSensorSettings);
+  transport_.SendCommand(frame);
+  if (frame == CommandFrame{}) return false;
+  std::copy(frame.begin() + 1, frame.begin() + 5, buffers_.sensorSettings.begin());
+  sensorType_ = buffers_.sensorSettings[0];
+  if (diagnostics) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Sensor Type:%02x\n,,Rate:%02x\n,Option1:%02x\n,Option2:%02x\n",
+                  frame[1], frame[2], frame[3], frame[4]);
+    Diagnose(text);
+  }
+  return true;
+}
+
+void MouseLink::WriteSensorSettings() {
+  const SensorSettings& s = buffers_.sensorSettings;
+  CommandFrame frame = MakeFrame(kWriteSensorSettings, s[0], s[1], s[2], s[3]);
+  transport_.SendCommand(frame);
+}
+
+void MouseLink::OnMouseFound() {
+  if (!ReadSensorSettings()) return;
+  buffers_.sensorSettings[3] |= kOption2Bit6;
+  WriteSensorSettings();
+}
+
+void MouseLink::SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count) {
+  std::array<std::uint8_t, kReadRoom> data{};
+  std::memcpy(data.data(), bytes, count);
+  frame[kFrameLengthByte] = static_cast<std::uint8_t>(count);
+  transport_.SendDataCommand(frame, std::span(data.data(), DataPieces(count) * kDataPieceSize));
+}
+
+void MouseLink::ReadConfigPart(int part) {
+  CommandFrame frame = MakeFrame(kReadConfigPart, static_cast<std::uint8_t>(part));
+  std::array<std::uint8_t, kReadRoom> data{};
+  transport_.SendDataCommand(frame, data);
+  // The reply names the part it carries; a part the mouse does not have is
+  // not stored, and the buffer keeps what it held.
+  const int named = frame[1];
+  if (named < kConfigParts) {
+    const std::size_t count = std::min<std::size_t>(frame[kFrameLengthByte], kConfigPartSize[named]);
+    std::memcpy(buffers_.configBlock.Part(named), data.data(), count);
+  }
+}
+
+void MouseLink::ReadMacroSlot(int slot) {
+  CommandFrame frame = MakeFrame(kReadMacroSlot, static_cast<std::uint8_t>(slot));
+  std::array<std::uint8_t, kReadRoom> data{};
+  transport_.SendDataCommand(frame, data);
+  const int named = frame[1];
+  if (named >= 1 && named <= kMacroSlots) {
+    const std::size_t count = std::min<std::size_t>(frame[kFrameLengthByte], kMacroSlotSize);
+    std::memcpy(buffers_.macroSendBuffer[named - 1].data(), data.data(), count);
+  }
+}
+
+void MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
+  const SettingsRecord& record = state.working;
+
+  CommandFrame rate = MakeFrame(kSetReportRate, record.reportRate);
+  transport_.SendCommand(rate);
+
+  for (int part = 0; part < kConfigParts; ++part) {
+    ReadConfigPart(part);
+    Wait();
+  }
+
+  if (record.auxLedMode >= 1 && record.auxLedMode <= 3) {
+    buffers_.auxLedState[0] = record.auxLedMode;
+    buffers_.auxLedState[1] = static_cast<std::uint8_t>(record.auxLedParam[record.auxLedMode - 1] + 1);
+  }
+  buffers_.auxLedState[2] = kLedThirdByte;
+
+  const std::array<std::uint8_t, 24> colors = PackLoopColors(record);
+  std::memcpy(buffers_.configBlock.Part(0), colors.data(), colors.size());
+  std::memcpy(buffers_.configBlock.Part(2), record.bytes() + kLedBitsOffset, kConfigPartSize[2]);
+
+  for (int part = 0; part < kConfigParts; ++part) {
+    SendPiece(MakeFrame(kWriteConfigPart, static_cast<std::uint8_t>(part)),
+              buffers_.configBlock.Part(part), kConfigPartSize[part]);
+    Wait();
+  }
+
+  const AuxLedState& led = buffers_.auxLedState;
+  CommandFrame ledFrame = MakeFrame(kSetAuxLed, led[0], led[1], led[2]);
+  transport_.SendCommand(ledFrame);
+
+  buffers_.dpiBlock = BuildDpiBlock(record, sensorType_);
+  SendPiece(MakeFrame(kWriteDpiBlock, kDpiStages), buffers_.dpiBlock.data(), kDpiBlockSize);
+
+  std::memcpy(buffers_.macroSendBuffer.data(), record.macroSlots, sizeof record.macroSlots);
+  for (int slot = 1; slot <= kMacroSlots; ++slot) {
+    SendPiece(MakeFrame(kWriteMacroSlot, static_cast<std::uint8_t>(slot)),
+              buffers_.macroSendBuffer[slot - 1].data(), kMacroSlotSize);
+    Wait();
+  }
+  for (int slot = 1; slot <= kMacroSlots; ++slot) {
+    ReadMacroSlot(slot);
+    Wait();
+  }
+
+  BuildKeyMatrices(record, buffers_.keyMatrices[0], buffers_.keyMatrices[2]);
+  for (int k = 1; k <= kKeyMatrices; ++k) {
+    const KeyMatrix& matrix = buffers_.keyMatrices[k - 1];
+    if (diagnostics) {
+      std::string text = "Write KeyMatrix[" + std::to_string(k) + "]:\n";
+      for (int word = 0; word < 16; ++word) {
+        const std::uint8_t* b = matrix.data() + 4 * word;
+        char digits[16];
+        std::snprintf(digits, sizeof digits, word == 0 ? "%08x\n" : " %08x\n",
+                      static_cast<unsigned>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<unsigned>(b[3]) << 24));
+        text += digits;
+      }
+      Diagnose(text);
+    }
+    SendPiece(MakeFrame(kWriteKeyMatrix, static_cast<std::uint8_t>(k)), matrix.data(), kKeyMatrixSize);
+    Wait();
+  }
+
+  SilentMessages silent;
+  SaveSettings(files.settingsFile, state, files.messages ? *files.messages : silent);
+  if (files.savePaneTexts) files.savePaneTexts();
+}
+
+}  // namespace vortal

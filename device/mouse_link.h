@@ -1,0 +1,108 @@
+// The program's side of the mouse: the command port (through the transport),
+// the device-command buffers kept between Applies, the sensor type, the
+// handshake when the mouse is found, and the Apply sequence.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "device/device_commands.h"
+#include "device/hid_port.h"
+#include "device/transport.h"
+#include "settings/key_matrix.h"
+#include "settings/settings_record.h"
+#include "settings/user_messages.h"
+
+namespace vortal {
+
+using SensorSettings = std::array<std::uint8_t, 4>;  // sensor type, rate, option 1, option 2
+
+struct ConfigBlock {
+  std::array<std::uint8_t, kConfigBlockSize> bytes{};
+  std::uint8_t* Part(int part) { return bytes.data() + kConfigPartOffset[part]; }
+  const std::uint8_t* Part(int part) const { return bytes.data() + kConfigPartOffset[part]; }
+};
+
+using AuxLedState = std::array<std::uint8_t, 3>;  // mode, parameter, 3
+using DpiBlock = std::array<std::uint8_t, kDpiBlockSize>;
+using MacroSendBuffer = std::array<std::array<std::uint8_t, kMacroSlotSize>, kMacroSlots>;
+
+// Zero at start and kept from one Apply to the next.
+struct DeviceBuffers {
+  SensorSettings sensorSettings{};
+  ConfigBlock configBlock;
+  AuxLedState auxLedState{};
+  DpiBlock dpiBlock{};
+  std::array<KeyMatrix, kKeyMatrices> keyMatrices{};  // matrix k at index k - 1
+  MacroSendBuffer macroSendBuffer{};
+};
+
+// How Apply ends: the settings file and the button label texts are saved.
+struct ApplyFiles {
+  std::string settingsFile;                 // config.bin
+  UserMessages* messages = nullptr;         // for the settings file's messages
+  std::function<void()> savePaneTexts;      // may be empty
+};
+
+class MouseLink {
+ public:
+  explicit MouseLink(Pauser& pauser) : pauser_(pauser), transport_(pauser) {}
+
+  // The mouse's command collection, or null when it went away.
+  void Attach(std::unique_ptr<CommandPort> port) { transport_.Attach(std::move(port)); }
+  void Detach() { transport_.Detach(); }
+  bool Attached() const { return transport_.Attached(); }
+  Transport& transport() { return transport_; }
+
+  // 0x83. Stores the reply in the sensor settings and sensorType. Returns
+  // false, and keeps the previous values, when no reply came (a failed read
+  // yields an all-zero frame, which no mouse sends: its checksum is wrong).
+  bool ReadSensorSettings();
+  // 0x03 with the four sensor settings bytes.
+  void WriteSensorSettings();
+  // When the mouse is found: read the sensor settings, set bit 6 of option 2
+  // and write them back. Nothing is written back when the read brought no
+  // reply, so a mouse that did not answer is not given zeroed settings.
+  void OnMouseFound();
+
+  // Writes the working record into the mouse, in the mouse's fixed order,
+  // then saves config.bin and the pane texts. No step checks a result: with
+  // the mouse unplugged half-way the remaining commands go nowhere and the
+  // files are still saved. Copying the working record to the applied one is
+  // the caller's (it follows every Apply).
+  void ApplyToDevice(SettingsState& state, const ApplyFiles& files);
+
+  std::uint8_t sensorType() const { return sensorType_; }
+  // The label of a DPI level for the mouse's sensor type.
+  std::string DpiLabel(int level) const { return vortal::DpiLabel(sensorType_, level); }
+  const DeviceBuffers& buffers() const { return buffers_; }
+
+  // Diagnostic texts (sensor settings, key matrices). They are for a debug
+  // log only; nothing is shown to the user.
+  std::function<void(const std::string&)> diagnostics;
+
+ private:
+  void Wait();
+  void ReadConfigPart(int part);
+  void ReadMacroSlot(int slot);
+  void SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count);
+  void Diagnose(const std::string& text);
+
+  Pauser& pauser_;
+  Transport transport_;
+  DeviceBuffers buffers_;
+  std::uint8_t sensorType_ = 0;
+};
+
+// Part 0 of the configuration block: the loop colours in use (entries whose
+// enable byte is exactly 1), three bytes each, in entry order, zero after.
+std::array<std::uint8_t, 24> PackLoopColors(const SettingsRecord& record);
+
+// The DPI block of a record for a sensor type: one byte per stage (the
+// level's code, bit 7 set when the stage is disabled), then four 0x80.
+DpiBlock BuildDpiBlock(const SettingsRecord& record, std::uint8_t sensorType);
+
+}  // namespace vortal

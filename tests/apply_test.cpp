@@ -1,0 +1,407 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/mouse_link.h"
+#include "settings/file_io.h"
+#include "settings/settings_file.h"
+#include "support/recording_messages.h"
+#include "support/scripted_port.h"
+#include "support/temp_dir.h"
+
+namespace vortal {
+namespace {
+
+using testing::HexBytes;
+using testing::RecordingMessages;
+using testing::ScriptedPort;
+using testing::TempDir;
+using testing::Trace;
+using testing::TracePauser;
+
+using Bytes = std::vector<std::uint8_t>;
+
+// ---- The exchange an Apply implies, written from the mouse's point of view.
+
+Bytes FrameReport(CommandFrame frame) {
+  StoreChecksum(frame);
+  Bytes report(9, 0);
+  std::copy(frame.begin(), frame.end(), report.begin() + 1);
+  return report;
+}
+
+std::string Cmd(CommandFrame frame) { return "SET_FEATURE " + HexBytes(FrameReport(frame)); }
+std::string Reply(CommandFrame frame) { return "GET_FEATURE " + HexBytes(FrameReport(frame)); }
+
+// A 33-byte data report carrying up to 32 bytes from `data`, zero after.
+Bytes DataReport(const Bytes& data, std::size_t from) {
+  Bytes report(33, 0);
+  for (std::size_t i = 0; i < 32 && from + i < data.size(); ++i) report[1 + i] = data[from + i];
+  return report;
+}
+
+struct MouseSide {
+  Bytes parts[3] = {Bytes(24), Bytes(24), Bytes(4)};  // what the mouse returns for 0x90
+  Bytes slots[12];                                    // what it returns for 0x93
+};
+
+struct ExpectedApply {
+  Bytes part0;
+  Bytes part2;
+  std::uint8_t led[3];
+  Bytes dpi;
+  Bytes matrix1;
+  Bytes matrix3;
+};
+
+void AddData(std::vector<std::string>& lines, const char* kind, const Bytes& data, bool pauses) {
+  for (std::size_t at = 0; at < data.size(); at += 32) {
+    lines.push_back(std::string(kind) + " " + HexBytes(DataReport(data, at)));
+    if (pauses && std::string(kind) == "WRITE") lines.push_back("PAUSE 3000");
+  }
+}
+
+std::vector<std::string> ApplyTraffic(const SettingsRecord& record, const MouseSide& mouse,
+                                      const ExpectedApply& want, bool pauses) {
+  std::vector<std::string> lines;
+  auto wait = [&] {
+    if (pauses) lines.push_back("PAUSE 2000");
+  };
+  lines.push_back(Cmd(MakeFrame(0x01, record.reportRate)));
+  for (std::uint8_t p = 0; p < 3; ++p) {
+    lines.push_back(Cmd(MakeFrame(0x90, p)));
+    lines.push_back(Reply(MakeFrame(0x90, p, static_cast<std::uint8_t>(mouse.parts[p].size()))));
+    AddData(lines, "READ", mouse.parts[p], pauses);
+    wait();
+  }
+  const Bytes* parts[3] = {&want.part0, &mouse.parts[1], &want.part2};
+  for (std::uint8_t p = 0; p < 3; ++p) {
+    lines.push_back(Cmd(MakeFrame(0x10, p, static_cast<std::uint8_t>(parts[p]->size()))));
+    AddData(lines, "WRITE", *parts[p], pauses);
+    wait();
+  }
+  lines.push_back(Cmd(MakeFrame(0x0D, want.led[0], want.led[1], want.led[2])));
+  lines.push_back(Cmd(MakeFrame(0x11, 4, 8)));
+  AddData(lines, "WRITE", want.dpi, pauses);
+  for (std::uint8_t m = 1; m <= 12; ++m) {
+    lines.push_back(Cmd(MakeFrame(0x13, m, 128)));
+    AddData(lines, "WRITE", Bytes(record.macroSlots[m - 1], record.macroSlots[m - 1] + 128), pauses);
+    wait();
+  }
+  for (std::uint8_t m = 1; m <= 12; ++m) {
+    lines.push_back(Cmd(MakeFrame(0x93, m)));
+    lines.push_back(Reply(MakeFrame(0x93, m, 128)));
+    AddData(lines, "READ", mouse.slots[m - 1], pauses);
+    wait();
+  }
+  const Bytes zeros(64, 0);
+  const Bytes* matrices[4] = {&want.matrix1, &zeros, &want.matrix3, &zeros};
+  for (std::uint8_t k = 1; k <= 4; ++k) {
+    lines.push_back(Cmd(MakeFrame(0x12, k, 64)));
+    AddData(lines, "WRITE", *matrices[k - 1], pauses);
+    wait();
+  }
+  return lines;
+}
+
+// A key matrix from the codes of slots 0 to 7; 8 to 13 zero; 14 and 15 fixed.
+Bytes Matrix(const std::vector<Bytes>& codes) {
+  Bytes matrix(64, 0);
+  for (std::size_t s = 0; s < codes.size(); ++s) std::copy(codes[s].begin(), codes[s].end(), matrix.begin() + 4 * s);
+  const Bytes slot14 = {0x01, 0x00, 0xF7, 0x00}, slot15 = {0x01, 0x00, 0xF8, 0x00};
+  std::copy(slot14.begin(), slot14.end(), matrix.begin() + 56);
+  std::copy(slot15.begin(), slot15.end(), matrix.begin() + 60);
+  return matrix;
+}
+
+const Bytes kLeft = {0x01, 0x00, 0xF0, 0x00};
+const Bytes kRight = {0x01, 0x00, 0xF1, 0x00};
+const Bytes kForwardCode = {0x01, 0x00, 0xF4, 0x00};
+
+// A record that exercises every part of Apply, and what the mouse must see.
+SettingsRecord SampleRecord() {
+  SettingsRecord record{};
+  record.reportRate = 2;
+  record.dpiLevel[0] = 5;
+  record.dpiLevel[1] = 1;
+  record.dpiLevel[2] = 7;
+  record.dpiLevel[3] = 0;
+  record.dpiStageEnabled[0] = 1;
+  record.dpiStageEnabled[1] = 1;
+  record.dpiStageEnabled[2] = 0;
+  record.dpiStageEnabled[3] = 1;
+  record.auxLedMode = 2;
+  record.auxLedParam[1] = 4;
+  record.loopColorEnabled[2] = 1;
+  record.loopColorEnabled[5] = 1;
+  std::uint8_t c2[3] = {0x11, 0x22, 0x33}, c5[3] = {0xAA, 0xBB, 0xCC}, c0[3] = {9, 9, 9};
+  std::memcpy(record.loopColor[2], c2, 3);
+  std::memcpy(record.loopColor[5], c5, 3);
+  std::memcpy(record.loopColor[0], c0, 3);  // not in use: not sent
+  record.dpiStageLedBits[0] = 0x21;
+  record.dpiStageLedBits[1] = 0x43;
+  record.dpiLedReserved[0] = 0x65;
+  record.dpiLedReserved[1] = 0x87;
+  for (int m = 0; m < kMacroSlots; ++m) {
+    for (int i = 0; i < kMacroSlotSize; ++i) record.macroSlots[m][i] = static_cast<std::uint8_t>(m * 16 + i);
+  }
+  record.modeA.keyFunction[0] = kRightClick;
+  record.modeB.keyFunction[6] = kForward;  // button 6 goes to slot 7
+  return record;
+}
+
+ExpectedApply SampleExpectation(std::uint8_t sensorType) {
+  ExpectedApply want;
+  want.part0 = Bytes(24, 0);
+  const Bytes colors = {0x11, 0x22, 0x33, 0xAA, 0xBB, 0xCC};
+  std::copy(colors.begin(), colors.end(), want.part0.begin());
+  want.part2 = {0x21, 0x43, 0x65, 0x87};
+  want.led[0] = 2;
+  want.led[1] = 5;
+  want.led[2] = 3;
+  if (sensorType == 1) {
+    want.dpi = {0x23, 0x02, 0xA5, 0x01, 0x80, 0x80, 0x80, 0x80};
+  } else {  // sensor type 0
+    want.dpi = {0x06, 0x02, 0x88, 0x01, 0x80, 0x80, 0x80, 0x80};
+  }
+  want.matrix1 = Matrix({kRight, kLeft, kLeft, kLeft, kLeft, kLeft, kLeft, kLeft});
+  want.matrix3 = Matrix({kLeft, kLeft, kLeft, kLeft, kLeft, kLeft, kLeft, kForwardCode});
+  return want;
+}
+
+Bytes Slot(const SettingsRecord& record, int m) { return Bytes(record.macroSlots[m], record.macroSlots[m] + 128); }
+
+// ---- A scripted mouse
+
+struct ScriptedMouse {
+  ScriptedMouse() : trace(std::make_shared<Trace>()), pauser(trace), link(pauser) {
+    auto owned = std::make_unique<ScriptedPort>(trace, ReportLengths{9, 33, 33});
+    port = owned.get();
+    link.Attach(std::move(owned));
+  }
+  // Replies for the three configuration reads and the twelve macro reads.
+  void Script(const MouseSide& mouse) {
+    for (std::uint8_t p = 0; p < 3; ++p) {
+      port->featureReplies.push_back(FrameReport(MakeFrame(0x90, p, static_cast<std::uint8_t>(mouse.parts[p].size()))));
+      port->inputReports.push_back(DataReport(mouse.parts[p], 0));
+    }
+    for (std::uint8_t m = 1; m <= 12; ++m) {
+      port->featureReplies.push_back(FrameReport(MakeFrame(0x93, m, 128)));
+      for (std::size_t at = 0; at < 128; at += 32) port->inputReports.push_back(DataReport(mouse.slots[m - 1], at));
+    }
+  }
+  std::shared_ptr<Trace> trace;
+  TracePauser pauser;
+  MouseLink link;
+  ScriptedPort* port;
+};
+
+struct SettingsFile {
+  SettingsFile() : path(dir.File("config.bin")) { EXPECT_EQ(WriteFileAtomically(path, Bytes(2022, 0)), 0); }
+  Bytes Read() const { return ReadFileBytes(path).value_or(Bytes{}); }
+  TempDir dir;
+  std::string path;
+};
+
+MouseSide SampleMouse(const SettingsRecord& record) {
+  MouseSide mouse;
+  for (std::size_t i = 0; i < 24; ++i) mouse.parts[0][i] = static_cast<std::uint8_t>(0x50 + i);
+  for (std::size_t i = 0; i < 24; ++i) mouse.parts[1][i] = static_cast<std::uint8_t>(0xA0 + i);
+  mouse.parts[2] = {0xF1, 0xF2, 0xF3, 0xF4};
+  for (int m = 0; m < 12; ++m) mouse.slots[m] = Slot(record, m);
+  mouse.slots[3][0] ^= 0xFF;  // the read-back is taken as the mouse returns it
+  return mouse;
+}
+
+TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
+  for (std::uint8_t sensor : {0, 1}) {
+    ScriptedMouse mouse;
+    mouse.port->featureReplies.push_back(FrameReport(MakeFrame(0x83, sensor, 0, 0, 0)));
+    mouse.link.OnMouseFound();
+    mouse.trace->lines.clear();
+
+    SettingsState state;
+    state.working = SampleRecord();
+    const MouseSide side = SampleMouse(state.working);
+    mouse.Script(side);
+    SettingsFile file;
+    RecordingMessages messages;
+    int paneSaves = 0;
+    mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
+
+    const auto expected = ApplyTraffic(state.working, side, SampleExpectation(sensor), true);
+    ASSERT_EQ(mouse.trace->lines.size(), expected.size()) << "sensor " << int(sensor);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      ASSERT_EQ(mouse.trace->lines[i], expected[i]) << "sensor " << int(sensor) << " line " << i;
+    }
+    // Part 1 keeps what the mouse returned; the read-back lands in the send buffer.
+    const DeviceBuffers& buffers = mouse.link.buffers();
+    EXPECT_TRUE(std::equal(side.parts[1].begin(), side.parts[1].end(), buffers.configBlock.Part(1)));
+    for (int m = 0; m < 12; ++m) {
+      EXPECT_TRUE(std::equal(side.slots[m].begin(), side.slots[m].end(), buffers.macroSendBuffer[m].begin()));
+    }
+    // config.bin: flag 1 and the working record; then the pane texts.
+    Bytes saved = file.Read();
+    ASSERT_EQ(saved.size(), 2022u);
+    EXPECT_EQ(saved[0], 1);
+    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    EXPECT_EQ(paneSaves, 1);
+    EXPECT_TRUE(messages.shown.empty());
+  }
+}
+
+TEST(ApplyTest, FixedPausesAddUpToAbout250Milliseconds) {
+  testing::CountingPauser pauser;
+  MouseLink link(pauser);
+  link.Attach(std::make_unique<ScriptedPort>(std::make_shared<Trace>(), ReportLengths{9, 33, 33}));
+  SettingsState state;
+  SettingsFile file;
+  link.ApplyToDevice(state, {file.path, nullptr, {}});
+  // 34 command pauses of 2 ms and 60 output reports of 3 ms.
+  EXPECT_EQ(pauser.total, std::chrono::milliseconds(34 * 2 + 60 * 3));
+}
+
+std::string LedLine(const std::vector<std::string>& trace) {
+  for (const std::string& line : trace) {
+    if (line.rfind("SET_FEATURE 00 0D", 0) == 0) return line.substr(std::string("SET_FEATURE ").size());
+  }
+  return "";
+}
+
+TEST(ApplyTest, LedModeZeroOrUnknownKeepsTheLastSentState) {
+  struct Step {
+    std::uint8_t mode;
+    std::uint8_t params[3];
+    const char* sent;
+  };
+  const Step steps[] = {
+      {0, {0, 0, 0}, "00 0D 00 00 03 00 00 00 EF"},   // never set: zero, third byte 3
+      {2, {9, 4, 9}, "00 0D 02 05 03 00 00 00 E8"},   // parameter entry 1 plus 1
+      {0, {1, 1, 1}, "00 0D 02 05 03 00 00 00 E8"},   // off: keep
+      {5, {1, 1, 1}, "00 0D 02 05 03 00 00 00 E8"},   // unknown: keep
+      {1, {9, 0, 0}, "00 0D 01 0A 03 00 00 00 E4"},
+      {3, {0, 0, 29}, "00 0D 03 1E 03 00 00 00 CE"},
+      {3, {0, 0, 255}, "00 0D 03 00 03 00 00 00 EC"},  // plus 1 wraps in the byte
+  };
+  ScriptedMouse mouse;
+  SettingsFile file;
+  for (const Step& step : steps) {
+    mouse.trace->lines.clear();
+    SettingsState state;
+    state.working.auxLedMode = step.mode;
+    std::copy(std::begin(step.params), std::end(step.params), state.working.auxLedParam);
+    mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+    EXPECT_EQ(LedLine(mouse.trace->lines), step.sent) << "mode " << int(step.mode);
+  }
+}
+
+TEST(ApplyTest, ReadRepliesOnlyFillThePartOrSlotTheyName) {
+  struct Case {
+    const char* what;
+    std::uint8_t part1Named;    // part the reply to the read of part 1 names
+    std::uint8_t part1Length;
+    std::uint8_t slot5Named;    // slot the reply to the read of slot 5 names
+    std::uint8_t slot5Length;
+    Bytes part1After;           // first 24 bytes of part 1 afterwards (0x7n = data read)
+    bool slot5Filled;
+    bool slot6Filled;
+  };
+  Bytes data(128);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(0x70 + i);
+  const Bytes prefix24(data.begin(), data.begin() + 24);
+  Bytes prefix10 = Bytes(24, 0);
+  std::copy(data.begin(), data.begin() + 10, prefix10.begin());
+  const Case cases[] = {
+      {"matching reply", 1, 24, 5, 128, prefix24, true, false},
+      {"length above the part size is capped", 1, 200, 5, 255, prefix24, true, false},
+      {"shorter length fills only its bytes", 1, 10, 5, 128, prefix10, true, false},
+      {"no such part or slot: nothing stored", 7, 24, 13, 128, Bytes(24, 0), false, false},
+      {"slot 0 is no slot", 1, 24, 0, 128, prefix24, false, false},
+      {"the reply's slot decides", 1, 24, 6, 128, prefix24, false, true},
+  };
+  for (const Case& c : cases) {
+    ScriptedMouse mouse;
+    for (std::uint8_t p = 0; p < 3; ++p) {
+      const bool isPart1 = p == 1;
+      mouse.port->featureReplies.push_back(FrameReport(
+          MakeFrame(0x90, isPart1 ? c.part1Named : static_cast<std::uint8_t>(9), isPart1 ? c.part1Length : 0)));
+      if (isPart1) {
+        for (std::size_t at = 0; at < DataPieces(c.part1Length) * 32; at += 32) {
+          mouse.port->inputReports.push_back(DataReport(data, at % 128));
+        }
+      }
+    }
+    for (std::uint8_t m = 1; m <= 12; ++m) {
+      const bool isFive = m == 5;
+      mouse.port->featureReplies.push_back(FrameReport(
+          MakeFrame(0x93, isFive ? c.slot5Named : static_cast<std::uint8_t>(0), isFive ? c.slot5Length : 0)));
+      if (isFive) {
+        for (std::size_t at = 0; at < DataPieces(c.slot5Length) * 32; at += 32) {
+          mouse.port->inputReports.push_back(DataReport(data, at % 128));
+        }
+      }
+    }
+    SettingsState state;  // macro slots all zero
+    SettingsFile file;
+    mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+    const DeviceBuffers& buffers = mouse.link.buffers();
+    EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;
+    EXPECT_TRUE(mouse.port->inputReports.empty()) << c.what << ": every announced report is read";
+    const auto& slot5 = buffers.macroSendBuffer[4];
+    const auto& slot6 = buffers.macroSendBuffer[5];
+    EXPECT_EQ(std::equal(data.begin(), data.end(), slot5.begin()), c.slot5Filled) << c.what;
+    EXPECT_EQ(std::equal(data.begin(), data.end(), slot6.begin()), c.slot6Filled) << c.what;
+  }
+}
+
+TEST(ApplyTest, UnpluggingHalfWayStillSavesTheSettingsFile) {
+  for (int callsBefore : {0, 1, 10, 100}) {
+    ScriptedMouse mouse;
+    mouse.port->callsBeforeUnplug = callsBefore;
+    SettingsState state;
+    state.working = SampleRecord();
+    SettingsFile file;
+    RecordingMessages messages;
+    int paneSaves = 0;
+    mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
+    EXPECT_GT(mouse.port->failedCalls, 0) << callsBefore;
+    const Bytes saved = file.Read();
+    ASSERT_EQ(saved.size(), 2022u);
+    EXPECT_EQ(saved[0], 1);
+    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    EXPECT_EQ(paneSaves, 1);
+    EXPECT_TRUE(messages.shown.empty());
+  }
+}
+
+TEST(ApplyTest, MissingSettingsFileIsReportedNotCreated) {
+  ScriptedMouse mouse;
+  TempDir dir;
+  RecordingMessages messages;
+  SettingsState state;
+  mouse.link.ApplyToDevice(state, {dir.File("config.bin"), &messages, {}});
+  EXPECT_FALSE(PathExists(dir.File("config.bin")));
+  EXPECT_EQ(messages.shown, (std::vector<testing::ShownMessage>{{"Config file is not exist.", "Vortal"}}));
+  EXPECT_FALSE(mouse.trace->lines.empty());  // the mouse was written all the same
+}
+
+TEST(ApplyTest, KeyMatrixDiagnosticsShowSixteenWords) {
+  ScriptedMouse mouse;
+  std::vector<std::string> texts;
+  mouse.link.diagnostics = [&](const std::string& text) { texts.push_back(text); };
+  SettingsState state;
+  SettingsFile file;
+  mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0],
+            "Write KeyMatrix[1]:\n00f00001\n 00f00001\n 00f00001\n 00f00001\n 00f00001\n 00f00001\n"
+            " 00f00001\n 00f00001\n 00000000\n 00000000\n 00000000\n 00000000\n 00000000\n 00000000\n"
+            " 00f70001\n 00f80001\n");
+  EXPECT_EQ(texts[1].substr(0, 29), "Write KeyMatrix[2]:\n00000000\n");
+}
+
+}  // namespace
+}  // namespace vortal
