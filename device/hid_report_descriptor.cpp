@@ -54,7 +54,8 @@ std::uint32_t ItemValue(const std::uint8_t* p, std::size_t size) {
   return v;
 }
 
-std::optional<HidReportDescriptor> Fail(std::string* error, const char* reason, std::size_t offset) {
+std::optional<HidReportDescriptor> Fail(std::string* error, const char* reason,
+                                        std::size_t offset) {
   if (error) *error = std::string(reason) + " at byte " + std::to_string(offset);
   return std::nullopt;
 }
@@ -78,7 +79,8 @@ std::optional<HidReportDescriptor> ParseReportDescriptor(const std::uint8_t* dat
     for (const auto& [key, count] : bits) {
       std::size_t bytes = static_cast<std::size_t>((count + 7) / 8) + 1;
       *lengths[key.first] = std::max(*lengths[key.first], bytes);
-      if (key.second != 0) top.reportIds[key.first].push_back(static_cast<std::uint8_t>(key.second));
+      if (key.second != 0)
+        top.reportIds[key.first].push_back(static_cast<std::uint8_t>(key.second));
     }
     bits.clear();
   };
@@ -105,16 +107,23 @@ std::optional<HidReportDescriptor> ParseReportDescriptor(const std::uint8_t* dat
 
     if (type == kTypeGlobal) {
       switch (tag) {
-        case kGlobalUsagePage: globals.usagePage = value; break;
-        case kGlobalReportSize: globals.reportSize = value; break;
-        case kGlobalReportCount: globals.reportCount = value; break;
+        case kGlobalUsagePage:
+          globals.usagePage = value;
+          break;
+        case kGlobalReportSize:
+          globals.reportSize = value;
+          break;
+        case kGlobalReportCount:
+          globals.reportCount = value;
+          break;
         case kGlobalReportId:
           if (value == 0 || value > 0xFF) return Fail(error, "invalid report ID", itemStart);
           globals.reportId = value;
           result.numberedReports = true;
           break;
         case kGlobalPush:
-          if (pushed.size() >= kMaxPushDepth) return Fail(error, "Push nested too deeply", itemStart);
+          if (pushed.size() >= kMaxPushDepth)
+            return Fail(error, "Push nested too deeply", itemStart);
           pushed.push_back(globals);
           break;
         case kGlobalPop:
@@ -122,7 +131,8 @@ std::optional<HidReportDescriptor> ParseReportDescriptor(const std::uint8_t* dat
           globals = pushed.back();
           pushed.pop_back();
           break;
-        default: break;  // logical and physical ranges, units: not needed here
+        default:
+          break;  // logical and physical ranges, units: not needed here
       }
       continue;
     }
@@ -138,7 +148,8 @@ std::optional<HidReportDescriptor> ParseReportDescriptor(const std::uint8_t* dat
 
     switch (tag) {
       case kMainCollection:
-        if (depth == kMaxCollectionDepth) return Fail(error, "collections nested too deeply", itemStart);
+        if (depth == kMaxCollectionDepth)
+          return Fail(error, "collections nested too deeply", itemStart);
         if (depth == 0) {
           HidTopCollection top;
           std::uint32_t page = locals.extended ? locals.usage >> 16 : globals.usagePage;
@@ -165,7 +176,8 @@ std::optional<HidReportDescriptor> ParseReportDescriptor(const std::uint8_t* dat
         if (total > kMaxReportBits) return Fail(error, "report too long", itemStart);
         break;
       }
-      default: break;
+      default:
+        break;
     }
     locals = Locals{};
   }

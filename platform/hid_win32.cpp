@@ -1,0 +1,268 @@
+#include "platform/hid_win32.h"
+
+// clang-format off
+#include <windows.h>
+#include <setupapi.h>
+extern "C" {  // mingw-w64's HID headers declare no C linkage of their own
+#include <hidsdi.h>
+}
+// clang-format on
+
+#include <algorithm>
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vortal {
+namespace {
+
+constexpr USHORT kMouseVendor = 0x04D9;
+constexpr USHORT kMouseProduct = 0xA09F;
+constexpr USAGE kEventUsage = 0xFF01;    // usage page and usage
+constexpr USAGE kCommandUsage = 0xFF00;  // usage page and usage
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+constexpr const char* kDetailFailed = "SetupDiGetDeviceInterfaceDetail failed.\n";
+constexpr const char* kPreparsedDataFailed = "HidD_GetPreparsedData failed.\n";
+constexpr const char* kGetCapsFailed = "HidP_GetCaps failed.";
+
+// Identifiers and report lengths go to the debugger only; the user never sees them.
+void Diagnostic(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  OutputDebugStringA(text);
+}
+
+HANDLE OpenInterface(const std::wstring& path, DWORD access, DWORD flags) {
+  return CreateFileW(path.c_str(), access, kShareReadWrite, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { Close(); }
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  void Close() {
+    if (valid()) CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+  }
+  HANDLE Release() {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return h;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32CommandPort : public CommandPort {
+ public:
+  Win32CommandPort(HANDLE handle, ReportLengths lengths) : handle_(handle), lengths_(lengths) {}
+
+  ReportLengths Lengths() const override { return lengths_; }
+
+  bool SetFeature(const std::uint8_t* report, std::size_t length) override {
+    return HidD_SetFeature(handle_.get(), const_cast<std::uint8_t*>(report),
+                           static_cast<ULONG>(length));
+  }
+  bool GetFeature(std::uint8_t* report, std::size_t length) override {
+    return HidD_GetFeature(handle_.get(), report, static_cast<ULONG>(length));
+  }
+  bool WriteOutput(const std::uint8_t* report, std::size_t length) override {
+    DWORD written = 0;
+    return WriteFile(handle_.get(), report, static_cast<DWORD>(length), &written, nullptr) &&
+           written == length;
+  }
+  bool ReadInput(std::uint8_t* report, std::size_t length) override {
+    DWORD read = 0;
+    return ReadFile(handle_.get(), report, static_cast<DWORD>(length), &read, nullptr) && read > 0;
+  }
+
+ private:
+  Handle handle_;
+  ReportLengths lengths_;
+};
+
+// Overlapped reads of the event collection, completing on a manual-reset
+// event that Cancel() also signals, so a listener thread can be stopped.
+class Win32EventPort : public EventPort {
+ public:
+  Win32EventPort(HANDLE read, HANDLE write, HANDLE event, std::size_t inputLength)
+      : read_(read), write_(write), event_(event), buffer_(inputLength) {}
+
+  ~Win32EventPort() override {
+    // The system may still write into the buffer until the read is over.
+    if (pending_) {
+      CancelIoEx(read_.get(), &overlapped_);
+      DWORD ignored = 0;
+      GetOverlappedResult(read_.get(), &overlapped_, &ignored, TRUE);
+    }
+  }
+
+  std::size_t InputLength() const override { return buffer_.size(); }
+
+  std::size_t ReadEvent(std::uint8_t* report, std::size_t capacity) override {
+    ResetEvent(event_.get());
+    // Checked after the reset: a Cancel() that came earlier is seen here, a
+    // later one signals the event after the reset.
+    if (cancelled_.load() || buffer_.empty()) return 0;
+    overlapped_ = OVERLAPPED{};
+    overlapped_.hEvent = event_.get();
+    DWORD got = 0;
+    if (!ReadFile(read_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr,
+                  &overlapped_)) {
+      if (GetLastError() != ERROR_IO_PENDING) return 0;  // the mouse went away
+      pending_ = true;
+      WaitForSingleObject(event_.get(), INFINITE);
+      if (cancelled_.load()) CancelIoEx(read_.get(), &overlapped_);
+      BOOL done = GetOverlappedResult(read_.get(), &overlapped_, &got, TRUE);
+      pending_ = false;
+      if (!done || cancelled_.load()) return 0;
+    } else if (!GetOverlappedResult(read_.get(), &overlapped_, &got, FALSE)) {
+      return 0;
+    }
+    std::size_t stored = std::min<std::size_t>(got, capacity);
+    std::copy(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(stored), report);
+    return stored;
+  }
+
+  // Stays in force, so that a listener told to stop never blocks again.
+  void Cancel() override {
+    cancelled_.store(true);
+    CancelIoEx(read_.get(), nullptr);
+    SetEvent(event_.get());
+  }
+
+ private:
+  Handle read_;
+  Handle write_;  // opened with the read handle, as the mouse's driver expects; never used
+  Handle event_;
+  std::vector<std::uint8_t> buffer_;
+  OVERLAPPED overlapped_{};
+  bool pending_ = false;
+  std::atomic<bool> cancelled_{false};
+};
+
+class Win32HidBackend : public HidBackend {
+ public:
+  explicit Win32HidBackend(UserMessages* messages) : messages_(messages) {}
+
+  OpenedMouse FindDevice() override {
+    GUID hidGuid;
+    HidD_GetHidGuid(&hidGuid);
+    HDEVINFO set =
+        SetupDiGetClassDevsW(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) return {};
+    OpenedMouse mouse = Search(set, hidGuid);
+    SetupDiDestroyDeviceInfoList(set);
+    return mouse;
+  }
+
+ private:
+  void Show(const char* text) {
+    if (messages_) messages_->Show(text, kAppCaption);
+  }
+
+  // Walks the HID interfaces until the mouse's command collection is open.
+  // The event collection is opened when it comes first; one enumerated after
+  // the command collection is not reached.
+  OpenedMouse Search(HDEVINFO set, GUID& hidGuid) {
+    std::unique_ptr<EventPort> events;
+    for (DWORD index = 0;; ++index) {
+      SP_DEVICE_INTERFACE_DATA iface{};
+      iface.cbSize = sizeof iface;
+      // ERROR_NO_MORE_ITEMS ends the list; any other failure ends it too.
+      if (!SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, index, &iface)) return {};
+
+      DWORD required = 0;
+      SetupDiGetDeviceInterfaceDetailW(set, &iface, nullptr, 0, &required, nullptr);
+      std::vector<std::uint64_t> storage(required / sizeof(std::uint64_t) + 1);  // aligned
+      auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+      detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+      if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) ||
+          !SetupDiGetDeviceInterfaceDetailW(set, &iface, detail, required, nullptr, nullptr)) {
+        Show(kDetailFailed);
+        return {};
+      }
+      const std::wstring path = detail->DevicePath;
+
+      // Some HID interfaces of other devices refuse even an open without
+      // access rights; they are passed over, they are not the mouse.
+      Handle query(OpenInterface(path, 0, FILE_ATTRIBUTE_NORMAL));
+      if (!query.valid()) continue;
+      HIDD_ATTRIBUTES attributes{};
+      attributes.Size = sizeof attributes;
+      if (!HidD_GetAttributes(query.get(), &attributes)) continue;
+      Diagnostic("PID:%04x\n,VID:%04x\n,VersionNumber:%04x\n", attributes.ProductID,
+                 attributes.VendorID, attributes.VersionNumber);
+      if (attributes.VendorID != kMouseVendor || attributes.ProductID != kMouseProduct) continue;
+
+      PHIDP_PREPARSED_DATA preparsed = nullptr;
+      if (!HidD_GetPreparsedData(query.get(), &preparsed)) {
+        Show(kPreparsedDataFailed);
+        return {};
+      }
+      query.Close();
+      HIDP_CAPS caps{};
+      NTSTATUS status = HidP_GetCaps(preparsed, &caps);
+      HidD_FreePreparsedData(preparsed);
+      if (status == HIDP_STATUS_INVALID_PREPARSED_DATA) {
+        Show(kGetCapsFailed);
+        return {};
+      }
+      Diagnostic(
+          "Usage:0x%04x\n, UsagePage:0x%04x\n,FeatureReportByteLength:0x%04x\n,"
+          "InputReportByteLength:0x%x\n,OutputReportByteLength:0x%x\n",
+          caps.Usage, caps.UsagePage, caps.FeatureReportByteLength, caps.InputReportByteLength,
+          caps.OutputReportByteLength);
+
+      if (caps.Usage == kEventUsage && caps.UsagePage == kEventUsage &&
+          caps.InputReportByteLength != 0) {
+        events = OpenEvents(path, caps.InputReportByteLength);
+        if (!events) return {};
+        continue;
+      }
+      if (caps.Usage == kCommandUsage && caps.UsagePage == kCommandUsage &&
+          caps.FeatureReportByteLength != 0) {
+        HANDLE command = OpenInterface(path, GENERIC_READ | GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL);
+        if (command == INVALID_HANDLE_VALUE) return {};
+        OpenedMouse mouse;
+        mouse.command = std::make_unique<Win32CommandPort>(
+            command, ReportLengths{caps.FeatureReportByteLength, caps.InputReportByteLength,
+                                   caps.OutputReportByteLength});
+        mouse.events = std::move(events);
+        return mouse;
+      }
+    }
+  }
+
+  static std::unique_ptr<EventPort> OpenEvents(const std::wstring& path, std::size_t inputLength) {
+    constexpr DWORD kOverlapped = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED;
+    Handle read(OpenInterface(path, GENERIC_READ, kOverlapped));
+    if (!read.valid()) return nullptr;
+    Handle write(OpenInterface(path, GENERIC_WRITE, kOverlapped));
+    if (!write.valid()) return nullptr;
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!event) return nullptr;
+    return std::make_unique<Win32EventPort>(read.Release(), write.Release(), event, inputLength);
+  }
+
+  UserMessages* messages_;
+};
+
+}  // namespace
+
+std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages) {
+  return std::make_unique<Win32HidBackend>(messages);
+}
+
+}  // namespace vortal
