@@ -1,0 +1,98 @@
+// The built-in virtual mouse: a HidBackend that presents the mouse (vendor
+// 0x04D9, product 0xA09F) with its two vendor collections, answers commands
+// from a firmware model (device/virtual_firmware.h) and keeps everything in
+// one folder, so the program can be driven and checked without hardware.
+//
+// It is used instead of the system's HID devices exactly when the
+// environment variable VORTAL_VIRTUAL_MOUSE names a folder (created if
+// missing). In that folder:
+//
+//   memory.bin   the mouse's memory between runs (layout in
+//                virtual_firmware.h); on first creation its sensor type is
+//                VORTAL_VIRTUAL_MOUSE_SENSOR (decimal 0 to 255, default 0).
+//   traffic.log  appended, one line per report exchanged with the program:
+//                "<seconds since the virtual mouse was opened, six decimals>
+//                <KIND> <hex>", KIND one of SET_FEATURE, GET_FEATURE, WRITE,
+//                READ, EVENT; hex is the whole buffer of the length passed to
+//                the system call, report ID first, two upper-case digits per
+//                byte separated by single spaces (GET_FEATURE and READ show
+//                the buffer as returned to the program, EVENT the event
+//                report as delivered). Calls that fail because the mouse is
+//                unplugged exchange nothing and are not logged.
+//   control      lines appended to it run once each, in order, within 200 ms:
+//                  event CODE VALUE   (decimal, 0 to 255) sends the event
+//                                     report 06 CODE 00 VALUE, rest 0
+//                  unplug / plug      removes / re-attaches the mouse
+//                Lines already present when the virtual mouse is opened are
+//                not run; a line counts once it ends with a newline; other
+//                lines are ignored. A control file that shrank was replaced
+//                and is read from its start.
+//
+// While unplugged, FindDevice finds nothing, ports opened before fail every
+// call (also after the mouse is plugged in again, like stale handles) and a
+// blocked ReadEvent returns 0. Plugging and unplugging send arrival and
+// removal notices to the change listener for both collections, from the
+// virtual mouse's own thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "device/hid_port.h"
+#include "device/virtual_firmware.h"
+
+namespace vortal {
+
+inline constexpr const char* kVirtualMouseVariable = "VORTAL_VIRTUAL_MOUSE";
+inline constexpr const char* kVirtualSensorVariable = "VORTAL_VIRTUAL_MOUSE_SENSOR";
+
+// Interface names the virtual mouse reports in its change notices.
+inline constexpr std::string_view kVirtualEventInterface =
+    R"(\\?\HID#VID_04D9&PID_A09F&MI_01&Col01#vortal-virtual&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+inline constexpr std::string_view kVirtualCommandInterface =
+    R"(\\?\HID#VID_04D9&PID_A09F&MI_01&Col02#vortal-virtual&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+
+struct VirtualMouseShared;
+
+class VirtualMouseBackend : public HidBackend {
+ public:
+  // Opens the folder, creating it when missing. `sensorType` is the sensor
+  // type of a fresh memory (no usable memory.bin yet).
+  explicit VirtualMouseBackend(const std::string& folder, std::uint8_t sensorType = 0);
+  ~VirtualMouseBackend() override;
+  VirtualMouseBackend(const VirtualMouseBackend&) = delete;
+  VirtualMouseBackend& operator=(const VirtualMouseBackend&) = delete;
+
+  OpenedMouse FindDevice() override;
+  void SetChangeListener(DeviceChangeListener listener) override;
+
+  // False when the folder could not be created or is not a folder: the
+  // mouse is then never found (the system's devices are not used either).
+  bool Usable() const;
+
+  // For tests and tools: the memory as it stands, misbehaviour to simulate
+  // (ports opened afterwards state the faulty lengths), one control line run
+  // at once, and the new lines of the control file run at once.
+  VirtualMouseMemory Memory() const;
+  void SetFaults(const VirtualMouseFaults& faults);
+  void RunControlLine(std::string_view line);
+  void PollControlFile();
+
+ private:
+  void PollLoop();
+  void Notify(bool arrival);
+
+  std::shared_ptr<VirtualMouseShared> shared_;
+};
+
+// The sensor type of VORTAL_VIRTUAL_MOUSE_SENSOR's text: a decimal number
+// read the C library's way; anything outside 0 to 255 gives 0.
+std::uint8_t VirtualSensorTypeFromText(const char* text);
+
+// The virtual mouse when VORTAL_VIRTUAL_MOUSE is set and not empty, else null
+// (then the system's HID devices are used).
+std::unique_ptr<HidBackend> MakeVirtualBackendFromEnvironment();
+
+}  // namespace vortal
