@@ -1,6 +1,6 @@
 #include "platform/hid_backend_factory.h"
 
-#include <cstdlib>
+#include "device/virtual_mouse.h"
 
 #ifdef _WIN32
 #include "platform/hid_win32.h"
@@ -19,6 +19,7 @@ std::unique_ptr<HidBackend> MakeSystemHidBackend(UserMessages* messages) {
 }
 
 std::unique_ptr<HidBackend> MakeHidBackend(UserMessages* messages) {
+  if (auto virtualMouse = MakeVirtualBackendFromEnvironment()) return virtualMouse;
   return MakeSystemHidBackend(messages);
 }
 

@@ -8,9 +8,6 @@
 
 namespace vortal {
 
-// The environment variable that selects the built-in virtual mouse.
-inline constexpr const char* kVirtualMouseVariable = "VORTAL_VIRTUAL_MOUSE";
-
 // The virtual mouse when VORTAL_VIRTUAL_MOUSE is set, otherwise the system's
 // HID backend. Failures while searching are shown through `messages`.
 std::unique_ptr<HidBackend> MakeHidBackend(UserMessages* messages = nullptr);

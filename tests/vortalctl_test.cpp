@@ -1,0 +1,395 @@
+// vortalctl end to end: its commands against the virtual mouse, on settings
+// files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include "device/device_commands.h"
+#include "device/mouse_link.h"
+#include "device/virtual_mouse.h"
+#include "settings/delivered_settings.h"
+#include "settings/file_io.h"
+#include "settings/key_matrix.h"
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+#include "tools/settings_report.h"
+#include "tools/vortalctl_main.h"
+
+namespace vortal {
+namespace {
+
+using testing::TempDir;
+
+// Pauses that take no time: the protocol's timing is not under test here.
+class NoPauses : public Pauser {
+ public:
+  void Pause(std::chrono::microseconds) override {}
+};
+
+// Lends a virtual mouse that outlives each command, and tells when the
+// command has opened it.
+class LentBackend : public HidBackend {
+ public:
+  LentBackend(HidBackend& mouse, std::promise<void>* opened) : mouse_(mouse), opened_(opened) {}
+  OpenedMouse FindDevice() override {
+    OpenedMouse found = mouse_.FindDevice();
+    if (opened_) opened_->set_value();
+    return found;
+  }
+
+ private:
+  HidBackend& mouse_;
+  std::promise<void>* opened_;
+};
+
+struct Result {
+  int exit;
+  std::string out, err;
+};
+
+class Vortalctl : public ::testing::Test {
+ protected:
+  Vortalctl() : mouse_(dir_.File("mouse"), kSensorType) {}
+
+  Result Run(std::vector<std::string> args, bool withMouse = true,
+             std::promise<void>* opened = nullptr) {
+    std::ostringstream out, err;
+    CtlContext context{out, err,
+                       [&](UserMessages&) -> std::unique_ptr<HidBackend> {
+                         if (!withMouse) return nullptr;
+                         return std::make_unique<LentBackend>(mouse_, opened);
+                       },
+                       pauses_, ProgramPaths{}};
+    args.insert(args.begin(), {"--dir", dir_.path().string()});
+    int exit = RunVortalctl(args, context);
+    return {exit, out.str(), err.str()};
+  }
+
+  void WriteSettings(const SettingsRecord& record, std::uint8_t flag = 0) {
+    std::vector<std::uint8_t> file(kSettingsFileSize);
+    file[0] = flag;
+    std::memcpy(file.data() + 1, record.bytes(), kSettingsRecordSize);
+    ASSERT_EQ(WriteFileAtomically(dir_.File("config.bin"), file), 0);
+  }
+  std::vector<std::uint8_t> SettingsBytes() {
+    auto bytes = ReadFileBytes(dir_.File("config.bin"));
+    return bytes ? *bytes : std::vector<std::uint8_t>{};
+  }
+
+  static constexpr std::uint8_t kSensorType = 1;
+  TempDir dir_;
+  VirtualMouseBackend mouse_;
+  NoPauses pauses_;
+};
+
+// A record that differs from the delivered one wherever Apply sends something.
+SettingsRecord SampleRecord() {
+  SettingsRecord r = DeliveredSettings();
+  r.reportRate = 2;
+  r.dpiLevel[0] = 4;
+  r.dpiStageEnabled[0] = 1;
+  r.dpiStageEnabled[1] = 0;
+  r.modeA.keyFunction[2] = kSingleKey;
+  r.modeA.singleKeyCode[2] = 0x04;  // A
+  r.modeB.keyFunction[6] = kForward;
+  r.auxLedMode = 2;
+  r.auxLedParam[1] = 3;
+  r.loopColorEnabled[1] = 1;
+  r.loopColor[1][0] = 0x12;
+  r.dpiStageLedBits[0] = 0x5A;
+  const std::uint8_t macro[] = {0x00, 0x01, 0x05, 0x04, 0x80, 0x04};
+  std::memcpy(r.macroSlots[3], macro, sizeof macro);
+  return r;
+}
+
+TEST_F(Vortalctl, CommandLineMistakesAreUsageErrors) {
+  struct Case {
+    std::vector<std::string> args;
+    int exit;
+    const char* inErr;
+  } cases[] = {
+      {{}, kExitUsage, "no command given"},
+      {{"frobnicate"}, kExitUsage, "unknown command \"frobnicate\""},
+      {{"show", "apply"}, kExitUsage, "one command at a time"},
+      {{"--verbose", "show"}, kExitUsage, "unknown option --verbose"},
+      {{"listen", "--count"}, kExitUsage, "--count needs a value"},
+      {{"listen", "--count", "two"}, kExitUsage, "--count needs a whole number"},
+      {{"listen", "--count", "-1"}, kExitUsage, "--count needs a whole number"},
+      {{"show", "--count", "1"}, kExitUsage, "--count belongs to listen"},
+      {{"--dir", "/no/such/folder", "show"}, kExitUsage, "no such folder"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out, err;
+    NoPauses pauses;
+    CtlContext context{out, err, [](UserMessages&) { return nullptr; }, pauses, ProgramPaths{}};
+    EXPECT_EQ(RunVortalctl(c.args, context), c.exit) << c.inErr;
+    EXPECT_NE(err.str().find(c.inErr), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("Usage: vortalctl"), std::string::npos) << c.inErr;
+  }
+  Result help = Run({"--help"});
+  EXPECT_EQ(help.exit, kExitOk);
+  EXPECT_NE(help.out.find("Exit codes:"), std::string::npos);
+}
+
+TEST_F(Vortalctl, MissingOrDamagedSettingsFileStopsBeforeTheMouseIsTouched) {
+  struct Case {
+    const char* name;
+    std::size_t size;  // 0: no file
+    const char* inErr;
+  } cases[] = {
+      {"missing", 0, "config.bin does not exist"},
+      {"one byte short", kSettingsFileSize - 1, "it has 2021"},
+      {"one byte long", kSettingsFileSize + 1, "it has 2023"},
+  };
+  const VirtualMouseMemory before = mouse_.Memory();
+  for (const Case& c : cases) {
+    for (const char* command : {"apply", "show"}) {
+      SCOPED_TRACE(std::string(c.name) + ", " + command);
+      std::remove(dir_.File("config.bin").c_str());
+      std::vector<std::uint8_t> file(c.size, 0x11);
+      if (c.size) {
+        ASSERT_EQ(WriteFileAtomically(dir_.File("config.bin"), file), 0);
+      }
+      Result r = Run({command});
+      EXPECT_EQ(r.exit, kExitFileProblem);
+      EXPECT_NE(r.err.find(c.inErr), std::string::npos) << r.err;
+      EXPECT_EQ(SettingsBytes(), file);  // neither created nor changed
+      EXPECT_EQ(mouse_.Memory(), before);
+    }
+  }
+}
+
+TEST_F(Vortalctl, CommandsThatNeedTheMouseSayItIsMissing) {
+  WriteSettings(SampleRecord());
+  const std::vector<std::uint8_t> file = SettingsBytes();
+  for (const char* command : {"apply", "listen", "sensor"}) {
+    Result r = Run({command}, /*withMouse=*/false);
+    EXPECT_EQ(r.exit, kExitNoMouse) << command;
+    EXPECT_NE(r.err.find("was not found"), std::string::npos) << command << r.err;
+  }
+  mouse_.RunControlLine("unplug");
+  EXPECT_EQ(Run({"apply"}).exit, kExitNoMouse);
+  EXPECT_EQ(SettingsBytes(), file);  // an Apply that found no mouse saves nothing
+}
+
+TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
+  const SettingsRecord record = SampleRecord();
+  WriteSettings(record, /*flag=*/0);
+  Result r = Run({"apply"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("Applied"), std::string::npos);
+
+  const VirtualMouseMemory m = mouse_.Memory();
+  EXPECT_EQ(m.reportRate, 2);
+  EXPECT_EQ(m.sensorSettings[0], kSensorType);
+  EXPECT_TRUE(m.sensorSettings[3] & kOption2Bit6);  // the handshake ran
+  EXPECT_EQ(m.dpiBlock, BuildDpiBlock(record, kSensorType));
+  EXPECT_EQ(m.ledState, (std::array<std::uint8_t, 3>{2, 4, 3}));
+  const auto colors = PackLoopColors(record);
+  EXPECT_TRUE(std::equal(colors.begin(), colors.end(), m.configBlock.begin()));
+  EXPECT_EQ(m.configBlock[48], 0x5A);  // part 2: the DPI colour bits
+  KeyMatrix matrix1{}, matrix3{};
+  BuildKeyMatrices(record, matrix1, matrix3);
+  EXPECT_EQ(m.keyMatrices[0], matrix1);
+  EXPECT_EQ(m.keyMatrices[1], KeyMatrix{});
+  EXPECT_EQ(m.keyMatrices[2], matrix3);
+  for (int slot = 0; slot < kMacroSlots; ++slot)
+    EXPECT_EQ(0, std::memcmp(m.macroSlots[slot].data(), record.macroSlots[slot], kMacroSlotSize))
+        << slot;
+
+  // config.bin now carries the program's flag and the same record.
+  std::vector<std::uint8_t> saved = SettingsBytes();
+  ASSERT_EQ(saved.size(), kSettingsFileSize);
+  EXPECT_EQ(saved[0], 1);
+  EXPECT_EQ(0, std::memcmp(saved.data() + 1, record.bytes(), kSettingsRecordSize));
+}
+
+TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {
+  WriteSettings(SampleRecord());
+  const std::string ini =
+      "[Skins]\r\nPath=Default\r\n[Setting-EN]\r\nItem1=Fire!\r\nItem13=Shoot\r\n";
+  ASSERT_EQ(
+      WriteFileAtomically(dir_.File("str.ini"), std::vector<std::uint8_t>(ini.begin(), ini.end())),
+      0);
+  ASSERT_EQ(Run({"apply"}).exit, kExitOk);
+  auto bytes = ReadFileBytes(dir_.File("str.ini"));
+  ASSERT_TRUE(bytes);
+  std::string text(bytes->begin(), bytes->end());
+  EXPECT_NE(text.find("Item1=Fire!"), std::string::npos) << text;
+  EXPECT_NE(text.find("Item13=Shoot"), std::string::npos) << text;
+  EXPECT_NE(text.find("Path=Default"), std::string::npos) << text;
+
+  // Without str.ini, Apply does not create one.
+  std::remove(dir_.File("str.ini").c_str());
+  ASSERT_EQ(Run({"apply"}).exit, kExitOk);
+  EXPECT_FALSE(PathExists(dir_.File("str.ini")));
+}
+
+TEST_F(Vortalctl, ShowNamesDpiLabelsOnlyWhenTheMouseAnswers) {
+  WriteSettings(SampleRecord());
+  struct Case {
+    bool withMouse;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {true,
+       {"Report rate: 500 Hz", "DPI stages (sensor type 1):",
+        "Stage 1: 1600 DPI (level 4), enabled", "Stage 2: ", ", disabled",
+        "Button 3: Single Key: A", "LED: Respiration Mode, speed 5S", "Colour 2: #12", ", in use",
+        "Stage 2: on off on off", "Slot 4: loop 1, 2 events: A Dn, 50 ms, A Up", "Slot 5: empty"}},
+      {false, {"Stage 1: level 4, enabled", "No mouse answered"}},
+  };
+  for (const Case& c : cases) {
+    Result r = Run({"show"}, c.withMouse);
+    EXPECT_EQ(r.exit, kExitOk) << r.err;
+    for (const std::string& line : c.expected)
+      EXPECT_NE(r.out.find(line), std::string::npos) << "missing \"" << line << "\" in\n" << r.out;
+  }
+}
+
+TEST_F(Vortalctl, SensorPrintsWhatTheMouseReports) {
+  Result r = Run({"sensor"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("Sensor type: 1\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("DPI levels: 600, 800, 1000, 1200, 1600, 2000, 2400, 3200"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(Vortalctl, ListenPrintsNoticesUntilTheCountIsReached) {
+  SettingsRecord record = SampleRecord();
+  record.dpiLevel[1] = 7;
+  WriteSettings(record);
+  std::promise<void> opened;
+  std::future<void> ready = opened.get_future();
+  std::future<Result> listening = std::async(std::launch::async, [&] {
+    return Run({"listen", "--count", "3"}, true, &opened);
+  });
+  ready.wait();
+  // Event 6 is none the program hands on; it must not count.
+  for (const char* line : {"event 6 1", "event 7 2", "event 5 1", "event 9 4"})
+    mouse_.RunControlLine(line);
+  Result r = listening.get();
+  EXPECT_EQ(r.exit, kExitOk) << r.err;
+  const char* expected[] = {"3200", "1000", "4"};  // stage 2's DPI, the rate, the macro number
+  std::size_t at = 0;
+  for (const char* text : expected) {
+    at = r.out.find(text, at);
+    EXPECT_NE(at, std::string::npos) << "missing " << text << " in order in\n" << r.out;
+  }
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << r.out;  // banner + 3 notices
+}
+
+TEST_F(Vortalctl, ListenEndsWhenTheMouseIsUnpluggedOrInterrupted) {
+  std::promise<void> opened;
+  std::future<void> ready = opened.get_future();
+  std::future<Result> listening =
+      std::async(std::launch::async, [&] { return Run({"listen"}, true, &opened); });
+  ready.wait();
+  mouse_.RunControlLine("unplug");
+  Result gone = listening.get();
+  EXPECT_EQ(gone.exit, kExitNoMouse);
+  EXPECT_FALSE(gone.err.empty());
+
+  mouse_.RunControlLine("plug");
+  std::promise<void> opened2;
+  std::future<void> ready2 = opened2.get_future();
+  listening = std::async(std::launch::async, [&] { return Run({"listen"}, true, &opened2); });
+  ready2.wait();
+  // The interrupt may come before the read starts waiting; it must end it either way.
+  while (!InterruptListen()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(listening.get().exit, kExitOk);
+}
+
+TEST(SettingsReport, DecodesMacroSlotsAsTheMousePlaysThem) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    int loop;
+    std::vector<SlotEvent> events;
+  } cases[] = {
+      {"short pauses",
+       {0x00, 0x01, 0x05, 0x04, 0x80, 0x04},
+       1,
+       {{false, 0x04, 50}, {true, 0x04, 0}}},
+      {"2000 ms pause",
+       {0x00, 0x01, 0x00, 0x05, 0x14, 0x03, 0x80, 0x05},
+       1,
+       {{false, 0x05, 2000}, {true, 0x05, 0}}},
+      {"1550 ms pause",
+       {0x00, 0x01, 0x32, 0x05, 0x0F, 0x03, 0x80, 0x05},
+       1,
+       {{false, 0x05, 1550}, {true, 0x05, 0}}},
+      {"1270 ms, the longest short pause", {0x01, 0x00, 0x7F, 0x06}, 256, {{false, 0x06, 1270}}},
+      {"release of an unknown key at the end",
+       {0x00, 0x02, 0x00, 0x04, 0x80, 0x00},
+       2,
+       {{false, 0x04, 0}, {true, 0x00, 0}}},
+      {"empty slot", {}, 0, {}},
+      {"loop count only", {0xFF, 0xFF}, 65535, {}},
+  };
+  for (const Case& c : cases) {
+    std::uint8_t slot[kMacroSlotSize] = {};
+    std::copy(c.bytes.begin(), c.bytes.end(), slot);
+    DecodedSlot decoded = DecodeMacroSlot(slot);
+    EXPECT_EQ(decoded.loopCount, c.loop) << c.name;
+    EXPECT_EQ(decoded.events, c.events) << c.name;
+  }
+  // A slot full to its last byte stays within it.
+  std::uint8_t full[kMacroSlotSize];
+  std::memset(full, 0x03, sizeof full);
+  EXPECT_FALSE(DecodeMacroSlot(full).events.empty());
+}
+
+TEST(SettingsReport, DescribesEachKindOfButton) {
+  SettingsRecord r{};
+  auto set = [&](int button, std::uint8_t type) { r.modeA.keyFunction[button] = type; };
+  set(0, kLeftClick);
+  set(1, kDpiSwitch);
+  r.dpiSwitchAction[1] = 3;
+  set(2, kComboKey);
+  r.modeA.comboModifiers[2] = 0x05;
+  r.modeA.comboKey1[2] = 0x04;
+  r.modeA.comboKey2[2] = 0x05;
+  set(3, kFireKey);
+  r.modeA.fireCode[3] = 0x04;
+  r.modeA.fireSpeed[3] = 20;
+  r.modeA.fireTimes[3] = 0;
+  set(4, kMacroKey);
+  r.modeA.macroIndex[4] = 2;
+  r.modeA.macroLoopMode[4] = 1;
+  set(5, 42);
+  set(6, kSingleKey);
+  r.modeA.singleKeyCode[6] = 0xEE;  // no key of that code
+  r.modeB.keyFunction[1] = kDpiSwitch;
+  r.dpiSwitchActionB[1] = 1;
+  struct Case {
+    int mode, button;
+    const char* text;
+  } cases[] = {
+      {0, 0, "Left Click"},
+      {0, 1, "DPI Switch: DPI Loop"},
+      {1, 1, "DPI Switch: DPI +"},
+      {0, 2, "Combo Key: "},
+      {0, 3, "Fire Key: A, speed 20, until released"},
+      {0, 4, "Macro Key: macro slot 3, repeat until any key"},
+      {0, 5, "unknown function 42"},
+      {0, 6, "Single Key: key 0xEE"},
+  };
+  for (const Case& c : cases) {
+    std::string got = DescribeButton(r, c.mode, c.button);
+    EXPECT_EQ(got.rfind(c.text, 0), 0u)
+        << "got \"" << got << "\", want it to start with \"" << c.text << '"';
+  }
+  // The combo names both modifiers and both keys.
+  std::string combo = DescribeButton(r, 0, 2);
+  EXPECT_EQ(std::count(combo.begin(), combo.end(), '+'), 3) << combo;
+}
+
+}  // namespace
+}  // namespace vortal

@@ -1,0 +1,85 @@
+// vortalctl's entry point: the system's HID backend (or the virtual mouse),
+// the system's pause clock, the files beside the program, and Ctrl+C ending
+// `listen` cleanly.
+#ifdef _WIN32
+#include <shellapi.h>
+#include <windows.h>
+
+#include "platform/win32_text.h"
+#else
+#include <pthread.h>
+#include <signal.h>
+
+#include <thread>
+#endif
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/hid_backend_factory.h"
+#include "settings/file_io.h"
+#include "settings/program_paths.h"
+#include "tools/vortalctl_main.h"
+
+namespace {
+
+#ifdef _WIN32
+BOOL WINAPI OnConsoleControl(DWORD type) {
+  if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
+  // Outside `listen` the default handling ends the program.
+  return vortal::InterruptListen() ? TRUE : FALSE;
+}
+
+// The command line as UTF-8, whatever the console's code page.
+std::vector<std::string> Arguments(int, char**) {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide && i < count; ++i) args.push_back(vortal::Narrow(wide[i]));
+  if (wide) LocalFree(wide);
+  return args;
+}
+
+void InstallInterruptHandling() {
+  SetConsoleOutputCP(CP_UTF8);
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+#else
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+constexpr int kInterruptedExit = 130;
+
+// Signals are taken by one thread with sigwait, so stopping `listen` runs in
+// an ordinary thread rather than inside a signal handler.
+void InstallInterruptHandling() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  std::thread([set] {
+    int signal = 0;
+    // The first signal during `listen` ends it cleanly; any other ends the
+    // program at once, as without this thread.
+    sigwait(&set, &signal);
+    if (vortal::InterruptListen()) sigwait(&set, &signal);
+    std::_Exit(kInterruptedExit);
+  }).detach();
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  InstallInterruptHandling();
+  auto pauser = vortal::MakeSystemPauser();
+  vortal::CtlContext context{
+      std::cout, std::cerr,
+      [](vortal::UserMessages& messages) { return vortal::MakeHidBackend(&messages); }, *pauser,
+      vortal::DerivePaths(vortal::ModulePath())};
+  return vortal::RunVortalctl(Arguments(argc, argv), context);
+}

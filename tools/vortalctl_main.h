@@ -1,0 +1,44 @@
+// vortalctl: the mouse and its settings files without the window. The
+// commands run here against any HidBackend, so they can be driven with the
+// virtual mouse; vortalctl.cpp only wires in the system's pieces.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/hid_port.h"
+#include "settings/program_paths.h"
+#include "settings/user_messages.h"
+
+namespace vortal {
+
+// Exit codes, also listed by --help.
+enum CtlExit : int {
+  kExitOk = 0,
+  kExitNoMouse = 1,     // the mouse was not found, did not answer or went away
+  kExitUsage = 2,       // unknown command or option
+  kExitFileProblem = 3  // a file is missing, has the wrong size or could not be written
+};
+
+struct CtlContext {
+  std::ostream& out;
+  std::ostream& err;
+  // Called once per command that needs the mouse; failures of the search
+  // are told through the messages given.
+  std::function<std::unique_ptr<HidBackend>(UserMessages&)> makeBackend;
+  Pauser& pauser;
+  // The files used when no --dir is given.
+  ProgramPaths defaultPaths;
+};
+
+// args: the command line without the program name.
+int RunVortalctl(const std::vector<std::string>& args, CtlContext& context);
+
+// Ends a running `listen` as if its count was reached; safe from any thread
+// (not from inside a signal handler). False when no `listen` is running.
+bool InterruptListen();
+
+}  // namespace vortal
