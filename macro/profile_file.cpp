@@ -291,7 +291,7 @@ std::optional<std::u16string> ProfileFile::FindRaw(std::u16string_view section,
 std::optional<std::u16string> ProfileFile::Find(std::u16string_view section,
                                                 std::u16string_view key) const {
   auto raw = FindRaw(section, key);
-  if (raw) *raw = std::u16string(Unquote(*raw));
+  if (raw) *raw = std::u16string(Unquote(CutAtZero(*raw)));
   return raw;
 }
 
@@ -302,7 +302,7 @@ bool ProfileFile::HasSection(std::u16string_view section) const {
 std::optional<std::string> ProfileFile::Find(std::string_view section, std::string_view key) const {
   auto value = Find(std::u16string_view(Utf8ToUtf16(section)), std::u16string_view(Utf8ToUtf16(key)));
   if (!value) return std::nullopt;
-  return Utf16ToUtf8(CutAtZero(*value));
+  return Utf16ToUtf8(*value);
 }
 
 std::vector<std::u16string> ProfileFile::SectionNames() const {
@@ -328,7 +328,8 @@ std::vector<ProfileFile::Entry> ProfileFile::Entries(std::u16string_view section
   std::vector<Entry> entries;
   ForEachInSection(text_, Trim(section), [&](const Line& line) {
     if (line.kind == LineKind::kEntry) {
-      entries.push_back({std::u16string(line.name), std::u16string(Unquote(line.value))});
+      entries.push_back(
+          {std::u16string(line.name), std::u16string(Unquote(CutAtZero(line.value)))});
     }
     return true;
   });
@@ -426,9 +427,12 @@ bool ProfileFile::Save() {
   return true;
 }
 
+std::size_t ProfileFile::GetSectionNames(std::u16string& buffer) const {
+  return FillList(SectionNames(), buffer, ListKind::kSections);
+}
+
 std::size_t ProfileGetSectionNamesW(const std::string& path, std::u16string& buffer) {
-  const ProfileFile file(path);
-  return FillList(file.SectionNames(), buffer, ListKind::kSections);
+  return ProfileFile(path).GetSectionNames(buffer);
 }
 
 std::size_t ProfileGetStringW(const std::string& path, std::optional<std::u16string_view> section,

@@ -58,8 +58,9 @@ class ProfileFile {
   bool readable() const { return readable_; }
   ProfileEncoding encoding() const { return encoding_; }
 
-  // The unquoted value of the first matching key of the first matching
-  // section, or nothing when the section or key is missing.
+  // The value of the first matching key of the first matching section, as a
+  // caller of the Windows function sees it (cut at a zero character, outer
+  // quotes removed), or nothing when the section or key is missing.
   std::optional<std::u16string> Find(std::u16string_view section, std::u16string_view key) const;
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
   // The same value as written in the file (trimmed, quotes kept).
@@ -69,6 +70,8 @@ class ProfileFile {
   // Names in file order, duplicates included (empty names left out: they
   // would end a zero-separated list early).
   std::vector<std::u16string> SectionNames() const;
+  // GetPrivateProfileSectionNamesW of this file (see ProfileGetSectionNamesW).
+  std::size_t GetSectionNames(std::u16string& buffer) const;
   // Keys of the first matching section, in file order, duplicates included.
   std::vector<std::u16string> KeyNames(std::u16string_view section) const;
 

@@ -1,0 +1,274 @@
+#include "macro/macro_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "macro/profile_file.h"
+#include "macro/text_encoding.h"
+
+namespace vortal {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class RecordingMessages : public UserMessages {
+ public:
+  void Show(const std::string& text, const std::string& caption) override {
+    shown.emplace_back(text, caption);
+  }
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
+class MacroStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vortal_macros_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::create_directories(dir_);
+    path_ = (dir_ / "record.ini").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void Put(const std::string& bytes) const {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+  std::string Text() const {
+    std::ifstream in(path_, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    return Utf16ToUtf8(DecodeProfileText(bytes));
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST(MacroLineTest, ClassifiesByTheThreeSpaceMarkers) {
+  const std::pair<const char*, MacroLineKind> cases[] = {
+      {"A   Dn", MacroLineKind::kPress},
+      {"L-Button   Up", MacroLineKind::kRelease},
+      {"A  Dn", MacroLineKind::kOther},  // two spaces are no marker
+      {"A   Dn   Up", MacroLineKind::kPress},
+      {"X   Up   Dn", MacroLineKind::kPress},
+      {"50 ms", MacroLineKind::kOther},
+      {"", MacroLineKind::kOther},
+      {"A   dn", MacroLineKind::kOther},
+  };
+  for (const auto& [line, kind] : cases) EXPECT_EQ(ClassifyMacroLine(line), kind) << line;
+}
+
+TEST_F(MacroStoreTest, WritesAMacroAsItemCountAndItems) {
+  ASSERT_TRUE(WriteMacro(path_, "Fire", {"A   Dn", "50 ms", "A   Up"}));
+  EXPECT_EQ(Text(), "[Fire]\r\nItemCount=3\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=A   Up\r\n");
+  EXPECT_EQ(ReadMacro(path_, "Fire"), (Lines{"A   Dn", "50 ms", "A   Up"}));
+  EXPECT_EQ(ReadMacro(path_, "fire"), (Lines{"A   Dn", "50 ms", "A   Up"}));
+}
+
+TEST_F(MacroStoreTest, ConfirmingAgainMovesTheMacroToTheEnd) {
+  ASSERT_TRUE(WriteMacro(path_, "One", {"A   Dn"}));
+  ASSERT_TRUE(WriteMacro(path_, "Two", {"B   Dn"}));
+  ASSERT_TRUE(WriteMacro(path_, "Three", {"C   Dn"}));
+  ASSERT_TRUE(WriteMacro(path_, "One", {"D   Dn", "10 ms"}));
+  EXPECT_EQ(ListMacroNames(path_), (Lines{"Two", "Three", "One"}));
+  EXPECT_EQ(ReadMacro(path_, "One"), (Lines{"D   Dn", "10 ms"}));
+  // A shorter macro leaves no stale lines of the longer one behind.
+  ASSERT_TRUE(WriteMacro(path_, "One", {}));
+  EXPECT_EQ(Text(),
+            "[Two]\r\nItemCount=1\r\nItem0=B   Dn\r\n[Three]\r\nItemCount=1\r\nItem0=C   Dn\r\n"
+            "[One]\r\nItemCount=0\r\n");
+}
+
+TEST_F(MacroStoreTest, ReadsHandEditedSections) {
+  Put("[m]\r\n"
+      "ItemCount=abc\r\n"
+      "[n]\r\n"
+      "itemcount= 3 lines\r\n"
+      "ITEM0=A   Dn\r\n"
+      "Item2=\"A   Up\"\r\n"
+      "Item1=60 ms\r\n"
+      "Item0=second Item0 is ignored\r\n"
+      "Item3=beyond the count\r\n"
+      "[neg]\r\n"
+      "ItemCount=-4\r\n"
+      "Item0=x\r\n"
+      "[huge]\r\n"
+      "ItemCount=2147483647\r\n"
+      "Item1=B   Dn\r\n"
+      "[long]\r\n"
+      "ItemCount=1\r\n"
+      "Item0=" + std::string(3000, 'x') + "\r\n");
+  const std::pair<const char*, Lines> cases[] = {
+      {"m", {}},                                  // no digits: empty macro
+      {"n", {"A   Dn", "60 ms", "A   Up"}},       // any letter case, file order irrelevant
+      {"neg", {}},
+      {"missing", {}},
+  };
+  for (const auto& [name, lines] : cases) EXPECT_EQ(ReadMacro(path_, name), lines) << name;
+  const Lines huge = ReadMacro(path_, "huge");
+  ASSERT_EQ(huge.size(), static_cast<std::size_t>(kMaxMacroLines));
+  EXPECT_EQ(huge[0], "");  // a missing item is an empty line
+  EXPECT_EQ(huge[1], "B   Dn");
+  EXPECT_EQ(ReadMacro(path_, "long"), Lines{std::string(1023, 'x')});
+}
+
+TEST_F(MacroStoreTest, ListsNamesAsTheProgramsListsSeeThem) {
+  const std::string twenty(20, 'n');
+  struct Case {
+    const char* name;
+    Lines sections;
+    Lines listed;
+  } cases[] = {
+      {"file order", {"Zeta", "alpha", "Mid"}, {"Zeta", "alpha", "Mid"}},
+      {"a name of 32 characters is left out",
+       {"a", std::string(32, 'L'), std::string(31, 'K'), "b"},
+       {"a", std::string(31, 'K'), "b"}},
+      {"twelve names of 20 characters and one ending at index 254",
+       Lines(12, twenty) + Lines{"xy", "z"},
+       Lines(12, twenty) + Lines{"xy"}},
+      {"a name crossing index 254 and those after it are ignored",
+       Lines(12, twenty) + Lines{"xyz", "z"},
+       Lines(12, twenty)},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    for (const auto& s : c.sections) text += "[" + s + "]\r\nItemCount=0\r\n";
+    Put(text);
+    EXPECT_EQ(ListMacroNames(path_), c.listed) << c.name;
+  }
+  fs::remove(path_);
+  EXPECT_TRUE(ListMacroNames(path_).empty());
+}
+
+TEST_F(MacroStoreTest, NonAsciiNamesAndLinesSurvive) {
+  Put("[Old]\r\nItemCount=1\r\nItem0=A   Dn\r\n");  // an ASCII file from an older version
+  const Lines lines = {"键   Dn", "50 ms", "键   Up", "😀   Dn"};
+  ASSERT_TRUE(WriteMacro(path_, "连招 😀", lines));
+  ASSERT_TRUE(WriteMacro(path_, "Ärger", {"Ä   Dn"}));
+  EXPECT_EQ(ListMacroNames(path_), (Lines{"Old", "连招 😀", "Ärger"}));
+  EXPECT_EQ(ReadMacro(path_, "连招 😀"), lines);
+  EXPECT_EQ(ReadMacro(path_, "ärger"), Lines{"Ä   Dn"});
+  EXPECT_EQ(ReadMacro(path_, "Old"), Lines{"A   Dn"});
+  EXPECT_EQ(ProfileFile(path_).encoding(), ProfileEncoding::kUtf16Le);
+}
+
+TEST_F(MacroStoreTest, AWriteThatCannotBeStoredChangesNothing) {
+  ASSERT_TRUE(WriteMacro(path_, "Keep", {"A   Dn"}));
+  const std::string before = Text();
+  EXPECT_FALSE(WriteMacro(path_, "Keep", {"A   Dn", "bad\r\nline"}));
+  EXPECT_FALSE(WriteMacro(path_, "br]acket", {"A   Dn"}));
+  EXPECT_EQ(Text(), before);
+  EXPECT_FALSE(WriteMacro((dir_ / "missing" / "record.ini").string(), "x", {"A   Dn"}));
+}
+
+TEST_F(MacroStoreTest, DeleteRemovesTheWholeSection) {
+  ASSERT_TRUE(WriteMacro(path_, "One", {"A   Dn"}));
+  ASSERT_TRUE(WriteMacro(path_, "Two", {"B   Dn"}));
+  EXPECT_TRUE(DeleteMacro(path_, "ONE"));
+  EXPECT_EQ(Text(), "[Two]\r\nItemCount=1\r\nItem0=B   Dn\r\n");
+  EXPECT_TRUE(DeleteMacro(path_, "nothing"));
+  EXPECT_TRUE(DeleteMacro((dir_ / "absent.ini").string(), "x"));
+  EXPECT_FALSE(fs::exists(dir_ / "absent.ini"));
+}
+
+// ---- the editor's New and Delete -----------------------------------------------
+
+struct NewCase {
+  const char* name;
+  Lines listed;
+  std::string field;
+  bool added;
+  Lines after;
+  const char* message;  // "" for none
+  const char* caption;
+  bool eventsCleared;
+};
+
+TEST(MacroEditorNewTest, FollowsTheRulesInOrder) {
+  const Lines twelve = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+  const std::string longName(40, 'x');
+  const NewCase cases[] = {
+      {"blank", {"a"}, "", false, {"a"}, kMacroNameBlankMessage, kAppCaption, false},
+      {"only blanks", {"a"}, "  \t ", false, {"a"}, kMacroNameBlankMessage, kAppCaption, false},
+      {"blank beats full", twelve, "", false, twelve, kMacroNameBlankMessage, kAppCaption, false},
+      {"thirteenth", twelve, "new", false, twelve, kMacroLimitMessage, kWarningCaption, false},
+      {"full beats duplicate", twelve, "12", false, twelve, kMacroLimitMessage, kWarningCaption, false},
+      {"same name in other case", {"Fire", "Jump"}, "fIRE", false, {"Fire", "Jump"},
+       kMacroNameExistsMessage, kAppCaption, false},
+      {"non-ASCII letter case", {"Ärger"}, "äRGER", false, {"Ärger"}, kMacroNameExistsMessage,
+       kAppCaption, false},
+      {"bracket", {}, "a]b", false, {}, kMacroNameInvalidMessage, kWarningCaption, false},
+      {"added to the end", {"Fire"}, "Jump", true, {"Fire", "Jump"}, "", "", true},
+      {"first name keeps the events", {}, "Fire", true, {"Fire"}, "", "", false},
+      {"trimmed", {"a"}, "  Jump  ", true, {"a", "Jump"}, "", "", true},
+      {"cut to 31 characters", {}, longName, true, {std::string(31, 'x')}, "", "", false},
+      {"cut name collides", {std::string(31, 'x')}, longName, false, {std::string(31, 'x')},
+       kMacroNameExistsMessage, kAppCaption, false},
+      {"a pair is never split", {}, std::string(30, 'x') + "😀", true, {std::string(30, 'x')},
+       "", "", false},
+  };
+  for (const auto& c : cases) {
+    MacroEditorState state;
+    state.names = c.listed;
+    state.selected = c.listed.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    state.events = {"A   Dn", "50 ms"};
+    state.nameField = c.field;
+    RecordingMessages messages;
+    EXPECT_EQ(NewMacro(state, messages), c.added) << c.name;
+    EXPECT_EQ(state.names, c.after) << c.name;
+    EXPECT_EQ(state.events.empty(), c.eventsCleared) << c.name;
+    if (c.added) {
+      EXPECT_EQ(state.selected, std::optional<std::size_t>(state.names.size() - 1)) << c.name;
+      EXPECT_TRUE(messages.shown.empty()) << c.name;
+    } else {
+      ASSERT_EQ(messages.shown.size(), 1u) << c.name;
+      EXPECT_EQ(messages.shown[0].first, c.message) << c.name;
+      EXPECT_EQ(messages.shown[0].second, c.caption) << c.name;
+    }
+  }
+}
+
+TEST_F(MacroStoreTest, EditorDeleteRemovesTheSelectedMacro) {
+  ASSERT_TRUE(WriteMacro(path_, "One", {"A   Dn"}));
+  ASSERT_TRUE(WriteMacro(path_, "Two", {"B   Dn"}));
+  MacroEditorState state{{"One", "Two", "Unsaved"}, 1, {"B   Dn"}, "Two"};
+
+  EXPECT_TRUE(DeleteSelectedMacro(state, path_));
+  EXPECT_EQ(state.names, (Lines{"One", "Unsaved"}));
+  EXPECT_FALSE(state.selected.has_value());
+  EXPECT_TRUE(state.events.empty());
+  EXPECT_EQ(state.nameField, "");
+  EXPECT_EQ(ListMacroNames(path_), Lines{"One"});
+
+  // Without a selection nothing happens.
+  state.events = {"x"};
+  EXPECT_FALSE(DeleteSelectedMacro(state, path_));
+  EXPECT_EQ(state.names, (Lines{"One", "Unsaved"}));
+  EXPECT_EQ(state.events, Lines{"x"});
+
+  // A name that was never confirmed is only in the list.
+  state.selected = 1;
+  EXPECT_TRUE(DeleteSelectedMacro(state, path_));
+  EXPECT_EQ(state.names, Lines{"One"});
+
+  // A file that cannot be rewritten: the macro stays listed.
+  fs::remove(path_);
+  fs::create_directories(path_);
+  state.selected = 0;
+  EXPECT_FALSE(DeleteSelectedMacro(state, path_));
+  EXPECT_EQ(state.names, Lines{"One"});
+}
+
+}  // namespace
+}  // namespace vortal
