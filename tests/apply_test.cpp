@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "device/device_events.h"
 #include "device/mouse_link.h"
+#include "device/virtual_mouse.h"
 #include "settings/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
@@ -401,6 +404,221 @@ TEST(ApplyTest, KeyMatrixDiagnosticsShowSixteenWords) {
             " 00f00001\n 00f00001\n 00000000\n 00000000\n 00000000\n 00000000\n 00000000\n 00000000\n"
             " 00f70001\n 00f80001\n");
   EXPECT_EQ(texts[1].substr(0, 29), "Write KeyMatrix[2]:\n00000000\n");
+}
+
+
+// ---- The same Apply against the built-in virtual mouse, through its traffic log.
+
+std::vector<std::string> LoggedTraffic(const TempDir& dir) {
+  std::vector<std::string> lines;
+  std::ifstream in(dir.path() / "traffic.log", std::ios::binary);
+  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(' ') + 1));
+  return lines;
+}
+
+VirtualMouseMemory SeededMemory() {
+  VirtualMouseMemory memory;
+  memory.sensorSettings = {1, 0x08, 0x12, 0x05};
+  for (std::size_t i = 0; i < kConfigBlockSize; ++i) memory.configBlock[i] = static_cast<std::uint8_t>(0x60 + i);
+  memory.ledState = {1, 1, 3};
+  return memory;
+}
+
+struct VirtualRig {
+  VirtualRig() {
+    EXPECT_EQ(WriteFileAtomically(dir.File("memory.bin"), EncodeMemory(SeededMemory())), 0);
+    mouse = std::make_unique<VirtualMouseBackend>(dir.File(""), 0);
+  }
+  void Open(MouseLink& link) {
+    OpenedMouse opened = mouse->FindDevice();
+    ASSERT_TRUE(opened.command);
+    events = std::move(opened.events);
+    link.Attach(std::move(opened.command));
+  }
+  TempDir dir;
+  std::unique_ptr<VirtualMouseBackend> mouse;
+  std::unique_ptr<EventPort> events;
+};
+
+TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
+  VirtualRig rig;
+  testing::CountingPauser pauser;
+  MouseLink link(pauser);
+  rig.Open(link);
+  link.OnMouseFound();
+  SettingsState state;
+  state.working = SampleRecord();
+  SettingsFile file;
+  link.ApplyToDevice(state, {file.path, nullptr, {}});
+
+  const VirtualMouseMemory seeded = SeededMemory();
+  MouseSide side;
+  for (int p = 0; p < 3; ++p) {
+    const std::uint8_t* part = seeded.configBlock.data() + kConfigPartOffset[p];
+    side.parts[p] = Bytes(part, part + kConfigPartSize[p]);
+  }
+  for (int m = 0; m < 12; ++m) side.slots[m] = Slot(state.working, m);
+  std::vector<std::string> expected = {
+      Cmd(MakeFrame(0x83)),
+      Reply(MakeFrame(0x83, 1, 0x08, 0x12, 0x05)),
+      Cmd(MakeFrame(0x03, 1, 0x08, 0x12, 0x45)),
+  };
+  const ExpectedApply want = SampleExpectation(1);
+  const auto apply = ApplyTraffic(state.working, side, want, false);
+  expected.insert(expected.end(), apply.begin(), apply.end());
+  const std::vector<std::string> logged = LoggedTraffic(rig.dir);
+  ASSERT_EQ(logged.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(logged[i], expected[i]) << "line " << i;
+
+  const VirtualMouseMemory memory = rig.mouse->Memory();
+  EXPECT_EQ(memory.reportRate, 2);
+  EXPECT_EQ(memory.sensorSettings, (std::array<std::uint8_t, 4>{1, 0x08, 0x12, 0x45}));
+  EXPECT_EQ(Bytes(memory.configBlock.begin(), memory.configBlock.begin() + 24), want.part0);
+  EXPECT_EQ(Bytes(memory.configBlock.begin() + 24, memory.configBlock.begin() + 48), side.parts[1]);
+  EXPECT_EQ(Bytes(memory.configBlock.begin() + 48, memory.configBlock.end()), want.part2);
+  EXPECT_EQ(memory.ledState, (std::array<std::uint8_t, 3>{2, 5, 3}));
+  EXPECT_EQ(Bytes(memory.dpiBlock.begin(), memory.dpiBlock.end()), want.dpi);
+  EXPECT_EQ(Bytes(memory.keyMatrices[0].begin(), memory.keyMatrices[0].end()), want.matrix1);
+  EXPECT_EQ(Bytes(memory.keyMatrices[1].begin(), memory.keyMatrices[1].end()), Bytes(64, 0));
+  EXPECT_EQ(Bytes(memory.keyMatrices[2].begin(), memory.keyMatrices[2].end()), want.matrix3);
+  EXPECT_EQ(Bytes(memory.keyMatrices[3].begin(), memory.keyMatrices[3].end()), Bytes(64, 0));
+  for (int m = 0; m < 12; ++m) EXPECT_EQ(Bytes(memory.macroSlots[m].begin(), memory.macroSlots[m].end()), side.slots[m]);
+  // And it is what the next run of the mouse starts from.
+  EXPECT_EQ(DecodeMemory(ReadFileBytes(rig.dir.File("memory.bin")).value_or(Bytes{})), memory);
+}
+
+// Unplugs the virtual mouse at a given pause of the Apply.
+class UnplugAtPause : public Pauser {
+ public:
+  UnplugAtPause(VirtualMouseBackend& mouse, int at) : mouse_(mouse), left_(at) {}
+  void Pause(std::chrono::microseconds) override {
+    if (--left_ == 0) mouse_.RunControlLine("unplug");
+  }
+
+ private:
+  VirtualMouseBackend& mouse_;
+  int left_;
+};
+
+TEST(ApplyTest, VirtualMouseUnpluggedDuringApplyStillSavesTheSettingsFile) {
+  for (int at : {1, 5, 40, 90}) {
+    VirtualRig rig;
+    UnplugAtPause pauser(*rig.mouse, at);
+    MouseLink link(pauser);
+    rig.Open(link);
+    SettingsState state;
+    state.working = SampleRecord();
+    SettingsFile file;
+    int paneSaves = 0;
+    link.ApplyToDevice(state, {file.path, nullptr, [&] { ++paneSaves; }});
+
+    const std::size_t logged = LoggedTraffic(rig.dir).size();
+    EXPECT_GT(logged, 0u) << at;
+    EXPECT_LT(logged, 200u) << at << ": nothing goes out after the unplug";
+    const Bytes saved = file.Read();
+    ASSERT_EQ(saved.size(), 2022u);
+    EXPECT_EQ(saved[0], 1);
+    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    EXPECT_EQ(paneSaves, 1);
+
+    // Plugged in again, the next Apply reaches the mouse whole.
+    rig.mouse->RunControlLine("plug");
+    rig.Open(link);
+    link.ApplyToDevice(state, {file.path, nullptr, {}});
+    EXPECT_EQ(rig.mouse->Memory().macroSlots[11][0], state.working.macroSlots[11][0]);
+    EXPECT_EQ(rig.mouse->Memory().reportRate, 2);
+  }
+}
+
+// A misbehaving mouse: whatever it states or sends, the program stays inside
+// its buffers (the sanitizer build checks every access) and stores only what
+// the reply names, at most the item's size.
+TEST(ApplyTest, HostileVirtualMouseNeverMakesTheProgramLeaveItsBuffers) {
+  const VirtualMouseMemory seeded = SeededMemory();
+  const Bytes part0(seeded.configBlock.begin(), seeded.configBlock.begin() + 24);
+  const Bytes part1(seeded.configBlock.begin() + 24, seeded.configBlock.begin() + 48);
+  Bytes part1First4 = Bytes(24, 0);
+  std::copy(part1.begin(), part1.begin() + 4, part1First4.begin());
+  struct Case {
+    const char* what;
+    VirtualMouseFaults faults;
+    Bytes part1After;          // the link's copy of part 1 after Apply
+    std::size_t readsPerApply; // input reports the Apply reads
+  };
+  VirtualMouseFaults longer;
+  longer.lengths = {64, 100, 100};
+  longer.eventLength = 100;
+  longer.junkFill = true;
+  VirtualMouseFaults oversized;
+  oversized.oversizedLength = true;
+  oversized.junkFill = true;
+  VirtualMouseFaults invalid;
+  invalid.replyIndex = IndexFault::kInvalidIndex;
+  VirtualMouseFaults other;
+  other.replyIndex = IndexFault::kOtherIndex;
+  VirtualMouseFaults shortReads;
+  shortReads.input = InputFault::kShort;
+  VirtualMouseFaults emptyReads;
+  emptyReads.input = InputFault::kEmpty;
+  VirtualMouseFaults tiny;
+  tiny.lengths = {3, 2, 1};
+  tiny.eventLength = 2;
+  const Case cases[] = {
+      {"longer reports than the protocol's buffers", longer, part1, 3 + 48},
+      {"replies announcing 255 bytes", oversized, part1, 3 * 8 + 12 * 8},
+      {"replies naming no part or slot", invalid, Bytes(24, 0), 3 + 48},
+      // The read of part 0 comes back named part 1: part 1 holds part 0's bytes.
+      {"replies naming another part or slot", other, part0, 3 + 48},
+      {"short input reports", shortReads, part1First4, 3 + 48},
+      {"failing input reports", emptyReads, Bytes(24, 0), 0},
+      {"reports too short for a command", tiny, Bytes(24, 0), 0},
+  };
+  for (const Case& c : cases) {
+    VirtualRig rig;
+    rig.mouse->SetFaults(c.faults);
+    testing::CountingPauser pauser;
+    MouseLink link(pauser);
+    rig.Open(link);
+    link.OnMouseFound();
+    SettingsState state;
+    state.working = SampleRecord();
+    SettingsFile file;
+    link.ApplyToDevice(state, {file.path, nullptr, {}});
+
+    const DeviceBuffers& buffers = link.buffers();
+    EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;
+    std::size_t reads = 0;
+    for (const std::string& line : LoggedTraffic(rig.dir)) reads += line.rfind("READ ", 0) == 0;
+    EXPECT_EQ(reads, c.readsPerApply) << c.what;
+    if (c.faults.replyIndex == IndexFault::kOtherIndex) {
+      for (int m = 1; m <= 12; ++m) {
+        EXPECT_TRUE(std::equal(buffers.macroSendBuffer[m % 12].begin(), buffers.macroSendBuffer[m % 12].end(),
+                               state.working.macroSlots[m - 1]))
+            << "slot " << m << "'s data arrives under the slot the reply names";
+      }
+    }
+
+    // Events of the stated length, however long, reach the listener whole;
+    // reports too short to carry an event are dropped.
+    rig.mouse->RunControlLine("event 7 3");
+    rig.mouse->RunControlLine("event 9 1");
+    std::vector<DeviceEvent> events;
+    if (c.faults.eventLength == 2) {
+      for (int i = 0; i < 2; ++i) {
+        Bytes report(40, 0);
+        const std::size_t got = rig.events->ReadEvent(report.data(), report.size());
+        EXPECT_EQ(got, 2u) << c.what;
+        if (auto event = DecodeEventReport(report.data(), got)) events.push_back(*event);
+      }
+      EXPECT_TRUE(events.empty()) << c.what;
+      continue;
+    }
+    ListenForEvents(*rig.events, [&](DeviceEvent event) {
+      events.push_back(event);
+      if (events.size() == 2) rig.events->Cancel();
+    });
+    EXPECT_EQ(events, (std::vector<DeviceEvent>{{7, 3}, {9, 1}})) << c.what;
+  }
 }
 
 }  // namespace
