@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <future>
@@ -13,6 +14,7 @@
 #include "device/device_commands.h"
 #include "device/mouse_link.h"
 #include "device/virtual_mouse.h"
+#include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
 #include "settings/file_io.h"
 #include "settings/key_matrix.h"
@@ -304,6 +306,49 @@ TEST_F(Vortalctl, ListenEndsWhenTheMouseIsUnpluggedOrInterrupted) {
   // The interrupt may come before the read starts waiting; it must end it either way.
   while (!InterruptListen()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_EQ(listening.get().exit, kExitOk);
+}
+
+TEST_F(Vortalctl, EncodeMacrosFillsTheSlotsInFileOrderAndKeepsLoopCounts) {
+  SettingsRecord record = SampleRecord();
+  record.macroSlots[0][1] = 3;                 // loop count of slot 1: kept
+  std::memset(record.macroSlots[2], 0x77, 8);  // slot 3: after the last macro, kept
+  WriteSettings(record);
+  const std::string store = dir_.File("record.ini");
+
+  // Without record.ini there is nothing to encode, and config.bin stays.
+  const std::vector<std::uint8_t> before = SettingsBytes();
+  Result none = Run({"encode-macros"});
+  EXPECT_EQ(none.exit, kExitFileProblem);
+  EXPECT_NE(none.err.find("record.ini does not exist"), std::string::npos) << none.err;
+  EXPECT_EQ(SettingsBytes(), before);
+
+  ASSERT_TRUE(WriteMacro(store, "Fire", {"A   Dn", "50 ms", "A   Up"}));
+  ASSERT_TRUE(WriteMacro(store, "Slow", {"B   Dn", "2000 ms", "B   Up"}));
+  Result r = Run({"encode-macros"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("Encoded 2 macros"), std::string::npos) << r.out;
+
+  std::vector<std::uint8_t> saved = SettingsBytes();
+  ASSERT_EQ(saved.size(), kSettingsFileSize);
+  auto slot = [&](int n) {
+    const std::size_t at = 1 + offsetof(SettingsRecord, macroSlots) + n * kMacroSlotSize;
+    return std::vector<std::uint8_t>(saved.begin() + at, saved.begin() + at + kMacroSlotSize);
+  };
+  auto expected = [](std::vector<std::uint8_t> head) {
+    head.resize(kMacroSlotSize, 0);
+    return head;
+  };
+  EXPECT_EQ(slot(0), expected({0x00, 0x03, 0x05, 0x04, 0x80, 0x04}));
+  EXPECT_EQ(slot(1), expected({0x00, 0x00, 0x00, 0x05, 0x14, 0x03, 0x80, 0x05}));
+  EXPECT_EQ(slot(2), expected(std::vector<std::uint8_t>(8, 0x77)));
+
+  // show names the slots after record.ini's macros.
+  Result shown = Run({"show"}, false);
+  EXPECT_NE(shown.out.find("Slot 1 (Fire): loop 3, 2 events: A Dn, 50 ms, A Up"), std::string::npos)
+      << shown.out;
+  EXPECT_NE(shown.out.find("Slot 2 (Slow): loop 0, 2 events: B Dn, 2000 ms, B Up"),
+            std::string::npos)
+      << shown.out;
 }
 
 TEST(SettingsReport, DecodesMacroSlotsAsTheMousePlaysThem) {

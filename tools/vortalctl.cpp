@@ -2,8 +2,10 @@
 // the system's pause clock, the files beside the program, and Ctrl+C ending
 // `listen` cleanly.
 #ifdef _WIN32
-#include <shellapi.h>
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include "platform/win32_text.h"
 #else

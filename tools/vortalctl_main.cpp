@@ -8,6 +8,8 @@
 
 #include "device/device_events.h"
 #include "device/mouse_link.h"
+#include "macro/macro_encoder.h"
+#include "macro/macro_store.h"
 #include "settings/file_io.h"
 #include "settings/settings_file.h"
 #include "tools/settings_report.h"
@@ -91,7 +93,7 @@ class Commands {
     if (o_.command == "show") return Show();
     if (o_.command == "listen") return Listen();
     if (o_.command == "sensor") return Sensor();
-    if (o_.command == "encode-macros") return EncodeMacros();
+    if (o_.command == "encode-macros") return EncodeMacroSlots();
     c_.err << "vortalctl: unknown command \"" << o_.command << "\"\n\n" << kUsage;
     return kExitUsage;
   }
@@ -179,6 +181,7 @@ class Commands {
     SettingsState state;
     if (!LoadSettingsFile(state)) return kExitFileProblem;
     ReportContext report;
+    report.macroNames = ListMacroNames(o_.paths.macroStore);
     // The DPI labels depend on the mouse's sensor; without the mouse the
     // stored levels are shown. Only the sensor query is sent.
     SilentMessages silent;
@@ -271,9 +274,31 @@ class Commands {
     return kExitNoMouse;
   }
 
-  int EncodeMacros() {
-    c_.err << "vortalctl: encode-macros is not available in this build.\n";
-    return kExitUsage;
+  // As the macro editor's Confirm does after writing a macro: every macro of
+  // record.ini into the slots, in file order; then config.bin is saved.
+  int EncodeMacroSlots() {
+    SettingsState state;
+    if (!LoadSettingsFile(state)) return kExitFileProblem;
+    const std::string& store = o_.paths.macroStore;
+    if (!PathExists(store)) {
+      c_.err << "vortalctl: " << store << " does not exist: there are no macros to encode. "
+             << "Record them in the window's macro editor first.\n";
+      return kExitFileProblem;
+    }
+    MacroEncodeResult result = EncodeMacros(store, state.working);
+    for (const std::string& name : result.cutMacros)
+      c_.err << "vortalctl: macro \"" << name << "\" does not fit in its slot; its last events "
+             << "were left out.\n";
+    for (const std::string& name : result.droppedMacros)
+      c_.err << "vortalctl: macro \"" << name << "\" is beyond the mouse's twelve slots and was "
+             << "not encoded.\n";
+    if (!SaveSettings(o_.paths.settingsFile, state, messages_)) {
+      c_.err << "vortalctl: " << o_.paths.settingsFile << " could not be saved.\n";
+      return kExitFileProblem;
+    }
+    c_.out << "Encoded " << result.slotsWritten << (result.slotsWritten == 1 ? " macro" : " macros")
+           << " into " << o_.paths.settingsFile << "; the next apply sends them to the mouse.\n";
+    return kExitOk;
   }
 
   static std::string TimeStamp() {
