@@ -60,7 +60,10 @@ class HidBackend {
   // vendor collections. Empty `command` when the command collection was not found.
   virtual OpenedMouse FindDevice() = 0;
   // Backends that produce their own arrival/removal notices (the virtual
-  // mouse) report them here; system backends leave that to the OS.
+  // mouse) report them here; system backends leave that to the OS. The
+  // listener is called on the backend's own thread, never while the backend
+  // holds a lock, so it may call FindDevice; a window hands the notice on to
+  // its own thread as it would a WM_DEVICECHANGE.
   virtual void SetChangeListener(DeviceChangeListener listener) { (void)listener; }
 };
 

@@ -51,6 +51,15 @@ void MouseLink::Diagnose(const std::string& text) {
   if (diagnostics) diagnostics(text);
 }
 
+bool MouseLink::FindDevice(HidBackend& backend, std::unique_ptr<EventPort>* events) {
+  OpenedMouse mouse = backend.FindDevice();
+  if (!mouse.command) return false;
+  Attach(std::move(mouse.command));
+  devicePresent = true;
+  if (events) *events = std::move(mouse.events);
+  return true;
+}
+
 bool MouseLink::ReadSensorSettings() {
   CommandFrame frame = MakeFrame(kReadSensorSettings);
   transport_.SendCommand(frame);

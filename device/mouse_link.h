@@ -51,6 +51,16 @@ class MouseLink {
  public:
   explicit MouseLink(Pauser& pauser) : pauser_(pauser), transport_(pauser) {}
 
+  // Looks for the mouse through the backend. Found: its command collection
+  // replaces the link's port (stale handles of a mouse that went away are
+  // closed), `devicePresent` becomes true and the event collection, if any,
+  // goes to `events` for the listener. Not found: nothing changes, and
+  // `devicePresent` stays as it was (the device-change handler clears it).
+  bool FindDevice(HidBackend& backend, std::unique_ptr<EventPort>* events = nullptr);
+
+  // True while the mouse's command collection is open; OK and Apply need it.
+  bool devicePresent = false;
+
   // The mouse's command collection, or null when it went away.
   void Attach(std::unique_ptr<CommandPort> port) { transport_.Attach(std::move(port)); }
   void Detach() { transport_.Detach(); }

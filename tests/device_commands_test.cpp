@@ -6,7 +6,9 @@
 
 #include "device/device_commands.h"
 #include "device/mouse_link.h"
+#include "device/virtual_mouse.h"
 #include "support/scripted_port.h"
+#include "support/temp_dir.h"
 
 namespace vortal {
 namespace {
@@ -142,6 +144,34 @@ TEST(DeviceCommandsTest, SensorTypeSelectsTheLinksDpiLabels) {
   EXPECT_EQ(link.DpiLabel(5), "2400");
   EXPECT_EQ(diagnostics, std::vector<std::string>{
                              "Sensor Type:03\n,,Rate:00\n,Option1:00\n,Option2:00\n"});
+}
+
+
+TEST(DeviceCommandsTest, FindDeviceReplacesThePortOnlyWhenTheMouseIsThere) {
+  testing::TempDir dir;
+  VirtualMouseBackend mouse(dir.File(""), 2);
+  testing::CountingPauser pauser;
+  MouseLink link(pauser);
+  std::unique_ptr<EventPort> events;
+
+  ASSERT_TRUE(link.FindDevice(mouse, &events));
+  EXPECT_TRUE(link.devicePresent);
+  EXPECT_NE(events, nullptr);
+  link.OnMouseFound();
+  EXPECT_EQ(link.sensorType(), 2);
+
+  mouse.RunControlLine("unplug");
+  events.reset();
+  EXPECT_FALSE(link.FindDevice(mouse, &events));
+  EXPECT_TRUE(link.devicePresent) << "left as it was";
+  EXPECT_EQ(events, nullptr);
+  link.devicePresent = false;  // what the device-change handler does
+
+  mouse.RunControlLine("plug");
+  ASSERT_TRUE(link.FindDevice(mouse, &events));
+  EXPECT_TRUE(link.devicePresent);
+  link.OnMouseFound();  // reaches the mouse through the new port
+  EXPECT_EQ(mouse.Memory().sensorSettings[3], 0x40);
 }
 
 }  // namespace
