@@ -94,15 +94,14 @@ std::vector<std::string> ReadMacro(const std::string& recordPath, std::string_vi
 
 bool WriteMacro(const std::string& recordPath, std::string_view name,
                 const std::vector<std::string>& lines) {
-  ProfileFile file(recordPath);
-  if (!file.Write(name, std::nullopt, std::nullopt)) return false;
-  if (!file.Write(name, std::string_view(kItemCountKey), std::to_string(lines.size()))) return false;
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(lines.size() + 1);
+  entries.emplace_back(kItemCountKey, std::to_string(lines.size()));
   for (std::size_t j = 0; j < lines.size(); ++j) {
-    if (!file.Write(name, MacroItemKey(static_cast<int>(j)), std::string_view(lines[j]))) {
-      return false;
-    }
+    entries.emplace_back(MacroItemKey(static_cast<int>(j)), lines[j]);
   }
-  return file.Save();
+  ProfileFile file(recordPath);
+  return file.ReplaceSection(name, entries) && file.Save();
 }
 
 bool DeleteMacro(const std::string& recordPath, std::string_view name) {

@@ -206,6 +206,20 @@ bool HasLineBreakOrZero(std::u16string_view s) {
   return s.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string_view::npos;
 }
 
+// What a write refuses because it could not be read back as written: line
+// breaks split lines, a ']' ends a section name early, a '=' ends a key, and a
+// key starting with '[' or ';' would read as a header or a comment.
+bool StorableSection(std::u16string_view name) {
+  return !HasLineBreakOrZero(name) && name.find(u']') == std::u16string_view::npos;
+}
+
+bool StorableKey(std::u16string_view key) {
+  return !HasLineBreakOrZero(key) && key.find(u'=') == std::u16string_view::npos &&
+         (key.empty() || (key.front() != u'[' && key.front() != u';'));
+}
+
+bool StorableValue(std::u16string_view value) { return !HasLineBreakOrZero(value); }
+
 std::vector<std::uint8_t> EncodeAs(ProfileEncoding encoding, std::u16string_view text) {
   std::vector<std::uint8_t> bytes;
   switch (encoding) {
@@ -342,14 +356,8 @@ bool ProfileFile::Write(std::u16string_view section, std::optional<std::u16strin
   // Names are trimmed as the reader trims them; the value is kept verbatim.
   section = Trim(section);
   if (key) key = Trim(*key);
-  // Refuse what could not be read back as written: it would split lines,
-  // end a name early or turn an entry into a header or a comment.
-  if (HasLineBreakOrZero(section) || section.find(u']') != std::u16string_view::npos) return false;
-  if (key && (HasLineBreakOrZero(*key) || key->find(u'=') != std::u16string_view::npos ||
-              (!key->empty() && (key->front() == u'[' || key->front() == u';')))) {
-    return false;
-  }
-  if (key && value && HasLineBreakOrZero(*value)) return false;
+  if (!StorableSection(section) || (key && !StorableKey(*key))) return false;
+  if (key && value && !StorableValue(*value)) return false;
 
   const Location at = Locate(text_, section, key);
   if (!key) {
@@ -404,6 +412,40 @@ bool ProfileFile::Write(std::string_view section, std::optional<std::string_view
   return Write(std::u16string_view(wideSection),
                wideKey ? std::optional<std::u16string_view>(*wideKey) : std::nullopt,
                wideValue ? std::optional<std::u16string_view>(*wideValue) : std::nullopt);
+}
+
+bool ProfileFile::ReplaceSection(std::string_view section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+  if (!readable_) return false;
+  const std::u16string name(Trim(Utf8ToUtf16(section)));
+  if (!StorableSection(name)) return false;
+  std::vector<std::pair<std::u16string, std::u16string>> wide;
+  std::vector<std::u16string> folded;
+  for (const auto& [key, value] : entries) {
+    wide.emplace_back(Trim(Utf8ToUtf16(key)), Utf8ToUtf16(value));
+    if (!StorableKey(wide.back().first) || !StorableValue(wide.back().second)) return false;
+    folded.push_back(wide.back().first);
+    for (char16_t& c : folded.back()) c = FoldCase(c);
+  }
+  std::sort(folded.begin(), folded.end());
+  const bool uniqueKeys = std::adjacent_find(folded.begin(), folded.end()) == folded.end();
+
+  ProfileFile edited = *this;
+  edited.Write(name, std::nullopt, std::nullopt);
+  if (!uniqueKeys || edited.HasSection(name)) {
+    // A duplicate section or key: the writes must find them one by one.
+    for (const auto& [key, value] : wide) edited.Write(name, key, std::u16string_view(value));
+  } else if (!wide.empty()) {
+    // The section is gone, so each write would append to the new section at
+    // the end of the file: build that section at once.
+    std::u16string& text = edited.text_;
+    if (!text.empty() && text.back() != u'\r' && text.back() != u'\n') text += kNewLine;
+    text.append(u"[").append(name).append(u"]").append(kNewLine);
+    for (const auto& [key, value] : wide) text.append(key).append(u"=").append(value).append(kNewLine);
+    edited.dirty_ = true;
+  }
+  *this = std::move(edited);
+  return true;
 }
 
 std::vector<std::uint8_t> ProfileFile::Serialize() const {

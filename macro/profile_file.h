@@ -35,6 +35,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vortal {
@@ -93,6 +94,12 @@ class ProfileFile {
              std::optional<std::u16string_view> value);
   bool Write(std::string_view section, std::optional<std::string_view> key,
              std::optional<std::string_view> value);
+
+  // The same as deleting the section and then writing each entry in order
+  // (so the section moves to the end of the file), in one pass over the text.
+  // Returns false, changing nothing, when an entry could not be written.
+  bool ReplaceSection(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
 
   // Writes the file when it was changed since it was loaded or last saved.
   // Returns false when the file could not be written (it is then unchanged).

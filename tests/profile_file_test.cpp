@@ -476,6 +476,39 @@ TEST_F(ProfileFileTest, AFailedWriteReportsFailure) {
   EXPECT_FALSE(fs::exists(PathOf("absent.ini")));
 }
 
+TEST_F(ProfileFileTest, ReplacingASectionEqualsDeletingItAndWritingEachKey) {
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  const struct Case {
+    const char* name;
+    std::string before;
+    const char* section;
+    Entries entries;
+  } cases[] = {
+      {"moves to the end", "[m]\r\nk=1\r\n[n]\r\nx=1\r\n", "M", {{"a", "1"}, {"b", "2"}}},
+      {"new section, no final line break", "[n]\r\nx=1", "m", {{"a", "1"}}},
+      {"a duplicate section takes the keys in place", "[m]\r\na=0\r\n[n]\r\n[M]\r\nb=0\r\nz=9\r\n",
+       "m", {{"a", "1"}, {"b", "2"}}},
+      {"duplicate keys: the first is rewritten", "[n]\r\n", "m", {{"a", "1"}, {" A ", "2"}}},
+      {"no entries: only the deletion", "[m]\r\nk=1\r\n[n]\r\n", "m", {}},
+      {"empty file", "", "m", {{"k", "v"}}},
+  };
+  for (const auto& c : cases) {
+    ProfileFile stepwise(Make(c.before, "a.ini"));
+    ASSERT_TRUE(stepwise.Write(c.section, null, null)) << c.name;
+    for (const auto& [key, value] : c.entries) {
+      ASSERT_TRUE(stepwise.Write(c.section, std::string_view(key), std::string_view(value))) << c.name;
+    }
+    ProfileFile atOnce(Make(c.before, "b.ini"));
+    ASSERT_TRUE(atOnce.ReplaceSection(c.section, c.entries)) << c.name;
+    EXPECT_EQ(atOnce.Serialize(), stepwise.Serialize()) << c.name;
+  }
+  // An entry that cannot be stored changes nothing.
+  ProfileFile file(Make("[m]\r\nk=1\r\n", "c.ini"));
+  EXPECT_FALSE(file.ReplaceSection("m", {{"a", "1"}, {"b", "two\nlines"}}));
+  EXPECT_FALSE(file.ReplaceSection("m]", {{"a", "1"}}));
+  EXPECT_EQ(file.Find("m", "k"), std::optional<std::string>("1"));
+}
+
 TEST_F(ProfileFileTest, OneLoadManyEditsOneSave) {
   const std::string path = Make("[a]\r\nx=1\r\n");
   ProfileFile file(path);
