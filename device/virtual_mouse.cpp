@@ -120,41 +120,43 @@ class VirtualCommandPort : public CommandPort {
   ReportLengths Lengths() const override { return lengths_; }
 
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->Alive(generation_)) return false;
-    shared_->ReloadMemory();
-    const bool changed = shared_->firmware.SetFeature(report, length);
-    shared_->Log("SET_FEATURE", report, length);
-    if (changed) shared_->SaveMemory();
-    return true;
+    return Exchange("SET_FEATURE", report, length, [&] {
+      shared_->ReloadMemory();
+      if (shared_->firmware.SetFeature(report, length)) shared_->SaveMemory();
+      return true;
+    });
   }
 
   bool GetFeature(std::uint8_t* report, std::size_t length) override {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->Alive(generation_)) return false;
-    shared_->firmware.GetFeature(report, length);
-    shared_->Log("GET_FEATURE", report, length);
-    return true;
+    return Exchange("GET_FEATURE", report, length, [&] {
+      shared_->firmware.GetFeature(report, length);
+      return true;
+    });
   }
 
   bool WriteOutput(const std::uint8_t* report, std::size_t length) override {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->Alive(generation_)) return false;
-    const bool changed = shared_->firmware.Output(report, length);
-    shared_->Log("WRITE", report, length);
-    if (changed) shared_->SaveMemory();
-    return true;
+    return Exchange("WRITE", report, length, [&] {
+      if (shared_->firmware.Output(report, length)) shared_->SaveMemory();
+      return true;
+    });
   }
 
   bool ReadInput(std::uint8_t* report, std::size_t length) override {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->Alive(generation_)) return false;
-    if (!shared_->firmware.Input(report, length)) return false;
-    shared_->Log("READ", report, length);
-    return true;
+    return Exchange("READ", report, length, [&] { return shared_->firmware.Input(report, length); });
   }
 
  private:
+  // One report between the program and the mouse: nothing passes while the
+  // handle is stale; a report that passed is logged as the program sees it.
+  template <typename Firmware>
+  bool Exchange(const char* kind, const std::uint8_t* report, std::size_t length, Firmware firmware) {
+    std::lock_guard lock(shared_->mutex);
+    if (!shared_->Alive(generation_)) return false;
+    if (!firmware()) return false;
+    shared_->Log(kind, report, length);
+    return true;
+  }
+
   std::shared_ptr<VirtualMouseShared> shared_;
   unsigned generation_;
   ReportLengths lengths_;

@@ -209,6 +209,14 @@ struct SettingsFile {
   std::string path;
 };
 
+// config.bin after an Apply: flag 1, then the working record.
+void ExpectSaved(const SettingsFile& file, const SettingsRecord& record) {
+  const Bytes saved = file.Read();
+  ASSERT_EQ(saved.size(), 2022u);
+  EXPECT_EQ(saved[0], 1);
+  EXPECT_EQ(std::memcmp(saved.data() + 1, record.bytes(), 2021), 0);
+}
+
 MouseSide SampleMouse(const SettingsRecord& record) {
   MouseSide mouse;
   for (std::size_t i = 0; i < 24; ++i) mouse.parts[0][i] = static_cast<std::uint8_t>(0x50 + i);
@@ -246,11 +254,7 @@ TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
     for (int m = 0; m < 12; ++m) {
       EXPECT_TRUE(std::equal(side.slots[m].begin(), side.slots[m].end(), buffers.macroSendBuffer[m].begin()));
     }
-    // config.bin: flag 1 and the working record; then the pane texts.
-    Bytes saved = file.Read();
-    ASSERT_EQ(saved.size(), 2022u);
-    EXPECT_EQ(saved[0], 1);
-    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    ExpectSaved(file, state.working);
     EXPECT_EQ(paneSaves, 1);
     EXPECT_TRUE(messages.shown.empty());
   }
@@ -371,10 +375,7 @@ TEST(ApplyTest, UnpluggingHalfWayStillSavesTheSettingsFile) {
     int paneSaves = 0;
     mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
     EXPECT_GT(mouse.port->failedCalls, 0) << callsBefore;
-    const Bytes saved = file.Read();
-    ASSERT_EQ(saved.size(), 2022u);
-    EXPECT_EQ(saved[0], 1);
-    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    ExpectSaved(file, state.working);
     EXPECT_EQ(paneSaves, 1);
     EXPECT_TRUE(messages.shown.empty());
   }
@@ -515,10 +516,7 @@ TEST(ApplyTest, VirtualMouseUnpluggedDuringApplyStillSavesTheSettingsFile) {
     const std::size_t logged = LoggedTraffic(rig.dir).size();
     EXPECT_GT(logged, 0u) << at;
     EXPECT_LT(logged, 200u) << at << ": nothing goes out after the unplug";
-    const Bytes saved = file.Read();
-    ASSERT_EQ(saved.size(), 2022u);
-    EXPECT_EQ(saved[0], 1);
-    EXPECT_EQ(std::memcmp(saved.data() + 1, state.working.bytes(), 2021), 0);
+    ExpectSaved(file, state.working);
     EXPECT_EQ(paneSaves, 1);
 
     // Plugged in again, the next Apply reaches the mouse whole.

@@ -49,22 +49,22 @@ bool ScriptedPort::WriteOutput(const std::uint8_t* report, std::size_t length) {
   return true;
 }
 
-bool ScriptedPort::GetFeature(std::uint8_t* report, std::size_t length) {
-  if (!Alive() || featureReplies.empty()) return false;
-  const std::vector<std::uint8_t>& reply = featureReplies.front();
-  std::memcpy(report, reply.data(), std::min(length, reply.size()));
-  featureReplies.pop_front();
-  Record("GET_FEATURE", report, length);
+bool ScriptedPort::Hand(const char* kind, std::deque<std::vector<std::uint8_t>>& queue,
+                        std::uint8_t* report, std::size_t length) {
+  if (!Alive() || queue.empty()) return false;
+  const std::vector<std::uint8_t>& next = queue.front();
+  std::memcpy(report, next.data(), std::min(length, next.size()));
+  queue.pop_front();
+  Record(kind, report, length);
   return true;
 }
 
+bool ScriptedPort::GetFeature(std::uint8_t* report, std::size_t length) {
+  return Hand("GET_FEATURE", featureReplies, report, length);
+}
+
 bool ScriptedPort::ReadInput(std::uint8_t* report, std::size_t length) {
-  if (!Alive() || inputReports.empty()) return false;
-  const std::vector<std::uint8_t>& input = inputReports.front();
-  std::memcpy(report, input.data(), std::min(length, input.size()));
-  inputReports.pop_front();
-  Record("READ", report, length);
-  return true;
+  return Hand("READ", inputReports, report, length);
 }
 
 void TracePauser::Pause(std::chrono::microseconds duration) {

@@ -45,6 +45,8 @@ class ScriptedPort : public CommandPort {
 
  private:
   bool Alive();
+  bool Hand(const char* kind, std::deque<std::vector<std::uint8_t>>& queue, std::uint8_t* report,
+            std::size_t length);
   void Record(const char* kind, const std::uint8_t* report, std::size_t length);
 
   std::shared_ptr<Trace> trace_;
