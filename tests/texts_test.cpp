@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "macro/text_encoding.h"
 #include "ui/texts.h"
 
 namespace vortal {
@@ -14,23 +15,6 @@ constexpr Language kAllLanguages[] = {Language::kEnglish, Language::kSimplifiedC
                                       Language::kTraditionalChinese};
 
 TextId IdAt(std::size_t i) { return static_cast<TextId>(i); }
-
-bool IsValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80             ? 1
-                               : (lead & 0xE0) == 0xC0 ? 2
-                               : (lead & 0xF0) == 0xE0 ? 3
-                               : (lead & 0xF8) == 0xF0 ? 4
-                                                       : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
-}
 
 TEST(Texts, LanguageFollowsTheSystemLanguageId) {
   struct Case {
