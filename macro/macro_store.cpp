@@ -11,8 +11,6 @@ namespace vortal {
 
 namespace {
 
-bool IsBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-
 std::u16string Folded(std::u16string_view text) {
   std::u16string out(text);
   for (char16_t& c : out) c = FoldCase(c);
@@ -111,13 +109,9 @@ bool DeleteMacro(const std::string& recordPath, std::string_view name) {
 bool NewMacro(MacroEditorState& state, UserMessages& messages) {
   // The name as the file will keep it: section names lose surrounding blanks,
   // and every reader handles at most 31 characters.
-  std::u16string_view wide;
   const std::u16string field = Utf8ToUtf16(state.nameField);
-  wide = field;
-  while (!wide.empty() && IsBlank(wide.front())) wide.remove_prefix(1);
-  while (!wide.empty() && IsBlank(wide.back())) wide.remove_suffix(1);
-  wide = CutTo(wide, kMacroNameMaxChars);
-  while (!wide.empty() && IsBlank(wide.back())) wide.remove_suffix(1);
+  const std::u16string_view wide =
+      TrimProfileBlanks(CutTo(TrimProfileBlanks(field), kMacroNameMaxChars));
 
   if (wide.empty()) {
     messages.Show(kMacroNameBlankMessage, kAppCaption);

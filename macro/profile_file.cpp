@@ -12,20 +12,13 @@ namespace {
 
 constexpr char16_t kNewLine[] = u"\r\n";
 
-bool IsBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
+std::u16string_view Trim(std::u16string_view s) { return TrimProfileBlanks(s); }
 
 // A value read by a C caller ends at its first zero character.
 std::u16string_view CutAtZero(std::u16string_view s) {
   const auto zero = s.find(u'\0');
   return zero == std::u16string_view::npos ? s : s.substr(0, zero);
 }
-
 
 enum class LineKind { kBlank, kComment, kHeader, kEntry, kText };
 
@@ -249,6 +242,13 @@ std::vector<std::uint8_t> EncodeAs(ProfileEncoding encoding, std::u16string_view
 }
 
 }  // namespace
+
+std::u16string_view TrimProfileBlanks(std::u16string_view text) {
+  auto blank = [](char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 std::u16string DecodeProfileText(const std::vector<std::uint8_t>& bytes,
                                  ProfileEncoding* encoding) {

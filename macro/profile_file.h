@@ -117,6 +117,10 @@ class ProfileFile {
   bool dirty_ = false;
 };
 
+// The text without the blanks the reader trims from names and values (tab,
+// LF, VT, FF, CR, 0x1A, space) at either end.
+std::u16string_view TrimProfileBlanks(std::u16string_view text);
+
 // Decodes file bytes the way ProfileFile reads them.
 std::u16string DecodeProfileText(const std::vector<std::uint8_t>& bytes,
                                  ProfileEncoding* encoding = nullptr);
