@@ -430,11 +430,13 @@ struct VirtualRig {
     EXPECT_EQ(WriteFileAtomically(dir.File("memory.bin"), EncodeMemory(SeededMemory())), 0);
     mouse = std::make_unique<VirtualMouseBackend>(dir.File(""), 0);
   }
-  void Open(MouseLink& link) {
-    OpenedMouse opened = mouse->FindDevice();
-    ASSERT_TRUE(opened.command);
-    events = std::move(opened.events);
-    link.Attach(std::move(opened.command));
+  void Open(MouseLink& link) { ASSERT_TRUE(link.FindDevice(*mouse, &events)); }
+  // The mouse is found, then the sample record is applied.
+  void ApplySample(MouseLink& link, SettingsState& state, const SettingsFile& file) {
+    Open(link);
+    link.OnMouseFound();
+    state.working = SampleRecord();
+    link.ApplyToDevice(state, {file.path, nullptr, {}});
   }
   TempDir dir;
   std::unique_ptr<VirtualMouseBackend> mouse;
@@ -445,12 +447,9 @@ TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
   VirtualRig rig;
   testing::CountingPauser pauser;
   MouseLink link(pauser);
-  rig.Open(link);
-  link.OnMouseFound();
   SettingsState state;
-  state.working = SampleRecord();
   SettingsFile file;
-  link.ApplyToDevice(state, {file.path, nullptr, {}});
+  rig.ApplySample(link, state, file);
 
   const VirtualMouseMemory seeded = SeededMemory();
   MouseSide side;
@@ -576,12 +575,9 @@ TEST(ApplyTest, HostileVirtualMouseNeverMakesTheProgramLeaveItsBuffers) {
     rig.mouse->SetFaults(c.faults);
     testing::CountingPauser pauser;
     MouseLink link(pauser);
-    rig.Open(link);
-    link.OnMouseFound();
     SettingsState state;
-    state.working = SampleRecord();
     SettingsFile file;
-    link.ApplyToDevice(state, {file.path, nullptr, {}});
+    rig.ApplySample(link, state, file);
 
     const DeviceBuffers& buffers = link.buffers();
     EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;

@@ -135,20 +135,14 @@ TEST(VirtualMouseTest, FirmwareStoresWritesAndAnswersReadsFromMemory) {
     Bytes reply;
     std::vector<Bytes> inputs;
   };
-  Bytes slot12a(33, 0), slot12b(33, 0), slot12c(33, 0), slot12d(33, 0);
-  for (int i = 0; i < 32; ++i) {
-    slot12a[1 + i] = static_cast<std::uint8_t>(i);
-    slot12b[1 + i] = static_cast<std::uint8_t>(32 + i);
-    slot12c[1 + i] = static_cast<std::uint8_t>(64 + i);
-    slot12d[1 + i] = static_cast<std::uint8_t>(96 + i);
-  }
   const Read reads[] = {
       {MakeFrame(0x83), CommandReport(MakeFrame(0x83, 1, 2, 3, 4)), {}},
       {MakeFrame(0x90, 1), CommandReport(MakeFrame(0x90, 1, 24)), {DataReport(0x30, 24)}},
       {MakeFrame(0x90, 2), CommandReport(MakeFrame(0x90, 2, 4)), {DataReport(0x60, 4)}},
       {MakeFrame(0x90, 0), CommandReport(MakeFrame(0x90, 0, 24)), {DataReport(0, 0)}},
       {MakeFrame(0x90, 3), CommandReport(MakeFrame(0x90, 3, 0)), {}},
-      {MakeFrame(0x93, 12), CommandReport(MakeFrame(0x93, 12, 128)), {slot12a, slot12b, slot12c, slot12d}},
+      {MakeFrame(0x93, 12), CommandReport(MakeFrame(0x93, 12, 128)),
+       {DataReport(0, 32), DataReport(32, 32), DataReport(64, 32), DataReport(96, 32)}},
       {MakeFrame(0x93, 0), CommandReport(MakeFrame(0x93, 0, 0)), {}},
       {MakeFrame(0x93, 13), CommandReport(MakeFrame(0x93, 13, 0)), {}},
   };
