@@ -301,5 +301,19 @@ TEST(SkinImages, NamesAreDistinctFilesAppendedToTheFolder) {
             kProgramDir + "/Skins/Default/main.png");
 }
 
+TEST(SkinImages, EveryShippedSkinHasEveryImage) {
+  const std::string skinsRoot = std::string(VORTAL_TEST_DATA) + "/../../skins";
+  const std::vector<std::string> skins = ListSubfolders(skinsRoot);
+  int complete = 0;
+  for (const std::string& skin : skins) {
+    if (skin == "src") continue;  // the sources the images are rendered from
+    for (std::string_view image : kSkinImages) {
+      EXPECT_TRUE(PathExists(SkinImagePath(skinsRoot + "/" + skin, image))) << skin << image;
+    }
+    ++complete;
+  }
+  EXPECT_GE(complete, 2);
+}
+
 }  // namespace
 }  // namespace vortal
