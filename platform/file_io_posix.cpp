@@ -62,9 +62,18 @@ int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>
     }
     done += static_cast<std::size_t>(n);
   }
-  // Keep the permissions of the file being replaced.
+  // Keep the permissions of the file being replaced; a new file gets the
+  // usual ones (mkstemp would leave it readable by its owner only).
   struct stat st;
-  if (error == 0 && ::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  if (error == 0) {
+    if (::stat(path.c_str(), &st) == 0) {
+      ::fchmod(fd, st.st_mode & 07777);
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      ::fchmod(fd, 0666 & ~mask);
+    }
+  }
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;

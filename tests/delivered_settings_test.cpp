@@ -55,3 +55,17 @@ TEST(DeliveredSettings, FileLoadsWithFirstRunFlagZero) {
 
 }  // namespace
 }  // namespace vortal
+
+namespace vortal {
+namespace {
+
+// dist/ holds the files shipped beside the program; config.bin must be the
+// delivered settings byte for byte.
+TEST(DeliveredSettings, ShippedConfigFileMatchesTheDefaults) {
+  auto shipped = ReadFileBytes(std::string(VORTAL_SOURCE_DIR) + "/dist/config.bin");
+  ASSERT_TRUE(shipped.has_value());
+  EXPECT_EQ(*shipped, DeliveredSettingsFile());
+}
+
+}  // namespace
+}  // namespace vortal
