@@ -2,6 +2,10 @@
 // 0x04D9, product 0xA09F) with its two vendor collections, answers commands
 // from a firmware model (device/virtual_firmware.h) and keeps everything in
 // one folder, so the program can be driven and checked without hardware.
+// Its command collection has usage page and usage 0xFF00 (feature report 9
+// bytes, input and output reports 33), its event collection usage page and
+// usage 0xFF01 (input report 8 bytes); lengths count the report ID byte, as
+// the system states them.
 //
 // It is used instead of the system's HID devices exactly when the
 // environment variable VORTAL_VIRTUAL_MOUSE names a folder (created if
