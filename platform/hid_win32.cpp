@@ -99,15 +99,6 @@ class Win32EventPort : public EventPort {
   Win32EventPort(HANDLE read, HANDLE write, HANDLE event, std::size_t inputLength)
       : read_(read), write_(write), event_(event), buffer_(inputLength) {}
 
-  ~Win32EventPort() override {
-    // The system may still write into the buffer until the read is over.
-    if (pending_) {
-      CancelIoEx(read_.get(), &overlapped_);
-      DWORD ignored = 0;
-      GetOverlappedResult(read_.get(), &overlapped_, &ignored, TRUE);
-    }
-  }
-
   std::size_t InputLength() const override { return buffer_.size(); }
 
   std::size_t ReadEvent(std::uint8_t* report, std::size_t capacity) override {
@@ -121,11 +112,11 @@ class Win32EventPort : public EventPort {
     if (!ReadFile(read_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr,
                   &overlapped_)) {
       if (GetLastError() != ERROR_IO_PENDING) return 0;  // the mouse went away
-      pending_ = true;
+      // Every path waits for the read to end, so the buffer and the
+      // OVERLAPPED are free again whenever ReadEvent returns.
       WaitForSingleObject(event_.get(), INFINITE);
       if (cancelled_.load()) CancelIoEx(read_.get(), &overlapped_);
       BOOL done = GetOverlappedResult(read_.get(), &overlapped_, &got, TRUE);
-      pending_ = false;
       if (!done || cancelled_.load()) return 0;
     } else if (!GetOverlappedResult(read_.get(), &overlapped_, &got, FALSE)) {
       return 0;
@@ -144,11 +135,10 @@ class Win32EventPort : public EventPort {
 
  private:
   Handle read_;
-  Handle write_;  // opened with the read handle, as the mouse's driver expects; never used
+  Handle write_;  // opened together with the read handle; nothing is written through it
   Handle event_;
   std::vector<std::uint8_t> buffer_;
   OVERLAPPED overlapped_{};
-  bool pending_ = false;
   std::atomic<bool> cancelled_{false};
 };
 
