@@ -134,7 +134,7 @@ TEST_F(MacroEncodeFileTest, WithoutTheFileNothingChanges) {
 }
 
 TEST_F(MacroEncodeFileTest, SlotsFollowTheFileOrderAndKeepLoopCounts) {
-  for (int i = 0; i < 5; ++i) Write("m" + std::to_string(i), {"A   Dn", "10 ms"});
+  for (const char* name : {"m0", "m1", "m2", "m3", "m4"}) Write(name, {"A   Dn", "10 ms"});
   DeleteMacro(path_, "m4");
   Write("m1", {"B   Dn", "20 ms"});  // confirming moves m1 to the end
   Write("empty", {});

@@ -195,7 +195,11 @@ std::string Show(const std::u16string& s) {
       out += Utf16ToUtf8(std::u16string(1, c));
     }
   }
-  if (used < s.size()) out += "+" + std::to_string(s.size() - used) + "#";
+  if (used < s.size()) {
+    out += '+';
+    out += std::to_string(s.size() - used);
+    out += '#';
+  }
   return out;
 }
 
@@ -391,7 +395,7 @@ TEST_P(ProfileFileAgainstSystem, SameResults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ProfileFileAgainstSystem, ::testing::ValuesIn(kScripts),
-                         [](const auto& info) { return "script" + std::to_string(info.index); });
+                         [](const auto& test) { return "script" + std::to_string(test.index); });
 
 }  // namespace
 }  // namespace vortal
