@@ -137,22 +137,20 @@ TEST_F(MacroEncodeFileTest, SlotsFollowTheFileOrderAndKeepLoopCounts) {
   for (const char* name : {"m0", "m1", "m2", "m3", "m4"}) Write(name, {"A   Dn", "10 ms"});
   DeleteMacro(path_, "m4");
   Write("m1", {"B   Dn", "20 ms"});  // confirming moves m1 to the end
-  Write("empty", {});
   const SettingsRecord before = record_;
   const MacroEncodeResult result = EncodeMacros(path_, record_);
   EXPECT_TRUE(result.fileFound);
-  EXPECT_EQ(result.slotsWritten, 5);
+  EXPECT_EQ(result.slotsWritten, 4);
   EXPECT_TRUE(result.cutMacros.empty());
   EXPECT_TRUE(result.droppedMacros.empty());
-  // File order: m0 m2 m3 m1 empty.
+  // File order: m0 m2 m3 m1; slot 4 keeps the deleted macro's old bytes.
   const Bytes a = {0x5A, 0x5A, 0x01, 0x04};
   const Bytes b = {0x5A, 0x5A, 0x02, 0x05};
   EXPECT_EQ(Used(record_.macroSlots[0]), a);
   EXPECT_EQ(Used(record_.macroSlots[1]), a);
   EXPECT_EQ(Used(record_.macroSlots[2]), a);
   EXPECT_EQ(Used(record_.macroSlots[3]), b);
-  EXPECT_TRUE(Used(record_.macroSlots[4]).empty());
-  for (int s = 5; s < kMacroSlots; ++s) {
+  for (int s = 4; s < kMacroSlots; ++s) {
     EXPECT_EQ(std::memcmp(record_.macroSlots[s], before.macroSlots[s], kMacroSlotSize), 0) << s;
   }
   EXPECT_EQ(std::memcmp(before.bytes(), record_.bytes(), 384), 0);  // button areas untouched
@@ -167,7 +165,9 @@ TEST_F(MacroEncodeFileTest, ReportsMacrosThatAreCutOrBeyondTheTwelfth) {
     tooLong.push_back("A   Up");
     tooLong.push_back("50 ms");
   }
-  for (int i = 0; i < 14; ++i) Write("宏" + std::to_string(i), i == 2 ? tooLong : Lines{"B   Dn"});
+  for (int i = 0; i < 14; ++i) {
+    Write("宏" + std::to_string(i), i == 2 ? tooLong : i == 5 ? Lines{} : Lines{"B   Dn"});
+  }
   const SettingsRecord before = record_;
   const MacroEncodeResult result = EncodeMacros(path_, record_);
   EXPECT_EQ(result.slotsWritten, kMacroSlots);
@@ -175,6 +175,7 @@ TEST_F(MacroEncodeFileTest, ReportsMacrosThatAreCutOrBeyondTheTwelfth) {
   EXPECT_EQ(result.droppedMacros, (Lines{"宏12", "宏13"}));
   EXPECT_EQ(Used(record_.macroSlots[11]), (Bytes{0x5A, 0x5A, 0x00, 0x05}));
   EXPECT_EQ(record_.macroSlots[2][kMacroSlotSize - 1], 0x04);  // filled to the last byte
+  EXPECT_TRUE(Used(record_.macroSlots[5]).empty());  // an empty macro clears its loop count too
   EXPECT_EQ(std::memcmp(before.reserved1920, record_.reserved1920, 5), 0);
 }
 
