@@ -67,10 +67,17 @@ class SilentMessages : public UserMessages {
   void Show(const std::string&, const std::string&) override {}
 };
 
+// A file in the folder, joined with the separator the folder is written with.
 std::string Join(const std::string& dir, const char* name) {
   if (dir.empty()) return name;
-  char last = dir.back();
-  return dir + (last == '/' || last == '\\' ? "" : "/") + name;
+  const char last = dir.back();
+#ifdef _WIN32
+  if (last == '/' || last == '\\') return dir + name;
+  const bool backslashes = dir.find('/') == std::string::npos;
+  return dir + (backslashes ? "\\" : "/") + name;
+#else
+  return dir + (last == '/' ? "" : "/") + name;
+#endif
 }
 
 struct Options {
