@@ -15,7 +15,7 @@ status=0
 
 echo "== Windows unit tests under Wine"
 "$root/scripts/wine.sh" "$root/build/windows/tests/vortal_tests.exe" \
-    --gtest_output="xml:$results/windows.xml" --gtest_brief=1 || status=1
+    --gtest_output="xml:Z:$results/windows.xml" --gtest_brief=1 || status=1
 
 # One closing line over both runs.
 passed=0; failed=0

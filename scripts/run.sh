@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds Vortal and runs it from build/run, a folder laid out as the program
+# is delivered (config.bin, str.ini, Skins/ beside the executables). Without a
+# mouse attached, the built-in virtual mouse stands in (build/run/virtual-mouse).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+
+run="$root/build/run"
+mkdir -p "$run/Skins"
+cp "$root/build/native/tools/vortalctl" "$run/"
+for exe in Vortal.exe vortalctl.exe; do
+  found=$(find "$root/build/windows" -name "$exe" -type f | head -n 1)
+  [ -z "$found" ] || cp "$found" "$run/"
+done
+# The delivered files; a file the program has already written is kept.
+for f in config.bin str.ini; do [ -e "$run/$f" ] || cp "$root/dist/$f" "$run/"; done
+for skin in "$root"/skins/*/; do
+  name=$(basename "$skin")
+  [ -e "$skin/main.png" ] && rm -rf "$run/Skins/$name" && cp -r "$skin" "$run/Skins/$name"
+done
+
+mouse_attached() {
+  grep -qs 'HID_ID=0003:000004D9:0000A09F' /sys/class/hidraw/*/device/uevent
+}
+if ! mouse_attached; then
+  export VORTAL_VIRTUAL_MOUSE="$run/virtual-mouse"
+  echo "No mouse attached: using the virtual mouse in $VORTAL_VIRTUAL_MOUSE"
+fi
+
+if [ -x "$root/scripts/run-window.sh" ] && [ -e "$run/Vortal.exe" ]; then
+  exec "$root/scripts/run-window.sh" "$run"
+fi
+
+echo "== vortalctl apply"
+"$run/vortalctl" --dir "$run" apply
+echo "== vortalctl show"
+"$run/vortalctl" --dir "$run" show
