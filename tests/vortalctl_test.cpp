@@ -180,6 +180,35 @@ TEST_F(Vortalctl, CommandsThatNeedTheMouseSayItIsMissing) {
   EXPECT_EQ(SettingsBytes(), file);  // an Apply that found no mouse saves nothing
 }
 
+// A mouse that is found but falls silent before the first command.
+class SilentAfterFinding : public HidBackend {
+ public:
+  explicit SilentAfterFinding(VirtualMouseBackend& mouse) : mouse_(mouse) {}
+  OpenedMouse FindDevice() override {
+    OpenedMouse found = mouse_.FindDevice();
+    mouse_.RunControlLine("unplug");
+    return found;
+  }
+
+ private:
+  VirtualMouseBackend& mouse_;
+};
+
+TEST_F(Vortalctl, ApplyToAMouseThatDoesNotAnswerChangesNothing) {
+  WriteSettings(SampleRecord());
+  const std::vector<std::uint8_t> file = SettingsBytes();
+  const VirtualMouseMemory before = mouse_.Memory();
+  std::ostringstream out, err;
+  CtlContext context{out, err,
+                     [&](UserMessages&) { return std::make_unique<SilentAfterFinding>(mouse_); },
+                     pauses_, ProgramPaths{}};
+  EXPECT_EQ(RunVortalctl({"--dir", dir_.path().string(), "apply"}, context), kExitNoMouse);
+  EXPECT_NE(err.str().find("did not answer; nothing was applied"), std::string::npos) << err.str();
+  EXPECT_EQ(SettingsBytes(), file);
+  mouse_.RunControlLine("plug");
+  EXPECT_EQ(mouse_.Memory(), before);
+}
+
 TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
   const SettingsRecord record = SampleRecord();
   WriteSettings(record, /*flag=*/0);

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <ostream>
 
+#include "device/device_commands.h"
 #include "device/device_events.h"
 #include "device/mouse_link.h"
 #include "macro/macro_encoder.h"
@@ -154,6 +155,14 @@ class Commands {
     MouseLink link(c_.pauser);
     if (!FindMouse(link)) return kExitNoMouse;
     link.OnMouseFound();
+    // Bit 6 of option 2 is set only when the mouse answered the sensor query.
+    // Without that answer its sensor type is unknown, and the DPI stages
+    // would go out in another sensor's codes: nothing is sent or saved.
+    if (!(link.buffers().sensorSettings[3] & kOption2Bit6)) {
+      c_.err << "vortalctl: the mouse did not answer; nothing was applied. Unplug it, plug it in "
+             << "again and retry.\n";
+      return kExitNoMouse;
+    }
 
     ApplyFiles files;
     files.settingsFile = o_.paths.settingsFile;
