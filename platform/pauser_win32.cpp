@@ -43,7 +43,9 @@ class WindowsPauser : public Pauser {
     if (duration.count() <= 0) return;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const LONGLONG deadline = now.QuadPart + duration.count() * frequency_.QuadPart / 1000000;
+    // Rounded up, so the deadline never falls short of the requested length.
+    const LONGLONG deadline =
+        now.QuadPart + (duration.count() * frequency_.QuadPart + 999999) / 1000000;
     // Waits again for what is left whenever a wait ends early, so a pause is
     // never shorter than asked.
     for (;;) {
