@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/hid_backend_factory.h"
+#include "platform/system_code_page.h"
 #include "settings/file_io.h"
 #include "settings/program_paths.h"
 #include "tools/vortalctl_main.h"
@@ -78,6 +79,7 @@ void InstallInterruptHandling() {
 
 int main(int argc, char** argv) {
   InstallInterruptHandling();
+  vortal::InstallSystemCodePage();
   auto pauser = vortal::MakeSystemPauser();
   vortal::CtlContext context{
       std::cout, std::cerr,
