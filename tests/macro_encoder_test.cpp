@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -109,19 +111,16 @@ TEST(MacroEncoderTest, NeverWritesPastTheSlot) {
 class MacroEncodeFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vortal_encode_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    fs::create_directories(dir_);
     path_ = (dir_ / "record.ini").string();
     std::memset(record_.bytes(), 0x5A, kSettingsRecordSize);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void Write(const std::string& name, const Lines& lines) {
     ASSERT_TRUE(WriteMacro(path_, name, lines));
   }
 
-  fs::path dir_;
+  testing::TempDir temp_;
+  const fs::path& dir_ = temp_.path();
   std::string path_;
   SettingsRecord record_;
 };

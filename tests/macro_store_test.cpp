@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -34,12 +36,8 @@ class RecordingMessages : public UserMessages {
 class MacroStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vortal_macros_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    fs::create_directories(dir_);
     path_ = (dir_ / "record.ini").string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void Put(const std::string& bytes) const {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
@@ -51,7 +49,8 @@ class MacroStoreTest : public ::testing::Test {
     return Utf16ToUtf8(DecodeProfileText(bytes));
   }
 
-  fs::path dir_;
+  testing::TempDir temp_;
+  const fs::path& dir_ = temp_.path();
   std::string path_;
 };
 
