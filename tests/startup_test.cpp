@@ -1,0 +1,277 @@
+#include "ui/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "device/device_commands.h"
+#include "settings/settings_file.h"
+#include "support/main_window_rig.h"
+#include "support/recording_canvas.h"
+#include "support/temp_dir.h"
+
+namespace vortal {
+namespace {
+
+class LoggingPage : public MainWindowPage {
+ public:
+  LoggingPage(std::vector<std::string>& log, std::string name) : log_(log), name_(std::move(name)) {}
+  void Build() override { log_.push_back("build " + name_); }
+  void Teardown() override {}
+  std::vector<DropDownList> Lists() const override { return {}; }
+  std::vector<PageRegion> Regions() override { return {}; }
+  std::vector<HotControl> HotControls() const override { return {}; }
+
+ private:
+  std::vector<std::string>& log_;
+  std::string name_;
+};
+
+void WriteSkinSettings(const std::string& path, const std::string& skin, int red) {
+  std::ofstream(path) << "[Skins]\nPath=" << skin << "\nRColor=" << red
+                      << "\nGColor=128\nBColor=0\n";
+}
+
+struct Rig : testing::MainWindowRig {
+  MainWindowShell shell{model};
+  std::vector<std::string> pages;
+  LoggingPage basic{pages, "basic"};
+  LoggingPage advanced{pages, "advanced"};
+  std::vector<std::uint8_t> storedRecord;
+
+  explicit Rig(bool plugged = true) {
+    backend.plugged = plugged;
+    std::string file(kSettingsFileSize, '\0');
+    for (std::size_t i = 1; i < file.size(); ++i) file[i] = static_cast<char>(i % 251);
+    file[1 + offsetof(SettingsRecord, dpiLevel) + 1] = 5;
+    std::ofstream(dir.File("config.bin"), std::ios::binary) << file;
+    storedRecord.assign(file.begin() + 1, file.end());
+    WriteSkinSettings(dir.File("str.ini"), "Blue", 255);
+    model.SetPage(kBasicPage, &basic);
+    model.SetPage(kAdvancedPage, &advanced);
+  }
+  bool WorkingIsStored() const {
+    return std::memcmp(&settings.working, storedRecord.data(), kSettingsRecordSize) == 0;
+  }
+};
+
+TEST(StartupTest, InitialisationRunsItsStepsInOrderAndStopsOnFailures) {
+  const std::string noMouse = "MESSAGE The system did not detect the gaming mouse! | Warning";
+  struct Case {
+    const char* name;
+    bool plugged;
+    bool listener;
+    bool notifications;
+    StartupResult result;
+    std::vector<std::string> calls;  // before the background
+    bool loaded;
+    std::vector<std::string> pages;
+  };
+  const std::vector<Case> cases = {
+      {"mouse present", true, true, true, StartupResult::kReady,
+       {"TRAY_ADD Gaming mouse setting", "CREATE_LISTENER", "RESUME_LISTENER",
+        "REGISTER_NOTIFICATIONS"},
+       true, {"build basic"}},
+      {"no mouse", false, true, true, StartupResult::kReady,
+       {"TRAY_ADD Gaming mouse setting", noMouse, "CREATE_LISTENER", "REGISTER_NOTIFICATIONS"},
+       true, {}},
+      {"no listener event", true, false, true, StartupResult::kStoppedNoListener,
+       {"TRAY_ADD Gaming mouse setting", "CREATE_LISTENER",
+        "MESSAGE CreateEvent failed. | Vortal"},
+       false, {}},
+      {"no notifications", false, true, false, StartupResult::kStoppedNoNotifications,
+       {"TRAY_ADD Gaming mouse setting", noMouse, "CREATE_LISTENER", "REGISTER_NOTIFICATIONS",
+        "MESSAGE RegisterDeviceNotification failed!!! | Vortal"},
+       false, {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.plugged);
+    rig.services.listenerCreates = c.listener;
+    rig.services.notificationsRegister = c.notifications;
+    EXPECT_EQ(rig.shell.Initialize(1033), c.result) << c.name;
+    std::vector<std::string> calls = rig.services.calls;
+    if (c.loaded) {
+      ASSERT_FALSE(calls.empty()) << c.name;
+      const std::string background = calls.back();
+      calls.pop_back();
+      EXPECT_TRUE(background.starts_with("BACKGROUND " + rig.dir.File("")) &&
+                  background.ends_with("Skins/Blue/main.png"))
+          << c.name << ": " << background;
+      EXPECT_EQ(rig.model.skin.textColor, (TextColor{255, 128, 0})) << c.name;
+    }
+    EXPECT_EQ(calls, c.calls) << c.name;
+    EXPECT_EQ(rig.WorkingIsStored(), c.loaded) << c.name;
+    EXPECT_EQ(std::memcmp(&rig.settings.applied, &rig.settings.working, kSettingsRecordSize) == 0,
+              true)
+        << c.name;
+    EXPECT_EQ(rig.pages, c.pages) << c.name;
+    EXPECT_EQ(rig.link.devicePresent, c.plugged) << c.name;
+  }
+}
+
+TEST(StartupTest, TextsFollowTheSystemLanguage) {
+  Rig rig(false);
+  rig.shell.Initialize(2052);
+  EXPECT_EQ(rig.model.texts.language(), Language::kSimplifiedChinese);
+  EXPECT_EQ(rig.services.messages.at(0).first,
+            std::string(LocalizedText(Language::kSimplifiedChinese, TextId::kMouseNotDetected)));
+  EXPECT_EQ(rig.services.messages.at(0).second, "Warning");
+}
+
+TEST(TrayTest, TrayClicks) {
+  const std::string warning =
+      "BALLOON The system did not detect the gaming mouse! | Warning | info | 100";
+  struct Case {
+    const char* name;
+    bool pluggedAtStart;
+    bool pluggedLater;
+    int pageBefore;   // 0: as start-up left it
+    bool cancelled;
+    std::uint32_t message;
+    std::vector<std::string> calls;
+    std::vector<std::string> pages;  // built by the tray click
+  };
+  const std::vector<Case> cases = {
+      {"no mouse", false, false, 0, false, kTrayLeftButtonUp, {warning}, {}},
+      {"shown again", true, true, 0, false, kTrayLeftButtonUp, {"FOREGROUND", "SHOW"}, {}},
+      {"double click", true, true, 0, false, kTrayLeftDoubleClick, {"FOREGROUND", "SHOW"}, {}},
+      {"mouse came later", false, true, 0, false, kTrayLeftButtonUp, {"FOREGROUND", "SHOW"},
+       {"build basic"}},
+      {"after Cancel on the basic page", true, true, kBasicPage, true, kTrayLeftButtonUp,
+       {"FOREGROUND", "SHOW"}, {"build basic"}},
+      {"after Cancel on the advanced page", true, true, kAdvancedPage, true, kTrayLeftButtonUp,
+       {"FOREGROUND", "SHOW"}, {"build advanced"}},
+      {"right button", true, true, 0, false, kTrayRightButtonUp, {"TRAY_MENU Exit"}, {}},
+      {"pointer over the icon", true, true, 0, false, 0x0200, {}, {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.pluggedAtStart);
+    rig.shell.Initialize(1033);
+    if (c.pluggedLater && !c.pluggedAtStart) {
+      rig.backend.plugged = true;
+      rig.shell.OnDeviceChange(kDeviceArrival, kDeviceTypeInterface,
+                               "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1");
+    }
+    if (c.pageBefore != 0) rig.model.BuildPage(c.pageBefore);
+    if (c.cancelled) rig.model.OnLeftButtonDown({800, 615});
+    rig.services.calls.clear();
+    rig.pages.clear();
+    rig.shell.OnTrayNotification(c.message);
+    EXPECT_EQ(rig.services.calls, c.calls) << c.name;
+    EXPECT_EQ(rig.pages, c.pages) << c.name;
+    EXPECT_FALSE(rig.model.restoreRedrawPending) << c.name;
+  }
+}
+
+TEST(TrayTest, RedrawAfterCancelRereadsTheSkinSettings) {
+  Rig rig;
+  rig.shell.Initialize(1033);
+  WriteSkinSettings(rig.dir.File("str.ini"), "Blue", 7);
+  rig.model.OnLeftButtonDown({800, 615});
+  rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+  EXPECT_EQ(rig.model.skin.textColor.red, 7);
+}
+
+TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
+  const std::string mouse = "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1";
+  const std::string warning =
+      "BALLOON The system did not detect the gaming mouse! | Warning | info | 100";
+  struct Case {
+    const char* name;
+    std::uint32_t event;
+    std::uint32_t type;
+    std::string interfaceName;
+    bool pluggedAfter;
+    bool discovery;
+    std::vector<std::string> calls;
+    bool presentAfter;
+  };
+  const std::vector<Case> cases = {
+      {"unrelated removal", kDeviceRemoveComplete, kDeviceTypeInterface,
+       "\\\\?\\HID#VID_046D&PID_C077#7&2", false, false, {}, true},
+      {"not an interface", kDeviceRemoveComplete, 2, mouse, false, false, {}, true},
+      {"other notice", 0x0007, kDeviceTypeInterface, mouse, false, false, {}, true},
+      {"mouse unplugged", kDeviceRemoveComplete, kDeviceTypeInterface, mouse, false, true,
+       {warning, "HIDE"}, false},
+      {"one of its interfaces removed", kDeviceRemoveComplete, kDeviceTypeInterface,
+       "\\\\?\\HID#Vid_04d9&Pid_a09f&MI_00#7&1", true, true, {}, true},
+      {"arrival after the page was built", kDeviceArrival, kDeviceTypeInterface, mouse, true,
+       true, {}, true},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.shell.Initialize(1033);
+    rig.backend.plugged = c.pluggedAfter;
+    const int finds = rig.backend.findCalls;
+    rig.services.calls.clear();
+    rig.shell.OnDeviceChange(c.event, c.type, c.interfaceName);
+    EXPECT_EQ(rig.backend.findCalls - finds, c.discovery ? 1 : 0) << c.name;
+    EXPECT_EQ(rig.services.calls, c.calls) << c.name;
+    EXPECT_EQ(rig.link.devicePresent, c.presentAfter) << c.name;
+  }
+}
+
+TEST(DeviceChangeTest, ArrivalAfterStartingWithoutTheMouseHandshakesAndStartsTheListener) {
+  Rig rig(false);
+  rig.shell.Initialize(1033);
+  rig.backend.plugged = true;
+  rig.backend.trace->lines.clear();
+  rig.services.calls.clear();
+  rig.shell.OnDeviceChange(kDeviceArrival, kDeviceTypeInterface,
+                           "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1");
+  EXPECT_TRUE(rig.link.devicePresent);
+  EXPECT_EQ(rig.services.calls, std::vector<std::string>{"RESUME_LISTENER"});
+  // The sensor settings were asked for (0x83 with bit 7: a reply is expected).
+  EXPECT_FALSE(rig.backend.trace->lines.empty());
+}
+
+TEST(TrayBalloonTest, BalloonsForTheMouseEvents) {
+  const std::string stage2 = "Switch DPI into the second stage " + DpiLabel(0, 5);
+  struct Case {
+    std::int64_t event;
+    std::int64_t value;
+    std::vector<std::string> calls;
+  };
+  const std::vector<Case> cases = {
+      {5, 1, {"BALLOON Switch report rate into 1000HZ | Info | info | 5000"}},
+      {5, 8, {"BALLOON Switch report rate into 125HZ | Info | info | 5000"}},
+      {5, 3, {}},
+      {7, 2, {"BALLOON " + stage2 + " | Info | info | 5000"}},
+      {7, 5, {}},
+      {8, 2, {"BALLOON Switch to key matrix 2 | Info | info | 5000"}},
+      {9, 0, {}},
+      {9, 12, {"BALLOON Switch to macro key12 | Info | info | 5000"}},
+      {15, 3, {"BALLOON The system did not detect the gaming mouse! | Warning | info | 100"}},
+      {6, 1, {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.shell.Initialize(1033);
+    const SettingsRecord before = rig.settings.working;
+    rig.services.calls.clear();
+    rig.shell.OnDeviceEvent(c.event, c.value);
+    EXPECT_EQ(rig.services.calls, c.calls) << c.event << "/" << c.value;
+    EXPECT_EQ(std::memcmp(&before, &rig.settings.working, kSettingsRecordSize), 0);
+  }
+  EXPECT_FALSE(DpiLabel(0, 5).empty());
+}
+
+TEST(ShellTest, CloseHidesAndExitCleansUpFirst) {
+  Rig rig;
+  rig.shell.Initialize(1033);
+  rig.services.calls.clear();
+  rig.shell.OnClose();
+  EXPECT_EQ(rig.services.calls, std::vector<std::string>{"HIDE"});
+  rig.services.calls.clear();
+  rig.shell.OnExitCommand();
+  EXPECT_EQ(rig.services.calls,
+            (std::vector<std::string>{"CLOSE_LISTENER", "TRAY_REMOVE", "EXIT 0"}));
+  EXPECT_FALSE(rig.link.Attached());
+}
+
+}  // namespace
+}  // namespace vortal

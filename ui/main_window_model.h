@@ -1,0 +1,186 @@
+// The main window's behaviour without the window: the click dispatcher, hot
+// controls and hover, the start-up hiding, and OK / Apply / Cancel on the two
+// settings records. Its surface is one picture of skin images at constant
+// positions; every control is a constant rectangle the model hit-tests. The
+// pages plug in through MainWindowPage.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/hid_port.h"
+#include "device/mouse_link.h"
+#include "settings/settings_record.h"
+#include "ui/canvas.h"
+#include "ui/drop_down_lists.h"
+#include "ui/geometry.h"
+#include "ui/main_window_services.h"
+#include "ui/skin_settings.h"
+#include "ui/texts.h"
+
+namespace vortal {
+
+// A control drawn in its over image while the pointer rests on it.
+struct HotControl {
+  int id = 0;     // unique in the window; frame controls use 1..8
+  Rect box;
+  int group = 0;  // members of one non-zero group restore each other
+  std::function<void(Canvas&, bool over)> draw;
+};
+
+// A clickable region of a page, tested in the page's order.
+struct PageRegion {
+  std::function<bool(Point)> contains;
+  std::function<void(Point)> action;
+  // False for a region that acts and lets the test go on (the advanced
+  // page's insert-list box): the click may still reach a later region or
+  // drag the window.
+  bool stopsDispatch = true;
+};
+
+inline PageRegion RectRegion(const Rect& box, std::function<void(Point)> action) {
+  return {[box](Point p) { return box.Contains(p); }, std::move(action), true};
+}
+
+// A page of the main window (1 basic, 2 advanced).
+class MainWindowPage {
+ public:
+  virtual ~MainWindowPage() = default;
+  // Draws the page and creates its child controls.
+  virtual void Build() = 0;
+  // Destroys the page's child controls and lists (another page is shown).
+  virtual void Teardown() = 0;
+  // The lists a click outside them closes, in closing order.
+  virtual std::vector<DropDownList> Lists() const = 0;
+  virtual std::vector<PageRegion> Regions() = 0;
+  virtual std::vector<HotControl> HotControls() const = 0;
+};
+
+inline constexpr int kNoPage = 0;
+inline constexpr int kBasicPage = 1;
+inline constexpr int kAdvancedPage = 2;
+inline constexpr int kTeardownAllPages = 3;  // neither page: every page's controls go
+
+enum FrameControlId : int {
+  kFrameOk = 1,
+  kFrameApply,
+  kFrameCancel,
+  kFrameSkins,
+  kFrameMinimise,
+  kFrameClose,
+  kFrameBasicPage,
+  kFrameAdvancedPage,
+};
+
+struct FrameButton {
+  FrameControlId id;
+  Rect box;
+  std::string_view normalImage;
+  std::string_view overImage;
+  std::optional<TextId> caption;
+  int group;  // frame groups are negative, so pages can number theirs from 1
+};
+
+inline constexpr int kBottomButtonGroup = -1;
+inline constexpr int kPageButtonGroup = -2;
+
+// OK, Apply and Cancel share the columns 617 and 721: a click there is in both.
+extern const std::array<FrameButton, 8> kFrameButtons;
+const FrameButton& FrameButtonOf(FrameControlId id);
+
+// Start-up hiding: the first two non-client paints hide the window.
+inline constexpr int kHideOnStartPaints = 2;
+
+struct MainWindowFiles {
+  std::string settingsFile;      // config.bin
+  std::string skinSettingsFile;  // str.ini
+  std::string programDir;        // with its trailing separator
+};
+
+class MainWindowModel {
+ public:
+  MainWindowModel(MainWindowServices& services, MouseLink& link, HidBackend& backend,
+                  SettingsState& settings, MainWindowFiles files);
+
+  // Operations of other parts of the window, run where the frame asks.
+  std::function<void()> applyPointerSettings;  // after every OK and Apply
+  std::function<void()> openSkinDialog;         // the Skins button
+
+  void SetPage(int number, MainWindowPage* page);
+
+  // WM_LBUTTONDOWN.
+  void OnLeftButtonDown(Point p);
+  // WM_MOUSEMOVE. Moving off every hot control restores those drawn over;
+  // leaving the window does not (WM_MOUSELEAVE has only default handling).
+  void OnMouseMove(Point p);
+  // WM_MOUSEHOVER.
+  void OnMouseHover(Point p);
+  // WM_NCPAINT: true when the window was hidden instead of painted.
+  bool OnNcPaint();
+
+  // Draws a page and makes it current, tearing down the other page's
+  // controls. ShowPage does nothing when the page is already shown.
+  void BuildPage(int number);
+  void ShowPage(int number);
+  // Destroys the child controls of every page other than `keep`
+  // (kTeardownAllPages: of every page).
+  void TeardownPagesExcept(int keep);
+
+  // OK and Apply: write the working record into the mouse and save it, make
+  // it the applied record, apply the pointer settings.
+  void ApplySettings();
+  // Cancel: back to the applied record; the page is redrawn when the window
+  // is next opened from the tray.
+  void CancelChanges();
+  // The shutdown clean-up, then the end of the process with exit code 0.
+  void Exit();
+  void OnExitCommand() { Exit(); }
+
+  // Draws the frame buttons in their normal images with their captions.
+  void DrawFrame(Canvas& canvas) const;
+  void DrawHotControl(Canvas& canvas, const HotControl& control, bool over) const;
+
+  int currentPage() const { return currentPage_; }
+  bool basicPageBuilt() const { return basicPageBuilt_; }
+  int hideOnStartCount() const { return hideOnStartCount_; }
+  bool IsDrawnOver(int controlId) const { return drawnOver_.count(controlId) != 0; }
+  Point lastClick() const { return lastClick_; }
+
+  bool restoreRedrawPending = false;
+  LocalizedTexts texts;
+  SkinState skin;
+
+  MainWindowServices& services() { return services_; }
+  MouseLink& link() { return link_; }
+  HidBackend& backend() { return backend_; }
+  SettingsState& settings() { return settings_; }
+  const MainWindowFiles& files() const { return files_; }
+  DropDownLists& lists() { return lists_; }
+  Color textColor() const { return {skin.textColor.red, skin.textColor.green, skin.textColor.blue}; }
+
+ private:
+  MainWindowPage* Page(int number) const;
+  std::vector<HotControl> HotControls() const;
+  void DispatchToPage(Point p);
+  void RestoreAllDrawnOver();
+
+  MainWindowServices& services_;
+  MouseLink& link_;
+  HidBackend& backend_;
+  SettingsState& settings_;
+  MainWindowFiles files_;
+  DropDownLists lists_;
+  std::array<MainWindowPage*, 2> pages_{};
+  int currentPage_ = kNoPage;
+  bool basicPageBuilt_ = false;
+  int hideOnStartCount_ = kHideOnStartPaints;
+  std::set<int> drawnOver_;
+  Point lastClick_;
+};
+
+}  // namespace vortal
