@@ -42,6 +42,10 @@ class FakePage : public MainWindowPage {
                canvas.DrawImage(over ? "/button-over.png" : "/button-normal.png", {307, 549});
              }}};
   }
+  void OnListChoice(int listId, int index, bool doubleClick) override {
+    log.push_back("list " + std::to_string(listId) + " " + std::to_string(index) +
+                  (doubleClick ? " double" : ""));
+  }
   std::vector<std::string> log;
   bool hot = true;
 
@@ -208,6 +212,17 @@ TEST(ClickDispatcherTest, ListsCloseOnClicksOutsideHeaderAndArea) {
     EXPECT_EQ(rig.model.lists().IsOpen(64), c.list64Open) << c.name;
     EXPECT_EQ(rig.services.ListExists(37), c.subListStays) << c.name;
   }
+}
+
+TEST(ClickDispatcherTest, ListNotificationsReachOnlyThePageShown) {
+  Rig rig;
+  rig.model.OnListNotification(41, 2, false);  // no page yet
+  rig.model.BuildPage(kAdvancedPage);
+  rig.model.OnListNotification(154, 3, true);
+  rig.model.BuildPage(kBasicPage);
+  rig.model.OnListNotification(41, -1, false);
+  EXPECT_EQ(rig.advanced.log, (std::vector<std::string>{"build", "list 154 3 double", "teardown"}));
+  EXPECT_EQ(rig.basic.log, (std::vector<std::string>{"teardown", "build", "list 41 -1"}));
 }
 
 TEST(ClickDispatcherTest, NonClientPaintHidesTheWindowTwiceThenPaints) {

@@ -143,6 +143,11 @@ void MainWindowModel::TeardownPagesExcept(int keep) {
   }
 }
 
+void MainWindowModel::OnListNotification(int listId, int index, bool doubleClick) {
+  // Only the shown page has list boxes: the others were torn down with it.
+  if (MainWindowPage* page = Page(currentPage_)) page->OnListChoice(listId, index, doubleClick);
+}
+
 bool MainWindowModel::OnNcPaint() {
   if (hideOnStartCount_ <= 0) return false;
   --hideOnStartCount_;

@@ -59,6 +59,13 @@ class MainWindowPage {
   virtual std::vector<DropDownList> Lists() const = 0;
   virtual std::vector<PageRegion> Regions() = 0;
   virtual std::vector<HotControl> HotControls() const = 0;
+  // A selection change (or double-click) in one of the page's list boxes;
+  // `index` is the list's selection, negative for none.
+  virtual void OnListChoice(int listId, int index, bool doubleClick) {
+    (void)listId;
+    (void)index;
+    (void)doubleClick;
+  }
 };
 
 inline constexpr int kNoPage = 0;
@@ -122,6 +129,8 @@ class MainWindowModel {
   void OnMouseHover(Point p);
   // WM_NCPAINT: true when the window was hidden instead of painted.
   bool OnNcPaint();
+  // LBN_SELCHANGE / LBN_DBLCLK from a list box of the page shown.
+  void OnListNotification(int listId, int index, bool doubleClick);
 
   // Draws a page and makes it current, tearing down the other page's
   // controls. ShowPage does nothing when the page is already shown.
