@@ -141,6 +141,8 @@ TEST(TrayTest, TrayClicks) {
       {"double click", true, true, 0, false, kTrayLeftDoubleClick, {"FOREGROUND", "SHOW"}, {}},
       {"mouse came later", false, true, 0, false, kTrayLeftButtonUp, {"FOREGROUND", "SHOW"},
        {"build basic"}},
+      {"Cancel before any page was built", false, true, 0, true, kTrayLeftButtonUp,
+       {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the basic page", true, true, kBasicPage, true, kTrayLeftButtonUp,
        {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the advanced page", true, true, kAdvancedPage, true, kTrayLeftButtonUp,

@@ -21,6 +21,11 @@ inline constexpr Rect kSubDialogOkBox{166, 253, 271, 274};
 inline constexpr Rect kSubDialogCancelBox{270, 253, 375, 274};  // shares column 270 with OK
 inline constexpr Rect kSubDialogCloseBox{352, 6, 370, 24};
 
+// Edit controls (and lists drawn over the dialog) on the dark skin: white
+// text on this background, with a solid brush of the same colour.
+inline constexpr Color kControlTextColor{255, 255, 255};
+inline constexpr Color kControlBackColor{40, 40, 40};
+
 // A background that cannot be loaded is reported with this text under the
 // dialog's own caption; a missing button image with the second text.
 inline constexpr std::string_view kBackgroundFailedText = "error";
