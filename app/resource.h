@@ -1,0 +1,4 @@
+// Resource identifiers of Vortal.exe.
+#pragma once
+
+#define IDR_MAINFRAME 710  // the application icon (window and tray)

@@ -1,0 +1,155 @@
+#include "app/skin_drawing.h"
+
+// clang-format off
+#include <windows.h>
+#include <gdiplus.h>
+// clang-format on
+
+#include <cstring>
+
+#include "platform/win32_text.h"
+
+namespace vortal {
+
+void PremultiplyBgra(std::uint8_t* pixels, std::size_t pixelCount) {
+  for (std::size_t i = 0; i < pixelCount; ++i) {
+    std::uint8_t* p = pixels + 4 * i;
+    const unsigned alpha = p[3];
+    for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>(p[c] * alpha / 255);
+  }
+}
+
+SkinImage::~SkinImage() {
+  if (bitmap_) DeleteObject(bitmap_);
+}
+
+void SkinImage::Draw(HDC target, int x, int y) const {
+  HDC source = CreateCompatibleDC(target);
+  if (!source) return;
+  HGDIOBJ old = SelectObject(source, bitmap_);
+  if (hasAlpha_) {
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(target, x, y, width_, height_, source, 0, 0, width_, height_, blend);
+  } else {
+    StretchBlt(target, x, y, width_, height_, source, 0, 0, width_, height_, SRCCOPY);
+  }
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+namespace {
+
+HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down: rows in the order GDI+ hands them out
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+}  // namespace
+
+std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
+  if (path.empty()) return nullptr;
+  Gdiplus::Bitmap source(Widen(path).c_str());
+  if (source.GetLastStatus() != Gdiplus::Ok) return nullptr;
+  const int width = static_cast<int>(source.GetWidth());
+  const int height = static_cast<int>(source.GetHeight());
+  if (width <= 0 || height <= 0) return nullptr;
+  const bool hasAlpha = Gdiplus::GetPixelFormatSize(source.GetPixelFormat()) == 32;
+
+  Gdiplus::Rect all(0, 0, width, height);
+  Gdiplus::BitmapData data{};
+  if (source.LockBits(&all, Gdiplus::ImageLockModeRead,
+                      hasAlpha ? PixelFormat32bppARGB : PixelFormat32bppRGB,
+                      &data) != Gdiplus::Ok) {
+    return nullptr;
+  }
+  void* bits = nullptr;
+  HBITMAP dib = CreateTopDownDib(width, height, &bits);
+  if (dib && bits) {
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    for (int row = 0; row < height; ++row) {
+      std::memcpy(static_cast<std::uint8_t*>(bits) + rowBytes * row,
+                  static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(data.Stride) * row,
+                  rowBytes);
+    }
+    if (hasAlpha) {
+      PremultiplyBgra(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * height);
+    }
+  }
+  source.UnlockBits(&data);
+  if (!dib) return nullptr;
+  return std::make_unique<SkinImage>(dib, width, height, hasAlpha);
+}
+
+const SkinImage* SkinImageCache::Get(std::string_view folder, std::string_view name) {
+  if (folder != folder_) {
+    images_.clear();
+    folder_ = folder;
+  }
+  if (auto it = images_.find(name); it != images_.end()) return it->second.get();
+  std::string path(folder);
+  path += name;
+  std::unique_ptr<SkinImage> image = LoadSkinImage(path);
+  if (!image) return nullptr;
+  return images_.emplace(std::string(name), std::move(image)).first->second.get();
+}
+
+void SkinImageCache::Clear() {
+  images_.clear();
+  folder_.clear();
+}
+
+bool DrawSkinImage(HDC target, SkinImageCache& cache, std::string_view skinFolder,
+                   std::string_view imageName, int x, int y) {
+  if (!target) return false;
+  const SkinImage* image = cache.Get(skinFolder, imageName);
+  if (!image) return false;
+  image->Draw(target, x, y);
+  return true;
+}
+
+bool DrawSkinPng(HDC target, SkinImageCache& cache, std::string_view skinFolder,
+                 std::string_view imageName, int x, int y, UserMessages& messages) {
+  if (!target) return false;
+  if (DrawSkinImage(target, cache, skinFolder, imageName, x, y)) return true;
+  // The default caption of a message box.
+  messages.Show(kLoadPngFailedText, "");
+  return false;
+}
+
+HBITMAP LoadBackgroundBitmap(const std::string& path, SIZE* size) {
+  std::unique_ptr<SkinImage> image = LoadSkinImage(path);
+  if (!image) return nullptr;
+  void* bits = nullptr;
+  HBITMAP background = CreateTopDownDib(image->width(), image->height(), &bits);
+  if (!background) return nullptr;
+  // Starts black, so transparent parts of the image come out as on a dark window.
+  std::memset(bits, 0, static_cast<std::size_t>(image->width()) * image->height() * 4);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, background);
+  image->Draw(dc, 0, 0);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  if (size) *size = SIZE{image->width(), image->height()};
+  return background;
+}
+
+void DrawTextInRect(HDC target, std::string_view utf8Text, const RECT& box, COLORREF color,
+                    HFONT font, UINT format) {
+  std::wstring text = Widen(std::string(utf8Text));
+  HGDIOBJ oldFont = font ? SelectObject(target, font) : nullptr;
+  const int oldMode = SetBkMode(target, TRANSPARENT);
+  const COLORREF oldColor = SetTextColor(target, color);
+  RECT r = box;
+  DrawTextW(target, text.c_str(), static_cast<int>(text.size()), &r, format);
+  SetTextColor(target, oldColor);
+  SetBkMode(target, oldMode);
+  if (oldFont) SelectObject(target, oldFont);
+}
+
+}  // namespace vortal

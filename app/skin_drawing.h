@@ -1,0 +1,92 @@
+// Skin images on GDI: PNG files decoded once through GDI+, premultiplied for
+// AlphaBlend, kept per skin folder, and drawn at their natural size.
+#pragma once
+
+#include <windows.h>
+
+// The models' interfaces name members DrawText and ChooseColor; the system's
+// macros of those names would rename them in this program's files only.
+#undef DrawText
+#undef ChooseColor
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "settings/user_messages.h"
+
+namespace vortal {
+
+// Premultiplies 32-bit BGRA pixels in place: blue, green and red become
+// floor(c * a / 255), the form AlphaBlend with AC_SRC_ALPHA expects.
+void PremultiplyBgra(std::uint8_t* pixels, std::size_t pixelCount);
+
+// One decoded image: a top-down 32-bit DIB section.
+class SkinImage {
+ public:
+  SkinImage(HBITMAP bitmap, int width, int height, bool hasAlpha)
+      : bitmap_(bitmap), width_(width), height_(height), hasAlpha_(hasAlpha) {}
+  ~SkinImage();
+  SkinImage(const SkinImage&) = delete;
+  SkinImage& operator=(const SkinImage&) = delete;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool hasAlpha() const { return hasAlpha_; }
+  HBITMAP bitmap() const { return bitmap_; }
+  // Images with alpha are blended (source over, constant alpha 255);
+  // images without are copied.
+  void Draw(HDC target, int x, int y) const;
+
+ private:
+  HBITMAP bitmap_;
+  int width_;
+  int height_;
+  bool hasAlpha_;
+};
+
+// Decodes a PNG (or any format GDI+ reads) into a SkinImage; null when the
+// file is missing or cannot be decoded. 32-bit images are premultiplied.
+std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path);
+
+// The decoded images of one skin folder. Asking for an image of another
+// folder drops every image of the previous one, so a change of skin never
+// shows a stale picture and memory stays bounded by one skin.
+class SkinImageCache {
+ public:
+  // The image folder + name, decoded on first use; null when it cannot be
+  // loaded (a failure is not remembered: the file may appear later).
+  const SkinImage* Get(std::string_view folder, std::string_view name);
+  void Clear();
+
+ private:
+  std::string folder_;
+  std::map<std::string, std::unique_ptr<SkinImage>, std::less<>> images_;
+};
+
+// The main window's drawing: one skin image at (x, y); false, drawing
+// nothing, when the file cannot be loaded.
+bool DrawSkinImage(HDC target, SkinImageCache& cache, std::string_view skinFolder,
+                   std::string_view imageName, int x, int y);
+
+// The sub-dialogs' drawing: like DrawSkinImage, but a file that cannot be
+// loaded is reported ("LoadPng---Load image failed.") through `messages`.
+// No target: failure, nothing shown.
+bool DrawSkinPng(HDC target, SkinImageCache& cache, std::string_view skinFolder,
+                 std::string_view imageName, int x, int y, UserMessages& messages);
+
+inline constexpr const char* kLoadPngFailedText = "LoadPng---Load image failed.";
+
+// A whole image file as an opaque bitmap (alpha composed over black), for a
+// window background that everything is then drawn onto.
+HBITMAP LoadBackgroundBitmap(const std::string& path, SIZE* size);
+
+// Text with a transparent background in a colour and font: `format` is
+// DrawTextW's (DT_CENTER | DT_VCENTER | DT_SINGLELINE for captions).
+void DrawTextInRect(HDC target, std::string_view utf8Text, const RECT& box, COLORREF color,
+                    HFONT font, UINT format);
+
+}  // namespace vortal

@@ -1,0 +1,187 @@
+#include "app/sub_dialog_host.h"
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <cstring>
+#include <vector>
+
+#include "app/window_picture.h"
+#include "platform/win32_text.h"
+
+namespace vortal {
+namespace {
+
+// Its size is irrelevant: the model sizes the window to its background.
+constexpr short kTemplateSize = 100;
+
+class Win32SubDialogHost : public SubDialogHost {
+ public:
+  Win32SubDialogHost(HWND owner, SubDialogFrame& dialog) : owner_(owner), dialog_(dialog) {}
+
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32SubDialogHost* self = nullptr;
+    if (message == WM_INITDIALOG) {
+      self = reinterpret_cast<Win32SubDialogHost*>(lParam);
+      SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+      self->hwnd_ = hwnd;
+      self->picture_.Attach(hwnd);
+    } else {
+      self = reinterpret_cast<Win32SubDialogHost*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    return self ? self->OnMessage(message, wParam, lParam) : FALSE;
+  }
+
+  DialogResult ended() const { return ended_; }
+
+  // Surface.
+  std::optional<Size> LoadBackground(std::string_view skinFolder,
+                                     std::string_view imageName) override {
+    return picture_.LoadBackground(skinFolder, imageName);
+  }
+  bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) override {
+    return picture_.Redraw(skinFolder, draw);
+  }
+  void Invalidate(const Rect& box) override { picture_.Invalidate(box); }
+  void RequestHover() override { picture_.RequestHover(false); }
+  // ListHost.
+  void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override {
+    CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
+  }
+  void DestroyList(int id) override {
+    if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
+  }
+  bool ListExists(int id) const override { return GetDlgItem(hwnd_, id) != nullptr; }
+  // UserMessages.
+  void Show(const std::string& text, const std::string& caption) override {
+    std::wstring wideCaption = Widen(caption);
+    MessageBoxW(hwnd_ ? hwnd_ : owner_, Widen(text).c_str(),
+                caption.empty() ? nullptr : wideCaption.c_str(), MB_OK);
+  }
+  // SubDialogHost.
+  void EndDialog(DialogResult result) override {
+    ended_ = result;
+    ::EndDialog(hwnd_, result == DialogResult::kOk ? IDOK : IDCANCEL);
+  }
+  void SetEditsEnabled(bool enabled) override {
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t className[16] = {};
+      GetClassNameW(child, className, 16);
+      if (lstrcmpiW(className, L"Edit") == 0) EnableWindow(child, enabled);
+    }
+  }
+
+ private:
+  static Point PointOf(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  }
+
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+      case WM_ERASEBKGND:
+        if (dialog_.usable()) dialog_.Paint();
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      case WM_LBUTTONDOWN:
+        dialog_.OnLeftButtonDown(PointOf(lParam));
+        return TRUE;
+      case WM_MOUSEMOVE:
+        dialog_.OnMouseMove(PointOf(lParam));
+        return TRUE;
+      case WM_MOUSEHOVER:
+        dialog_.OnMouseHover(PointOf(lParam));
+        return TRUE;
+      case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
+          const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
+          dialog_.OnListChoice(index == LB_ERR ? -1 : static_cast<int>(index));
+          return TRUE;
+        }
+        // Escape (and the system's close) always leave; Enter does not
+        // confirm, since only the OK button stores a dialog's result.
+        if (id == IDCANCEL && lParam == 0) {
+          EndDialog(DialogResult::kCancel);
+          return TRUE;
+        }
+        return FALSE;
+      }
+      case WM_CLOSE:
+        EndDialog(DialogResult::kCancel);
+        return TRUE;
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
+      case WM_HELP:
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  }
+
+  void OnInitDialog() {
+    unsigned major = 0, minor = 0;
+    WindowsVersion(&major, &minor);
+    const FontSpec font =
+        FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor).normal;
+    picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight), nullptr);
+    if (!dialog_.Initialize(*this)) {
+      // The model has ended the dialog; make sure it cannot linger unseen.
+      if (ended_ == DialogResult::kNone) EndDialog(DialogResult::kCancel);
+      return;
+    }
+    CentreOverOwner();
+  }
+
+  // The window was sized to its background after the system placed it;
+  // centring it again keeps it over the main window.
+  void CentreOverOwner() {
+    RECT self, over;
+    GetWindowRect(hwnd_, &self);
+    if (!owner_ || !IsWindowVisible(owner_) || !GetWindowRect(owner_, &over)) {
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    }
+    const int x = over.left + ((over.right - over.left) - (self.right - self.left)) / 2;
+    const int y = over.top + ((over.bottom - over.top) - (self.bottom - self.top)) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  HWND owner_;
+  SubDialogFrame& dialog_;
+  HWND hwnd_ = nullptr;
+  WindowPicture picture_;
+  DialogResult ended_ = DialogResult::kNone;
+};
+
+std::vector<WORD> EmptyPopupTemplate() {
+  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  DLGTEMPLATE header{};
+  header.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER;
+  header.cx = kTemplateSize;
+  header.cy = kTemplateSize;
+  std::memcpy(words.data(), &header, sizeof header);
+  words.push_back(0);  // no menu
+  words.push_back(0);  // the system's dialog class
+  words.push_back(0);  // no title
+  return words;
+}
+
+}  // namespace
+
+DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog) {
+  Win32SubDialogHost host(owner, dialog);
+  std::vector<WORD> dialogTemplate = EmptyPopupTemplate();
+  const INT_PTR ended = DialogBoxIndirectParamW(
+      instance, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner,
+      &Win32SubDialogHost::Proc, reinterpret_cast<LPARAM>(&host));
+  if (ended == IDOK && host.ended() == DialogResult::kOk) return DialogResult::kOk;
+  return DialogResult::kCancel;
+}
+
+}  // namespace vortal

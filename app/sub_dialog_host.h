@@ -1,0 +1,18 @@
+// The one Win32 window that runs any owner-drawn sub-dialog model modally:
+// an empty pop-up dialog whose picture, clicks, hover and list come from the
+// model (ui/sub_dialog_frame.h).
+#pragma once
+
+#include <windows.h>
+
+#include "ui/main_window_services.h"
+#include "ui/sub_dialog_frame.h"
+
+namespace vortal {
+
+// Runs `dialog` modally over `owner` and returns how it ended. Anything but
+// an explicit OK (a background that failed to load, Escape, the window closed
+// by the system) is kCancel, so the opener never reads unset results.
+DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog);
+
+}  // namespace vortal

@@ -1,0 +1,415 @@
+#include "app/tessel_dlg.h"
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dbt.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <cstring>
+#include <vector>
+
+#include "app/sub_dialog_host.h"
+#include "app/win32_canvas.h"
+#include "device/device_events.h"
+#include "platform/hid_backend_factory.h"
+#include "platform/win32_text.h"
+#include "settings/file_io.h"
+#include "settings/settings_file.h"
+#include "ui/skin_images.h"
+#include "ui/skin_settings.h"
+
+namespace vortal {
+namespace {
+
+// {4D1E55B2-F16F-11CF-88CB-001111000030}, the HID device-interface class.
+constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF,
+                                     {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
+constexpr short kTemplateWidth = 450;
+constexpr short kTemplateHeight = 325;
+constexpr WORD kTemplateFontPoints = 12;
+constexpr const wchar_t* kTemplateFont = L"宋体";
+
+// An in-memory dialog template (DLGTEMPLATE followed by menu, class, title and
+// font), so the dialog gets its class without a resource script.
+std::vector<WORD> MainDialogTemplate() {
+  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  DLGTEMPLATE header{};
+  header.style = kMainDialogStyle;
+  header.dwExtendedStyle = kMainDialogExStyle;
+  header.cdit = 0;
+  header.cx = kTemplateWidth;
+  header.cy = kTemplateHeight;
+  std::memcpy(words.data(), &header, sizeof header);
+  auto append = [&](const wchar_t* text) {
+    for (; *text; ++text) words.push_back(static_cast<WORD>(*text));
+    words.push_back(0);
+  };
+  words.push_back(0);  // no menu
+  append(kMainWindowClass);
+  append(L"");  // empty title
+  words.push_back(kTemplateFontPoints);
+  append(kTemplateFont);
+  return words;
+}
+
+// Copies UTF-8 text into a fixed wide field, cut so the terminator fits.
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], std::string_view text) {
+  std::wstring wide = Widen(std::string(text));
+  const std::size_t n = std::min(wide.size(), N - 1);
+  std::wmemcpy(field, wide.data(), n);
+  field[n] = L'\0';
+}
+
+}  // namespace
+
+CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
+
+CTesselDlg::~CTesselDlg() = default;
+
+INT_PTR CTesselDlg::DoModal() {
+  std::vector<WORD> dialogTemplate = MainDialogTemplate();
+  return DialogBoxIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+                                 nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CTesselDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CTesselDlg* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<CTesselDlg*>(lParam);
+    self->hwnd_ = hwnd;
+    self->picture_.Attach(hwnd);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+  } else {
+    self = reinterpret_cast<CTesselDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  }
+  return self ? self->OnMessage(message, wParam, lParam) : FALSE;
+}
+
+void CTesselDlg::SetResult(LRESULT result) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result); }
+
+namespace {
+Point PointOf(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+}  // namespace
+
+INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_ERASEBKGND:
+      picture_.PaintBackground(reinterpret_cast<HDC>(wParam));
+      SetResult(TRUE);
+      return TRUE;
+    case WM_PAINT:
+      if (IsIconic(hwnd_)) {
+        OnPaintIconic();
+        return TRUE;
+      }
+      return FALSE;
+    case WM_QUERYDRAGICON:
+      return reinterpret_cast<INT_PTR>(icon_);
+    case WM_NCPAINT:
+      if (model_ && model_->OnNcPaint()) {
+        SetResult(0);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      if (shell_) shell_->OnClose();
+      return TRUE;
+    case WM_DESTROY:
+      CloseListenerHandles();
+      RemoveTrayIcon();
+      return FALSE;
+    case kTrayMessage:
+      if (shell_) shell_->OnTrayNotification(static_cast<std::uint32_t>(lParam));
+      return TRUE;
+    case kDeviceEventMessage:
+      if (shell_) shell_->OnDeviceEvent(static_cast<std::int64_t>(wParam), static_cast<std::int64_t>(lParam));
+      SetResult(0);
+      return TRUE;
+    case kVirtualDeviceChangeMessage: {
+      std::unique_ptr<std::string> name(reinterpret_cast<std::string*>(lParam));
+      if (shell_ && name) {
+        shell_->OnDeviceChange(wParam ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                               DBT_DEVTYP_DEVICEINTERFACE, *name);
+      }
+      return TRUE;
+    }
+    case WM_DEVICECHANGE: {
+      auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(lParam);
+      if (shell_ && header && header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+        auto* iface = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+        shell_->OnDeviceChange(static_cast<std::uint32_t>(wParam), header->dbch_devicetype,
+                               Narrow(iface->dbcc_name));
+      }
+      SetResult(TRUE);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kTrayExitCommand && HIWORD(wParam) == 0) {
+        if (shell_) shell_->OnExitCommand();
+        return TRUE;
+      }
+      return FALSE;
+    case WM_LBUTTONDOWN:
+      if (model_) model_->OnLeftButtonDown(PointOf(lParam));
+      return TRUE;
+    case WM_MOUSEMOVE:
+      if (model_) model_->OnMouseMove(PointOf(lParam));
+      return FALSE;
+    case WM_MOUSEHOVER:
+      if (model_) model_->OnMouseHover(PointOf(lParam));
+      return TRUE;
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
+    default:
+      return FALSE;
+  }
+}
+
+void CTesselDlg::CreateFonts() {
+  unsigned major = 0, minor = 0;
+  WindowsVersion(&major, &minor);
+  const LanguageFonts fonts = FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor);
+  picture_.SetFonts(CreateSkinFont(fonts.normal.faceName, fonts.normal.height, fonts.normal.weight),
+                    CreateSkinFont(fonts.title.faceName, fonts.title.height, fonts.title.weight));
+}
+
+BOOL CTesselDlg::OnInitDialog() {
+  // One copy only: a second one ends at once, showing nothing.
+  CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) ::ExitProcess(0);
+
+  icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(kMainIconId));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  // No task-bar button: the program lives in the tray.
+  LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+
+  CreateFonts();
+  paths_ = DerivePaths(ModulePath());
+  pauser_ = MakeSystemPauser();
+  backend_ = MakeHidBackend(this);
+  link_ = std::make_unique<MouseLink>(*pauser_);
+  model_ = std::make_unique<MainWindowModel>(
+      *this, *link_, *backend_, settings_,
+      MainWindowFiles{paths_.settingsFile, paths_.skinSettings, paths_.programDir});
+  shell_ = std::make_unique<MainWindowShell>(*model_);
+  if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
+    // The frame buttons belong to every page; they stand on the picture from
+    // the start, whichever page is drawn later.
+    Redraw(model_->skin.skinFolderPath, [this](Canvas& canvas) { model_->DrawFrame(canvas); });
+  }
+  return TRUE;
+}
+
+void CTesselDlg::OnPaintIconic() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(hwnd_, &paint);
+}
+
+// ---- Surface
+
+std::optional<Size> CTesselDlg::LoadBackground(std::string_view skinFolder,
+                                               std::string_view imageName) {
+  return picture_.LoadBackground(skinFolder, imageName);
+}
+
+bool CTesselDlg::Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) {
+  return picture_.Redraw(skinFolder, draw);
+}
+
+void CTesselDlg::Invalidate(const Rect& box) { picture_.Invalidate(box); }
+
+void CTesselDlg::RequestHover() { picture_.RequestHover(true); }
+
+// ---- ListHost
+
+void CTesselDlg::CreateList(int id, const Rect& area, const std::vector<std::string>& items) {
+  CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
+}
+
+void CTesselDlg::DestroyList(int id) {
+  if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
+}
+
+bool CTesselDlg::ListExists(int id) const { return GetDlgItem(hwnd_, id) != nullptr; }
+
+// ---- Messages, window, tray
+
+void CTesselDlg::Show(const std::string& text, const std::string& caption) {
+  std::wstring wideCaption = Widen(caption);
+  MessageBoxW(hwnd_, Widen(text).c_str(), caption.empty() ? nullptr : wideCaption.c_str(), MB_OK);
+}
+
+void CTesselDlg::ShowWindow() { ::ShowWindow(hwnd_, SW_SHOW); }
+void CTesselDlg::HideWindow() { ::ShowWindow(hwnd_, SW_HIDE); }
+void CTesselDlg::BringToForeground() { SetForegroundWindow(hwnd_); }
+
+void CTesselDlg::StartWindowDrag(Point clickPoint) {
+  PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(clickPoint.x, clickPoint.y));
+}
+
+void CTesselDlg::AddTrayIcon(std::string_view tip) {
+  tray_ = NOTIFYICONDATAW{};
+  tray_.cbSize = sizeof tray_;
+  tray_.hWnd = hwnd_;
+  tray_.uID = 0;
+  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  tray_.uCallbackMessage = kTrayMessage;
+  tray_.hIcon = icon_;
+  CopyField(tray_.szTip, tip);
+  trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+}
+
+void CTesselDlg::RemoveTrayIcon() {
+  if (!trayAdded_) return;
+  Shell_NotifyIconW(NIM_DELETE, &tray_);
+  trayAdded_ = false;
+}
+
+void CTesselDlg::ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
+                                 int timeoutMs) {
+  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
+  CopyField(tray_.szInfo, text);
+  CopyField(tray_.szInfoTitle, title);
+  tray_.dwInfoFlags = icon == BalloonIcon::kWarning ? NIIF_WARNING : NIIF_INFO;
+  tray_.uTimeout = static_cast<UINT>(timeoutMs);
+  Shell_NotifyIconW(NIM_MODIFY, &tray_);
+}
+
+void CTesselDlg::ShowTrayMenu(std::string_view exitLabel) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  AppendMenuW(menu, MF_STRING, kTrayExitCommand, Widen(std::string(exitLabel)).c_str());
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                 hwnd_, nullptr);
+  DestroyMenu(menu);
+}
+
+// ---- Listener
+
+bool CTesselDlg::CreateListener() {
+  listenerEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!listenerEvent_) return false;
+  listenerThread_ = CreateThread(nullptr, 0, ListenerMain, this, CREATE_SUSPENDED, nullptr);
+  if (listenerThread_) SetThreadPriority(listenerThread_, THREAD_PRIORITY_NORMAL);
+  return true;
+}
+
+void CTesselDlg::ResumeListener() {
+  if (!listenerThread_ || listenerResumed_) return;
+  listenerResumed_ = true;
+  ResumeThread(listenerThread_);
+}
+
+void CTesselDlg::SetEventPort(std::unique_ptr<EventPort> port) {
+  std::shared_ptr<EventPort> previous;
+  {
+    std::lock_guard<std::mutex> lock(portMutex_);
+    previous = std::move(eventPort_);
+    eventPort_ = std::move(port);
+  }
+  // A listener blocked on the old port returns and picks up the new one.
+  if (previous) previous->Cancel();
+  if (listenerEvent_) SetEvent(listenerEvent_);
+}
+
+DWORD WINAPI CTesselDlg::ListenerMain(LPVOID self) {
+  static_cast<CTesselDlg*>(self)->Listen();
+  return 0;
+}
+
+void CTesselDlg::Listen() {
+  std::shared_ptr<EventPort> finished;
+  for (;;) {
+    ResetEvent(listenerEvent_);
+    if (stopping_.load()) return;
+    std::shared_ptr<EventPort> port;
+    {
+      std::lock_guard<std::mutex> lock(portMutex_);
+      port = eventPort_;
+    }
+    // No mouse, or its port has stopped: sleep until the port changes.
+    if (!port || port == finished) {
+      WaitForSingleObject(listenerEvent_, INFINITE);
+      continue;
+    }
+    ListenForEvents(*port, [this](DeviceEvent event) {
+      SendMessageW(hwnd_, kDeviceEventMessage, event.code, event.value);
+    });
+    finished = port;
+  }
+}
+
+void CTesselDlg::CloseListenerHandles() {
+  stopping_.store(true);
+  SetEventPort(nullptr);
+  if (listenerEvent_) {
+    // The event is closed only once no listener can be waiting on it; a
+    // running listener sees `stopping_` and ends, and the process ends next.
+    const bool idle = !listenerResumed_ || (listenerThread_ &&
+                                            WaitForSingleObject(listenerThread_, 0) == WAIT_OBJECT_0);
+    if (idle) {
+      CloseHandle(listenerEvent_);
+      listenerEvent_ = nullptr;
+    }
+  }
+  if (link_) link_->Detach();
+}
+
+bool CTesselDlg::RegisterDeviceNotifications() {
+  if (backend_) {
+    // The virtual mouse's own notices reach the window thread like WM_DEVICECHANGE.
+    HWND window = hwnd_;
+    backend_->SetChangeListener([window](bool arrival, const std::string& name) {
+      auto* copy = new std::string(name);
+      if (!PostMessageW(window, kVirtualDeviceChangeMessage, arrival ? 1 : 0,
+                        reinterpret_cast<LPARAM>(copy))) {
+        delete copy;
+      }
+    });
+  }
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof filter;
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = kHidInterfaceClass;
+  deviceNotify_ = RegisterDeviceNotificationW(hwnd_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  return deviceNotify_ != nullptr;
+}
+
+void CTesselDlg::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+
+std::optional<Color> CTesselDlg::ChooseColor() {
+  static COLORREF custom[16] = {};
+  CHOOSECOLORW choose{};
+  choose.lStructSize = sizeof choose;
+  choose.hwndOwner = hwnd_;
+  choose.lpCustColors = custom;
+  if (!::ChooseColorW(&choose)) return std::nullopt;
+  return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
+}
+
+DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
+  return RunSubDialogModal(instance_, hwnd_, dialog);
+}
+
+}  // namespace vortal

@@ -1,0 +1,125 @@
+// CTesselDlg: the main dialog of Vortal.exe, a borderless pop-up of the class
+// "LumeoZQ5GMClass" that lives in the notification area. It owns the window,
+// the tray icon, the fonts, the background bitmap, the listener thread and the
+// device notifications, and hands clicks, hover, tray and device messages to
+// the main window model and its start-up shell.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/window_picture.h"
+#include "device/hid_port.h"
+#include "device/mouse_link.h"
+#include "settings/program_paths.h"
+#include "settings/settings_record.h"
+#include "ui/main_window_model.h"
+#include "ui/main_window_services.h"
+#include "ui/startup.h"
+#include "ui/texts.h"
+
+namespace vortal {
+
+// Window messages of the main dialog.
+inline constexpr UINT kTrayMessage = WM_USER + 1;         // tray icon notifications
+inline constexpr UINT kDeviceEventMessage = WM_USER + 2;  // events from the listener
+// A change notice of the built-in virtual mouse, handed from its thread to the
+// window's: wParam 1 arrival / 0 removal, lParam a heap std::string (the
+// interface name) that the window deletes.
+inline constexpr UINT kVirtualDeviceChangeMessage = WM_APP + 1;
+
+
+
+inline constexpr const wchar_t* kMainWindowClass = L"LumeoZQ5GMClass";
+inline constexpr const wchar_t* kSingleInstanceMutex = L"LumeoZQ5Mutex";
+inline constexpr int kMainIconId = 710;
+
+// The dialog template: a borderless pop-up, 450 x 325 dialog units until the
+// skin resizes it, 12-point "宋体", no controls.
+inline constexpr DWORD kMainDialogStyle =
+    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFOREGROUND | DS_SETFONT;
+inline constexpr DWORD kMainDialogExStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES;
+
+class CTesselDlg : public MainWindowServices {
+ public:
+  explicit CTesselDlg(HINSTANCE instance);
+  ~CTesselDlg() override;
+  CTesselDlg(const CTesselDlg&) = delete;
+  CTesselDlg& operator=(const CTesselDlg&) = delete;
+
+  // Runs the dialog modally until it ends.
+  INT_PTR DoModal();
+
+  // Surface.
+  std::optional<Size> LoadBackground(std::string_view skinFolder, std::string_view imageName) override;
+  bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) override;
+  void Invalidate(const Rect& box) override;
+  void RequestHover() override;
+  // ListHost.
+  void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override;
+  void DestroyList(int id) override;
+  bool ListExists(int id) const override;
+  // UserMessages.
+  void Show(const std::string& text, const std::string& caption) override;
+  // MainWindowServices.
+  void ShowWindow() override;
+  void HideWindow() override;
+  void BringToForeground() override;
+  void StartWindowDrag(Point clickPoint) override;
+  void AddTrayIcon(std::string_view tip) override;
+  void RemoveTrayIcon() override;
+  void ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
+                       int timeoutMs) override;
+  void ShowTrayMenu(std::string_view exitLabel) override;
+  bool CreateListener() override;
+  void ResumeListener() override;
+  void SetEventPort(std::unique_ptr<EventPort> port) override;
+  bool RegisterDeviceNotifications() override;
+  void CloseListenerHandles() override;
+  void ExitProcess(int code) override;
+  std::optional<Color> ChooseColor() override;
+  DialogResult RunSubDialog(SubDialogFrame& dialog) override;
+
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static DWORD WINAPI ListenerMain(LPVOID self);
+
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL OnInitDialog();
+  void CreateFonts();
+  void OnPaintIconic();
+  void Listen();
+  void SetResult(LRESULT result);
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HICON icon_ = nullptr;
+  WindowPicture picture_;
+  NOTIFYICONDATAW tray_{};
+  bool trayAdded_ = false;
+  HDEVNOTIFY deviceNotify_ = nullptr;
+
+  ProgramPaths paths_;
+  SettingsState settings_;
+  std::unique_ptr<Pauser> pauser_;
+  std::unique_ptr<HidBackend> backend_;
+  std::unique_ptr<MouseLink> link_;
+  std::unique_ptr<MainWindowModel> model_;
+  std::unique_ptr<MainWindowShell> shell_;
+
+  // The listener: woken through its event whenever the event port changes.
+  HANDLE listenerEvent_ = nullptr;
+  HANDLE listenerThread_ = nullptr;
+  bool listenerResumed_ = false;
+  std::atomic<bool> stopping_{false};
+  std::mutex portMutex_;
+  std::shared_ptr<EventPort> eventPort_;
+};
+
+}  // namespace vortal

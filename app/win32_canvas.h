@@ -1,0 +1,36 @@
+// The models' Canvas on a GDI context (normally a CMemDC with the window's
+// background bitmap selected).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/skin_drawing.h"
+#include "ui/canvas.h"
+
+namespace vortal {
+
+class GdiCanvas : public Canvas {
+ public:
+  GdiCanvas(HDC dc, SkinImageCache& cache, std::string_view skinFolder, HFONT normalFont,
+            HFONT titleFont)
+      : dc_(dc), cache_(cache), skinFolder_(skinFolder), normal_(normalFont), title_(titleFont) {}
+
+  bool DrawImage(std::string_view imageName, Point at) override;
+  void DrawText(std::string_view text, const Rect& box, TextAlign align, Color color,
+                FontKind font) override;
+  void FillRect(const Rect& box, Color color) override;
+
+ private:
+  HDC dc_;
+  SkinImageCache& cache_;
+  std::string skinFolder_;
+  HFONT normal_;
+  HFONT title_;
+};
+
+inline COLORREF ToColorRef(Color c) { return RGB(c.red, c.green, c.blue); }
+inline RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace vortal

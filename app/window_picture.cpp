@@ -1,0 +1,137 @@
+#include "app/window_picture.h"
+
+#include <string>
+
+#include <commctrl.h>
+
+#include "app/mem_dc.h"
+#include "app/win32_canvas.h"
+#include "platform/win32_text.h"
+#include "ui/skin_images.h"
+
+namespace vortal {
+
+WindowPicture::~WindowPicture() {
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(background_), static_cast<HGDIOBJ>(normal_),
+                         static_cast<HGDIOBJ>(title_)}) {
+    if (object) DeleteObject(object);
+  }
+}
+
+void WindowPicture::SetFonts(HFONT normal, HFONT title) {
+  if (normal_) DeleteObject(normal_);
+  if (title_) DeleteObject(title_);
+  normal_ = normal;
+  title_ = title;
+}
+
+std::optional<Size> WindowPicture::LoadBackground(std::string_view skinFolder,
+                                                  std::string_view imageName) {
+  if (background_) DeleteObject(background_);
+  size_ = SIZE{};
+  background_ = LoadBackgroundBitmap(SkinImagePath(skinFolder, imageName), &size_);
+  if (window_) {
+    SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (!background_) return std::nullopt;
+  return Size{size_.cx, size_.cy};
+}
+
+bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) {
+  if (!background_ || !window_) return false;
+  HDC windowDc = GetDC(window_);
+  {
+    RECT all{0, 0, size_.cx, size_.cy};
+    CMemDC buffer(windowDc, &all);
+    buffer.SelectBackground(background_);
+    HGDIOBJ oldFont = normal_ ? SelectObject(buffer.dc(), normal_) : nullptr;
+    GdiCanvas canvas(buffer.dc(), images_, skinFolder, normal_, title_ ? title_ : normal_);
+    draw(canvas);
+    if (oldFont) SelectObject(buffer.dc(), oldFont);
+  }
+  ReleaseDC(window_, windowDc);
+  return true;
+}
+
+void WindowPicture::PaintBackground(HDC dc) {
+  if (!window_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  CMemDC buffer(dc, &client);
+  buffer.SelectBackground(background_);
+}
+
+void WindowPicture::Invalidate(const Rect& box) {
+  RECT r = ToRect(box);
+  InvalidateRect(window_, &r, TRUE);
+}
+
+void WindowPicture::RequestHover(bool leave) {
+  TRACKMOUSEEVENT track{};
+  track.cbSize = sizeof track;
+  track.dwFlags = TME_HOVER | (leave ? TME_LEAVE : 0);
+  track.hwndTrack = window_;
+  track.dwHoverTime = kHoverTimeMs;
+  TrackMouseEvent(&track);
+}
+
+HFONT CreateSkinFont(std::string_view faceNameUtf8, int height, int weight) {
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                     Widen(std::string(faceNameUtf8)).c_str());
+}
+
+unsigned SystemLangId() { return GetSystemDefaultLangID(); }
+
+void WindowsVersion(unsigned* major, unsigned* minor) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  const DWORD version = GetVersion();
+#pragma GCC diagnostic pop
+  *major = LOBYTE(LOWORD(version));
+  *minor = HIBYTE(LOWORD(version));
+}
+
+HBRUSH DarkControlColors(HDC dc) {
+  static HBRUSH brush = CreateSolidBrush(RGB(40, 40, 40));
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkColor(dc, RGB(40, 40, 40));
+  return brush;
+}
+
+}  // namespace vortal
+
+namespace vortal {
+namespace {
+
+LRESULT CALLBACK FollowPointer(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+  if (message == WM_MOUSEMOVE) {
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0) SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, FollowPointer, 0);
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND CreateDropDownList(HWND parent, int id, const Rect& area,
+                        const std::vector<std::string>& items, HFONT font) {
+  HWND list = CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | LBS_NOTIFY,
+                              area.left, area.top, area.Width(), area.Height(), parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                              nullptr);
+  if (!list) return nullptr;
+  if (font) SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const std::string& item : items) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  }
+  SetWindowSubclass(list, FollowPointer, 0, 0);
+  return list;
+}
+
+}  // namespace vortal
