@@ -17,6 +17,12 @@ echo "== Windows unit tests under Wine"
 "$root/scripts/wine.sh" "$root/build/windows/tests/vortal_tests.exe" \
     --gtest_output="xml:Z:$results/windows.xml" --gtest_brief=1 || status=1
 
+# ---- Window end-to-end: Vortal.exe under Wine on a virtual display with the
+# virtual mouse; tests/e2e/run.sh prints its own "e2e: N passed, N failed" line.
+echo "== window end-to-end tests"
+"$root/tests/e2e/run.sh" "$root/build/windows" || status=1
+# ---- end of window end-to-end
+
 # One closing line over both runs.
 passed=0; failed=0
 for f in "$results"/*.xml; do
