@@ -1,0 +1,312 @@
+// The Windows shell's drawing and its sub-dialog host, on the system's own
+// GDI, GDI+ and window manager (these run in the Windows build under Wine).
+#ifdef _WIN32
+// clang-format off
+#include <windows.h>
+#include <gdiplus.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/mem_dc.h"
+#include "app/skin_drawing.h"
+#include "app/sub_dialog_host.h"
+#include "app/tessel_app.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "ui/skin_images.h"
+#include "ui/sub_dialog_frame.h"
+
+namespace vortal {
+namespace {
+
+const std::string kSkinFolder = std::string(VORTAL_SOURCE_DIR) + "/skins/Default";
+
+class WinShellTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+  }
+  static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
+  static ULONG_PTR token_;
+};
+ULONG_PTR WinShellTest::token_ = 0;
+
+// A 32-bit top-down bitmap filled with one colour, selected into a memory DC.
+class Surface32 {
+ public:
+  Surface32(int width, int height, COLORREF fill) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                               nullptr, 0);
+    dc_ = CreateCompatibleDC(nullptr);
+    old_ = SelectObject(dc_, bitmap_);
+    for (int i = 0; i < width * height; ++i) {
+      bits_[i] = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
+    }
+  }
+  ~Surface32() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  HDC dc() const { return dc_; }
+  HBITMAP bitmap() const { return bitmap_; }
+  void Unselect() { SelectObject(dc_, old_); }
+  // 0x00RRGGBB of a pixel (after GDI has finished drawing).
+  std::uint32_t At(int x, int y) const {
+    GdiFlush();
+    return bits_[y * width_ + x] & 0xFFFFFF;
+  }
+
+ private:
+  int width_;
+  int height_;
+  HBITMAP bitmap_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+TEST(WinShellPremultiply, ColourBytesBecomeTheirShareOfAlpha) {
+  struct Case {
+    std::array<std::uint8_t, 4> bgra;
+    std::array<std::uint8_t, 4> expected;
+  };
+  const Case cases[] = {
+      {{10, 200, 255, 255}, {10, 200, 255, 255}},  // opaque: unchanged
+      {{10, 200, 255, 0}, {0, 0, 0, 0}},           // transparent: black
+      {{255, 255, 255, 128}, {128, 128, 128, 128}},
+      {{200, 1, 100, 100}, {78, 0, 39, 100}},      // floor(200 * 100 / 255) = 78, 1 -> 0
+      {{254, 3, 85, 254}, {253, 2, 84, 254}},      // rounding down, never up
+  };
+  for (const Case& c : cases) {
+    std::array<std::uint8_t, 8> twoPixels{};
+    std::copy(c.bgra.begin(), c.bgra.end(), twoPixels.begin());
+    std::copy(c.bgra.begin(), c.bgra.end(), twoPixels.begin() + 4);
+    PremultiplyBgra(twoPixels.data(), 2);
+    for (int pixel = 0; pixel < 2; ++pixel) {
+      for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(twoPixels[pixel * 4 + i], c.expected[i])
+            << "pixel " << pixel << " byte " << i << " of " << int(c.bgra[0]) << ","
+            << int(c.bgra[1]) << "," << int(c.bgra[2]) << "," << int(c.bgra[3]);
+      }
+    }
+  }
+}
+
+// Every pixel of a skin image drawn over a plain background is the image's
+// colour blended by its own alpha, read here through GDI+ independently.
+TEST_F(WinShellTest, SkinImagesBlendByTheirAlphaAtTheirPosition) {
+  const COLORREF background = RGB(200, 40, 90);
+  for (std::string_view name : {kButtonNormalImage, kCloseOverImage, kCheckBoxTickedImage}) {
+    const std::string path = SkinImagePath(kSkinFolder, name);
+    Gdiplus::Bitmap source(std::filesystem::path(path).wstring().c_str());
+    ASSERT_EQ(source.GetLastStatus(), Gdiplus::Ok) << path;
+    const int w = static_cast<int>(source.GetWidth());
+    const int h = static_cast<int>(source.GetHeight());
+    const int atX = 7, atY = 5;
+    Surface32 target(w + 14, h + 10, background);
+    SkinImageCache cache;
+    ASSERT_TRUE(DrawSkinImage(target.dc(), cache, kSkinFolder, name, atX, atY)) << name;
+
+    int mismatches = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        Gdiplus::Color c;
+        source.GetPixel(x, y, &c);
+        const int a = c.GetA();
+        auto blend = [&](int s, int d) { return s * a / 255 + d * (255 - a) / 255; };
+        const std::uint32_t got = target.At(atX + x, atY + y);
+        const int r = (got >> 16) & 0xFF, g = (got >> 8) & 0xFF, b = got & 0xFF;
+        if (std::abs(r - blend(c.GetR(), GetRValue(background))) > 2 ||
+            std::abs(g - blend(c.GetG(), GetGValue(background))) > 2 ||
+            std::abs(b - blend(c.GetB(), GetBValue(background))) > 2) {
+          ++mismatches;
+        }
+      }
+    }
+    EXPECT_EQ(mismatches, 0) << name;
+    // Outside the image the background is untouched.
+    EXPECT_EQ(target.At(atX - 1, atY - 1), 0xC8285Au) << name;
+    EXPECT_EQ(target.At(atX + w, atY + h), 0xC8285Au) << name;
+  }
+}
+
+TEST_F(WinShellTest, MissingImagesDrawNothingAndOnlySubDialogDrawingSaysSo) {
+  Surface32 target(8, 8, RGB(1, 2, 3));
+  SkinImageCache cache;
+  testing::RecordingMessages messages;
+  struct Case {
+    HDC dc;
+    std::string_view name;
+    bool drawn;
+    std::size_t messagesAfter;
+  };
+  const Case cases[] = {
+      {target.dc(), "/no-such-image.png", false, 1},  // told, with the default caption
+      {nullptr, kButtonNormalImage, false, 1},         // no buffer: failure, nothing shown
+      {target.dc(), kButtonNormalImage, true, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DrawSkinPng(c.dc, cache, kSkinFolder, c.name, 100, 100, messages), c.drawn) << c.name;
+    EXPECT_EQ(messages.shown.size(), c.messagesAfter) << c.name;
+  }
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown[0], (testing::ShownMessage{"LoadPng---Load image failed.", ""}));
+  EXPECT_FALSE(DrawSkinImage(target.dc(), cache, kSkinFolder, "/no-such-image.png", 0, 0));
+  EXPECT_EQ(target.At(0, 0), 0x010203u);
+}
+
+TEST_F(WinShellTest, ImageCacheKeepsOneSkinAndRetriesImagesThatWereMissing) {
+  testing::TempDir dir;
+  const std::string skinA = (dir.path() / "A").string();
+  const std::string skinB = (dir.path() / "B").string();
+  std::filesystem::create_directories(skinA);
+  std::filesystem::create_directories(skinB);
+  std::filesystem::copy_file(SkinImagePath(kSkinFolder, kButtonNormalImage),
+                             SkinImagePath(skinA, kButtonNormalImage));
+  std::filesystem::copy_file(SkinImagePath(kSkinFolder, kCloseNormalImage),
+                             SkinImagePath(skinB, kButtonNormalImage));
+
+  SkinImageCache cache;
+  const SkinImage* a = cache.Get(skinA, kButtonNormalImage);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(cache.Get(skinA, kButtonNormalImage), a);  // decoded once
+  EXPECT_EQ(a->width(), 105);
+  // The same name in another skin is that skin's image, not the cached one.
+  const SkinImage* b = cache.Get(skinB, kButtonNormalImage);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width(), 18);
+
+  // A failure is not remembered: the image is there once the file is.
+  EXPECT_EQ(cache.Get(skinB, kCloseOverImage), nullptr);
+  std::filesystem::copy_file(SkinImagePath(kSkinFolder, kCloseOverImage),
+                             SkinImagePath(skinB, kCloseOverImage));
+  EXPECT_NE(cache.Get(skinB, kCloseOverImage), nullptr);
+}
+
+// Drawing through the buffer with the background selected lands on the
+// background bitmap and, when the buffer goes, on the target.
+TEST_F(WinShellTest, BufferedDrawingPersistsOnTheBackgroundAndReachesTheTarget) {
+  Surface32 window(40, 30, RGB(255, 0, 0));
+  Surface32 background(40, 30, RGB(0, 255, 0));
+  {
+    RECT all{0, 0, 40, 30};
+    CMemDC buffer(window.dc(), &all);
+    background.Unselect();  // a bitmap is selected into one DC at a time
+    buffer.SelectBackground(background.bitmap());
+    RECT spot{10, 10, 20, 20};
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(buffer.dc(), &spot, blue);
+    DeleteObject(blue);
+    EXPECT_EQ(window.At(15, 15), 0xFF0000u);  // nothing reaches the window before the copy
+  }
+  EXPECT_EQ(window.At(15, 15), 0x0000FFu);
+  EXPECT_EQ(window.At(2, 2), 0x00FF00u);  // the background everywhere else
+  EXPECT_EQ(background.At(15, 15), 0x0000FFu);  // and it stays on the background
+}
+
+TEST(WinShellClass, TheMainWindowClassIsACopyOfTheDialogClass) {
+  const wchar_t* name = L"VortalTestDialogCopy";
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  ASSERT_TRUE(RegisterDialogClassCopy(instance, name));
+  WNDCLASSEXW dialog{sizeof(WNDCLASSEXW)};
+  WNDCLASSEXW copy{sizeof(WNDCLASSEXW)};
+  ASSERT_TRUE(GetClassInfoExW(nullptr, L"#32770", &dialog));
+  ASSERT_TRUE(GetClassInfoExW(instance, name, &copy));
+  EXPECT_EQ(copy.lpfnWndProc, dialog.lpfnWndProc);
+  EXPECT_EQ(copy.cbWndExtra, dialog.cbWndExtra);
+  EXPECT_EQ(copy.style, dialog.style);
+  // A second registration of the same name fails: the program then ends.
+  EXPECT_FALSE(RegisterDialogClassCopy(instance, name));
+  UnregisterClassW(name, instance);
+}
+
+// Drives a modal sub-dialog from a thread-local CBT hook: message boxes are
+// recorded and closed, the dialog gets one click when it is activated.
+struct DialogDriver {
+  static DialogDriver* current;
+  POINT click{};
+  std::vector<std::wstring> boxTexts;
+  HHOOK hook = nullptr;
+
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && current) {
+      HWND window = reinterpret_cast<HWND>(wParam);
+      HWND text = FindWindowExW(window, nullptr, L"Static", nullptr);
+      if (GetDlgItem(window, IDOK) || text) {
+        // A message box: remember its text, then close it.
+        wchar_t buffer[256] = {};
+        HWND label = GetDlgItem(window, 0xFFFF);
+        GetWindowTextW(label ? label : text, buffer, 256);
+        current->boxTexts.push_back(buffer);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+      } else {
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(current->click.x, current->click.y));
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  explicit DialogDriver(POINT p) : click(p) {
+    current = this;
+    hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~DialogDriver() {
+    UnhookWindowsHookEx(hook);
+    current = nullptr;
+  }
+};
+DialogDriver* DialogDriver::current = nullptr;
+
+// True when windows can be created here (Wine needs a display for them).
+bool WindowsAvailable() {
+  HWND probe = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  if (!probe) return false;
+  DestroyWindow(probe);
+  return true;
+}
+
+TEST_F(WinShellTest, SubDialogsEndAsClickedAndAlwaysLetTheUserOut) {
+  if (!WindowsAvailable()) GTEST_SKIP() << "no display: windows cannot be created";
+  struct Case {
+    std::string folder;
+    POINT click;
+    DialogResult expected;
+    bool toldError;
+  };
+  const Case cases[] = {
+      {kSkinFolder, {200, 263}, DialogResult::kOk, false},
+      {kSkinFolder, {300, 263}, DialogResult::kCancel, false},
+      {kSkinFolder, {270, 263}, DialogResult::kCancel, false},  // in OK and Cancel: Cancel last
+      {kSkinFolder, {360, 10}, DialogResult::kCancel, false},   // close button
+      {kSkinFolder + "/missing", {200, 263}, DialogResult::kCancel, true},  // no background
+  };
+  for (const Case& c : cases) {
+    SubDialogFrame frame(SubDialogLook{c.folder, {255, 255, 255}, Language::kEnglish},
+                         kSingleKeyDialogImage, "Single Dialog Load background image failed!!!");
+    DialogDriver driver(c.click);
+    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, frame);
+    EXPECT_EQ(result, c.expected) << c.folder << " at " << c.click.x << "," << c.click.y;
+    const bool toldError =
+        std::find(driver.boxTexts.begin(), driver.boxTexts.end(), L"error") != driver.boxTexts.end();
+    EXPECT_EQ(toldError, c.toldError) << c.folder;
+  }
+}
+
+}  // namespace
+}  // namespace vortal
+#endif  // _WIN32
