@@ -23,6 +23,21 @@ echo "== window end-to-end tests"
 "$root/tests/e2e/run.sh" "$root/build/windows" || status=1
 # ---- end of window end-to-end
 
+# ---- Fuzzing: every fuzz target built with clang (build/fuzz) and run for a
+# while on its seeds; a crash or a broken invariant fails the run.
+# VORTAL_FUZZ_SECONDS=0 leaves the block out.
+fuzz_seconds=${VORTAL_FUZZ_SECONDS:-30}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  echo "== fuzz targets, ${fuzz_seconds}s each"
+  if "$root/fuzz/run.sh" all "$fuzz_seconds"; then
+    echo "fuzz: no findings"
+  else
+    echo "fuzz: findings (inputs under build/fuzz/findings)"
+    status=1
+  fi
+fi
+# ---- end of fuzzing
+
 # One closing line over both runs.
 passed=0; failed=0
 for f in "$results"/*.xml; do
