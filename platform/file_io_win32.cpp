@@ -38,6 +38,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) 
 
 int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::wstring target = Widen(path);
+  // A read-only file is not replaced, as Windows refuses to replace it; say
+  // so before anything is written (a rename over it is not refused everywhere).
+  const DWORD targetAttributes = GetFileAttributesW(target.c_str());
+  if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY) &&
+      !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return ERROR_ACCESS_DENIED;
   std::wstring temp = target + L".new";
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
