@@ -152,12 +152,22 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetResult(TRUE);
       return TRUE;
     }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kTrayExitCommand && HIWORD(wParam) == 0) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == kTrayExitCommand && code == 0 && lParam == 0) {
         if (shell_) shell_->OnExitCommand();
         return TRUE;
       }
+      if (model_ && lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
+        const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
+        model_->OnListNotification(id, index == LB_ERR ? -1 : static_cast<int>(index),
+                                   code == LBN_DBLCLK);
+        return TRUE;
+      }
+      // Enter and Escape do not end the main dialog: it lives in the tray.
       return FALSE;
+    }
     case WM_LBUTTONDOWN:
       if (model_) model_->OnLeftButtonDown(PointOf(lParam));
       return TRUE;
@@ -167,6 +177,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEHOVER:
       if (model_) model_->OnMouseHover(PointOf(lParam));
       return TRUE;
+    case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
     default:

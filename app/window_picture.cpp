@@ -8,6 +8,7 @@
 #include "app/win32_canvas.h"
 #include "platform/win32_text.h"
 #include "ui/skin_images.h"
+#include "ui/sub_dialog_frame.h"
 
 namespace vortal {
 
@@ -94,9 +95,11 @@ void WindowsVersion(unsigned* major, unsigned* minor) {
 }
 
 HBRUSH DarkControlColors(HDC dc) {
-  static HBRUSH brush = CreateSolidBrush(RGB(40, 40, 40));
-  SetTextColor(dc, RGB(255, 255, 255));
-  SetBkColor(dc, RGB(40, 40, 40));
+  // One brush for the program's lifetime rather than one per request.
+  static HBRUSH brush = CreateSolidBrush(ToColorRef(kControlBackColor));
+  SetTextColor(dc, ToColorRef(kControlTextColor));
+  SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, ToColorRef(kControlBackColor));
   return brush;
 }
 
