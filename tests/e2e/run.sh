@@ -214,10 +214,47 @@ else
   report fail "a DPI stage event from the mouse shows a balloon" "no balloon within 15 s"
 fi
 
-# 7. The tray menu's Exit ends the program with exit code 0.
+# 7. Unplugging the mouse hides the open window; the tray then keeps it hidden.
+xdotool mousemove "${tray_icon[@]}" click 1
+if wait_for 10 main_shown; then
+  echo "unplug" >>"$mouse/control"
+  if wait_for 10 main_hidden; then
+    sleep 1
+    xdotool mousemove "${tray_icon[@]}" click 1
+    sleep 2
+    shot 06-unplugged
+    if main_hidden; then
+      report ok "unplugging the mouse hides the window, and the tray does not open it without the mouse"
+    else
+      report fail "the tray does not open the window without the mouse" "window shown"
+    fi
+  else
+    report fail "unplugging the mouse hides the window" "still shown"
+  fi
+else
+  report fail "the tray opens the window again" "not shown"
+fi
+
+# 8. Plugging it in again: the handshake runs and the tray opens the window again.
+lines=$(traffic_lines)
+echo "plug" >>"$mouse/control"
+handshake() { tail -n +"$((lines + 1))" "$mouse/traffic.log" | awk '$2 == "SET_FEATURE" { print $4 }' | tr '\n' ' ' | grep -q '^83 03'; }
+if wait_for 10 handshake; then
+  xdotool mousemove "${tray_icon[@]}" click 1
+  if wait_for 10 main_shown; then
+    shot 07-replugged
+    report ok "a mouse plugged in again is greeted and the tray opens the window"
+  else
+    report fail "the tray opens the window after the mouse came back" "not shown"
+  fi
+else
+  report fail "a mouse plugged in again is greeted" "no sensor handshake in the traffic log"
+fi
+
+# 9. The tray menu's Exit ends the program with exit code 0.
 xdotool mousemove "${tray_icon[@]}" click 3
 sleep 1
-shot 06-menu
+shot 08-menu
 # The menu's single item stands just above the pointer (bottom-aligned at it).
 xdotool mousemove "${exit_item[@]}" click 1
 if wait_for 15 bash -c "! kill -0 $vortal_pid 2>/dev/null"; then
