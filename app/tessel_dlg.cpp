@@ -318,72 +318,14 @@ void CTesselDlg::ShowTrayMenu(std::string_view exitLabel) {
 
 // ---- Listener
 
-bool CTesselDlg::CreateListener() {
-  listenerEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!listenerEvent_) return false;
-  listenerThread_ = CreateThread(nullptr, 0, ListenerMain, this, CREATE_SUSPENDED, nullptr);
-  if (listenerThread_) SetThreadPriority(listenerThread_, THREAD_PRIORITY_NORMAL);
-  return true;
-}
+bool CTesselDlg::CreateListener() { return listener_.Create(); }
 
-void CTesselDlg::ResumeListener() {
-  if (!listenerThread_ || listenerResumed_) return;
-  listenerResumed_ = true;
-  ResumeThread(listenerThread_);
-}
+void CTesselDlg::ResumeListener() { listener_.Resume(); }
 
-void CTesselDlg::SetEventPort(std::unique_ptr<EventPort> port) {
-  std::shared_ptr<EventPort> previous;
-  {
-    std::lock_guard<std::mutex> lock(portMutex_);
-    previous = std::move(eventPort_);
-    eventPort_ = std::move(port);
-  }
-  // A listener blocked on the old port returns and picks up the new one.
-  if (previous) previous->Cancel();
-  if (listenerEvent_) SetEvent(listenerEvent_);
-}
-
-DWORD WINAPI CTesselDlg::ListenerMain(LPVOID self) {
-  static_cast<CTesselDlg*>(self)->Listen();
-  return 0;
-}
-
-void CTesselDlg::Listen() {
-  std::shared_ptr<EventPort> finished;
-  for (;;) {
-    ResetEvent(listenerEvent_);
-    if (stopping_.load()) return;
-    std::shared_ptr<EventPort> port;
-    {
-      std::lock_guard<std::mutex> lock(portMutex_);
-      port = eventPort_;
-    }
-    // No mouse, or its port has stopped: sleep until the port changes.
-    if (!port || port == finished) {
-      WaitForSingleObject(listenerEvent_, INFINITE);
-      continue;
-    }
-    ListenForEvents(*port, [this](DeviceEvent event) {
-      SendMessageW(hwnd_, kDeviceEventMessage, event.code, event.value);
-    });
-    finished = port;
-  }
-}
+void CTesselDlg::SetEventPort(std::unique_ptr<EventPort> port) { listener_.UsePort(std::move(port)); }
 
 void CTesselDlg::CloseListenerHandles() {
-  stopping_.store(true);
-  SetEventPort(nullptr);
-  if (listenerEvent_) {
-    // The event is closed only once no listener can be waiting on it; a
-    // running listener sees `stopping_` and ends, and the process ends next.
-    const bool idle = !listenerResumed_ || (listenerThread_ &&
-                                            WaitForSingleObject(listenerThread_, 0) == WAIT_OBJECT_0);
-    if (idle) {
-      CloseHandle(listenerEvent_);
-      listenerEvent_ = nullptr;
-    }
-  }
+  listener_.Stop();
   if (link_) link_->Detach();
 }
 

@@ -7,11 +7,10 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "app/event_listener.h"
 #include "app/window_picture.h"
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
@@ -88,13 +87,11 @@ class CTesselDlg : public MainWindowServices {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static DWORD WINAPI ListenerMain(LPVOID self);
 
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   BOOL OnInitDialog();
   void CreateFonts();
   void OnPaintIconic();
-  void Listen();
   void SetResult(LRESULT result);
 
   HINSTANCE instance_;
@@ -113,13 +110,10 @@ class CTesselDlg : public MainWindowServices {
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindowShell> shell_;
 
-  // The listener: woken through its event whenever the event port changes.
-  HANDLE listenerEvent_ = nullptr;
-  HANDLE listenerThread_ = nullptr;
-  bool listenerResumed_ = false;
-  std::atomic<bool> stopping_{false};
-  std::mutex portMutex_;
-  std::shared_ptr<EventPort> eventPort_;
+  // Hands each event of the mouse to the window, synchronously.
+  EventListener listener_{[this](DeviceEvent event) {
+    SendMessageW(hwnd_, kDeviceEventMessage, event.code, event.value);
+  }};
 };
 
 }  // namespace vortal

@@ -9,11 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/event_listener.h"
 #include "app/mem_dc.h"
 #include "app/skin_drawing.h"
 #include "app/sub_dialog_host.h"
@@ -304,6 +309,149 @@ TEST_F(WinShellTest, SubDialogsEndAsClickedAndAlwaysLetTheUserOut) {
     const bool toldError =
         std::find(driver.boxTexts.begin(), driver.boxTexts.end(), L"error") != driver.boxTexts.end();
     EXPECT_EQ(toldError, c.toldError) << c.folder;
+  }
+}
+
+// An event collection fed by the test: ReadEvent blocks until a report is
+// queued, the port is closed (the mouse went away) or cancelled.
+class QueuePort : public EventPort {
+ public:
+  // `cancelSeen` outlives the port: the listener may drop the port at once.
+  explicit QueuePort(std::atomic<bool>* cancelSeen = nullptr) : cancelSeen_(cancelSeen) {}
+  std::size_t InputLength() const override { return 8; }
+  std::size_t ReadEvent(std::uint8_t* report, std::size_t capacity) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ++reads_;
+    changed_.wait(lock, [&] { return cancelled_ || closed_ || !reports_.empty(); });
+    if (cancelled_ || reports_.empty()) return 0;
+    std::vector<std::uint8_t> next = reports_.front();
+    reports_.pop_front();
+    const std::size_t n = std::min(capacity, next.size());
+    std::copy(next.begin(), next.begin() + n, report);
+    return n;
+  }
+  void Cancel() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_ = true;
+    if (cancelSeen_) cancelSeen_->store(true);
+    changed_.notify_all();
+  }
+  void Queue(std::vector<std::uint8_t> report) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_.push_back(std::move(report));
+    changed_.notify_all();
+  }
+  void Close() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+    changed_.notify_all();
+  }
+  int reads() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return reads_;
+  }
+
+ private:
+  std::atomic<bool>* cancelSeen_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::vector<std::uint8_t>> reports_;
+  bool cancelled_ = false;
+  bool closed_ = false;
+  int reads_ = 0;
+};
+
+// What the listener handed on, waited for without a fixed sleep.
+class EventLog {
+ public:
+  void Add(DeviceEvent event) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(event);
+    changed_.notify_all();
+  }
+  // The events once there are `count` of them (or after a generous limit).
+  std::vector<DeviceEvent> WaitFor(std::size_t count) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds(10), [&] { return events_.size() >= count; });
+    return events_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<DeviceEvent> events_;
+};
+
+TEST(WinShellListener, HandsOnTheMousesEventsInOrderAndOnlyOnceResumed) {
+  EventLog log;
+  EventListener listener([&](DeviceEvent e) { log.Add(e); });
+  ASSERT_TRUE(listener.Create());
+  auto port = std::make_unique<QueuePort>();
+  QueuePort* raw = port.get();
+  const std::vector<std::vector<std::uint8_t>> reports = {
+      {6, 7, 0, 2, 0, 0, 0, 0},  // DPI stage 2
+      {5, 7, 0, 3, 0, 0, 0, 0},  // another report ID: dropped
+      {6, 6, 0, 1, 0, 0, 0, 0},  // a code the program ignores
+      {6, 9, 0, 3, 0, 0, 0, 0},  // macro key 3
+      {6, 5, 0, 8, 0, 0, 0, 0},  // 125 Hz
+  };
+  for (const auto& r : reports) raw->Queue(r);
+  listener.UsePort(std::move(port));
+  Sleep(50);
+  EXPECT_EQ(raw->reads(), 0);  // created suspended: nothing is read before Resume
+  listener.Resume();
+  const std::vector<DeviceEvent> expected = {{7, 2}, {9, 3}, {5, 8}};
+  EXPECT_EQ(log.WaitFor(3), expected);
+}
+
+TEST(WinShellListener, ANewMouseReplacesTheOldOneAndAGoneMouseIsNotPolled) {
+  EventLog log;
+  EventListener listener([&](DeviceEvent e) { log.Add(e); });
+  ASSERT_TRUE(listener.Create());
+  listener.Resume();
+
+  // The first mouse goes away: its port stops answering.
+  std::atomic<bool> goneCancelled{false}, backCancelled{false};
+  auto first = std::make_unique<QueuePort>(&goneCancelled);
+  QueuePort* gone = first.get();
+  listener.UsePort(std::move(first));
+  gone->Queue({6, 8, 0, 1, 0, 0, 0, 0});
+  ASSERT_EQ(log.WaitFor(1).size(), 1u);
+  gone->Close();
+  Sleep(100);
+  // A listener that kept reading a dead port would have read it over and over.
+  EXPECT_LE(gone->reads(), 3);
+
+  // A mouse found again: its events come through, the old port is let go.
+  auto second = std::make_unique<QueuePort>(&backCancelled);
+  QueuePort* back = second.get();
+  listener.UsePort(std::move(second));
+  back->Queue({6, 8, 0, 2, 0, 0, 0, 0});
+  const std::vector<DeviceEvent> expected = {{8, 1}, {8, 2}};
+  EXPECT_EQ(log.WaitFor(2), expected);
+  EXPECT_TRUE(goneCancelled.load());
+
+  // Replacing a port that is blocked in a read ends that read at once.
+  auto third = std::make_unique<QueuePort>();
+  third->Queue({6, 7, 0, 4, 0, 0, 0, 0});
+  listener.UsePort(std::move(third));
+  EXPECT_TRUE(backCancelled.load());
+  const std::vector<DeviceEvent> all = {{8, 1}, {8, 2}, {7, 4}};
+  EXPECT_EQ(log.WaitFor(3), all);
+}
+
+TEST(WinShellListener, StoppingEndsTheListenerWhetherOrNotItEverRan) {
+  for (bool resumed : {false, true}) {
+    EventLog log;
+    auto listener = std::make_unique<EventListener>([&](DeviceEvent e) { log.Add(e); });
+    ASSERT_TRUE(listener->Create());
+    std::atomic<bool> cancelled{false};
+    listener->UsePort(std::make_unique<QueuePort>(&cancelled));
+    if (resumed) listener->Resume();
+    listener->Stop();
+    EXPECT_TRUE(cancelled.load()) << resumed;
+    listener.reset();  // returns: the thread has ended
+    EXPECT_TRUE(log.WaitFor(0).empty()) << resumed;
   }
 }
 
