@@ -172,6 +172,23 @@ else
   finish
 fi
 
+# 3b. Dragging a free spot of the borderless window moves it.
+geometry_before=$(main_geometry)
+x0=$(echo "$geometry_before" | cut -d+ -f2); y0=$(echo "$geometry_before" | cut -d+ -f3)
+xdotool mousemove $((x0 + 400)) $((y0 + 300)) mousedown 1
+sleep 0.3
+xdotool mousemove $((x0 + 450)) $((y0 + 330))
+sleep 0.3
+xdotool mousemove $((x0 + 500)) $((y0 + 360))
+sleep 0.3
+xdotool mouseup 1
+moved() { [ "$(main_geometry)" = "$main_size+$((x0 + 100))+$((y0 + 60))" ]; }
+if wait_for 5 moved; then
+  report ok "dragging a free spot moves the window"
+else
+  report fail "dragging a free spot moves the window" "from $geometry_before to $(main_geometry)"
+fi
+
 # 4. Apply writes every setting into the mouse in its order and saves config.bin.
 before=$(first_byte "$run/config.bin")
 click_rect "${apply_rect[@]}"
