@@ -14,13 +14,15 @@ status=0
 "$root/build/native/tests/vortal_tests" --gtest_output="xml:$results/native.xml" --gtest_brief=1 || status=1
 
 echo "== Windows unit tests under Wine"
-"$root/scripts/wine.sh" "$root/build/windows/tests/vortal_tests.exe" \
+# On a virtual display, so the tests of the window's drawing run too.
+xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine.sh" "$root/build/windows/tests/vortal_tests.exe" \
     --gtest_output="xml:Z:$results/windows.xml" --gtest_brief=1 || status=1
 
 # ---- Window end-to-end: Vortal.exe under Wine on a virtual display with the
 # virtual mouse; tests/e2e/run.sh prints its own "e2e: N passed, N failed" line.
 echo "== window end-to-end tests"
-"$root/tests/e2e/run.sh" "$root/build/windows" || status=1
+"$root/tests/e2e/run.sh" "$root/build/windows" | tee "$results/e2e.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 # ---- end of window end-to-end
 
 # ---- Fuzzing: every fuzz target built with clang (build/fuzz) and run for a
@@ -32,13 +34,13 @@ if [ "$fuzz_seconds" -gt 0 ]; then
   if "$root/fuzz/run.sh" all "$fuzz_seconds"; then
     echo "fuzz: no findings"
   else
-    echo "fuzz: findings (inputs under build/fuzz/findings)"
+    echo "fuzz: a build failure or findings (logs build/fuzz/*.log, inputs build/fuzz/findings)"
     status=1
   fi
 fi
 # ---- end of fuzzing
 
-# One closing line over both runs.
+# One closing line over the unit tests of both builds and the end-to-end checks.
 passed=0; failed=0
 for f in "$results"/*.xml; do
   [ -f "$f" ] || continue
@@ -48,6 +50,10 @@ for f in "$results"/*.xml; do
   sk=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*' || echo 0)
   passed=$((passed + t - fl - er - sk)); failed=$((failed + fl + er))
 done
+if line=$(grep -E -o '^e2e: [0-9]+ passed, [0-9]+ failed' "$results/e2e.log" 2>/dev/null | tail -n 1); then
+  set -- $line
+  passed=$((passed + $2)); failed=$((failed + $4))
+fi
 [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
 echo "tests: $passed passed, $failed failed"
 exit "$status"
