@@ -34,6 +34,12 @@ class HostilePort : public vortal::CommandPort {
 
   vortal::ReportLengths Lengths() const override { return lengths_; }
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
+    if (length >= 1 + vortal::kFrameSize) {
+      // Whatever the mouse said before, every command goes out framed.
+      vortal::CommandFrame frame{};
+      std::copy(report + 1, report + 1 + vortal::kFrameSize, frame.begin());
+      Check(vortal::HasValidChecksum(frame), "every command carries its checksum");
+    }
     if (length > 0) {
       lastCommand_.assign(report, report + length);
       sum_ += std::accumulate(lastCommand_.begin(), lastCommand_.end(), 0u);
