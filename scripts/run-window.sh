@@ -9,6 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 run=${1:?usage: run-window.sh RUN_FOLDER}
 [ -e "$run/Vortal.exe" ] || { echo "run-window.sh: no Vortal.exe in $run" >&2; exit 2; }
+run=$(cd "$run" && pwd)
 
 xvfb_pid=""
 cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }
