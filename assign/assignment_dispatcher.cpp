@@ -1,0 +1,144 @@
+#include "assign/assignment_dispatcher.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "assign/key_tables.h"
+
+namespace vortal {
+
+namespace {
+
+// Only the slots that reach the mouse can switch the mode; a Shift on one of
+// the others does no harm and does not count.
+constexpr int kShiftExaminedSlots = kDeviceButtons;
+constexpr std::string_view kLabelSeparator = "-";
+constexpr std::string_view kComboJoiner = "+";
+
+std::string Labelled(const LocalizedTexts& texts, TextId label, std::string_view item) {
+  std::string text(texts[label]);
+  text += kLabelSeparator;
+  text += item;
+  return text;
+}
+
+// Composes the pane text of a key combination: only the parts the mouse will
+// actually press are shown.
+std::string ComboText(const LocalizedTexts& texts, const ComboChoice& choice) {
+  std::string text(texts[TextId::kComboKey]);
+  text += kLabelSeparator;
+  std::vector<std::string_view> parts;
+  if (ModifierBitFromName(choice.modifier) != 0) parts.push_back(choice.modifier);
+  if (KeyCodeFromName(choice.key1) != 0) parts.push_back(choice.key1);
+  if (KeyCodeFromName(choice.key2) != 0) parts.push_back(choice.key2);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += kComboJoiner;
+    text += parts[i];
+  }
+  return text;
+}
+
+// Runs the category's dialog and, after OK, writes its result into `area` and
+// composes the pane text. A cancelled dialog changes nothing.
+void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shownText,
+                       const LocalizedTexts& texts, AssignmentDialogs& dialogs) {
+  switch (category) {
+    case kWindowsFunction:
+      if (const auto choice = dialogs.ChooseWindowsFunction()) {
+        area.windowsIndex[slot] = static_cast<std::uint8_t>(choice->index);
+        area.windowsCode[slot] = WindowsUsageLow(choice->index);
+        area.windowsClass[slot] = WindowsUsageHigh(choice->index);
+        shownText = choice->text;
+      }
+      break;
+    case kMultimedia:
+      if (const auto choice = dialogs.ChooseMediaFunction()) {
+        area.mediaIndex[slot] = static_cast<std::uint8_t>(choice->index);
+        area.mediaCode[slot] = MediaUsageLow(choice->index);
+        shownText = Labelled(texts, TextId::kMultimedia, choice->text);
+      }
+      break;
+    case kFireKey:
+      if (const auto choice = dialogs.ChooseFireKey()) {
+        area.fireIndex[slot] = static_cast<std::uint8_t>(choice->index);
+        area.fireCode[slot] = FireKeyCode(choice->index);
+        area.fireSpeed[slot] = static_cast<std::uint8_t>(choice->speed);
+        area.fireTimes[slot] = static_cast<std::uint8_t>(choice->times);
+        shownText = Labelled(texts, TextId::kFireKey, choice->text);
+      }
+      break;
+    case kSingleKey:
+      if (const auto choice = dialogs.ChooseSingleKey()) {
+        area.singleKeyCode[slot] = KeyCodeFromName(choice->keyName);
+        shownText = Labelled(texts, TextId::kSingleKey, choice->keyName);
+      }
+      break;
+    case kComboKey:
+      if (const auto choice = dialogs.ChooseComboKey()) {
+        area.comboModifiers[slot] = ModifierBitFromName(choice->modifier);
+        area.comboKey1[slot] = KeyCodeFromName(choice->key1);
+        area.comboKey2[slot] = KeyCodeFromName(choice->key2);
+        shownText = ComboText(texts, *choice);
+      }
+      break;
+    case kMacroKey:
+      if (const auto choice = dialogs.ChooseMacro()) {
+        area.macroIndex[slot] = static_cast<std::uint8_t>(choice->slot);
+        // The mouse knows loop modes 0..2; the dialog offers 1..3.
+        const int mode = (choice->repeatMode >= 1 && choice->repeatMode <= 3)
+                             ? choice->repeatMode - 1
+                             : 0;
+        area.macroLoopMode[slot] = static_cast<std::uint8_t>(mode);
+        shownText = Labelled(texts, TextId::kMacroKey, choice->name);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherText,
+                                     std::optional<int> selection, int slot, int mode,
+                                     SettingsRecord& record, const LocalizedTexts& texts,
+                                     AssignmentDialogs& dialogs) {
+  const int category = selection.value_or(-1);
+  // DPI Switch opens its own sub-list instead; no choice (or a slot that does
+  // not exist) leaves everything as it is.
+  if (category < 0 || category >= static_cast<int>(kFunctionListTexts.size()) ||
+      category == kDpiSwitch || slot < 0 || slot >= kButtonSlots) {
+    return AssignmentOutcome::kListKeptOpen;
+  }
+  KeyArea& edited = mode == 0 ? record.modeA : record.modeB;
+  KeyArea& other = mode == 0 ? record.modeB : record.modeA;
+
+  if (category == kShift) {
+    // One Shift button per mode: a second one is refused.
+    for (int b = 0; b < kShiftExaminedSlots; ++b) {
+      if (edited.keyFunction[b] == kShift) return AssignmentOutcome::kListClosed;
+    }
+    edited.keyFunction[slot] = kShift;
+    other.keyFunction[slot] = kShift;
+    shownText = texts[TextId::kShift];
+    otherText = shownText;
+    return AssignmentOutcome::kListClosed;
+  }
+
+  if (category >= kWindowsFunction && category <= kMacroKey) {
+    RunCategoryDialog(category, slot, edited, shownText, texts, dialogs);
+  } else {
+    shownText = texts[kFunctionListTexts[static_cast<std::size_t>(category)]];
+  }
+
+  // The Shift button is the same in both modes; replacing it replaces it in
+  // both, or the other mode would be left without a way back.
+  if (edited.keyFunction[slot] == kShift) {
+    other.keyFunction[slot] = static_cast<std::uint8_t>(category);
+    otherText = shownText;
+  }
+  edited.keyFunction[slot] = static_cast<std::uint8_t>(category);
+  return AssignmentOutcome::kListClosed;
+}
+
+}  // namespace vortal
