@@ -25,6 +25,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "Virtual display $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
 
+"$root/scripts/wine-fonts.sh" || echo "warning: Chinese font faces could not be set up in the Wine prefix" >&2
 echo "Vortal.exe runs in the tray; click its icon to open the window."
 cd "$run"
 if [ -z "$xvfb_pid" ]; then

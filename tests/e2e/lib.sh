@@ -1,0 +1,199 @@
+# Shared helpers of the end-to-end scripts. A script sources this file, calls
+# e2e_init with its name, then start_vortal / open_window, drives the window
+# with the helpers below, records each check with `report ok|fail TEXT [WHY]`
+# and ends with `finish`, which prints "e2e: N passed, N failed".
+#
+# The Windows build runs under Wine on its own virtual display (Xvfb) with the
+# built-in virtual mouse in a temporary folder; screenshots go to
+# ${VORTAL_E2E_SHOTS:-build/e2e-shots}/NAME-*.png.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=${VORTAL_WINDOWS_BUILD:-$root/build/windows}
+shots=${VORTAL_E2E_SHOTS:-$root/build/e2e-shots}
+export WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+wineserver=$(dirname "$wine")/wineserver
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+
+# Where the Wine system tray puts its first icon (no desktop tray on Xvfb),
+# and the window's frame controls (client coordinates: left, top, right, bottom).
+tray_icon=(12 32)
+exit_item=(38 20)
+main_size="880x645"
+ok_rect=(513 609 618 630)
+apply_rect=(617 609 722 630)
+cancel_rect=(721 609 826 630)
+skins_rect=(701 5 719 23)
+minimise_rect=(825 5 843 23)
+close_rect=(850 5 868 23)
+basic_page_rect=(20 55 60 95)
+advanced_page_rect=(70 55 110 95)
+# Apply's command order as the mouse sees it: opcodes of the feature reports.
+apply_opcodes="01 90 10 0D 11 13 93 12"
+
+e2e_name=""
+passed=0
+failed=0
+work=""
+run=""
+mouse=""
+xvfb_pid=""
+vortal_pid=""
+
+report() {
+  if [ "$1" = ok ]; then passed=$((passed + 1)); echo "ok   $e2e_name: $2"; else failed=$((failed + 1)); echo "FAIL $e2e_name: $2${3:+: $3}"; fi
+}
+stop_vortal() {
+  [ -z "$vortal_pid" ] || kill "$vortal_pid" 2>/dev/null
+  "$wineserver" -k 2>/dev/null
+  vortal_pid=""
+}
+cleanup() {
+  stop_vortal
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+  [ -z "$work" ] || rm -rf "$work"
+}
+finish() {
+  cleanup
+  echo "e2e: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# Polls a condition (a command) every 0.2 s for up to $1 seconds.
+wait_for() {
+  local seconds=$1; shift
+  local end=$((SECONDS + seconds))
+  while ! "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.2
+  done
+}
+windows() { xwininfo -root -tree 2>/dev/null; }
+tray_shown() { windows | grep '"Wine System Tray"' >/dev/null; }
+mapped() { xwininfo -id "$1" 2>/dev/null | grep 'Map State: IsViewable' >/dev/null; }
+# Lines of the program's windows that are on the screen (a hidden window keeps its X window).
+program_windows() {
+  windows | grep '"vortal.exe"' | grep -v 'Default IME' | while read -r id rest; do
+    if mapped "$id"; then echo "$id $rest"; fi
+  done
+}
+# The main window's line while it is shown: '0x.. (has no name): (...)  880x645+X+Y  +X+Y'.
+main_window() { program_windows | grep " $main_size+"; }
+main_geometry() { main_window | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1; }
+# Under Wine the X window of a dialog hidden at its first paint can stay
+# mapped, unpainted; what counts is whether the window's picture is on the screen.
+main_painted() {
+  local geometry mean
+  geometry=$(main_geometry)
+  [ -n "$geometry" ] || return 1
+  mean=$(import -window root -crop "$geometry" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-0}" -gt 20 ]
+}
+main_shown() { main_painted; }
+main_hidden() { ! main_painted; }
+# The program's windows other than the main window (message boxes, sub-dialogs).
+other_windows() { program_windows | grep -v " $main_size+"; }
+other_window_shown() { [ -n "$(other_windows)" ]; }
+# Wine shows a balloon as a window of its explorer just under the tray.
+balloon_shown() { windows | grep '("explorer.exe"' | grep -E ' [0-9]{3}x[4-9][0-9]\+[0-9]+\+(3[0-9]|4[0-9])' >/dev/null; }
+shot() { import -window root "$shots/$e2e_name-$1.png" 2>/dev/null; }
+first_byte() { od -An -tu1 -N1 "$1" 2>/dev/null | tr -d ' '; }
+# Byte values (decimal) of a file: bytes_at FILE OFFSET COUNT.
+bytes_at() { od -An -tu1 -j "$2" -N "$3" "$1" 2>/dev/null | tr -s ' ' | sed 's/^ //; s/ $//'; }
+config_saved() { [ "$(first_byte "$run/config.bin")" = 1 ]; }
+# The opcodes of the feature reports sent, in order, repeats merged.
+opcodes_sent() { awk '$2 == "SET_FEATURE" { print $4 }' "$mouse/traffic.log" 2>/dev/null | uniq | tr '\n' ' ' | sed 's/ $//'; }
+traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
+# The main window's top-left corner on the screen: "X Y".
+main_origin() {
+  main_window | grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'
+}
+# Moves the pointer to a client point of the main window (hover first, as a
+# user's pointer would show it) and clicks there.
+click_at() {
+  local origin x y
+  origin=$(main_origin)
+  x=${origin% *}; y=${origin#* }
+  xdotool mousemove $((x + $1)) $((y + $2))
+  sleep 0.3
+  xdotool click "${3:-1}"
+}
+move_to() {
+  local origin x y
+  origin=$(main_origin)
+  x=${origin% *}; y=${origin#* }
+  xdotool mousemove $((x + $1)) $((y + $2))
+}
+# Clicks the middle of a client rectangle of the main window.
+click_rect() { click_at $((($1 + $3) / 2)) $((($2 + $4) / 2)); }
+
+# e2e_init NAME [LANGUAGE]: a delivered run folder, the virtual mouse and a
+# virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix).
+e2e_init() {
+  e2e_name=$1
+  local language=${2:-en}
+  trap 'report fail "interrupted"; finish' INT TERM
+  if [ "$language" = zh ]; then
+    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+    export WINEPREFIX=${VORTAL_E2E_WINEPREFIX_ZH:-$root/build/e2e-wineprefix-zh}
+  else
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    export WINEPREFIX=${VORTAL_E2E_WINEPREFIX:-$root/build/e2e-wineprefix}
+  fi
+  exe=$(find "$build" -name Vortal.exe -type f 2>/dev/null | head -n 1)
+  if [ -z "$exe" ]; then
+    report fail "Vortal.exe is built" "none under $build"
+    finish
+  fi
+  for tool in Xvfb xdotool xwininfo import; do
+    command -v "$tool" >/dev/null || { report fail "tool $tool is installed"; finish; }
+  done
+  work=$(mktemp -d)
+  run="$work/run"
+  mouse="$work/mouse"
+  mkdir -p "$run/Skins" "$shots"
+  rm -f "$shots/$e2e_name"-*.png
+  cp "$exe" "$run/"
+  cp "$root/dist/config.bin" "$root/dist/str.ini" "$run/"
+  local skin
+  for skin in "$root"/skins/*/; do
+    [ -e "$skin/main.png" ] && cp -r "$skin" "$run/Skins/$(basename "$skin")"
+  done
+  export VORTAL_VIRTUAL_MOUSE="$mouse"
+  "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
+  local display=99
+  while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$display"
+  wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; finish; }
+}
+
+# Starts Vortal.exe in the run folder and waits for its tray icon.
+start_vortal() {
+  (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
+  vortal_pid=$!
+  wait_for 60 tray_shown || { report fail "starts in the tray" "no tray within 60 s"; return 1; }
+  wait_for 20 main_hidden
+  sleep 0.5
+}
+# Opens the window from the tray icon.
+open_window() {
+  xdotool mousemove "${tray_icon[@]}" click 1
+  wait_for 10 main_shown || { report fail "a tray click opens the window" "not shown"; return 1; }
+  sleep 1
+}
+# Waits up to $1 seconds for the program to end; sets exit_code to its exit
+# code, or to "running".
+exit_code=""
+wait_exit() {
+  if wait_for "$1" bash -c "! kill -0 $vortal_pid 2>/dev/null"; then
+    wait "$vortal_pid"
+    exit_code=$?
+    vortal_pid=""
+  else
+    exit_code=running
+  fi
+}
