@@ -17,6 +17,7 @@
 #include "device/hid_port.h"
 #include "settings/user_messages.h"
 #include "ui/canvas.h"
+#include "ui/child_controls.h"
 #include "ui/geometry.h"
 
 namespace vortal {
@@ -68,9 +69,31 @@ class SubDialogHost : public Surface, public ListHost, public UserMessages {
   // Enables or disables the dialog's edit controls (disabled while a list is
   // open over them).
   virtual void SetEditsEnabled(bool enabled) = 0;
+
+  // Added: the dialog's own child controls (none where the host has none).
+  virtual ChildControls* childControls() { return nullptr; }
 };
 
 enum class BalloonIcon { kInfo, kWarning };
+
+// One key press or release that reached the window while a macro is
+// recorded: the system's name of the key and where it sits.
+struct KeyStroke {
+  std::string name;  // the system's key-name text, at most 31 characters
+  int scanCode = 0;
+  bool extended = false;
+  bool released = false;  // bit 31 of the keyboard message
+  bool wasDown = false;   // bit 30: the key was down before (auto-repeat)
+};
+
+// What the recording hook asks of its owner. `onKey` runs inside the hook
+// and returns the recorder message to send to the window (0 a press, 1 a
+// release) or nothing; `onMessage` receives every recorder message (the
+// window's WM_USER+3) on the window's thread.
+struct RecordingHookHandlers {
+  std::function<std::optional<int>(const KeyStroke&)> onKey;
+  std::function<void(int message)> onMessage;
+};
 
 // What the main window model asks of the Windows shell. Message boxes come
 // through UserMessages::Show (an OK button; the caption as given).
@@ -112,6 +135,23 @@ class MainWindowServices : public Surface, public ListHost, public UserMessages 
   // Runs an owner-drawn sub-dialog modally over the main window; the host
   // forwards its messages to the model and returns how it ended.
   virtual DialogResult RunSubDialog(SubDialogFrame& dialog) = 0;
+
+  // Added for the macro editor's child windows and macro recording.
+  // The main window's edits, statics and list boxes; none without a window.
+  virtual ChildControls* childControls() { return nullptr; }
+  // Installs the keyboard hook of the window's own thread; while it is
+  // installed every key-down message is swallowed before it reaches a
+  // control. Returns 0, or the system's error code when it cannot be
+  // installed.
+  virtual unsigned InstallRecordingHook(RecordingHookHandlers handlers) {
+    (void)handlers;
+    return 1;  // ERROR_INVALID_FUNCTION
+  }
+  virtual void RemoveRecordingHook() {}
+  virtual bool RecordingHookInstalled() const { return false; }
+  // Sends a recorder message (WM_USER+3) to the window: reaches onMessage.
+  virtual void SendRecorderMessage(int message) { (void)message; }
+  virtual void SetWindowTitle(std::string_view title) { (void)title; }
 };
 
 }  // namespace vortal

@@ -41,6 +41,7 @@ bool SubDialogFrame::Initialize(SubDialogHost& host) {
     return false;
   }
   usable_ = true;
+  CreateControls();
   return true;
 }
 

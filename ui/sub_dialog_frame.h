@@ -96,6 +96,14 @@ class SubDialogFrame {
   // handlers stored.
   virtual void OnOk() {}
 
+ public:
+  // The text of one of the dialog's edit fields changed (EN_CHANGE).
+  virtual void OnEditChanged(int id) { (void)id; }
+
+ protected:
+  // Creates the dialog's own controls, once the background is loaded.
+  virtual void CreateControls() {}
+
   // Draws a skin image; a missing one is reported after the repaint.
   bool DrawSkinPng(Canvas& canvas, std::string_view imageName, Point at);
   const SubDialogLook& look() const { return look_; }

@@ -1,0 +1,585 @@
+#include "ui/macro_editor_page.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "macro/macro_store.h"
+#include "support/fake_child_controls.h"
+#include "support/fake_mouse_backend.h"
+#include "support/recording_messages.h"
+#include "support/scripted_port.h"
+#include "support/temp_dir.h"
+#include "ui/delay_dialog.h"
+
+namespace vortal {
+namespace {
+
+using testing::FakeChildControls;
+using testing::FakeDialogHostWithControls;
+using testing::FakeMacroWindowServices;
+using Lines = std::vector<std::string>;
+
+const std::string kPressA = "A   Dn";
+const std::string kReleaseA = "A   Up";
+const std::string k50 = "50 ms";
+
+struct EditorRig {
+  explicit EditorRig(Language language = Language::kEnglish) {
+    model.texts = LocalizedTexts(language);
+    model.skin.skinFolderPath = dir.File("Skins/Default");
+  }
+  void WriteRecord(const std::string& text) {
+    std::ofstream(record, std::ios::binary) << text;
+  }
+  void Build() { page.CreateControls(); }
+  std::vector<std::uint8_t> Slot(int slot) const {
+    const auto& bytes = settings.working.macroSlots[slot];
+    return {std::begin(bytes), std::end(bytes)};
+  }
+  std::vector<std::uint8_t> SlotStart(int slot, std::size_t n) const {
+    auto bytes = Slot(slot);
+    bytes.resize(n);
+    return bytes;
+  }
+  void SetLoopBytes(int slot, std::uint8_t high, std::uint8_t low) {
+    settings.working.macroSlots[slot][0] = high;
+    settings.working.macroSlots[slot][1] = low;
+  }
+
+  testing::TempDir dir;
+  FakeMacroWindowServices services;
+  testing::FakeMouseBackend backend;
+  testing::CountingPauser pauser;
+  MouseLink link{pauser};
+  SettingsState settings;
+  MainWindowModel model{services, link, backend, settings,
+                        {dir.File("config.bin"), dir.File("str.ini"), dir.File("")}};
+  std::string record = dir.File("record.ini");
+  MacroEditorPage page{model, record};
+  FakeChildControls& c = services.controls;
+};
+
+constexpr const char* kTwoMacros =
+    "[Fire]\r\nItemCount=3\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=A   Up\r\n"
+    "[Jump]\r\nItemCount=1\r\nItem0=Space   Dn\r\n"
+    "[Blank]\r\nItemCount=0\r\n";
+
+// ---- Filling the page
+
+struct FillCase {
+  const char* name;
+  std::optional<std::string> file;
+  Lines names;
+  Lines events;
+  std::string nameField;
+  std::string loopField;
+  int selection;
+};
+
+TEST(MacroEditorFill, FillsFromRecordIni) {
+  const FillCase cases[] = {
+      {"no file", std::nullopt, {}, {}, "", "", kNoItem},
+      {"three macros", kTwoMacros, {"Fire", "Jump", "Blank"}, {kPressA, k50, kReleaseA}, "Fire", "258", 0},
+      // Setting an empty loop text counts as a change, which puts "1" in.
+      {"file without macros", "; nothing\r\n", {}, {}, "", "1", kNoItem},
+  };
+  for (const FillCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig;
+    if (test.file) rig.WriteRecord(*test.file);
+    rig.SetLoopBytes(0, 0x01, 0x02);
+    const auto before = rig.Slot(0);
+    rig.Build();
+    EXPECT_EQ(rig.c.Items(kMacroListId), test.names);
+    EXPECT_EQ(rig.c.Items(kEventListId), test.events);
+    EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), test.nameField);
+    EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.loopField);
+    EXPECT_EQ(rig.c.Selection(kMacroListId), test.selection);
+    EXPECT_EQ(rig.Slot(0), before);
+  }
+}
+
+TEST(MacroEditorFill, CreatesTheControlsWithTheirColours) {
+  EditorRig rig;
+  rig.model.skin.textColor = {10, 20, 30};
+  rig.Build();
+  struct Expected {
+    int id;
+    ChildKind kind;
+    Rect box;
+  };
+  const Expected controls[] = {
+      {kMacroNameEditId, ChildKind::kEdit, {735, 322, 799, 336}},
+      {kLoopTimesEditId, ChildKind::kDigitsEdit, {735, 362, 799, 376}},
+      {kMacroListId, ChildKind::kList, {462, 220, 591, 512}},
+      {kEventListId, ChildKind::kHoverList, {592, 220, 725, 512}},
+      {kInsertedEventStaticId, ChildKind::kStatic, {735, 402, 839, 416}},
+  };
+  for (const Expected& expected : controls) {
+    SCOPED_TRACE(expected.id);
+    ASSERT_TRUE(rig.c.ChildExists(expected.id));
+    EXPECT_EQ(rig.c.children[expected.id].kind, expected.kind);
+    EXPECT_EQ(rig.c.children[expected.id].box, expected.box);
+  }
+  const Color text{10, 20, 30};
+  const Color black{0, 0, 0};
+  EXPECT_EQ(rig.c.looks[kMacroNameEditId].text, text);
+  EXPECT_EQ(rig.c.looks[kMacroNameEditId].back, black);
+  EXPECT_EQ(rig.c.looks[kInsertedEventStaticId].back, black);
+  EXPECT_EQ(rig.c.looks[kMacroListId].back, (Color{0x02, 0x04, 0x05}));
+  EXPECT_EQ(rig.c.looks[kEventListId].text, text);
+  EXPECT_EQ(rig.c.looks[kInsertListId].text, (Color{255, 255, 255}));
+  EXPECT_EQ(rig.c.looks[kInsertListId].back, black);
+  EXPECT_EQ(rig.c.children[kMacroNameEditId].maxChars, 31);
+}
+
+// ---- Selecting a macro
+
+TEST(MacroEditorSelect, ShowsTheChosenMacro) {
+  struct Case {
+    int index;
+    std::string name;
+    Lines events;
+    std::string loopField;
+  };
+  const Case cases[] = {
+      {1, "Jump", {"Space   Dn"}, "7"},
+      // An empty macro leaves the loop field as it was.
+      {2, "Blank", {}, "258"},
+      {0, "Fire", {kPressA, k50, kReleaseA}, "258"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig;
+    rig.WriteRecord(kTwoMacros);
+    rig.SetLoopBytes(0, 0x01, 0x02);
+    rig.SetLoopBytes(1, 0x00, 0x07);
+    rig.Build();
+    rig.c.Select(kMacroListId, test.index);
+    rig.page.OnListChoice(kMacroListId, test.index, false);
+    EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), test.name);
+    EXPECT_EQ(rig.c.Items(kEventListId), test.events);
+    EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.loopField);
+  }
+}
+
+TEST(MacroEditorSelect, AMacroBeyondTheTwelfthSlotTouchesNoSlot) {
+  EditorRig rig;
+  std::string file;
+  for (int i = 0; i < 13; ++i) {
+    file += "[M" + std::to_string(i) + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
+  }
+  rig.WriteRecord(file);
+  rig.Build();
+  const SettingsRecord before = rig.settings.working;
+  rig.c.Select(kMacroListId, 12);
+  rig.page.OnListChoice(kMacroListId, 12, false);
+  rig.c.Type(kLoopTimesEditId, "9");
+  EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), "M12");
+  EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
+}
+
+// ---- Loop count
+
+TEST(MacroEditorLoopCount, StoresTheCountBigEndian) {
+  struct Case {
+    const char* typed;
+    std::string shown;
+    std::uint8_t high, low;
+  };
+  const Case cases[] = {
+      {"3", "3", 0x00, 0x03},      {"300", "300", 0x01, 0x2C}, {"65535", "65535", 0xFF, 0xFF},
+      {"70000", "1", 0x00, 0x01},  {"0", "1", 0x00, 0x01},     {"", "1", 0x00, 0x01},
+      {"0042", "0042", 0x00, 0x2A}, {"12x3", "123", 0x00, 0x7B},  // the field takes only digits
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.typed);
+    EditorRig rig;
+    rig.WriteRecord(kTwoMacros);
+    rig.Build();
+    rig.c.Select(kMacroListId, 1);
+    rig.c.Type(kLoopTimesEditId, test.typed);
+    EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.shown);
+    EXPECT_EQ(rig.SlotStart(1, 2), (std::vector<std::uint8_t>{test.high, test.low}));
+    // Filling put slot 0's count 0 into the field, which made it 1.
+    EXPECT_EQ(rig.SlotStart(0, 2), (std::vector<std::uint8_t>{0, 1}));
+  }
+}
+
+TEST(MacroEditorLoopCount, WithoutASelectionNoSlotChanges) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  rig.c.Select(kMacroListId, kNoItem);
+  const SettingsRecord before = rig.settings.working;
+  rig.c.Type(kLoopTimesEditId, "5");
+  EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
+}
+
+// ---- New and Delete
+
+TEST(MacroEditorNew, FollowsTheRules) {
+  struct Case {
+    const char* name;
+    Lines listed;
+    std::string field;
+    Language language;
+    Lines listAfter;
+    std::vector<testing::ShownMessage> messages;
+    bool eventsCleared;
+  };
+  Lines twelve;
+  for (int i = 0; i < 12; ++i) twelve.push_back("M" + std::to_string(i));
+  const std::string longName(32, 'x');
+  const Case cases[] = {
+      {"added", {"Fire"}, "Jump", Language::kEnglish, {"Fire", "Jump"}, {}, true},
+      {"first macro keeps the events", {}, "Jump", Language::kEnglish, {"Jump"}, {}, false},
+      {"blank", {"Fire"}, "  ", Language::kEnglish, {"Fire"}, {{"Macro name is blank", "Vortal"}}, false},
+      {"blank in Chinese", {"Fire"}, "", Language::kSimplifiedChinese, {"Fire"}, {{"宏名称为空", "Vortal"}}, false},
+      {"thirteenth", twelve, "More", Language::kEnglish, twelve, {{"Macro numbers up to 12.", "Warning"}}, false},
+      {"same name in other case", {"Fire"}, "FIRE", Language::kEnglish, {"Fire"},
+       {{"Macro name already exists", "Vortal"}}, false},
+      {"31 characters", {}, std::string(31, 'y'), Language::kEnglish, {std::string(31, 'y')}, {}, false},
+      {"32 characters", {"Fire"}, longName, Language::kEnglish, {"Fire"},
+       {{"Macro name is too long: a macro name has at most 31 characters.", "Vortal"}}, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig(test.language);
+    rig.Build();
+    for (const auto& name : test.listed) rig.c.InsertItem(kMacroListId, kNoItem, name);
+    rig.c.InsertItem(kEventListId, kNoItem, kPressA);
+    rig.c.SetChildText(kMacroNameEditId, test.field);
+    rig.page.NewMacro();
+    EXPECT_EQ(rig.c.Items(kMacroListId), test.listAfter);
+    std::vector<testing::ShownMessage> shown;
+    for (const auto& [text, caption] : rig.services.messages) shown.push_back({text, caption});
+    EXPECT_EQ(shown, test.messages);
+    EXPECT_EQ(rig.c.Items(kEventListId).empty(), test.eventsCleared);
+    if (test.listAfter != test.listed) {
+      EXPECT_EQ(rig.c.Selection(kMacroListId), static_cast<int>(test.listAfter.size()) - 1);
+    }
+    EXPECT_FALSE(std::ifstream(rig.record).good());  // nothing written before Confirm
+  }
+}
+
+TEST(MacroEditorDelete, RemovesTheSelectedMacro) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  rig.page.DeleteMacro();
+  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"Jump", "Blank"}));
+  EXPECT_TRUE(rig.c.Items(kEventListId).empty());
+  EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), "");
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Jump", "Blank"}));
+
+  // Without a selection nothing more goes.
+  rig.page.DeleteMacro();
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Jump", "Blank"}));
+  EXPECT_TRUE(rig.services.messages.empty());
+}
+
+// ---- Confirm
+
+TEST(MacroEditorConfirm, WritesTheFileAndEncodesTheSlot) {
+  EditorRig rig;
+  rig.Build();
+  rig.c.SetChildText(kMacroNameEditId, "Fire");
+  rig.page.NewMacro();
+  rig.c.Type(kLoopTimesEditId, "2");
+  for (const auto& line : {kPressA, k50, kReleaseA}) rig.c.InsertItem(kEventListId, kNoItem, line);
+  rig.c.SetChildText(kMacroNameEditId, "Typed but not listed");
+  rig.page.ConfirmMacro();
+
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Fire"}));
+  EXPECT_EQ(ReadMacro(rig.record, "Fire"), (Lines{kPressA, k50, kReleaseA}));
+  EXPECT_EQ(rig.SlotStart(0, 8),
+            (std::vector<std::uint8_t>{0x00, 0x02, 0x05, 0x04, 0x80, 0x04, 0x00, 0x00}));
+  EXPECT_TRUE(rig.services.messages.empty());
+}
+
+TEST(MacroEditorConfirm, AConfirmedMacroKeepsItsLoopCountWhenItMovesToTheLastSlot) {
+  EditorRig rig;
+  rig.WriteRecord(
+      "[A]\r\nItemCount=1\r\nItem0=A   Dn\r\n"
+      "[B]\r\nItemCount=1\r\nItem0=B   Dn\r\n"
+      "[C]\r\nItemCount=1\r\nItem0=C   Dn\r\n");
+  rig.SetLoopBytes(0, 0, 1);
+  rig.SetLoopBytes(1, 0, 2);
+  rig.SetLoopBytes(2, 0, 3);
+  rig.Build();
+  rig.page.ConfirmMacro();  // A, the first, is selected
+
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"B", "C", "A"}));
+  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"B", "C", "A"}));
+  EXPECT_EQ(rig.c.Selection(kMacroListId), 2);
+  // Slot: loop count, then the press of the macro's key (B 0x05, C 0x06, A 0x04).
+  EXPECT_EQ(rig.SlotStart(0, 4), (std::vector<std::uint8_t>{0, 2, 0x00, 0x05}));
+  EXPECT_EQ(rig.SlotStart(1, 4), (std::vector<std::uint8_t>{0, 3, 0x00, 0x06}));
+  EXPECT_EQ(rig.SlotStart(2, 4), (std::vector<std::uint8_t>{0, 1, 0x00, 0x04}));
+}
+
+TEST(MacroEditorConfirm, UnconfirmedNamesStayBehindTheStoredOnes) {
+  EditorRig rig;
+  rig.WriteRecord("[A]\r\nItemCount=1\r\nItem0=A   Dn\r\n[B]\r\nItemCount=0\r\n");
+  rig.Build();
+  rig.c.SetChildText(kMacroNameEditId, "New one");
+  rig.page.NewMacro();
+  rig.c.Select(kMacroListId, 0);
+  rig.page.ConfirmMacro();
+  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"B", "A", "New one"}));
+  EXPECT_EQ(rig.c.Selection(kMacroListId), 1);
+}
+
+TEST(MacroEditorConfirm, RefusesAMacroTooLongForItsSlot) {
+  struct Case {
+    int strokes;
+    bool stored;
+  };
+  // Four bytes a stroke with short pauses: 31 fit into 126 bytes, 32 do not.
+  for (const Case test : {Case{31, true}, Case{32, false}}) {
+    SCOPED_TRACE(test.strokes);
+    EditorRig rig;
+    rig.Build();
+    rig.c.SetChildText(kMacroNameEditId, "Long");
+    rig.page.NewMacro();
+    for (int i = 0; i < test.strokes; ++i) {
+      for (const auto& line : {kPressA, k50, kReleaseA, k50}) rig.c.InsertItem(kEventListId, kNoItem, line);
+    }
+    const auto slotBefore = rig.Slot(0);
+    rig.page.ConfirmMacro();
+    EXPECT_EQ(std::ifstream(rig.record).good(), test.stored);
+    EXPECT_EQ(rig.services.messages.empty(), test.stored);
+    EXPECT_EQ(rig.c.Items(kEventListId).size(), static_cast<std::size_t>(test.strokes) * 4);
+    if (!test.stored) {
+      EXPECT_EQ(rig.services.messages[0].second, "Warning");
+      EXPECT_EQ(rig.Slot(0), slotBefore);
+    }
+  }
+}
+
+TEST(MacroEditorConfirm, NamesHandEditedMacrosThatAreCutOrLeftOut) {
+  EditorRig rig;
+  std::string file = "[Huge]\r\nItemCount=140\r\n";
+  for (int i = 0; i < 140; ++i) file += "Item" + std::to_string(i) + "=" + (i % 2 ? k50 : kPressA) + "\r\n";
+  for (int i = 1; i < 13; ++i) file += "[M" + std::to_string(i) + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
+  rig.WriteRecord(file);
+  rig.Build();
+  rig.c.Select(kMacroListId, 1);
+  rig.page.OnListChoice(kMacroListId, 1, false);
+  rig.page.ConfirmMacro();  // M1 moves behind M12
+  ASSERT_EQ(rig.services.messages.size(), 2u) << rig.services.messages[0].first;
+  EXPECT_EQ(rig.services.messages[0].first,
+            "These macros are too long for the mouse; their last events are left out: Huge");
+  EXPECT_EQ(rig.services.messages[1].first,
+            "The mouse holds 12 macros; these are not stored in it: M1");
+}
+
+TEST(MacroEditorConfirm, WithoutASelectionNothingHappens) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  rig.c.Select(kMacroListId, kNoItem);
+  const auto before = rig.Slot(0);
+  rig.page.ConfirmMacro();
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Fire", "Jump", "Blank"}));
+  EXPECT_EQ(rig.Slot(0), before);
+  EXPECT_EQ(rig.SlotStart(0, 3), (std::vector<std::uint8_t>{0, 1, 0}));  // no events encoded
+}
+
+// ---- Inserting mouse events
+
+TEST(MacroEditorInsert, KeepsEventsAndDelaysAlternating) {
+  struct Case {
+    const char* name;
+    Lines events;
+    int selected;
+    bool macroSelected;
+    std::string chosen;
+    int position;
+    Lines inserted;
+    int selectAfter;
+  };
+  const Lines three{kPressA, k50, kReleaseA};
+  const Case cases[] = {
+      {"empty, click", {}, kNoItem, true, "L-Button Click", 0,
+       {"L-Button   Dn", k50, "L-Button   Up", k50}, kNoItem},
+      {"empty, single", {}, kNoItem, true, "M-Button   Up", 0, {"M-Button   Up", k50}, kNoItem},
+      {"empty without a macro", {}, kNoItem, false, "L-Button Click", 0, {}, kNoItem},
+      {"lines but none selected", three, kNoItem, true, "L-Button Click", 0, {}, kNoItem},
+      {"after a delay, click", three, 1, true, "R-Button Click", 2,
+       {"R-Button   Dn", k50, "R-Button   Up", k50}, 2},
+      {"after a delay, single", three, 1, true, "L-Button   Dn", 2, {"L-Button   Dn", k50}, 2},
+      {"after an event, click", three, 2, true, "M-Button Click", 3,
+       {k50, "M-Button   Dn", k50, "M-Button   Up"}, 4},
+      {"after an event, single", three, 2, true, "R-Button   Up", 3, {k50, "R-Button   Up"}, 4},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const EventInsertion plan =
+        PlanEventInsertion(test.events, test.selected, test.macroSelected, test.chosen);
+    EXPECT_EQ(plan.lines, test.inserted);
+    if (!test.inserted.empty()) EXPECT_EQ(plan.position, test.position);
+    EXPECT_EQ(plan.selectAfter, test.selectAfter);
+  }
+}
+
+TEST(MacroEditorInsert, TheChosenItemGoesIntoTheListAndTheStatic) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  rig.page.ToggleInsertList();
+  ASSERT_TRUE(rig.services.ListExists(kInsertListId));
+  EXPECT_EQ(rig.services.lists[kInsertListId], InsertListItems());
+  rig.c.PointAt(kEventListId, 2);  // the line under the pointer is the selection
+  rig.page.OnListChoice(kInsertListId, 4, false);  // "L-Button   Up"
+  EXPECT_EQ(rig.c.Items(kEventListId), (Lines{kPressA, k50, kReleaseA, k50, "L-Button   Up"}));
+  EXPECT_EQ(rig.c.Selection(kEventListId), 4);
+  EXPECT_EQ(rig.c.ChildText(kInsertedEventStaticId), "L-Button   Up");
+  EXPECT_FALSE(rig.services.ListExists(kInsertListId));
+  EXPECT_FALSE(rig.model.lists().IsOpen(kInsertListId));
+}
+
+// ---- Delays
+
+TEST(MacroEditorDelay, ADoubleClickedDelayTakesTheTypedValue) {
+  struct Case {
+    const char* name;
+    int line;
+    std::optional<std::string> typed;
+    Point click;
+    std::string lineAfter;
+    bool dialogShown;
+  };
+  const Point ok{200, 260};
+  const Point cancel{300, 260};
+  const Case cases[] = {
+      {"untouched", 1, std::nullopt, ok, " ms", true},
+      {"10000", 1, "10000", ok, "10000 ms", true},
+      {"10001", 1, "10001", ok, "50 ms", true},
+      {"20000", 1, "20000", ok, "50 ms", true},
+      {"0", 1, "0", ok, "0 ms", true},
+      {"leading zero kept", 1, "0100", ok, "0100 ms", true},
+      {"nine nines", 1, "999999999999", ok, "50 ms", true},
+      {"cancel", 1, "700", cancel, "50 ms", true},
+      {"an event line", 0, "700", ok, kPressA, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig;
+    rig.WriteRecord(kTwoMacros);
+    rig.Build();
+    FakeDialogHostWithControls host;
+    rig.services.runDialog = [&](SubDialogFrame& dialog) {
+      return testing::RunDialogWithInput(dialog, host, kDelayFieldId, test.typed, test.click);
+    };
+    rig.page.OnListChoice(kEventListId, test.line, true);
+    EXPECT_EQ(rig.c.Items(kEventListId)[test.line], test.lineAfter);
+    EXPECT_EQ(rig.c.Items(kEventListId).size(), 3u);
+    const bool shown = std::count(rig.services.calls.begin(), rig.services.calls.end(), "SUB_DIALOG") == 1;
+    EXPECT_EQ(shown, test.dialogShown);
+  }
+}
+
+// ---- Context menu
+
+TEST(MacroEditorContextMenu, DeletesTheSelectedLineOnly) {
+  struct Case {
+    const char* name;
+    int selected;
+    bool chosen;
+    Lines after;
+  };
+  const Case cases[] = {
+      {"chosen", 0, true, {k50, kReleaseA}},
+      {"dismissed", 0, false, {kPressA, k50, kReleaseA}},
+      {"no line selected", kNoItem, true, {kPressA, k50, kReleaseA}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig(Language::kSimplifiedChinese);
+    rig.WriteRecord(kTwoMacros);
+    rig.Build();
+    rig.c.Select(kEventListId, test.selected);
+    rig.c.chooseMenuItem = test.chosen;
+    rig.c.RightClick(kEventListId);
+    EXPECT_EQ(rig.c.Items(kEventListId), test.after);
+    EXPECT_EQ(rig.c.menuLabels, (Lines{std::string(LocalizedText(Language::kSimplifiedChinese, TextId::kDelete))}));
+  }
+}
+
+// ---- Page structure
+
+TEST(MacroEditorPage, RegionsRunTheirButtonsAndTheInsertBoxLetsTheClickGoOn) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  auto regions = rig.page.Regions();
+  ASSERT_EQ(regions.size(), 6u);
+  struct Case {
+    Point p;
+    int region;
+  };
+  // In order: Start, Stop, New, Delete, Confirm, the insert box; 617 lies in
+  // New and Delete, and the first one takes it.
+  const Case cases[] = {{{735, 229}, 0}, {{763, 293}, 1}, {{513, 528}, 2}, {{617, 540}, 2},
+                        {{700, 548}, 3}, {{721, 528}, 3}, {{825, 548}, 4}, {{853, 415}, 5}};
+  for (const Case& test : cases) {
+    int first = -1;
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+      if (regions[i].contains(test.p)) {
+        first = static_cast<int>(i);
+        break;
+      }
+    }
+    EXPECT_EQ(first, test.region) << test.p.x << "," << test.p.y;
+  }
+  EXPECT_TRUE(regions[4].stopsDispatch);
+  EXPECT_FALSE(regions[5].stopsDispatch);
+  regions[5].action({740, 405});
+  EXPECT_TRUE(rig.model.lists().IsOpen(kInsertListId));
+  regions[5].action({740, 405});
+  EXPECT_FALSE(rig.model.lists().IsOpen(kInsertListId));
+}
+
+TEST(MacroEditorPage, DrawsItsLabelsAndButtons) {
+  EditorRig rig(Language::kSimplifiedChinese);
+  testing::RecordingCanvas canvas;
+  rig.page.Draw(canvas);
+  const auto& lines = canvas.lines;
+  auto has = [&](const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  };
+  const auto text = [](TextId id) {
+    return std::string(LocalizedText(Language::kSimplifiedChinese, id));
+  };
+  EXPECT_TRUE(has("TEXT center " + text(TextId::kMacroSetting) + " 469,160,578,181")) << lines[0];
+  EXPECT_TRUE(has("TEXT left " + text(TextId::kInsertMouseEvent) + " 735,382,874,402"));
+  EXPECT_TRUE(has("IMAGE /button-normal.png 721,528"));
+  EXPECT_TRUE(has("TEXT center " + text(TextId::kConfirm) + " 721,528,826,549"));
+  EXPECT_EQ(rig.page.HotControls().size(), 3u);
+}
+
+TEST(MacroEditorPage, TeardownRemovesControlsListAndHook) {
+  EditorRig rig;
+  rig.WriteRecord(kTwoMacros);
+  rig.Build();
+  rig.page.ToggleInsertList();
+  rig.page.StartRecording();
+  ASSERT_TRUE(rig.services.hookInstalled);
+  const std::size_t messages = rig.services.messages.size();
+  rig.page.Teardown();
+  EXPECT_FALSE(rig.services.hookInstalled);
+  EXPECT_FALSE(rig.services.ListExists(kInsertListId));
+  EXPECT_TRUE(rig.c.children.empty());
+  EXPECT_EQ(rig.services.messages.size(), messages);  // leaving says nothing
+  EXPECT_EQ(rig.page.recorder().progress(), 0);
+}
+
+}  // namespace
+}  // namespace vortal

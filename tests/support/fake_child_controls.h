@@ -1,0 +1,106 @@
+// Child controls without windows: texts, items, selections and colours kept
+// in memory, edits that filter typing as the real ones do and report every
+// change of their text, and a main window host that records macro recording
+// requests and runs sub-dialogs through a script.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/recording_canvas.h"
+#include "ui/child_controls.h"
+#include "ui/sub_dialog_frame.h"
+
+namespace vortal::testing {
+
+struct FakeChild {
+  ChildKind kind = ChildKind::kEdit;
+  Rect box;
+  int maxChars = 0;
+  std::string text;
+  std::vector<std::string> items;
+  int selection = kNoItem;
+  ChildEvents events;
+  int repaints = 0;
+};
+
+class FakeChildControls : public ChildControls {
+ public:
+  void CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) override;
+  void DestroyChild(int id) override { children.erase(id); }
+  bool ChildExists(int id) const override { return children.count(id) != 0; }
+  void SetChildEvents(int id, ChildEvents events) override;
+  void SetChildLook(int id, ChildLook look) override { looks[id] = look; }
+  void SetChildText(int id, std::string_view text) override;
+  std::string ChildText(int id) const override;
+  void RepaintChild(int id) override;
+  void InsertItem(int id, int index, std::string_view text) override;
+  void DeleteItem(int id, int index) override;
+  void ClearItems(int id) override;
+  std::vector<std::string> Items(int id) const override;
+  int Selection(int id) const override;
+  void Select(int id, int index) override;
+  bool TrackSingleItemMenu(std::string_view label) override;
+
+  // The user types into an edit: the text is replaced as far as the edit
+  // takes it (digits only, at most maxChars), and the change is reported.
+  void Type(int id, std::string_view text);
+  // The user right-clicks a control.
+  void RightClick(int id);
+  // The pointer rests on a line of a list that follows it.
+  void PointAt(int id, int index);
+
+  std::map<int, FakeChild> children;
+  std::map<int, ChildLook> looks;
+  // Every text change of an edit is also reported here (a sub-dialog's host
+  // hands it to the dialog).
+  std::function<void(int id)> onAnyTextChange;
+  bool chooseMenuItem = false;
+  std::vector<std::string> menuLabels;
+
+ private:
+  void Changed(int id);
+};
+
+// The main window's fake host with child controls, the recording hook and
+// scripted sub-dialogs.
+class FakeMacroWindowServices : public FakeMainWindowServices {
+ public:
+  ChildControls* childControls() override { return &controls; }
+  unsigned InstallRecordingHook(RecordingHookHandlers handlers) override;
+  void RemoveRecordingHook() override;
+  bool RecordingHookInstalled() const override { return hookInstalled; }
+  void SendRecorderMessage(int message) override;
+  void SetWindowTitle(std::string_view title) override { this->title = std::string(title); }
+  DialogResult RunSubDialog(SubDialogFrame& dialog) override;
+
+  // A key reaches the window: through the hook while it is installed.
+  // Returns whether the key-down was swallowed.
+  bool Key(const KeyStroke& key);
+
+  FakeChildControls controls;
+  unsigned hookError = 0;
+  bool hookInstalled = false;
+  int hookInstalls = 0;
+  RecordingHookHandlers handlers;
+  std::vector<int> recorderMessages;
+  std::string title;
+  std::function<DialogResult(SubDialogFrame&)> runDialog;
+};
+
+// A sub-dialog host whose edits report to the dialog shown.
+class FakeDialogHostWithControls : public FakeSubDialogHost {
+ public:
+  ChildControls* childControls() override { return &controls; }
+  FakeChildControls controls;
+};
+
+// Runs `dialog` over `host` the way the window does: initialisation, the
+// user's typing into `fieldId`, then a click at `click`.
+DialogResult RunDialogWithInput(SubDialogFrame& dialog, FakeDialogHostWithControls& host,
+                                int fieldId, std::optional<std::string> typed, Point click);
+
+}  // namespace vortal::testing
