@@ -33,3 +33,8 @@ if [ -f "$windows/bench/vortal_bench.exe" ]; then
 else
   echo "(no Windows build at $windows; skipped)"
 fi
+
+if [ -f "$windows/app/Vortal.exe" ] && command -v Xvfb >/dev/null; then
+  echo "== Vortal.exe start-up under Wine on a virtual display"
+  VORTAL_WINDOWS_BUILD="$windows" "$root/bench/window_startup.sh" "$runs"
+fi

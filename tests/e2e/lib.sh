@@ -72,6 +72,15 @@ wait_for() {
 }
 windows() { xwininfo -root -tree 2>/dev/null; }
 tray_shown() { windows | grep '"Wine System Tray"' >/dev/null; }
+# The tray window shows before its first icon is drawn (white until then).
+tray_icon_shown() {
+  local mean
+  tray_shown || return 1
+  mean=$(import -window root -crop "16x16+$((tray_icon[0] - 8))+$((tray_icon[1] - 8))" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-1000}" -lt 800 ]
+}
+# The main window exists (shown or not): its X window has the skin's size.
+main_created() { windows | grep '"vortal.exe"' | grep " $main_size+" >/dev/null; }
 mapped() { xwininfo -id "$1" 2>/dev/null | grep 'Map State: IsViewable' >/dev/null; }
 # Lines of the program's windows that are on the screen (a hidden window keeps its X window).
 program_windows() {
@@ -175,9 +184,17 @@ e2e_init() {
 start_vortal() {
   (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
   vortal_pid=$!
-  wait_for 60 tray_shown || { report fail "starts in the tray" "no tray within 60 s"; return 1; }
+  wait_for 60 tray_icon_shown || { report fail "starts in the tray" "no tray icon within 60 s"; return 1; }
+  wait_for 30 main_created || { report fail "creates its window" "none within 30 s"; return 1; }
+  settle
+}
+# The end of the start-up: the mouse greeted, the window hidden at its first
+# paints. (The tray icon comes earlier; a tray click before the window's
+# second paint is undone by the start-up hiding, as it is on Windows.)
+settle() {
+  wait_for 30 bash -c "[ -s '$mouse/traffic.log' ]"
   wait_for 20 main_hidden
-  sleep 0.5
+  sleep 1.5
 }
 # Opens the window from the tray icon.
 open_window() {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Start-up figures of Vortal.exe under Wine on a virtual display with the
+# virtual mouse: from launching the process to its tray icon on the screen,
+# and from a tray click to the window's picture on the screen. Wine's own
+# start (a program that exits at once, in the same prefix) is measured too, so
+# the program's share can be told apart.
+#   bench/window_startup.sh [RUNS]    (uses build/windows)
+set -uo pipefail
+runs=${1:-5}
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+e2e_init bench
+ms() { echo $(( $(date +%s%N) / 1000000 )); }
+# wait_for with a finer step, for timing.
+poll_for() {
+  local end=$((SECONDS + $1)); shift
+  while ! "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.02
+  done
+}
+
+# Every run starts Wine afresh (no wineserver running), as after a log-in.
+fresh() {
+  "$wineserver" -k 2>/dev/null
+  wait_for 10 bash -c "! xwininfo -root -tree | grep -q 'Wine System Tray'"
+  "$wineserver" -w 2>/dev/null
+}
+# Wine's share: starting and ending a console program in the same prefix.
+"$wine" cmd /c exit >/dev/null 2>&1  # the prefix exists
+wine_total=0
+for i in $(seq "$runs"); do
+  fresh
+  t0=$(ms); "$wine" cmd /c exit >/dev/null 2>&1; t1=$(ms)
+  wine_total=$((wine_total + t1 - t0))
+done
+
+tray_total=0
+open_total=0
+for i in $(seq "$runs"); do
+  fresh
+  t0=$(ms)
+  (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
+  vortal_pid=$!
+  poll_for 60 tray_icon_shown || { shot no-tray; echo "no tray icon within 60 s (run $i)" >&2; cleanup; exit 1; }
+  t1=$(ms)
+  wait_for 30 main_created
+  settle
+  t2=$(ms)
+  xdotool mousemove "${tray_icon[@]}" click 1
+  poll_for 30 main_painted || { shot failed; program_windows >&2; echo "the window did not open within 30 s" >&2; cleanup; exit 1; }
+  t3=$(ms)
+  tray_total=$((tray_total + t1 - t0))
+  open_total=$((open_total + t3 - t2))
+  stop_vortal
+done
+echo "Wine alone (cmd /c exit): mean $((wine_total / runs)) ms over $runs runs"
+echo "launch to tray icon drawn on screen: mean $((tray_total / runs)) ms over $runs runs"
+echo "tray click to window picture on screen: mean $((open_total / runs)) ms over $runs runs (each poll takes a screenshot: about 50 ms)"
+cleanup
