@@ -198,7 +198,7 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
       {"not an interface", kDeviceRemoveComplete, 2, mouse, false, false, {}, true},
       {"other notice", 0x0007, kDeviceTypeInterface, mouse, false, false, {}, true},
       {"mouse unplugged", kDeviceRemoveComplete, kDeviceTypeInterface, mouse, false, true,
-       {warning, "HIDE"}, false},
+       {warning, "HIDE", "EVENT_PORT"}, false},
       {"one of its interfaces removed", kDeviceRemoveComplete, kDeviceTypeInterface,
        "\\\\?\\HID#Vid_04d9&Pid_a09f&MI_00#7&1", true, true, {}, true},
       {"arrival after the page was built", kDeviceArrival, kDeviceTypeInterface, mouse, true,
@@ -214,6 +214,7 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
     EXPECT_EQ(rig.backend.findCalls - finds, c.discovery ? 1 : 0) << c.name;
     EXPECT_EQ(rig.services.calls, c.calls) << c.name;
     EXPECT_EQ(rig.link.devicePresent, c.presentAfter) << c.name;
+    EXPECT_EQ(rig.link.Attached(), c.presentAfter) << c.name;
   }
 }
 

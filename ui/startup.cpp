@@ -98,6 +98,10 @@ void MainWindowShell::OnDeviceChange(std::uint32_t event, std::uint32_t deviceTy
     OnDeviceEvent(kEventMouseMissing, 0);
     services.HideWindow();
     link.devicePresent = false;
+    // The handles of the mouse that went are of no further use: release
+    // them, so the listener sleeps until a mouse is found again.
+    services.SetEventPort(nullptr);
+    link.Detach();
     return;
   }
   if (events) services.SetEventPort(std::move(events));
