@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
 #include "ui/main_window_services.h"
 #include "ui/sub_dialog_frame.h"
 

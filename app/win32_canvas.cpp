@@ -1,5 +1,7 @@
 #include "app/win32_canvas.h"
 
+#include "platform/win32_text.h"
+
 namespace vortal {
 
 bool GdiCanvas::DrawImage(std::string_view imageName, Point at) {
@@ -8,8 +10,29 @@ bool GdiCanvas::DrawImage(std::string_view imageName, Point at) {
 
 void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align, Color color,
                          FontKind font) {
-  const UINT format = (align == TextAlign::kCenter ? DT_CENTER : DT_LEFT) | DT_VCENTER |
-                      DT_SINGLELINE | DT_NOPREFIX;
+  UINT format = DT_SINGLELINE | DT_NOPREFIX;
+  switch (align) {
+    case TextAlign::kLeft: format |= DT_LEFT | DT_VCENTER; break;
+    case TextAlign::kCenter: format |= DT_CENTER | DT_VCENTER; break;
+    case TextAlign::kRight: format |= DT_RIGHT | DT_VCENTER; break;
+    case TextAlign::kLeftTop: format |= DT_LEFT | DT_TOP; break;
+    case TextAlign::kLeftWrapped: {
+      // Measured first, then the box is fitted to the text's height around
+      // its vertical centre.
+      RECT measured = ToRect(box);
+      format = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
+      HFONT chosen = font == FontKind::kTitle ? title_ : normal_;
+      HGDIOBJ old = chosen ? SelectObject(dc_, chosen) : nullptr;
+      std::wstring wide = Widen(std::string(text));
+      ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &measured, format | DT_CALCRECT);
+      if (old) SelectObject(dc_, old);
+      const int height = measured.bottom - measured.top;
+      const int centre = (box.top + box.bottom) / 2;
+      const Rect fitted{box.left, centre - height / 2, box.right, centre - height / 2 + height};
+      DrawTextInRect(dc_, text, ToRect(fitted), ToColorRef(color), chosen, format);
+      return;
+    }
+  }
   DrawTextInRect(dc_, text, ToRect(box), ToColorRef(color), font == FontKind::kTitle ? title_ : normal_,
                  format);
 }

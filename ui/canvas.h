@@ -12,6 +12,9 @@ namespace vortal {
 enum class TextAlign {
   kLeft,    // left-aligned, vertically centred, one line
   kCenter,  // centred both ways, one line
+  kRight,   // right-aligned, vertically centred, one line
+  kLeftTop, // left- and top-aligned, one line
+  kLeftWrapped,  // left-aligned, word-wrapped; the block of lines centred vertically
 };
 
 enum class FontKind {

@@ -72,6 +72,27 @@ class SubDialogHost : public Surface, public ListHost, public UserMessages {
 
   // Added: the dialog's own child controls (none where the host has none).
   virtual ChildControls* childControls() { return nullptr; }
+  // Added for the skin dialog: the standard colour dialog over this dialog,
+  // with no initial colour; nothing when the user cancels it.
+  virtual std::optional<Color> ChooseColor() { return std::nullopt; }
+
+  // Added for the key dialogs: a keyboard hook on the window's own thread
+  // that names every keystroke (press, repeat and release) as the key tables
+  // do and hands the name to the dialog (SubDialogFrame::OnKeyCaptured)
+  // through window message `message`; the keystroke is still delivered. It
+  // lives until the dialog's window is destroyed. Returns 0, or the system's
+  // error code when the hook cannot be installed.
+  virtual unsigned InstallKeyCaptureHook(unsigned message) {
+    (void)message;
+    return 1;  // ERROR_INVALID_FUNCTION
+  }
+  // The id of the child control that has the keyboard focus; 0 for none.
+  virtual int FocusedControl() const { return 0; }
+  // Scrolls a list by `lines` line steps (WM_VSCROLL), negative ones up.
+  virtual void ScrollList(int id, int lines) {
+    (void)id;
+    (void)lines;
+  }
 };
 
 enum class BalloonIcon { kInfo, kWarning };
@@ -136,6 +157,47 @@ class MainWindowServices : public Surface, public ListHost, public UserMessages 
   // forwards its messages to the model and returns how it ended.
   virtual DialogResult RunSubDialog(SubDialogFrame& dialog) = 0;
 
+  // Added for the basic page: static controls (WS_CHILD | WS_VISIBLE |
+  // SS_CENTER, with SS_CENTERIMAGE when `centreVertically`), the lighting
+  // texts and the colour swatches. Each painted through the window's control
+  // colours.
+  virtual void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) {
+    (void)id;
+    (void)box;
+    (void)text;
+    (void)centreVertically;
+  }
+  // Replaces a static's text and repaints it; nothing when it does not exist.
+  virtual void SetStaticText(int id, std::string_view text) {
+    (void)id;
+    (void)text;
+  }
+  // Destroys any child control by id; nothing when it does not exist.
+  virtual void DestroyControl(int id) { (void)id; }
+  virtual bool ControlExists(int id) const {
+    (void)id;
+    return false;
+  }
+  // Repaints a child control (a swatch whose colour changed).
+  virtual void InvalidateControl(int id) { (void)id; }
+  // Added for hover in drop-down lists: the item of list `listId` under `p`
+  // (main window client coordinates), with the item's rectangle in the list's
+  // own client coordinates; nothing when the list does not exist or `p` is not
+  // over one of its items.
+  struct ListItemHit {
+    int index = -1;
+    Rect item;
+  };
+  virtual std::optional<ListItemHit> ListItemAt(int listId, Point p) const {
+    (void)listId;
+    (void)p;
+    return std::nullopt;
+  }
+  // Makes an item the list's selection (LB_SETCURSEL), without a notification.
+  virtual void SelectListItem(int listId, int index) {
+    (void)listId;
+    (void)index;
+  }
   // Added for the macro editor's child windows and macro recording.
   // The main window's edits, statics and list boxes; none without a window.
   virtual ChildControls* childControls() { return nullptr; }

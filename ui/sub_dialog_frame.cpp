@@ -141,6 +141,7 @@ void SubDialogFrame::OnLeftButtonDown(Point p) {
   if (kSubDialogCancelBox.Contains(p)) End(DialogResult::kCancel);
   if (kSubDialogCloseBox.Contains(p)) End(DialogResult::kCancel);
   if (dropDown_ && dropDown_->field.Contains(p)) ToggleList();
+  OnDialogClick(p);
 }
 
 void SubDialogFrame::CloseList() {

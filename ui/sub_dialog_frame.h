@@ -104,6 +104,28 @@ class SubDialogFrame {
   // Creates the dialog's own controls, once the background is loaded.
   virtual void CreateControls() {}
 
+ public:
+  // Added for the key and fire key dialogs.
+  // An edit lost the keyboard focus (EN_KILLFOCUS).
+  virtual void OnEditFocusLost(int id) { (void)id; }
+  // The dialog's keyboard hook named a keystroke.
+  virtual void OnKeyCaptured(const std::string& name) { (void)name; }
+  // WM_MOUSEWHEEL with its delta (positive: away from the user).
+  virtual void OnMouseWheel(int delta) { (void)delta; }
+  // Whether a keyboard message (WM_KEYDOWN when `keyDown`, any other
+  // keyboard message otherwise) with this virtual key is dropped before the
+  // dialog and its controls see it.
+  virtual bool SwallowsKey(bool keyDown, unsigned virtualKey) const {
+    (void)keyDown;
+    (void)virtualKey;
+    return false;
+  }
+
+ protected:
+  // Every left click, after the frame's own buttons and list took theirs
+  // (a click that ended the dialog included).
+  virtual void OnDialogClick(Point p) { (void)p; }
+
   // Draws a skin image; a missing one is reported after the repaint.
   bool DrawSkinPng(Canvas& canvas, std::string_view imageName, Point at);
   const SubDialogLook& look() const { return look_; }

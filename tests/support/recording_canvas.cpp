@@ -18,7 +18,8 @@ bool RecordingCanvas::DrawImage(std::string_view imageName, Point at) {
 
 void RecordingCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align,
                                Color color, FontKind font) {
-  lines.push_back(std::string("TEXT ") + (align == TextAlign::kCenter ? "center " : "left ") +
+  static constexpr const char* kAlignNames[] = {"left ", "center ", "right ", "lefttop ", "wrapped "};
+  lines.push_back(std::string("TEXT ") + kAlignNames[static_cast<int>(align)] +
                   (font == FontKind::kTitle ? "title " : "") + std::string(text) + " " +
                   Describe(box));
   textColors.push_back(color);

@@ -61,6 +61,7 @@ class FakeWindowHost : public Host {
   void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override {
     calls.push_back("CREATE_LIST " + std::to_string(id) + " " + Describe(area));
     lists[id] = items;
+    listAreas[id] = area;
   }
   void DestroyList(int id) override {
     calls.push_back("DESTROY_LIST " + std::to_string(id));
@@ -81,6 +82,7 @@ class FakeWindowHost : public Host {
   std::vector<std::string> redrawFolders;
   std::vector<Color> textColors;
   std::map<int, std::vector<std::string>> lists;
+  std::map<int, Rect> listAreas;
   std::vector<std::pair<std::string, std::string>> messages;
 };
 
@@ -123,11 +125,54 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
     return chosenColor;
   }
   DialogResult RunSubDialog(SubDialogFrame& dialog) override {
-    (void)dialog;
     calls.push_back("SUB_DIALOG");
+    if (runDialog) return runDialog(dialog);
     return DialogResult::kCancel;
   }
+  // Plays the user's part in a sub-dialog (kCancel when unset).
+  std::function<DialogResult(SubDialogFrame&)> runDialog;
 
+  // Static controls by id with their texts.
+  void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) override {
+    calls.push_back("CREATE_STATIC " + std::to_string(id) + " " + Describe(box) +
+                    (centreVertically ? " vcentre " : " ") + std::string(text));
+    statics[id] = std::string(text);
+  }
+  void SetStaticText(int id, std::string_view text) override {
+    calls.push_back("STATIC_TEXT " + std::to_string(id) + " " + std::string(text));
+    if (statics.count(id) != 0) statics[id] = std::string(text);
+  }
+  void DestroyControl(int id) override {
+    calls.push_back("DESTROY_CONTROL " + std::to_string(id));
+    statics.erase(id);
+    lists.erase(id);
+  }
+  bool ControlExists(int id) const override {
+    return statics.count(id) != 0 || lists.count(id) != 0;
+  }
+  void InvalidateControl(int id) override {
+    calls.push_back("INVALIDATE_CONTROL " + std::to_string(id));
+  }
+  // Lists lay their items out kListItemHeight pixels apart inside a one-pixel
+  // border, as a list box in the window's font does.
+  static constexpr int kListItemHeight = 16;
+  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override {
+    auto list = lists.find(listId);
+    auto area = listAreas.find(listId);
+    if (list == lists.end() || area == listAreas.end() || !area->second.Contains(p)) {
+      return std::nullopt;
+    }
+    const int index = (p.y - area->second.top - 1) / kListItemHeight;
+    if (p.y - area->second.top < 1 || index >= static_cast<int>(list->second.size())) {
+      return std::nullopt;
+    }
+    return ListItemHit{index, {0, index * kListItemHeight, area->second.Width() - 2,
+                               (index + 1) * kListItemHeight}};
+  }
+  void SelectListItem(int listId, int index) override { selections[listId] = index; }
+
+  std::map<int, std::string> statics;
+  std::map<int, int> selections;
   bool listenerCreates = true;
   bool notificationsRegister = true;
   std::optional<Color> chosenColor;
@@ -144,6 +189,11 @@ class FakeSubDialogHost : public FakeWindowHost<SubDialogHost> {
   void SetEditsEnabled(bool enabled) override {
     calls.push_back(enabled ? "EDITS on" : "EDITS off");
   }
+  std::optional<Color> ChooseColor() override {
+    calls.push_back("CHOOSE_COLOR");
+    return chosenColor;
+  }
+  std::optional<Color> chosenColor;  // nothing: the user cancels the colour dialog
   std::vector<DialogResult> ended;
 };
 

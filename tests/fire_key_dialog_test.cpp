@@ -1,0 +1,176 @@
+#include "ui/fire_key_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/fake_key_dialog_host.h"
+
+namespace vortal {
+namespace {
+
+using testing::FakeKeyDialogHost;
+
+constexpr Point kOk{200, 260};
+constexpr Point kKeyField{120, 77};
+const SubDialogLook kLook{"/skins/Default", {10, 20, 30}, Language::kEnglish};
+
+struct Rig {
+  FakeKeyDialogHost host;
+  CFireKeyDialog dialog{kLook};
+  Rig() { EXPECT_TRUE(host.Open(dialog)); }
+};
+
+TEST(FireKeyDialog, StartsFromTheDefaults) {
+  Rig rig;
+  EXPECT_EQ(rig.host.Text(kFireKeyFieldId), "A");
+  EXPECT_EQ(rig.host.Text(kFireSpeedId), "32");
+  EXPECT_EQ(rig.host.Text(kFireTimesId), "1");
+  EXPECT_EQ(rig.host.controls.children.at(kFireSpeedId).kind, ChildKind::kDigitsEdit);
+  EXPECT_EQ(testing::Describe(rig.host.controls.children.at(kFireTimesId).box), "50,170,131,184");
+  EXPECT_TRUE(rig.host.hookMessages.empty());
+  rig.dialog.OnLeftButtonDown(kOk);
+  EXPECT_EQ(rig.dialog.keyIndex(), 0);
+  EXPECT_EQ(rig.dialog.keyText(), "A");
+  EXPECT_EQ(rig.dialog.speed(), 32);
+  EXPECT_EQ(rig.dialog.times(), 1);
+}
+
+TEST(FireKeyDialog, TimesAreCheckedOnEveryChange) {
+  struct Case {
+    std::string typed;
+    std::string text;
+    int times;
+  } cases[] = {
+      {"300", "1", 1}, {"", "", 0},        {"0", "0", 0},     {"255", "255", 255},
+      {"256", "1", 1}, {"7", "7", 7},      {"007", "007", 7}, {"99999999999", "1", 1},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.host.controls.Type(kFireTimesId, c.typed);
+    EXPECT_EQ(rig.host.Text(kFireTimesId), c.text) << c.typed;
+    rig.dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(rig.dialog.times(), c.times) << c.typed;
+  }
+}
+
+TEST(FireKeyDialog, TypingThreeDigitsBeyondTheRangeResetsAtTheThirdDigit) {
+  Rig rig;
+  std::vector<std::string> texts;
+  for (const char* typed : {"3", "30", "300"}) {
+    rig.host.controls.Type(kFireTimesId, typed);
+    texts.push_back(rig.host.Text(kFireTimesId));
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"3", "30", "1"}));
+}
+
+TEST(FireKeyDialog, SpeedIsCheckedWhenItsFieldLosesTheFocus) {
+  struct Case {
+    std::string typed;
+    std::string text;
+    int speed;
+  } cases[] = {
+      {"4", "5", 5},   {"5", "5", 5},     {"255", "255", 255}, {"256", "5", 5},
+      {"", "5", 5},    {"0", "5", 5},     {"100", "100", 100}, {"99999999999", "5", 5},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.host.Focus(kFireSpeedId);
+    rig.host.controls.Type(kFireSpeedId, c.typed);
+    EXPECT_EQ(rig.host.Text(kFireSpeedId), c.typed);  // untouched while typed
+    rig.host.Focus(kFireTimesId);
+    EXPECT_EQ(rig.host.Text(kFireSpeedId), c.text) << c.typed;
+    rig.dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(rig.dialog.speed(), c.speed) << c.typed;
+  }
+}
+
+// OK on the dialog's surface leaves the focus in the field: what is typed
+// there still counts.
+TEST(FireKeyDialog, OkTakesASpeedStillBeingTyped) {
+  struct Case {
+    std::string typed;
+    int speed;
+  } cases[] = {{"100", 100}, {"4", 5}};
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.host.Focus(kFireSpeedId);
+    rig.host.controls.Type(kFireSpeedId, c.typed);
+    rig.dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(rig.dialog.speed(), c.speed) << c.typed;
+  }
+}
+
+TEST(FireKeyDialog, ChoosingFromTheKeyList) {
+  struct Case {
+    int index;
+    std::string text;
+  } cases[] = {{0, "A"}, {39, "R-CTRL"}, {40, "R-SHIFT"}, {60, "R-Tilt Wheel"}};
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.dialog.OnLeftButtonDown(kKeyField);
+    ASSERT_TRUE(rig.dialog.listOpen());
+    EXPECT_EQ(rig.host.listAreas.at(kFireKeyListId), (Rect{50, 86, 132, 256}));
+    ASSERT_EQ(rig.host.lists.at(kFireKeyListId).size(), 61u);
+    EXPECT_EQ(rig.host.lists.at(kFireKeyListId)[c.index], c.text);
+    rig.dialog.OnListChoice(c.index);
+    EXPECT_EQ(rig.host.Text(kFireKeyFieldId), c.text);
+    rig.dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(rig.dialog.keyIndex(), c.index);
+    EXPECT_EQ(rig.dialog.keyText(), c.text);
+  }
+}
+
+TEST(FireKeyDialog, TheWheelScrollsOnlyTheOpenListThreeLinesANotch) {
+  struct Case {
+    bool open;
+    int delta;
+    std::vector<std::pair<int, int>> scrolls;
+  };
+  const std::vector<Case> cases = {
+      {true, 120, {{573, -3}}}, {true, -120, {{573, 3}}}, {true, 0, {{573, 3}}},
+      {false, 120, {}},         {false, -240, {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    if (c.open) rig.dialog.OnLeftButtonDown(kKeyField);
+    rig.dialog.OnMouseWheel(c.delta);
+    EXPECT_EQ(rig.host.scrolls, c.scrolls) << c.open << " " << c.delta;
+  }
+}
+
+TEST(FireKeyDialog, LabelsInTheSystemLanguage) {
+  struct Case {
+    Language language;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {Language::kEnglish,
+       {"TEXT left Speed 20,120,50,134", "TEXT left Times 20,170,50,184",
+        "TEXT left Illustration: 20,190,400,206",
+        "TEXT left Speed (value range 5-255, with smaller values faster) 20,206,400,222",
+        "TEXT left Times (value range 0-255,0 indicates fire key to end when the key released) "
+        "20,222,400,238"}},
+      {Language::kSimplifiedChinese,
+       {"TEXT left 速度 20,120,50,134", "TEXT left 次数 20,170,50,184",
+        "TEXT left 说明: 20,190,400,206"}},
+      {Language::kTraditionalChinese,
+       {"TEXT left 次數 20,170,50,184",
+        "TEXT left 次數(數值範圍0-255，0表示按鍵放開火力鍵結束) 20,222,400,238"}},
+  };
+  for (const Case& c : cases) {
+    FakeKeyDialogHost host;
+    CFireKeyDialog dialog({"/skins/Default", {10, 20, 30}, c.language});
+    ASSERT_TRUE(host.Open(dialog));
+    dialog.Paint();
+    const auto& drawn = host.redraws.back();
+    for (const std::string& line : c.lines) {
+      EXPECT_NE(std::find(drawn.begin(), drawn.end(), line), drawn.end()) << line;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vortal

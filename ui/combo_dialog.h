@@ -1,0 +1,53 @@
+// CComboDialog: gives a button a key combination: at most one modifier from
+// a drop-down list and up to two keys, each captured by pressing it while
+// its field has the keyboard focus.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/single_dialog.h"
+
+namespace vortal {
+
+inline constexpr unsigned kComboKeyCapturedMessage = 0x0B05;
+inline constexpr int kComboModifierFieldId = 512;
+inline constexpr int kComboModifierListId = 515;
+inline constexpr int kComboFirstKeyId = 516;
+inline constexpr int kComboSecondKeyId = 517;
+inline constexpr Rect kComboModifierFieldBox{50, 70, 116, 84};
+inline constexpr Rect kComboFirstKeyBox{50, 120, 131, 134};
+inline constexpr Rect kComboSecondKeyBox{50, 170, 131, 184};
+// The click area that opens the list is a little wider than the field.
+inline constexpr SubDialogDropDown kComboModifierDropDown{
+    {50, 70, 132, 84}, {50, 86, 132, 226}, kComboModifierListId};
+inline constexpr std::string_view kComboKeyBackground = "/combo-key.png";
+inline constexpr std::string_view kComboKeyFailureCaption =
+    "Combo Dialog Load background image failed!!!";
+
+class CComboDialog : public SubDialogFrame {
+ public:
+  explicit CComboDialog(SubDialogLook look);
+
+  // The key goes to the key field that has the focus; none: ignored.
+  void OnKeyCaptured(const std::string& name) override;
+  bool SwallowsKey(bool keyDown, unsigned virtualKey) const override;
+
+  const std::string& modifier() const { return modifier_; }
+  int modifierIndex() const { return modifierIndex_; }
+  const std::string& firstKey() const { return firstKey_; }
+  const std::string& secondKey() const { return secondKey_; }
+
+ protected:
+  void CreateControls() override;
+  std::vector<std::string> ListItems() const override;
+  void OnListItemChosen(int index, const std::string& text) override;
+
+ private:
+  std::string modifier_;
+  int modifierIndex_ = -1;
+  std::string firstKey_;
+  std::string secondKey_;
+};
+
+}  // namespace vortal

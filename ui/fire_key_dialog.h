@@ -1,0 +1,88 @@
+// CFireKeyDialog: sets up a rapid-fire button: the key (or mouse button) to
+// repeat from a list of 61, the repeat speed and the number of repeats.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/dialog_label.h"
+#include "ui/sub_dialog_frame.h"
+
+namespace vortal {
+
+inline constexpr int kFireKeyFieldId = 572;
+inline constexpr int kFireKeyListId = 573;
+inline constexpr int kFireSpeedId = 574;
+inline constexpr int kFireTimesId = 575;
+inline constexpr Rect kFireKeyFieldBox{50, 70, 116, 84};
+inline constexpr Rect kFireSpeedBox{50, 120, 131, 134};
+inline constexpr Rect kFireTimesBox{50, 170, 131, 184};
+inline constexpr SubDialogDropDown kFireKeyDropDown{
+    {50, 70, 132, 84}, {50, 86, 132, 256}, kFireKeyListId};
+inline constexpr std::string_view kFireKeyBackground = "/fire-key.png";
+inline constexpr std::string_view kFireKeyFailureCaption =
+    "FireKey Dialog Load background image failed!!!";
+
+// Speed: a smaller value repeats faster. Times: 0 repeats until the button
+// is released. A value out of range is replaced without a message.
+inline constexpr int kFireDefaultSpeed = 32;
+inline constexpr int kFireMinSpeed = 5;
+inline constexpr int kFireMaxSpeed = 255;
+inline constexpr int kFireSpeedReplacement = 5;
+inline constexpr int kFireDefaultTimes = 1;
+inline constexpr int kFireMaxTimes = 255;
+inline constexpr int kFireTimesReplacement = 1;
+// One wheel notch scrolls the open list by this many lines.
+inline constexpr int kWheelScrollLines = 3;
+
+struct FireKeyLabel {
+  Rect box;
+  DialogLabel text;
+};
+// Left of each field, and the notes under the times field.
+inline constexpr FireKeyLabel kFireKeyLabels[] = {
+    {{20, 120, 50, 134}, {"Speed", "速度", "速度"}},
+    {{20, 170, 50, 184}, {"Times", "次数", "次數"}},
+    {{20, 190, 400, 206}, {"Illustration:", "说明:", "說明:"}},
+    {{20, 206, 400, 222},
+     {"Speed (value range 5-255, with smaller values faster)",
+      "速度(数值范围5-255，数值越小速度越快)", "速度(數值範圍5-255，數值越小速度越快)"}},
+    {{20, 222, 400, 238},
+     {"Times (value range 0-255,0 indicates fire key to end when the key released)",
+      "次数(数值范围0-255，0表示按键放开火力键结束)",
+      "次數(數值範圍0-255，0表示按鍵放開火力鍵結束)"}},
+};
+
+class CFireKeyDialog : public SubDialogFrame {
+ public:
+  explicit CFireKeyDialog(SubDialogLook look);
+
+  void OnEditChanged(int id) override;
+  void OnEditFocusLost(int id) override;
+  void OnMouseWheel(int delta) override;
+
+  int keyIndex() const { return keyIndex_; }
+  const std::string& keyText() const { return keyText_; }
+  int speed() const { return speed_; }
+  int times() const { return times_; }
+
+ protected:
+  void CreateControls() override;
+  void DrawContents(Canvas& canvas) override;
+  std::vector<std::string> ListItems() const override;
+  void OnListItemChosen(int index, const std::string& text) override;
+  // A speed still being typed when OK is clicked counts too: the click on
+  // the dialog's surface does not take the focus from the field.
+  void OnOk() override;
+
+ private:
+  void ValidateSpeed();
+  void ValidateTimes();
+
+  int keyIndex_ = 0;
+  std::string keyText_;
+  int speed_ = kFireDefaultSpeed;
+  int times_ = kFireDefaultTimes;
+};
+
+}  // namespace vortal
