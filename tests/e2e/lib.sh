@@ -112,6 +112,34 @@ first_byte() { od -An -tu1 -N1 "$1" 2>/dev/null | tr -d ' '; }
 # Byte values (decimal) of a file: bytes_at FILE OFFSET COUNT.
 bytes_at() { od -An -tu1 -j "$2" -N "$3" "$1" 2>/dev/null | tr -s ' ' | sed 's/^ //; s/ $//'; }
 config_saved() { [ "$(first_byte "$run/config.bin")" = 1 ]; }
+# Bytes of the settings record in config.bin (the first-run flag comes
+# first): record_bytes OFFSET [COUNT].
+record_bytes() { bytes_at "$run/config.bin" $((1 + $1)) "${2:-1}"; }
+# One check of record bytes: check_record TEXT OFFSET EXPECTED [COUNT].
+check_record() {
+  local got
+  got=$(record_bytes "$2" "${4:-1}")
+  if [ "$got" = "$3" ]; then report ok "$1"; else report fail "$1" "config.bin at $2: $got, expected $3"; fi
+}
+# The data phase (output reports) that followed the last command "OPCODE ARG": the bytes of
+# its output reports without their report ID, upper-case hex.
+data_after() {
+  awk -v cmd="$1" '
+    $2 == "SET_FEATURE" { active = index($3 " " $4 " " $5 " ", "00 " cmd " ") == 1; if (active) data = ""; next }
+    $2 == "WRITE" && active { for (i = 4; i <= NF; i++) data = data " " $i; next }
+    { active = 0 }
+    END { sub(/^ /, "", data); print data }' "$mouse/traffic.log"
+}
+# Clicks Apply and waits for config.bin to be saved; a failure is reported
+# and ends the script.
+apply_and_wait() {
+  click_rect "${apply_rect[@]}"
+  if ! wait_for 15 config_saved; then
+    report fail "Apply saves config.bin" "first-run flag $(first_byte "$run/config.bin")"
+    finish
+  fi
+  sleep 0.5
+}
 # The opcodes of the feature reports sent, in order, repeats merged.
 opcodes_sent() { awk '$2 == "SET_FEATURE" { print $4 }' "$mouse/traffic.log" 2>/dev/null | uniq | tr '\n' ' ' | sed 's/ $//'; }
 traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
