@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/child_controls_win32.h"
 #include "app/window_picture.h"
 #include "platform/win32_text.h"
 
@@ -72,6 +73,7 @@ class Win32SubDialogHost : public SubDialogHost {
       if (lstrcmpiW(className, L"Edit") == 0) EnableWindow(child, enabled);
     }
   }
+  ChildControls* childControls() override { return &controls_; }
 
  private:
   static Point PointOf(LPARAM lParam) {
@@ -99,6 +101,10 @@ class Win32SubDialogHost : public SubDialogHost {
       case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
+        if (lParam && code == EN_CHANGE) {
+          dialog_.OnEditChanged(id);
+          return TRUE;
+        }
         if (lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
           const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
           dialog_.OnListChoice(index == LB_ERR ? -1 : static_cast<int>(index));
@@ -117,6 +123,10 @@ class Win32SubDialogHost : public SubDialogHost {
         return TRUE;
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORLISTBOX:
+        if (HBRUSH brush = controls_.OnControlColor(reinterpret_cast<HDC>(wParam),
+                                                    reinterpret_cast<HWND>(lParam))) {
+          return reinterpret_cast<INT_PTR>(brush);
+        }
         return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
       case WM_HELP:
         return TRUE;
@@ -131,6 +141,7 @@ class Win32SubDialogHost : public SubDialogHost {
     const FontSpec font =
         FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor).normal;
     picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight), nullptr);
+    controls_.Attach(hwnd_, picture_.normalFont());
     if (!dialog_.Initialize(*this)) {
       // The model has ended the dialog; make sure it cannot linger unseen.
       if (ended_ == DialogResult::kNone) EndDialog(DialogResult::kCancel);
@@ -156,6 +167,7 @@ class Win32SubDialogHost : public SubDialogHost {
   SubDialogFrame& dialog_;
   HWND hwnd_ = nullptr;
   WindowPicture picture_;
+  Win32ChildControls controls_;  // destroyed before the picture's font
   DialogResult ended_ = DialogResult::kNone;
 };
 

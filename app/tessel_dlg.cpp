@@ -159,15 +159,26 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (shell_) shell_->OnExitCommand();
         return TRUE;
       }
+      if (childControls_.OnCommand(wParam, lParam)) return TRUE;
       if (model_ && lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
         const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
         model_->OnListNotification(id, index == LB_ERR ? -1 : static_cast<int>(index),
                                    code == LBN_DBLCLK);
         return TRUE;
       }
-      // Enter and Escape do not end the main dialog: it lives in the tray.
+      // Enter and Escape hide the window, which lives on in the tray.
+      if ((id == IDOK || id == IDCANCEL) && lParam == 0) {
+        HideWindow();
+        return TRUE;
+      }
       return FALSE;
     }
+    case WM_CONTEXTMENU:
+      return childControls_.OnContextMenu(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
+    case kRecorderMessage:
+      recordingHook_.OnRecorderMessage(wParam);
+      SetResult(0);
+      return TRUE;
     case WM_LBUTTONDOWN:
       if (model_) model_->OnLeftButtonDown(PointOf(lParam));
       return TRUE;
@@ -179,6 +190,12 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH brush = childControls_.OnControlColor(reinterpret_cast<HDC>(wParam),
+                                                       reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<INT_PTR>(brush);
+      }
+      if (message == WM_CTLCOLORSTATIC) return FALSE;
       return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
     default:
       return FALSE;
@@ -206,6 +223,7 @@ BOOL CTesselDlg::OnInitDialog() {
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
   CreateFonts();
+  childControls_.Attach(hwnd_, picture_.normalFont());
   paths_ = DerivePaths(ModulePath());
   pauser_ = MakeSystemPauser();
   backend_ = MakeHidBackend(this);
@@ -260,6 +278,26 @@ void CTesselDlg::DestroyList(int id) {
 }
 
 bool CTesselDlg::ListExists(int id) const { return GetDlgItem(hwnd_, id) != nullptr; }
+
+// ---- Child controls and macro recording
+
+ChildControls* CTesselDlg::childControls() { return &childControls_; }
+
+unsigned CTesselDlg::InstallRecordingHook(RecordingHookHandlers handlers) {
+  return recordingHook_.Install(hwnd_, std::move(handlers));
+}
+
+void CTesselDlg::RemoveRecordingHook() { recordingHook_.Remove(); }
+
+bool CTesselDlg::RecordingHookInstalled() const { return recordingHook_.installed(); }
+
+void CTesselDlg::SendRecorderMessage(int message) {
+  SendMessageW(hwnd_, kRecorderMessage, static_cast<WPARAM>(message), 0);
+}
+
+void CTesselDlg::SetWindowTitle(std::string_view title) {
+  SetWindowTextW(hwnd_, Widen(std::string(title)).c_str());
+}
 
 // ---- Messages, window, tray
 

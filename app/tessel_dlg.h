@@ -10,7 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "app/child_controls_win32.h"
 #include "app/event_listener.h"
+#include "app/macro_recorder_hook.h"
 #include "app/window_picture.h"
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
@@ -82,6 +84,13 @@ class CTesselDlg : public MainWindowServices {
   void ExitProcess(int code) override;
   std::optional<Color> ChooseColor() override;
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
+  // Child controls and macro recording.
+  ChildControls* childControls() override;
+  unsigned InstallRecordingHook(RecordingHookHandlers handlers) override;
+  void RemoveRecordingHook() override;
+  bool RecordingHookInstalled() const override;
+  void SendRecorderMessage(int message) override;
+  void SetWindowTitle(std::string_view title) override;
 
   HWND hwnd() const { return hwnd_; }
 
@@ -109,6 +118,8 @@ class CTesselDlg : public MainWindowServices {
   std::unique_ptr<MouseLink> link_;
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindowShell> shell_;
+  Win32ChildControls childControls_;
+  MacroRecorderHook recordingHook_;
 
   // Hands each event of the mouse to the window, synchronously.
   EventListener listener_{[this](DeviceEvent event) {

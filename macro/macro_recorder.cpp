@@ -2,16 +2,18 @@
 
 #include <cstdio>
 
+#include "assign/key_names.h"
 #include "macro/macro_store.h"
 #include "settings/user_messages.h"
 
 namespace vortal {
 namespace {
 
-// The name as the hook's 32-character buffer holds it, cut on a character
-// boundary of the UTF-8 text.
+// The key table's name of the key where the system names it otherwise (so
+// the mouse gets the key's code under every keyboard layout), at most 31
+// characters as the hook's buffer holds it, cut on a character boundary.
 std::string RecordedKeyName(const KeyStroke& key) {
-  std::string name = key.name;
+  std::string name = KeyNameForCapture(key.name, static_cast<unsigned>(key.scanCode), key.extended);
   std::size_t units = 0;
   for (std::size_t i = 0; i < name.size();) {
     const unsigned char lead = static_cast<unsigned char>(name[i]);
@@ -51,13 +53,16 @@ void MacroRecorder::Start() {
 }
 
 void MacroRecorder::Stop() {
+  // The hook goes before the box is shown: the key that closes the box
+  // would otherwise end the macro with a press that is never released.
+  const bool stopping = started_ && window_.RecordingHookInstalled();
+  if (stopping) window_.RemoveRecordingHook();
   window_.Show(std::string(texts_[TextId::kStopRecording]), kAppCaption);
   if (!started_) {
     window_.Show(std::string(texts_[TextId::kNotRecording]), kWarningCaption);
     return;
   }
-  if (!window_.RecordingHookInstalled()) return;
-  window_.RemoveRecordingHook();
+  if (!stopping) return;
   window_.SendRecorderMessage(kRecordingStopped);
   progress_ = 2;
 }

@@ -95,11 +95,11 @@ TEST(MacroEditorFill, FillsFromRecordIni) {
     rig.SetLoopBytes(0, 0x01, 0x02);
     const auto before = rig.Slot(0);
     rig.Build();
-    EXPECT_EQ(rig.c.Items(kMacroListId), test.names);
+    EXPECT_EQ(rig.c.Items(kMacroNamesListId), test.names);
     EXPECT_EQ(rig.c.Items(kEventListId), test.events);
     EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), test.nameField);
     EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.loopField);
-    EXPECT_EQ(rig.c.Selection(kMacroListId), test.selection);
+    EXPECT_EQ(rig.c.Selection(kMacroNamesListId), test.selection);
     EXPECT_EQ(rig.Slot(0), before);
   }
 }
@@ -116,7 +116,7 @@ TEST(MacroEditorFill, CreatesTheControlsWithTheirColours) {
   const Expected controls[] = {
       {kMacroNameEditId, ChildKind::kEdit, {735, 322, 799, 336}},
       {kLoopTimesEditId, ChildKind::kDigitsEdit, {735, 362, 799, 376}},
-      {kMacroListId, ChildKind::kList, {462, 220, 591, 512}},
+      {kMacroNamesListId, ChildKind::kList, {462, 220, 591, 512}},
       {kEventListId, ChildKind::kHoverList, {592, 220, 725, 512}},
       {kInsertedEventStaticId, ChildKind::kStatic, {735, 402, 839, 416}},
   };
@@ -131,7 +131,7 @@ TEST(MacroEditorFill, CreatesTheControlsWithTheirColours) {
   EXPECT_EQ(rig.c.looks[kMacroNameEditId].text, text);
   EXPECT_EQ(rig.c.looks[kMacroNameEditId].back, black);
   EXPECT_EQ(rig.c.looks[kInsertedEventStaticId].back, black);
-  EXPECT_EQ(rig.c.looks[kMacroListId].back, (Color{0x02, 0x04, 0x05}));
+  EXPECT_EQ(rig.c.looks[kMacroNamesListId].back, (Color{0x02, 0x04, 0x05}));
   EXPECT_EQ(rig.c.looks[kEventListId].text, text);
   EXPECT_EQ(rig.c.looks[kInsertListId].text, (Color{255, 255, 255}));
   EXPECT_EQ(rig.c.looks[kInsertListId].back, black);
@@ -160,8 +160,8 @@ TEST(MacroEditorSelect, ShowsTheChosenMacro) {
     rig.SetLoopBytes(0, 0x01, 0x02);
     rig.SetLoopBytes(1, 0x00, 0x07);
     rig.Build();
-    rig.c.Select(kMacroListId, test.index);
-    rig.page.OnListChoice(kMacroListId, test.index, false);
+    rig.c.Select(kMacroNamesListId, test.index);
+    rig.page.OnListChoice(kMacroNamesListId, test.index, false);
     EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), test.name);
     EXPECT_EQ(rig.c.Items(kEventListId), test.events);
     EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.loopField);
@@ -177,8 +177,8 @@ TEST(MacroEditorSelect, AMacroBeyondTheTwelfthSlotTouchesNoSlot) {
   rig.WriteRecord(file);
   rig.Build();
   const SettingsRecord before = rig.settings.working;
-  rig.c.Select(kMacroListId, 12);
-  rig.page.OnListChoice(kMacroListId, 12, false);
+  rig.c.Select(kMacroNamesListId, 12);
+  rig.page.OnListChoice(kMacroNamesListId, 12, false);
   rig.c.Type(kLoopTimesEditId, "9");
   EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), "M12");
   EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
@@ -202,7 +202,7 @@ TEST(MacroEditorLoopCount, StoresTheCountBigEndian) {
     EditorRig rig;
     rig.WriteRecord(kTwoMacros);
     rig.Build();
-    rig.c.Select(kMacroListId, 1);
+    rig.c.Select(kMacroNamesListId, 1);
     rig.c.Type(kLoopTimesEditId, test.typed);
     EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.shown);
     EXPECT_EQ(rig.SlotStart(1, 2), (std::vector<std::uint8_t>{test.high, test.low}));
@@ -215,7 +215,7 @@ TEST(MacroEditorLoopCount, WithoutASelectionNoSlotChanges) {
   EditorRig rig;
   rig.WriteRecord(kTwoMacros);
   rig.Build();
-  rig.c.Select(kMacroListId, kNoItem);
+  rig.c.Select(kMacroNamesListId, kNoItem);
   const SettingsRecord before = rig.settings.working;
   rig.c.Type(kLoopTimesEditId, "5");
   EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
@@ -252,17 +252,17 @@ TEST(MacroEditorNew, FollowsTheRules) {
     SCOPED_TRACE(test.name);
     EditorRig rig(test.language);
     rig.Build();
-    for (const auto& name : test.listed) rig.c.InsertItem(kMacroListId, kNoItem, name);
+    for (const auto& name : test.listed) rig.c.InsertItem(kMacroNamesListId, kNoItem, name);
     rig.c.InsertItem(kEventListId, kNoItem, kPressA);
     rig.c.SetChildText(kMacroNameEditId, test.field);
     rig.page.NewMacro();
-    EXPECT_EQ(rig.c.Items(kMacroListId), test.listAfter);
+    EXPECT_EQ(rig.c.Items(kMacroNamesListId), test.listAfter);
     std::vector<testing::ShownMessage> shown;
     for (const auto& [text, caption] : rig.services.messages) shown.push_back({text, caption});
     EXPECT_EQ(shown, test.messages);
     EXPECT_EQ(rig.c.Items(kEventListId).empty(), test.eventsCleared);
     if (test.listAfter != test.listed) {
-      EXPECT_EQ(rig.c.Selection(kMacroListId), static_cast<int>(test.listAfter.size()) - 1);
+      EXPECT_EQ(rig.c.Selection(kMacroNamesListId), static_cast<int>(test.listAfter.size()) - 1);
     }
     EXPECT_FALSE(std::ifstream(rig.record).good());  // nothing written before Confirm
   }
@@ -273,7 +273,7 @@ TEST(MacroEditorDelete, RemovesTheSelectedMacro) {
   rig.WriteRecord(kTwoMacros);
   rig.Build();
   rig.page.DeleteMacro();
-  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"Jump", "Blank"}));
+  EXPECT_EQ(rig.c.Items(kMacroNamesListId), (Lines{"Jump", "Blank"}));
   EXPECT_TRUE(rig.c.Items(kEventListId).empty());
   EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), "");
   EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Jump", "Blank"}));
@@ -316,8 +316,8 @@ TEST(MacroEditorConfirm, AConfirmedMacroKeepsItsLoopCountWhenItMovesToTheLastSlo
   rig.page.ConfirmMacro();  // A, the first, is selected
 
   EXPECT_EQ(ListMacroNames(rig.record), (Lines{"B", "C", "A"}));
-  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"B", "C", "A"}));
-  EXPECT_EQ(rig.c.Selection(kMacroListId), 2);
+  EXPECT_EQ(rig.c.Items(kMacroNamesListId), (Lines{"B", "C", "A"}));
+  EXPECT_EQ(rig.c.Selection(kMacroNamesListId), 2);
   // Slot: loop count, then the press of the macro's key (B 0x05, C 0x06, A 0x04).
   EXPECT_EQ(rig.SlotStart(0, 4), (std::vector<std::uint8_t>{0, 2, 0x00, 0x05}));
   EXPECT_EQ(rig.SlotStart(1, 4), (std::vector<std::uint8_t>{0, 3, 0x00, 0x06}));
@@ -330,10 +330,10 @@ TEST(MacroEditorConfirm, UnconfirmedNamesStayBehindTheStoredOnes) {
   rig.Build();
   rig.c.SetChildText(kMacroNameEditId, "New one");
   rig.page.NewMacro();
-  rig.c.Select(kMacroListId, 0);
+  rig.c.Select(kMacroNamesListId, 0);
   rig.page.ConfirmMacro();
-  EXPECT_EQ(rig.c.Items(kMacroListId), (Lines{"B", "A", "New one"}));
-  EXPECT_EQ(rig.c.Selection(kMacroListId), 1);
+  EXPECT_EQ(rig.c.Items(kMacroNamesListId), (Lines{"B", "A", "New one"}));
+  EXPECT_EQ(rig.c.Selection(kMacroNamesListId), 1);
 }
 
 TEST(MacroEditorConfirm, RefusesAMacroTooLongForItsSlot) {
@@ -370,8 +370,8 @@ TEST(MacroEditorConfirm, NamesHandEditedMacrosThatAreCutOrLeftOut) {
   for (int i = 1; i < 13; ++i) file += "[M" + std::to_string(i) + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
   rig.WriteRecord(file);
   rig.Build();
-  rig.c.Select(kMacroListId, 1);
-  rig.page.OnListChoice(kMacroListId, 1, false);
+  rig.c.Select(kMacroNamesListId, 1);
+  rig.page.OnListChoice(kMacroNamesListId, 1, false);
   rig.page.ConfirmMacro();  // M1 moves behind M12
   ASSERT_EQ(rig.services.messages.size(), 2u) << rig.services.messages[0].first;
   EXPECT_EQ(rig.services.messages[0].first,
@@ -384,7 +384,7 @@ TEST(MacroEditorConfirm, WithoutASelectionNothingHappens) {
   EditorRig rig;
   rig.WriteRecord(kTwoMacros);
   rig.Build();
-  rig.c.Select(kMacroListId, kNoItem);
+  rig.c.Select(kMacroNamesListId, kNoItem);
   const auto before = rig.Slot(0);
   rig.page.ConfirmMacro();
   EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Fire", "Jump", "Blank"}));

@@ -103,6 +103,27 @@ TEST(MacroRecorderKeys, LongNamesAreCutTo31Characters) {
   EXPECT_EQ(rig.editor.lines[2], "键" + std::string(30, 'x') + "   Dn");
 }
 
+TEST(MacroRecorderKeys, KeysAreNamedAsTheKeyTableNamesThem) {
+  struct Case {
+    KeyStroke key;
+    std::string line;
+  };
+  const Case cases[] = {
+      {{"A", 0x1E, false, false, false}, "A   Dn"},
+      {{"Control", 0x1D, false, false, false}, "Ctrl   Dn"},          // X11's name
+      {{"Control", 0x1D, true, false, false}, "Right Ctrl   Dn"},     // the right one
+      {{"Return", 0x1C, false, false, false}, "Enter   Dn"},
+      {{"Mystery", 0x00, false, false, false}, "Mystery   Dn"},       // no code: kept as named
+  };
+  for (const Case& test : cases) {
+    RecorderRig rig;
+    rig.recorder.Start();
+    rig.window.Key(test.key);
+    ASSERT_EQ(rig.editor.lines.size(), 1u);
+    EXPECT_EQ(rig.editor.lines[0], test.line) << test.key.name;
+  }
+}
+
 TEST(MacroRecorderKeys, WithoutASelectedMacroKeysAreDropped) {
   RecorderRig rig;
   rig.recorder.Start();
@@ -155,9 +176,15 @@ TEST(MacroRecorderStartStop, StopRemovesTheHookOnce) {
   rig.recorder.Start();
   rig.Press("A");
   EXPECT_EQ(rig.recorder.progress(), 1);
+  rig.window.calls.clear();
   rig.recorder.Stop();
   EXPECT_FALSE(rig.window.hookInstalled);
   EXPECT_EQ(rig.window.recorderMessages, (std::vector<int>{kRecordedPress, kRecordingStopped}));
+  // The key that closes the box is no longer recorded.
+  const auto& calls = rig.window.calls;
+  const auto removed = std::find(calls.begin(), calls.end(), "REMOVE_HOOK");
+  const auto box = std::find(calls.begin(), calls.end(), "MESSAGE Stop Recording | Vortal");
+  EXPECT_TRUE(removed < box && box != calls.end());
   EXPECT_EQ(rig.recorder.progress(), 2);
   rig.Press("B");  // no hook: nothing is recorded
   EXPECT_EQ(rig.editor.lines, (Lines{"A   Dn"}));

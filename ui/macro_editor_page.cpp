@@ -223,7 +223,7 @@ std::vector<PageRegion> MacroEditorPage::Regions() {
 }
 
 bool MacroEditorPage::OwnsControl(int id) const {
-  return id == kLoopTimesEditId || id == kMacroNameEditId || id == kMacroListId ||
+  return id == kLoopTimesEditId || id == kMacroNameEditId || id == kMacroNamesListId ||
          id == kEventListId || id == kInsertedEventStaticId || id == kInsertListId;
 }
 
@@ -234,13 +234,13 @@ void MacroEditorPage::CreateControls() {
   c->CreateChild(kMacroNameEditId, ChildKind::kEdit, kMacroNameEditBox,
                  static_cast<int>(kMacroNameMaxChars));
   c->CreateChild(kLoopTimesEditId, ChildKind::kDigitsEdit, kLoopTimesEditBox, kLoopFieldMaxChars);
-  c->CreateChild(kMacroListId, ChildKind::kList, kMacroListBox);
+  c->CreateChild(kMacroNamesListId, ChildKind::kList, kMacroListBox);
   c->CreateChild(kEventListId, ChildKind::kHoverList, kEventListBox);
   c->CreateChild(kInsertedEventStaticId, ChildKind::kStatic, kInsertedEventBox);
   c->SetChildLook(kMacroNameEditId, {text, kBlack});
   c->SetChildLook(kLoopTimesEditId, {text, kBlack});
   c->SetChildLook(kInsertedEventStaticId, {text, kBlack});
-  c->SetChildLook(kMacroListId, {text, kMacroListBack});
+  c->SetChildLook(kMacroNamesListId, {text, kMacroListBack});
   c->SetChildLook(kEventListId, {text, kMacroListBack});
   c->SetChildLook(kInsertListId, {kWhite, kBlack});
   const ChildEvents events{[this](int id) { OnEditChanged(id); },
@@ -251,10 +251,10 @@ void MacroEditorPage::CreateControls() {
 
   const std::vector<std::string> names = ListMacroNames(recordPath_);
   if (!PathExists(recordPath_)) return;
-  for (const std::string& name : names) c->InsertItem(kMacroListId, kNoItem, name);
+  for (const std::string& name : names) c->InsertItem(kMacroNamesListId, kNoItem, name);
   c->SetChildText(kMacroNameEditId, names.empty() ? std::string() : names.front());
   FillEvents(names.empty() ? std::vector<std::string>{} : ReadMacro(recordPath_, names.front()));
-  if (!names.empty()) c->Select(kMacroListId, 0);
+  if (!names.empty()) c->Select(kMacroNamesListId, 0);
   c->SetChildText(kLoopTimesEditId,
                   names.empty() ? std::string() : std::to_string(SlotLoopCount(window_.settings().working, 0)));
 }
@@ -263,7 +263,7 @@ void MacroEditorPage::Teardown() {
   recorder_.Leave();
   window_.lists().Close(kInsertListId);
   if (ChildControls* c = controls()) {
-    for (int id : {kLoopTimesEditId, kMacroNameEditId, kMacroListId, kEventListId,
+    for (int id : {kLoopTimesEditId, kMacroNameEditId, kMacroNamesListId, kEventListId,
                    kInsertedEventStaticId}) {
       c->DestroyChild(id);
     }
@@ -278,7 +278,7 @@ void MacroEditorPage::FillEvents(const std::vector<std::string>& lines) {
 
 void MacroEditorPage::ShowMacro(int index) {
   ChildControls* c = controls();
-  const std::vector<std::string> names = c->Items(kMacroListId);
+  const std::vector<std::string> names = c->Items(kMacroNamesListId);
   if (index < 0 || index >= static_cast<int>(names.size())) return;
   c->SetChildText(kMacroNameEditId, names[index]);
   const std::vector<std::string> lines = ReadMacro(recordPath_, names[index]);
@@ -299,7 +299,7 @@ void MacroEditorPage::StoreLoopCount() {
     value = 1;
   }
   c->RepaintChild(kLoopTimesEditId);
-  const int slot = c->Selection(kMacroListId);
+  const int slot = c->Selection(kMacroNamesListId);
   if (IsSlot(slot)) SetSlotLoopCount(window_.settings().working, slot, value);
 }
 
@@ -315,7 +315,7 @@ void MacroEditorPage::OnEditChanged(int id) {
 
 void MacroEditorPage::OnListChoice(int listId, int index, bool doubleClick) {
   if (controls() == nullptr) return;
-  if (listId == kMacroListId && !doubleClick) {
+  if (listId == kMacroNamesListId && !doubleClick) {
     ShowMacro(index);
   } else if (listId == kEventListId && doubleClick) {
     EditDelay(index);
@@ -368,8 +368,8 @@ void MacroEditorPage::NewMacro() {
   ChildControls* c = controls();
   if (c == nullptr) return;
   MacroEditorState state;
-  state.names = c->Items(kMacroListId);
-  const int selected = c->Selection(kMacroListId);
+  state.names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
   if (selected != kNoItem) state.selected = static_cast<std::size_t>(selected);
   state.events = c->Items(kEventListId);
   state.nameField = c->ChildText(kMacroNameEditId);
@@ -381,8 +381,8 @@ void MacroEditorPage::NewMacro() {
   const bool wasEmpty = state.names.empty();
   LocalizedMessages messages(window_.services(), window_.texts);
   if (!vortal::NewMacro(state, messages)) return;
-  c->InsertItem(kMacroListId, kNoItem, state.names.back());
-  c->Select(kMacroListId, static_cast<int>(state.names.size()) - 1);
+  c->InsertItem(kMacroNamesListId, kNoItem, state.names.back());
+  c->Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
   if (!wasEmpty) c->ClearItems(kEventListId);
 }
 
@@ -390,8 +390,8 @@ void MacroEditorPage::DeleteMacro() {
   ChildControls* c = controls();
   if (c == nullptr) return;
   MacroEditorState state;
-  state.names = c->Items(kMacroListId);
-  const int selected = c->Selection(kMacroListId);
+  state.names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
   if (state.names.empty() || selected < 0 || selected >= static_cast<int>(state.names.size())) {
     return;
   }
@@ -400,7 +400,7 @@ void MacroEditorPage::DeleteMacro() {
     window_.services().Show(kMacroNotDeletedMessage, kWarningCaption);
     return;
   }
-  c->DeleteItem(kMacroListId, selected);
+  c->DeleteItem(kMacroNamesListId, selected);
   c->ClearItems(kEventListId);
   c->SetChildText(kMacroNameEditId, "");
 }
@@ -408,8 +408,8 @@ void MacroEditorPage::DeleteMacro() {
 void MacroEditorPage::ConfirmMacro() {
   ChildControls* c = controls();
   if (c == nullptr) return;
-  const std::vector<std::string> names = c->Items(kMacroListId);
-  const int selected = c->Selection(kMacroListId);
+  const std::vector<std::string> names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
   if (selected < 0 || selected >= static_cast<int>(names.size())) return;
   const std::string name = names[selected];
   const std::vector<std::string> lines = c->Items(kEventListId);
@@ -449,12 +449,12 @@ void MacroEditorPage::ConfirmMacro() {
     if (count != loopCounts.end() && !empty) SetSlotLoopCount(record, i, count->second);
   }
   if (order != names) {
-    c->ClearItems(kMacroListId);
-    for (const std::string& listed : order) c->InsertItem(kMacroListId, kNoItem, listed);
+    c->ClearItems(kMacroNamesListId);
+    for (const std::string& listed : order) c->InsertItem(kMacroNamesListId, kNoItem, listed);
     const auto at = std::find(order.begin(), order.end(), name);
-    c->Select(kMacroListId, static_cast<int>(at - order.begin()));
+    c->Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
   } else {
-    c->Select(kMacroListId, selected);
+    c->Select(kMacroNamesListId, selected);
   }
 }
 
@@ -471,12 +471,12 @@ void MacroEditorPage::Encode() {
 
 bool MacroEditorPage::HasMacros() const {
   ChildControls* c = controls();
-  return c != nullptr && !c->Items(kMacroListId).empty();
+  return c != nullptr && !c->Items(kMacroNamesListId).empty();
 }
 
 bool MacroEditorPage::HasSelectedMacro() const {
   ChildControls* c = controls();
-  return c != nullptr && c->Selection(kMacroListId) != kNoItem;
+  return c != nullptr && c->Selection(kMacroNamesListId) != kNoItem;
 }
 
 void MacroEditorPage::ClearEvents() {

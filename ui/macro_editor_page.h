@@ -32,7 +32,7 @@ namespace vortal {
 // Child windows of the page, in main window client coordinates.
 inline constexpr int kLoopTimesEditId = 149;
 inline constexpr int kMacroNameEditId = 150;
-inline constexpr int kMacroListId = 151;
+inline constexpr int kMacroNamesListId = 151;
 inline constexpr int kEventListId = 152;
 inline constexpr int kInsertedEventStaticId = 119;
 inline constexpr int kInsertListId = 154;
@@ -58,8 +58,6 @@ inline constexpr int kDeleteMacroHotId = 302;
 inline constexpr int kConfirmMacroHotId = 303;
 inline constexpr int kMacroButtonGroup = 3;
 
-// The event list's context menu item.
-inline constexpr int kDeleteEventCommand = 32772;
 
 inline constexpr int kMaxLoopCount = 65535;
 

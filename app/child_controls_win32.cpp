@@ -1,0 +1,190 @@
+#include "app/child_controls_win32.h"
+
+#include <commctrl.h>
+
+#include "app/win32_canvas.h"
+#include "platform/win32_text.h"
+
+namespace vortal {
+namespace {
+
+// The single item of a context menu.
+constexpr UINT kMenuItemCommand = 32772;
+
+DWORD StyleOf(ChildKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  constexpr DWORD kLine = kChild | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+  constexpr DWORD kList = kChild | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  switch (kind) {
+    case ChildKind::kEdit: return kLine;
+    case ChildKind::kDigitsEdit: return kLine | ES_NUMBER;
+    case ChildKind::kBorderedDigitsEdit: return kLine | ES_NUMBER | WS_BORDER;
+    case ChildKind::kStatic: return kChild | SS_CENTER | SS_CENTERIMAGE;
+    case ChildKind::kLeftStatic: return kChild | SS_LEFT | SS_CENTERIMAGE;
+    case ChildKind::kList:
+    case ChildKind::kHoverList: return kList;
+  }
+  return kChild;
+}
+
+const wchar_t* ClassOf(ChildKind kind) {
+  switch (kind) {
+    case ChildKind::kStatic:
+    case ChildKind::kLeftStatic: return L"STATIC";
+    case ChildKind::kList:
+    case ChildKind::kHoverList: return L"LISTBOX";
+    default: return L"EDIT";
+  }
+}
+
+// The line under the pointer becomes the selection, without a notification.
+LRESULT CALLBACK FollowPointerQuietly(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR) {
+  if (message == WM_MOUSEMOVE) {
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0 && SendMessageW(list, LB_GETCURSEL, 0, 0) != LOWORD(hit)) {
+      SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, FollowPointerQuietly, 0);
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+Win32ChildControls::~Win32ChildControls() {
+  for (auto& [id, brush] : brushes_) DeleteObject(brush);
+}
+
+void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) {
+  if (parent_ == nullptr || Child(id) != nullptr) return;
+  HWND control = CreateWindowExW(
+      0, ClassOf(kind), L"", StyleOf(kind), box.left, box.top, box.Width(), box.Height(), parent_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE)), nullptr);
+  if (control == nullptr) return;
+  if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+  if (kind == ChildKind::kHoverList) SetWindowSubclass(control, FollowPointerQuietly, 0, 0);
+}
+
+void Win32ChildControls::DestroyChild(int id) {
+  events_.erase(id);
+  if (HWND control = Child(id)) DestroyWindow(control);
+}
+
+bool Win32ChildControls::ChildExists(int id) const { return Child(id) != nullptr; }
+
+void Win32ChildControls::SetChildEvents(int id, ChildEvents events) { events_[id] = std::move(events); }
+
+void Win32ChildControls::SetChildLook(int id, ChildLook look) {
+  looks_[id] = look;
+  if (auto it = brushes_.find(id); it != brushes_.end()) {
+    DeleteObject(it->second);
+    brushes_.erase(it);
+  }
+  brushes_[id] = CreateSolidBrush(ToColorRef(look.back));
+}
+
+void Win32ChildControls::SetChildText(int id, std::string_view text) {
+  if (HWND control = Child(id)) SetWindowTextW(control, Widen(std::string(text)).c_str());
+}
+
+std::string Win32ChildControls::ChildText(int id) const {
+  HWND control = Child(id);
+  if (control == nullptr) return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+void Win32ChildControls::RepaintChild(int id) {
+  if (HWND control = Child(id)) InvalidateRect(control, nullptr, TRUE);
+}
+
+void Win32ChildControls::InsertItem(int id, int index, std::string_view text) {
+  if (HWND list = Child(id)) {
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(Widen(std::string(text)).c_str()));
+  }
+}
+
+void Win32ChildControls::DeleteItem(int id, int index) {
+  if (HWND list = Child(id)) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void Win32ChildControls::ClearItems(int id) {
+  if (HWND list = Child(id)) SendMessageW(list, LB_RESETCONTENT, 0, 0);
+}
+
+std::vector<std::string> Win32ChildControls::Items(int id) const {
+  std::vector<std::string> items;
+  HWND list = Child(id);
+  if (list == nullptr) return items;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length == LB_ERR) continue;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    items.push_back(Narrow(text));
+  }
+  return items;
+}
+
+int Win32ChildControls::Selection(int id) const {
+  HWND list = Child(id);
+  if (list == nullptr) return kNoItem;
+  const LRESULT selection = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  return selection == LB_ERR ? kNoItem : static_cast<int>(selection);
+}
+
+void Win32ChildControls::Select(int id, int index) {
+  if (HWND list = Child(id)) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool Win32ChildControls::TrackSingleItemMenu(std::string_view label) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return false;
+  AppendMenuW(menu, MF_STRING, kMenuItemCommand, Widen(std::string(label)).c_str());
+  POINT cursor;
+  GetCursorPos(&cursor);
+  const BOOL chosen = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                     cursor.x, cursor.y, 0, parent_, nullptr);
+  DestroyMenu(menu);
+  return chosen == static_cast<BOOL>(kMenuItemCommand);
+}
+
+bool Win32ChildControls::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0 || HIWORD(wParam) != EN_CHANGE) return false;
+  const auto it = events_.find(LOWORD(wParam));
+  if (it == events_.end() || !it->second.onTextChange) return false;
+  const std::function<void(int)> handler = it->second.onTextChange;  // may be destroyed inside
+  handler(LOWORD(wParam));
+  return true;
+}
+
+bool Win32ChildControls::OnContextMenu(HWND control) {
+  if (control == nullptr || control == parent_) return false;
+  const int id = GetDlgCtrlID(control);
+  const auto it = events_.find(id);
+  if (it == events_.end() || !it->second.onContextMenu) return false;
+  const std::function<void(int)> handler = it->second.onContextMenu;
+  handler(id);
+  return true;
+}
+
+HBRUSH Win32ChildControls::OnControlColor(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  const auto look = looks_.find(id);
+  if (look == looks_.end() || Child(id) != control) return nullptr;
+  SetTextColor(dc, ToColorRef(look->second.text));
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, ToColorRef(look->second.back));
+  if (font_) SelectObject(dc, font_);
+  return brushes_[id];
+}
+
+}  // namespace vortal

@@ -1,0 +1,62 @@
+// The child controls of an owner-drawn window as real Win32 controls: edits,
+// statics and list boxes over the window's picture, drawn in the colours
+// their page gives them, reporting text changes and context menus to it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/child_controls.h"
+
+namespace vortal {
+
+class Win32ChildControls : public ChildControls {
+ public:
+  Win32ChildControls() = default;
+  ~Win32ChildControls() override;
+  Win32ChildControls(const Win32ChildControls&) = delete;
+  Win32ChildControls& operator=(const Win32ChildControls&) = delete;
+
+  void Attach(HWND parent, HFONT font) {
+    parent_ = parent;
+    font_ = font;
+  }
+
+  void CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) override;
+  void DestroyChild(int id) override;
+  bool ChildExists(int id) const override;
+  void SetChildEvents(int id, ChildEvents events) override;
+  void SetChildLook(int id, ChildLook look) override;
+  void SetChildText(int id, std::string_view text) override;
+  std::string ChildText(int id) const override;
+  void RepaintChild(int id) override;
+  void InsertItem(int id, int index, std::string_view text) override;
+  void DeleteItem(int id, int index) override;
+  void ClearItems(int id) override;
+  std::vector<std::string> Items(int id) const override;
+  int Selection(int id) const override;
+  void Select(int id, int index) override;
+  bool TrackSingleItemMenu(std::string_view label) override;
+
+  // The parent's messages; each returns whether it was one of ours.
+  // WM_COMMAND: EN_CHANGE of an edit with events.
+  bool OnCommand(WPARAM wParam, LPARAM lParam);
+  // WM_CONTEXTMENU over a control with events.
+  bool OnContextMenu(HWND control);
+  // WM_CTLCOLOR*: the brush of a control with a look, else nullptr.
+  HBRUSH OnControlColor(HDC dc, HWND control);
+
+ private:
+  HWND Child(int id) const { return parent_ ? GetDlgItem(parent_, id) : nullptr; }
+
+  HWND parent_ = nullptr;
+  HFONT font_ = nullptr;
+  std::map<int, ChildLook> looks_;
+  std::map<int, HBRUSH> brushes_;  // one per look, for the window's life
+  std::map<int, ChildEvents> events_;
+};
+
+}  // namespace vortal
