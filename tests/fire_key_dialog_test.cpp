@@ -148,17 +148,17 @@ TEST(FireKeyDialog, LabelsInTheSystemLanguage) {
   };
   const std::vector<Case> cases = {
       {Language::kEnglish,
-       {"TEXT left Speed 20,120,50,134", "TEXT left Times 20,170,50,184",
-        "TEXT left Illustration: 20,190,400,206",
-        "TEXT left Speed (value range 5-255, with smaller values faster) 20,206,400,222",
-        "TEXT left Times (value range 0-255,0 indicates fire key to end when the key released) "
-        "20,222,400,238"}},
+       {"TEXT left Speed 50,104,131,118", "TEXT left Times 50,154,131,168",
+        "TEXT left Illustration: 20,187,380,201",
+        "TEXT left Speed (value range 5-255, with smaller values faster) 20,200,380,214",
+        "TEXT wrapped Times (value range 0-255,0 indicates fire key to end when the key "
+        "released) 20,213,380,241"}},
       {Language::kSimplifiedChinese,
-       {"TEXT left 速度 20,120,50,134", "TEXT left 次数 20,170,50,184",
-        "TEXT left 说明: 20,190,400,206"}},
+       {"TEXT left 速度 50,104,131,118", "TEXT left 次数 50,154,131,168",
+        "TEXT left 说明: 20,187,380,201"}},
       {Language::kTraditionalChinese,
-       {"TEXT left 次數 20,170,50,184",
-        "TEXT left 次數(數值範圍0-255，0表示按鍵放開火力鍵結束) 20,222,400,238"}},
+       {"TEXT left 次數 50,154,131,168",
+        "TEXT wrapped 次數(數值範圍0-255，0表示按鍵放開火力鍵結束) 20,213,380,241"}},
   };
   for (const Case& c : cases) {
     FakeKeyDialogHost host;

@@ -35,8 +35,8 @@ void CFireKeyDialog::CreateControls() {
 
 void CFireKeyDialog::DrawContents(Canvas& canvas) {
   for (const FireKeyLabel& label : kFireKeyLabels) {
-    canvas.DrawText(label.text.In(look().language), label.box, TextAlign::kLeft,
-                    kDialogLabelColor, FontKind::kNormal);
+    canvas.DrawText(label.text.In(look().language), label.box, label.align, kDialogLabelColor,
+                    FontKind::kNormal);
   }
 }
 

@@ -38,19 +38,24 @@ inline constexpr int kWheelScrollLines = 3;
 struct FireKeyLabel {
   Rect box;
   DialogLabel text;
+  TextAlign align;
 };
-// Left of each field, and the notes under the times field.
+// Each field's name above it (the 30 pixels left of a field do not hold
+// "Speed"), then the notes between the fields' card rule and the buttons'
+// rule; the long English times note takes two lines.
 inline constexpr FireKeyLabel kFireKeyLabels[] = {
-    {{20, 120, 50, 134}, {"Speed", "速度", "速度"}},
-    {{20, 170, 50, 184}, {"Times", "次数", "次數"}},
-    {{20, 190, 400, 206}, {"Illustration:", "说明:", "說明:"}},
-    {{20, 206, 400, 222},
+    {{50, 104, 131, 118}, {"Speed", "速度", "速度"}, TextAlign::kLeft},
+    {{50, 154, 131, 168}, {"Times", "次数", "次數"}, TextAlign::kLeft},
+    {{20, 187, 380, 201}, {"Illustration:", "说明:", "說明:"}, TextAlign::kLeft},
+    {{20, 200, 380, 214},
      {"Speed (value range 5-255, with smaller values faster)",
-      "速度(数值范围5-255，数值越小速度越快)", "速度(數值範圍5-255，數值越小速度越快)"}},
-    {{20, 222, 400, 238},
+      "速度(数值范围5-255，数值越小速度越快)", "速度(數值範圍5-255，數值越小速度越快)"},
+     TextAlign::kLeft},
+    {{20, 213, 380, 241},
      {"Times (value range 0-255,0 indicates fire key to end when the key released)",
       "次数(数值范围0-255，0表示按键放开火力键结束)",
-      "次數(數值範圍0-255，0表示按鍵放開火力鍵結束)"}},
+      "次數(數值範圍0-255，0表示按鍵放開火力鍵結束)"},
+     TextAlign::kLeftWrapped},
 };
 
 class CFireKeyDialog : public SubDialogFrame {
