@@ -43,6 +43,16 @@ event_line() {
   origin=$(main_origin)
   echo "$(( ${origin% *} + 640 )) $(( ${origin#* } + 220 + 14 * $1 + 7 ))"
 }
+# Double-clicks line $1 of the event list and waits for the delay dialog;
+# its screenshot is named $2.
+open_delay_dialog() {
+  xdotool mousemove $(event_line "$1")
+  sleep 0.3
+  xdotool click --repeat 2 --delay 80 1
+  wait_for 10 other_window_shown || return 1
+  sleep 1
+  shot "$2"
+}
 
 start_vortal || finish
 open_window || finish
@@ -84,12 +94,7 @@ if [ "$language" = en ]; then
 
   # 4. The delay after the first event: a double-click opens the delay
   # dialog; 700 typed, OK.
-  xdotool mousemove $(event_line 1)
-  sleep 0.3
-  xdotool click --repeat 2 --delay 80 1
-  if wait_for 10 other_window_shown; then
-    sleep 1
-    shot 03-delay-dialog
+  if open_delay_dialog 1 03-delay-dialog; then
     xdotool type --delay 80 "700"
     sleep 0.3
     dialog=$(other_windows | head -n 1 | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
@@ -149,7 +154,29 @@ Item10=L-Button   Up"
     report fail "the mouse's traffic carries the encoded macro" "$(written_hex | head -n 3)"
   fi
 
-  # 7. Escape hides the window.
+  # 7. The line under the pointer is the selection; the right button's menu
+  # deletes it.
+  xdotool mousemove $(event_line 1)
+  sleep 0.3
+  xdotool mousemove $(event_line 0)
+  sleep 0.3
+  xdotool click 3
+  sleep 1
+  shot 05-context-menu
+  read -r mx my <<<"$(event_line 0)"
+  xdotool mousemove $((mx + 20)) $((my + 10))
+  sleep 0.3
+  xdotool click 1
+  sleep 0.5
+  click_at "${confirm_button[@]}"
+  sleep 1
+  if [ "$(record_ini | sed -n '2,3p' | tr '\n' '|')" = "ItemCount=10|Item0=700 ms|" ]; then
+    report ok "the context menu deletes the line under the pointer"
+  else
+    report fail "the context menu deletes the line under the pointer" "$(record_ini | head -n 4 | tr '\n' '|')"
+  fi
+
+  # 8. Escape hides the window.
   click_at 300 120
   xdotool key Escape
   if wait_for 10 main_hidden; then
@@ -166,12 +193,7 @@ else
   sleep 1.5
   shot 01-page
   report ok "the advanced page shows the macro in Chinese"
-  xdotool mousemove $(event_line 1)
-  sleep 0.3
-  xdotool click --repeat 2 --delay 80 1
-  if wait_for 10 other_window_shown; then
-    sleep 1
-    shot 02-delay-dialog
+  if open_delay_dialog 1 02-delay-dialog; then
     report ok "the delay dialog opens in Chinese"
     xdotool key Escape
   else
