@@ -10,6 +10,7 @@
 
 #include "app/child_controls_win32.h"
 #include "app/window_picture.h"
+#include "assign/key_names.h"
 #include "platform/win32_text.h"
 
 namespace vortal {
@@ -18,9 +19,18 @@ namespace {
 // Its size is irrelevant: the model sizes the window to its background.
 constexpr short kTemplateSize = 100;
 
+// A key-name buffer of 32 characters, its terminator included.
+constexpr int kKeyNameBufferChars = 32;
+
+class Win32SubDialogHost;
+// The dialog whose hooks are running; the dialogs are modal, so one at a time
+// (an inner one keeps the outer one to restore).
+Win32SubDialogHost* activeHost = nullptr;
+
 class Win32SubDialogHost : public SubDialogHost {
  public:
   Win32SubDialogHost(HWND owner, SubDialogFrame& dialog) : owner_(owner), dialog_(dialog) {}
+  ~Win32SubDialogHost() override { RemoveHooks(); }
 
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Win32SubDialogHost* self = nullptr;
@@ -66,6 +76,16 @@ class Win32SubDialogHost : public SubDialogHost {
     ended_ = result;
     ::EndDialog(hwnd_, result == DialogResult::kOk ? IDOK : IDCANCEL);
   }
+  std::optional<Color> ChooseColor() override {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORW choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = hwnd_;
+    choose.lpCustColors = custom;
+    if (!::ChooseColorW(&choose)) return std::nullopt;
+    return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult),
+                 GetBValue(choose.rgbResult)};
+  }
   void SetEditsEnabled(bool enabled) override {
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t className[16] = {};
@@ -74,6 +94,35 @@ class Win32SubDialogHost : public SubDialogHost {
     }
   }
   ChildControls* childControls() override { return &controls_; }
+  unsigned InstallKeyCaptureHook(unsigned message) override {
+    if (keyHook_) return 0;
+    keyHook_ = SetWindowsHookExW(WH_KEYBOARD, &KeyCaptureProc, nullptr, GetCurrentThreadId());
+    if (!keyHook_) {
+      const DWORD error = GetLastError();
+      return error != 0 ? error : ERROR_INVALID_FUNCTION;
+    }
+    captureMessage_ = message;
+    return 0;
+  }
+  int FocusedControl() const override {
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd_, focus)) return 0;
+    return GetDlgCtrlID(focus);
+  }
+  void ScrollList(int id, int lines) override {
+    HWND list = GetDlgItem(hwnd_, id);
+    if (!list) return;
+    const WPARAM step = lines < 0 ? SB_LINEUP : SB_LINEDOWN;
+    for (int i = 0; i < (lines < 0 ? -lines : lines); ++i) SendMessageW(list, WM_VSCROLL, step, 0);
+  }
+
+  // Every message of the dialog's modal loop passes here before the dialog
+  // manager sees it: keys the dialog keeps for itself go no further.
+  void InstallMessageFilter() {
+    previousHost_ = activeHost;
+    activeHost = this;
+    filterHook_ = SetWindowsHookExW(WH_MSGFILTER, &MessageFilterProc, nullptr, GetCurrentThreadId());
+  }
 
  private:
   static Point PointOf(LPARAM lParam) {
@@ -105,6 +154,10 @@ class Win32SubDialogHost : public SubDialogHost {
           dialog_.OnEditChanged(id);
           return TRUE;
         }
+        if (lParam && code == EN_KILLFOCUS) {
+          dialog_.OnEditFocusLost(id);
+          return TRUE;
+        }
         if (lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
           const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
           dialog_.OnListChoice(index == LB_ERR ? -1 : static_cast<int>(index));
@@ -121,6 +174,18 @@ class Win32SubDialogHost : public SubDialogHost {
       case WM_CLOSE:
         EndDialog(DialogResult::kCancel);
         return TRUE;
+      case WM_MOUSEWHEEL:
+        dialog_.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return FALSE;
+      case WM_DESTROY:
+        RemoveHooks();
+        return FALSE;
+      case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = controls_.OnControlColor(reinterpret_cast<HDC>(wParam),
+                                                    reinterpret_cast<HWND>(lParam))) {
+          return reinterpret_cast<INT_PTR>(brush);
+        }
+        return FALSE;
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORLISTBOX:
         if (HBRUSH brush = controls_.OnControlColor(reinterpret_cast<HDC>(wParam),
@@ -131,7 +196,51 @@ class Win32SubDialogHost : public SubDialogHost {
       case WM_HELP:
         return TRUE;
       default:
+        if (captureMessage_ != 0 && message == captureMessage_) {
+          dialog_.OnKeyCaptured(captured_);
+          SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
+          return TRUE;
+        }
         return FALSE;
+    }
+  }
+
+  // The keyboard hook of the key dialogs: names the keystroke and hands the
+  // name to the dialog at once; the keystroke itself goes on as usual.
+  static LRESULT CALLBACK KeyCaptureProc(int code, WPARAM wParam, LPARAM lParam) {
+    Win32SubDialogHost* self = activeHost;
+    if (code != HC_ACTION || self == nullptr || !self->keyHook_) {
+      return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    wchar_t name[kKeyNameBufferChars] = {};
+    const int length = GetKeyNameTextW(static_cast<LONG>(lParam), name, kKeyNameBufferChars);
+    const unsigned scanCode = static_cast<unsigned>((lParam >> 16) & 0xFF);
+    const bool extended = ((lParam >> 24) & 1) != 0;
+    self->captured_ =
+        KeyNameForCapture(Narrow(std::wstring(name, length > 0 ? length : 0)), scanCode, extended);
+    SendMessageW(self->hwnd_, self->captureMessage_, 0, 0);
+    return 0;
+  }
+
+  static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    Win32SubDialogHost* self = activeHost;
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && self != nullptr && msg != nullptr &&
+        msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST &&
+        (msg->hwnd == self->hwnd_ || IsChild(self->hwnd_, msg->hwnd)) &&
+        self->dialog_.SwallowsKey(msg->message == WM_KEYDOWN, static_cast<unsigned>(msg->wParam))) {
+      return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  void RemoveHooks() {
+    if (keyHook_) UnhookWindowsHookEx(keyHook_);
+    keyHook_ = nullptr;
+    if (filterHook_) {
+      UnhookWindowsHookEx(filterHook_);
+      filterHook_ = nullptr;
+      activeHost = previousHost_;
     }
   }
 
@@ -142,6 +251,7 @@ class Win32SubDialogHost : public SubDialogHost {
         FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor).normal;
     picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight), nullptr);
     controls_.Attach(hwnd_, picture_.normalFont());
+    InstallMessageFilter();
     if (!dialog_.Initialize(*this)) {
       // The model has ended the dialog; make sure it cannot linger unseen.
       if (ended_ == DialogResult::kNone) EndDialog(DialogResult::kCancel);
@@ -169,6 +279,11 @@ class Win32SubDialogHost : public SubDialogHost {
   WindowPicture picture_;
   Win32ChildControls controls_;  // destroyed before the picture's font
   DialogResult ended_ = DialogResult::kNone;
+  HHOOK keyHook_ = nullptr;
+  HHOOK filterHook_ = nullptr;
+  Win32SubDialogHost* previousHost_ = nullptr;
+  UINT captureMessage_ = 0;
+  std::string captured_;
 };
 
 std::vector<WORD> EmptyPopupTemplate() {
