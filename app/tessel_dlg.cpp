@@ -20,6 +20,7 @@
 #include "settings/settings_file.h"
 #include "ui/skin_images.h"
 #include "ui/skin_settings.h"
+#include "ui/skins_dialog.h"
 
 namespace vortal {
 namespace {
@@ -231,6 +232,10 @@ BOOL CTesselDlg::OnInitDialog() {
   model_ = std::make_unique<MainWindowModel>(
       *this, *link_, *backend_, settings_,
       MainWindowFiles{paths_.settingsFile, paths_.skinSettings, paths_.programDir});
+  advancedPage_ = std::make_unique<AdvancedPage>(*model_, pointerSystem_);
+  model_->SetPage(kAdvancedPage, advancedPage_.get());
+  model_->applyPointerSettings = [this] { advancedPage_->ApplyPointerSettings(); };
+  model_->openSkinDialog = [this] { ChangeSkin(*model_); };
   shell_ = std::make_unique<MainWindowShell>(*model_);
   if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
     // The frame buttons belong to every page; they stand on the picture from
@@ -311,6 +316,10 @@ void CTesselDlg::HideWindow() { ::ShowWindow(hwnd_, SW_HIDE); }
 void CTesselDlg::BringToForeground() { SetForegroundWindow(hwnd_); }
 
 void CTesselDlg::StartWindowDrag(Point clickPoint) {
+  // A click whose button is already up again (the Skins button ran its modal
+  // dialog first) starts no drag: the window would follow the pointer until
+  // the next click.
+  if ((GetKeyState(VK_LBUTTON) & 0x8000) == 0) return;
   PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(clickPoint.x, clickPoint.y));
 }
 

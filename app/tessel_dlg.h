@@ -17,7 +17,9 @@
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
 #include "settings/program_paths.h"
+#include "platform/pointer_system_win32.h"
 #include "settings/settings_record.h"
+#include "ui/advanced_page.h"
 #include "ui/main_window_model.h"
 #include "ui/main_window_services.h"
 #include "ui/startup.h"
@@ -118,6 +120,8 @@ class CTesselDlg : public MainWindowServices {
   std::unique_ptr<MouseLink> link_;
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindowShell> shell_;
+  Win32PointerSystem pointerSystem_;
+  std::unique_ptr<AdvancedPage> advancedPage_;
   Win32ChildControls childControls_;
   MacroRecorderHook recordingHook_;
 
