@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/win32_text.h"
+#include "ui/image_limits.h"
 
 namespace vortal {
 
@@ -50,15 +51,36 @@ HBITMAP CreateTopDownDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// Whether the file is one the decoder may be given: a regular file of a
+// sensible length whose PNG header, if it has one, declares a sensible size.
+bool WorthDecoding(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;  // missing, or a folder
+  LARGE_INTEGER length{};
+  std::uint8_t head[24] = {};
+  DWORD read = 0;
+  const bool ok = GetFileSizeEx(file, &length) && length.QuadPart > 0 &&
+                  static_cast<std::uintmax_t>(length.QuadPart) <= kMaxSkinImageFileBytes &&
+                  ReadFile(file, head, sizeof head, &read, nullptr);
+  CloseHandle(file);
+  if (!ok) return false;
+  const std::optional<Size> declared = PngHeaderSize(std::span<const std::uint8_t>(head, read));
+  return !declared || SkinImageSizeAllowed(declared->width, declared->height);
+}
+
 }  // namespace
 
 std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
   if (path.empty()) return nullptr;
-  Gdiplus::Bitmap source(Widen(path).c_str());
+  const std::wstring widePath = Widen(path);
+  if (!WorthDecoding(widePath)) return nullptr;
+  Gdiplus::Bitmap source(widePath.c_str());
   if (source.GetLastStatus() != Gdiplus::Ok) return nullptr;
   const int width = static_cast<int>(source.GetWidth());
   const int height = static_cast<int>(source.GetHeight());
-  if (width <= 0 || height <= 0) return nullptr;
+  // Other formats the decoder reads are checked once their size is known.
+  if (!SkinImageSizeAllowed(width, height)) return nullptr;
   const bool hasAlpha = Gdiplus::GetPixelFormatSize(source.GetPixelFormat()) == 32;
 
   Gdiplus::Rect all(0, 0, width, height);
