@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "settings/file_io.h"
+#include "settings/temporary_files.h"
 
 namespace vortal {
 
@@ -48,8 +50,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) 
 }
 
 int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::string temp = path + ".XXXXXX";
-  int fd = ::mkstemp(temp.data());
+  RemoveStaleTemporaries(path);
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string temp = folder + TemporaryPrefix(name, static_cast<unsigned long>(::getpid())) + "XXXXXX.tmp";
+  int fd = ::mkstemps(temp.data(), 4);
   if (fd < 0) return errno;
   int error = 0;
   std::size_t done = 0;
@@ -79,6 +85,22 @@ int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>
   if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) ::unlink(temp.c_str());
   return error;
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::optional<unsigned long> owner = TemporaryFileOwner(name, entry->d_name);
+    if (!owner) continue;
+    // A process that still runs may be saving right now.
+    if (::kill(static_cast<pid_t>(*owner), 0) == 0 || errno == EPERM) continue;
+    ::unlink((folder + "/" + entry->d_name).c_str());
+  }
+  ::closedir(dir);
 }
 
 std::vector<std::string> ListSubfolders(const std::string& folder) {

@@ -5,6 +5,7 @@
 
 #include "platform/win32_text.h"
 #include "settings/file_io.h"
+#include "settings/temporary_files.h"
 
 namespace vortal {
 
@@ -44,10 +45,14 @@ int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>
   if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY) &&
       !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return ERROR_ACCESS_DENIED;
-  std::wstring temp = target + L".new";
+  RemoveStaleTemporaries(path);
+  const std::wstring prefix =
+      target.substr(0, target.find_last_of(L"\\/") + 1) +
+      Widen(TemporaryPrefix(Narrow(target.substr(target.find_last_of(L"\\/") + 1)),
+                            GetCurrentProcessId()));
+  std::wstring temp;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(attempt) + L".tmp";
+    temp = prefix + std::to_wstring(attempt) + L".tmp";
     if (GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES) break;
   }
   HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -72,6 +77,33 @@ int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>
     error = GetLastError();
   if (error != 0) DeleteFileW(temp.c_str());
   return static_cast<int>(error);
+}
+
+namespace {
+bool ProcessRuns(unsigned long pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, running
+  DWORD code = 0;
+  const bool runs = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return runs;
+}
+}  // namespace
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Widen(folder + "\\" + name + ".*.tmp").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string candidate = Narrow(data.cFileName);
+    const std::optional<unsigned long> owner = TemporaryFileOwner(name, candidate);
+    if (!owner || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ProcessRuns(*owner)) continue;
+    DeleteFileW(Widen(folder + "\\" + candidate).c_str());
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
 }
 
 std::vector<std::string> ListSubfolders(const std::string& folder) {

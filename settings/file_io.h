@@ -21,7 +21,13 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 // write leaves either the old or the new file, never a mix. Returns 0 on
 // success, otherwise the system's error code (GetLastError on Windows, errno
 // elsewhere); on failure `path` is untouched and the temporary file removed.
+// Temporary files that a killed save of the same file left behind are
+// removed first.
 int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Removes the temporary files of `path` (see settings/temporary_files.h)
+// whose process has ended; those of running processes are left alone.
+void RemoveStaleTemporaries(const std::string& path);
 
 // Names of the direct sub-folders of a folder, in the order the system lists them.
 std::vector<std::string> ListSubfolders(const std::string& folder);
