@@ -18,6 +18,8 @@
 #include "platform/win32_text.h"
 #include "settings/file_io.h"
 #include "settings/settings_file.h"
+#include "ui/assignment_dialogs.h"
+#include "ui/lighting_area.h"
 #include "ui/skin_images.h"
 #include "ui/skin_settings.h"
 #include "ui/skins_dialog.h"
@@ -66,11 +68,24 @@ void CopyField(wchar_t (&field)[N], std::string_view text) {
   field[n] = L'\0';
 }
 
+ControlKind ControlKindOf(UINT message) {
+  switch (message) {
+    case WM_CTLCOLOREDIT: return ControlKind::kEdit;
+    case WM_CTLCOLORLISTBOX: return ControlKind::kListBox;
+    case WM_CTLCOLORBTN: return ControlKind::kButton;
+    case WM_CTLCOLORSTATIC: return ControlKind::kStatic;
+    default: return ControlKind::kOther;
+  }
+}
+
 }  // namespace
 
 CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
 
-CTesselDlg::~CTesselDlg() = default;
+CTesselDlg::~CTesselDlg() {
+  for (auto& [color, brush] : controlBrushes_) DeleteObject(brush);
+  for (auto& [height, font] : fittedFonts_) DeleteObject(font);
+}
 
 INT_PTR CTesselDlg::DoModal() {
   std::vector<WORD> dialogTemplate = MainDialogTemplate();
@@ -191,13 +206,15 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
       if (HBRUSH brush = childControls_.OnControlColor(reinterpret_cast<HDC>(wParam),
                                                        reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<INT_PTR>(brush);
       }
-      if (message == WM_CTLCOLORSTATIC) return FALSE;
-      return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
+      return reinterpret_cast<INT_PTR>(
+          OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     default:
       return FALSE;
   }
@@ -232,10 +249,17 @@ BOOL CTesselDlg::OnInitDialog() {
   model_ = std::make_unique<MainWindowModel>(
       *this, *link_, *backend_, settings_,
       MainWindowFiles{paths_.settingsFile, paths_.skinSettings, paths_.programDir});
-  advancedPage_ = std::make_unique<AdvancedPage>(*model_, pointerSystem_);
+  macroEditor_ = std::make_unique<MacroEditorPage>(*model_, paths_.macroStore);
+  macroHalf_ = std::make_unique<AdvancedPageHalfOf<MacroEditorPage>>(*macroEditor_);
+  advancedPage_ = std::make_unique<AdvancedPage>(*model_, pointerSystem_, macroHalf_.get());
   model_->SetPage(kAdvancedPage, advancedPage_.get());
   model_->applyPointerSettings = [this] { advancedPage_->ApplyPointerSettings(); };
   model_->openSkinDialog = [this] { ChangeSkin(*model_); };
+  if (!assignmentDialogs_) {
+    assignmentDialogs_ = std::make_unique<AssignmentDialogRunner>(*model_, paths_.macroStore);
+  }
+  basicPage_ = std::make_unique<BasicPage>(*model_, *assignmentDialogs_);
+  model_->SetPage(kBasicPage, basicPage_.get());
   shell_ = std::make_unique<MainWindowShell>(*model_);
   if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
     // The frame buttons belong to every page; they stand on the picture from
@@ -275,7 +299,147 @@ void CTesselDlg::RequestHover() { picture_.RequestHover(true); }
 // ---- ListHost
 
 void CTesselDlg::CreateList(int id, const Rect& area, const std::vector<std::string>& items) {
-  CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
+  HWND list = CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
+  if (list) SetWindowSubclass(list, ListPointerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK CTesselDlg::ListPointerProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR self) {
+  if (message == WM_MOUSEMOVE) {
+    auto* dialog = reinterpret_cast<CTesselDlg*>(self);
+    if (dialog->basicPage_ && dialog->model_ && dialog->model_->currentPage() == kBasicPage) {
+      POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      MapWindowPoints(list, dialog->hwnd_, &at, 1);
+      // The page may destroy this very list box; the message is finished first.
+      const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      dialog->basicPage_->TrackFunctionListHover({at.x, at.y});
+      return result;
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, ListPointerProc, 0);
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+std::optional<MainWindowServices::ListItemHit> CTesselDlg::ListItemAt(int listId, Point p) const {
+  HWND list = GetDlgItem(hwnd_, listId);
+  if (!list) return std::nullopt;
+  RECT window;
+  GetWindowRect(list, &window);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&window), 2);
+  if (!Rect{window.left, window.top, window.right, window.bottom}.Contains(p)) return std::nullopt;
+  POINT at{p.x, p.y};
+  // Where the sub-list lies over a list's edge, the pointer is over the sub-list.
+  if (ChildWindowFromPointEx(hwnd_, at, CWP_SKIPINVISIBLE) != list) return std::nullopt;
+  MapWindowPoints(hwnd_, list, &at, 1);
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+  if (HIWORD(hit) != 0) return std::nullopt;  // outside the items
+  const int index = LOWORD(hit);
+  RECT item;
+  if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+    return std::nullopt;
+  }
+  return ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
+}
+
+void CTesselDlg::SelectListItem(int listId, int index) {
+  if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
+}
+
+// ---- Static controls
+
+void CTesselDlg::CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) {
+  HWND control = CreateWindowExW(
+      0, L"STATIC", Widen(std::string(text)).c_str(),
+      WS_CHILD | WS_VISIBLE | SS_CENTER | (centreVertically ? SS_CENTERIMAGE : 0), box.left,
+      box.top, box.Width(), box.Height(), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      instance_, nullptr);
+  if (control) FitStaticFont(control, text);
+}
+
+void CTesselDlg::FitStaticFont(HWND control, std::string_view text) {
+  HFONT normal = picture_.normalFont();
+  HFONT chosen = normal;
+  LOGFONTW face{};
+  RECT client;
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  if (dc && normal && GetObjectW(normal, sizeof face, &face) == sizeof face) {
+    const std::wstring wide = Widen(std::string(text));
+    // The normal height first, then a pixel less at a time down to a floor
+    // that stays readable.
+    constexpr int kSmallestHeight = 9;
+    const int normalHeight = face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
+    for (int height = normalHeight; height >= kSmallestHeight; --height) {
+      HFONT font = normal;
+      if (height != normalHeight) {
+        HFONT& cached = fittedFonts_[height];
+        if (!cached) {
+          LOGFONTW smaller = face;
+          smaller.lfHeight = face.lfHeight < 0 ? -height : height;
+          cached = CreateFontIndirectW(&smaller);
+        }
+        font = cached;
+      }
+      if (!font) break;
+      HGDIOBJ old = SelectObject(dc, font);
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+      SelectObject(dc, old);
+      chosen = font;
+      if (extent.cx <= client.right - client.left) break;
+    }
+  }
+  if (dc) ReleaseDC(control, dc);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+}
+
+void CTesselDlg::SetStaticText(int id, std::string_view text) {
+  if (HWND control = GetDlgItem(hwnd_, id)) {
+    SetWindowTextW(control, Widen(std::string(text)).c_str());
+    FitStaticFont(control, text);
+    InvalidateRect(control, nullptr, TRUE);
+  }
+}
+
+void CTesselDlg::DestroyControl(int id) {
+  if (HWND control = GetDlgItem(hwnd_, id)) DestroyWindow(control);
+}
+
+bool CTesselDlg::ControlExists(int id) const { return GetDlgItem(hwnd_, id) != nullptr; }
+
+void CTesselDlg::InvalidateControl(int id) {
+  if (HWND control = GetDlgItem(hwnd_, id)) InvalidateRect(control, nullptr, TRUE);
+}
+
+HBRUSH CTesselDlg::OnControlColor(UINT message, HDC dc, HWND control) {
+  const ControlColours colours = ChooseControlColours(
+      GetDlgCtrlID(control), ControlKindOf(message), settings_.working,
+      model_ ? model_->textColor() : Color{255, 255, 255});
+  if (colours.text) SetTextColor(dc, ToColorRef(*colours.text));
+  if (colours.background == TextBackground::kTransparent) {
+    SetBkMode(dc, TRANSPARENT);
+    // List boxes fill each item with the background colour whatever the
+    // mode: it must be the brush's, or white text lands on white.
+    if (colours.brush) SetBkColor(dc, ToColorRef(*colours.brush));
+  }
+  if (colours.background == TextBackground::kOpaque) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, ToColorRef(colours.backColor));
+  }
+  if (colours.dialogFont) {
+    // The control's own font: the dialog's, or a smaller face of it that
+    // lets a long text fit.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (!font) font = picture_.normalFont();
+    if (font) SelectObject(dc, font);
+  }
+  // Nothing: the dialog's own handling paints the control.
+  if (!colours.brush) return nullptr;
+  const COLORREF color = ToColorRef(*colours.brush);
+  HBRUSH& brush = controlBrushes_[color];
+  if (!brush) brush = CreateSolidBrush(color);
+  return brush;
 }
 
 void CTesselDlg::DestroyList(int id) {

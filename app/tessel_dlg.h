@@ -7,9 +7,11 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
+#include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
 #include "app/child_controls_win32.h"
 #include "app/event_listener.h"
 #include "app/macro_recorder_hook.h"
@@ -20,6 +22,8 @@
 #include "platform/pointer_system_win32.h"
 #include "settings/settings_record.h"
 #include "ui/advanced_page.h"
+#include "ui/basic_page.h"
+#include "ui/macro_editor_page.h"
 #include "ui/main_window_model.h"
 #include "ui/main_window_services.h"
 #include "ui/startup.h"
@@ -94,6 +98,15 @@ class CTesselDlg : public MainWindowServices {
   void SendRecorderMessage(int message) override;
   void SetWindowTitle(std::string_view title) override;
 
+  // Added for the basic page: static controls and the item under the pointer.
+  void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) override;
+  void SetStaticText(int id, std::string_view text) override;
+  void DestroyControl(int id) override;
+  bool ControlExists(int id) const override;
+  void InvalidateControl(int id) override;
+  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override;
+  void SelectListItem(int listId, int index) override;
+
   HWND hwnd() const { return hwnd_; }
 
  private:
@@ -104,6 +117,11 @@ class CTesselDlg : public MainWindowServices {
   void CreateFonts();
   void OnPaintIconic();
   void SetResult(LRESULT result);
+  // WM_CTLCOLOR*: the colours of the window's child controls.
+  HBRUSH OnControlColor(UINT message, HDC dc, HWND control);
+  // A pointer move over one of the window's list boxes, in client coordinates.
+  static LRESULT CALLBACK ListPointerProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -120,10 +138,23 @@ class CTesselDlg : public MainWindowServices {
   std::unique_ptr<MouseLink> link_;
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindowShell> shell_;
-  Win32PointerSystem pointerSystem_;
-  std::unique_ptr<AdvancedPage> advancedPage_;
   Win32ChildControls childControls_;
   MacroRecorderHook recordingHook_;
+  Win32PointerSystem pointerSystem_;
+  // The advanced page's macro half; the page points at it.
+  std::unique_ptr<MacroEditorPage> macroEditor_;
+  std::unique_ptr<AdvancedPageHalfOf<MacroEditorPage>> macroHalf_;
+  std::unique_ptr<AdvancedPage> advancedPage_;
+  // The dialogs a function choice on the basic page opens.
+  std::unique_ptr<AssignmentDialogs> assignmentDialogs_;
+  std::unique_ptr<BasicPage> basicPage_;
+  // Brushes of the child controls' colours, one per colour, kept while the
+  // window lives: a control may still paint with a brush after the next
+  // WM_CTLCOLOR* message.
+  std::map<COLORREF, HBRUSH> controlBrushes_;
+  // Smaller faces of the normal font for static texts that do not fit, by height.
+  std::map<int, HFONT> fittedFonts_;
+  void FitStaticFont(HWND control, std::string_view text);
 
   // Hands each event of the mouse to the window, synchronously.
   EventListener listener_{[this](DeviceEvent event) {
