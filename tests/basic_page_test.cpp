@@ -484,7 +484,7 @@ TEST(BasicPageLists, FunctionChoicesGoThroughTheDispatcherAndRedrawThePane) {
   rig.record().editedMode = 1;
   rig.dialogs.fire = FireChoice{3, "C", 40, 2};
   rig.model.OnListNotification(45, 10, false);
-  EXPECT_EQ(rig.dialogs.opened, 1);
+  EXPECT_EQ(rig.dialogs.runs, 1);
   EXPECT_EQ(rig.record().modeB.keyFunction[4], kFireKey);
   EXPECT_EQ(rig.record().modeA.keyFunction[4], kLeftClick);
   EXPECT_EQ(rig.model.skin.paneText[1][4], "Fire Key-C");

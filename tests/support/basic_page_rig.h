@@ -8,37 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "assign/assignment_dispatcher.h"
+#include "support/fake_assignment_dialogs.h"
 #include "support/main_window_rig.h"
 #include "ui/basic_page.h"
 
 namespace vortal::testing {
 
-// The dialogs answer with what the test put in; nothing means cancelled.
-class ScriptedDialogs : public AssignmentDialogs {
- public:
-  std::optional<WindowsChoice> ChooseWindowsFunction() override { return Opened(windows); }
-  std::optional<MediaChoice> ChooseMediaFunction() override { return Opened(media); }
-  std::optional<FireChoice> ChooseFireKey() override { return Opened(fire); }
-  std::optional<SingleChoice> ChooseSingleKey() override { return Opened(single); }
-  std::optional<ComboChoice> ChooseComboKey() override { return Opened(combo); }
-  std::optional<MacroChoice> ChooseMacro() override { return Opened(macro); }
-
-  std::optional<WindowsChoice> windows;
-  std::optional<MediaChoice> media;
-  std::optional<FireChoice> fire;
-  std::optional<SingleChoice> single;
-  std::optional<ComboChoice> combo;
-  std::optional<MacroChoice> macro;
-  int opened = 0;
-
- private:
-  template <class T>
-  std::optional<T> Opened(const std::optional<T>& answer) {
-    ++opened;
-    return answer;
-  }
-};
 
 // The mouse's reply to the sensor settings read: type, rate, option 1,
 // option 2, with the checksum that makes the frame add up to 0xFF.
@@ -51,7 +26,7 @@ inline std::vector<std::uint8_t> SensorReply(std::uint8_t type, std::uint8_t opt
 }
 
 struct BasicPageRig : MainWindowRig {
-  ScriptedDialogs dialogs;
+  FakeAssignmentDialogs dialogs;
   BasicPage page{model, dialogs};
 
   explicit BasicPageRig(std::uint8_t sensorType = 0, std::uint8_t firstRunFlag = 1) {
