@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/file_io.h"
+#include "support/fake_key_dialog_host.h"
 #include "support/main_window_rig.h"
 #include "support/recording_canvas.h"
 
@@ -175,6 +176,22 @@ TEST(SkinsDialogTest, ColourSampleOpensTheColourDialog) {
                                       "INVALIDATE 42,94,151,110") == 1;
     EXPECT_EQ(repainted, c.asked && c.chosen.has_value()) << c.name;
   }
+}
+
+TEST(SkinsDialogTest, WheelScrollsTheOpenListThreeLines) {
+  SkinsFolder skins;
+  CSkinsDialog dialog = skins.Dialog();
+  testing::FakeKeyDialogHost host;
+  ASSERT_TRUE(host.Open(dialog));
+  dialog.OnMouseWheel(120);  // no list yet
+  EXPECT_TRUE(host.scrolls.empty());
+  dialog.OnLeftButtonDown(kHeader);
+  dialog.OnMouseWheel(120);
+  dialog.OnMouseWheel(-240);
+  EXPECT_EQ(host.scrolls, (std::vector<std::pair<int, int>>{{kSkinListId, -3}, {kSkinListId, 3}}));
+  dialog.OnLeftButtonDown(kHeader);  // closed again
+  dialog.OnMouseWheel(-120);
+  EXPECT_EQ(host.scrolls.size(), 2u);
 }
 
 TEST(SkinsDialogTest, HintFollowsTheLanguage) {
