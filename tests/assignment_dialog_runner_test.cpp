@@ -48,7 +48,7 @@ struct RunnerRig {
 
 TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   RunnerRig rig;
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost& host) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost&) {
     dialog.OnLeftButtonDown({140, 135});  // the list field of the function dialogs
     dialog.OnListChoice(2);
   };
