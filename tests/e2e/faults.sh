@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Faults a user can run into: a second copy started while the first applies,
+# the program killed in the middle of an Apply, the mouse's event handle
+# failing when it is pulled out, and damaged skins.
+source "$(dirname "$0")/lib.sh"
+e2e_init faults
+
+# 1. A second copy started while the first applies ends at once with 0; the
+#    first finishes its Apply.
+start_vortal || finish
+open_window || finish
+lines=$(traffic_lines)
+click_rect "${apply_rect[@]}"
+(cd "$run" && timeout 30 "$wine" "$run/Vortal.exe") >/dev/null 2>&1
+second=$?
+sent_since() { tail -n +"$((lines + 1))" "$mouse/traffic.log" | awk '$2 == "SET_FEATURE" { print $4 }' | uniq | tr '\n' ' ' | sed 's/ $//'; }
+if [ "$second" = 0 ] && wait_for 15 config_saved && [ "$(sent_since)" = "$apply_opcodes" ] && kill -0 "$vortal_pid" 2>/dev/null; then
+  report ok "a second copy started during an Apply exits 0 and the Apply completes"
+else
+  report fail "a second copy started during an Apply exits 0 and the Apply completes" "exit $second, sent: $(sent_since)"
+fi
+
+# 2. After the mouse was pulled out (its event handle fails) and put back,
+#    its events reach the window again.
+echo "unplug" >>"$mouse/control"
+wait_for 10 main_hidden
+sleep 1
+echo "plug" >>"$mouse/control"
+sleep 2
+echo "event 7 3" >>"$mouse/control"
+if wait_for 15 balloon_shown; then
+  shot 01-events-after-replug
+  report ok "after the mouse came back its events show balloons again"
+else
+  report fail "after the mouse came back its events show balloons again" "no balloon"
+fi
+stop_vortal
+
+# 3. Killed in the middle of an Apply, at several moments: config.bin is
+#    always the old or the new file, never a mix, and the next start is clean.
+cp "$root/dist/config.bin" "$run/config.bin"
+old=$(md5sum <"$run/config.bin")
+new=$( (printf '\001'; tail -c +2 "$root/dist/config.bin") | md5sum)
+for delay in 0.05 0.15 0.3 0.6; do
+  cp "$root/dist/config.bin" "$run/config.bin"
+  : >"$mouse/traffic.log"
+  start_vortal || finish
+  open_window || finish
+  click_rect "${apply_rect[@]}"
+  sleep "$delay"
+  kill -9 "$vortal_pid" 2>/dev/null
+  wait "$vortal_pid" 2>/dev/null
+  vortal_pid=""
+  "$wineserver" -k 2>/dev/null
+  wait_for 10 bash -c "! xwininfo -root -tree | grep -q 'Wine System Tray'"
+  now=$(md5sum <"$run/config.bin")
+  if [ "$now" != "$old" ] && [ "$now" != "$new" ]; then
+    report fail "killed $delay s into an Apply, config.bin is the old or the new file" "size $(stat -c %s "$run/config.bin")"
+    continue
+  fi
+  start_vortal || finish
+  if [ -z "$(other_windows)" ]; then
+    report ok "killed $delay s into an Apply: config.bin whole ($([ "$now" = "$old" ] && echo old || echo new)), next start clean"
+  else
+    shot "02-after-kill-$delay"
+    report fail "after a kill $delay s into an Apply the next start shows no message" "$(other_windows | tr -s ' ' | head -c 200)"
+  fi
+  stop_vortal
+done
+# A later save removes what a killed save left beside config.bin.
+start_vortal || finish
+open_window || finish
+click_rect "${apply_rect[@]}"
+sleep 2
+leftovers=$(ls "$run" | grep -c '^config\.bin\..*\.tmp$')
+if [ "$leftovers" = 0 ]; then
+  report ok "no temporary file is left beside config.bin after the next save"
+else
+  report fail "no temporary file is left beside config.bin after the next save" "$leftovers left: $(ls "$run")"
+fi
+stop_vortal
+
+# 4. Damaged skin: a corrupt page background, a truncated button and a
+#    missing image. The window opens, draws the rest and applies.
+skin="$run/Skins/Default"
+head -c 200 "$root/skins/Default/BasicSet2.png" >"$skin/BasicSet2.png"
+head -c 100 /dev/urandom >"$skin/button-over.png"
+rm -f "$skin/button-close-normal.png"
+start_vortal || finish
+if open_window; then
+  shot 03-damaged-skin
+  click_rect "${apply_rect[@]}"
+  if wait_for 15 config_saved && kill -0 "$vortal_pid" 2>/dev/null; then
+    report ok "with damaged skin images the window opens, draws the rest and applies"
+  else
+    report fail "with damaged skin images the window applies" "not saved or ended"
+  fi
+else
+  report fail "with damaged skin images the window opens" "not shown"
+fi
+stop_vortal
+
+# 5. The skin's folder is a file: no window picture, but the program runs
+#    in the tray and its menu still ends it with 0.
+rm -rf "$skin"
+echo "not a folder" >"$skin"
+(cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
+vortal_pid=$!
+wait_for 60 tray_icon_shown || { report fail "with a skin folder that is a file the program starts in the tray"; finish; }
+wait_for 30 bash -c "[ -s '$mouse/traffic.log' ]"
+sleep 2
+xdotool mousemove "${tray_icon[@]}" click 1
+sleep 2
+xdotool mousemove "${tray_icon[@]}" click 3
+wait_for 10 other_window_shown
+sleep 0.5
+xdotool mousemove "${exit_item[@]}" click 1
+wait_exit 15
+if [ "$exit_code" = 0 ]; then
+  report ok "with a skin folder that is a file the program runs in the tray and exits 0"
+else
+  report fail "with a skin folder that is a file the program exits 0 from the tray" "exit $exit_code"
+fi
+finish
