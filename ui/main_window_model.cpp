@@ -56,7 +56,12 @@ void MainWindowModel::OnLeftButtonDown(Point p) {
     services_.HideWindow();
   }
   if (in(kFrameApply) && link_.devicePresent) ApplySettings();
-  if (in(kFrameSkins) && openSkinDialog) openSkinDialog();
+  if (in(kFrameSkins) && openSkinDialog) {
+    // The dialog took the click (its button went up in the dialog): a drag
+    // started now would keep the window on the pointer until the next click.
+    openSkinDialog();
+    return;
+  }
   if (in(kFrameMinimise)) {
     services_.HideWindow();  // it lives on in the tray
     return;

@@ -142,8 +142,9 @@ apply_and_wait() {
   fi
   sleep 0.5
 }
-# The opcodes of the feature reports sent, in order, repeats merged.
-opcodes_sent() { awk '$2 == "SET_FEATURE" { print $4 }' "$mouse/traffic.log" 2>/dev/null | uniq | tr '\n' ' ' | sed 's/ $//'; }
+# The opcodes of the feature reports sent after line $1 of the traffic log
+# (default: all), in order, repeats merged.
+opcodes_sent() { tail -n +"$((${1:-0} + 1))" "$mouse/traffic.log" 2>/dev/null | awk '$2 == "SET_FEATURE" { print $4 }' | uniq | tr '\n' ' ' | sed 's/ $//'; }
 traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
 # The main window's top-left corner on the screen: "X Y".
 main_origin() {

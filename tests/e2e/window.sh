@@ -68,10 +68,11 @@ open_window || finish
 
 # 5. Apply writes every setting into the mouse in its order and saves config.bin.
 before=$(first_byte "$run/config.bin")
+lines=$(traffic_lines)
 click_rect "${apply_rect[@]}"
 if wait_for 15 config_saved && [ "$before" = 0 ]; then
   sleep 0.5
-  sent=$(opcodes_sent)
+  sent=$(opcodes_sent "$lines")
   shot 03-applied
   if [ "$sent" = "$apply_opcodes" ] && main_shown; then
     report ok "Apply sends the whole sequence, saves config.bin and keeps the window open"
