@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-up figures of Vortal.exe under Wine on a virtual display with the
-# virtual mouse: from launching the process to its tray icon on the screen,
-# and from a tray click to the window's picture on the screen. Wine's own
+# Start-up and drawing figures of Vortal.exe under Wine on a virtual display
+# with the virtual mouse: from launching the process to its tray icon on the
+# screen, from a tray click to the window's picture on the screen, and from a
+# page button's click to the other page, drawn whole, on the screen. Wine's own
 # start (a program that exits at once, in the same prefix) is measured too, so
 # the program's share can be told apart.
 #   bench/window_startup.sh [RUNS]    (uses build/windows)
@@ -36,6 +37,15 @@ done
 
 tray_total=0
 open_total=0
+page_total=0
+page_count=0
+# A checksum of the page area of the window as it is on the screen.
+page_picture() {
+  local origin
+  origin=$(main_origin)
+  import -window root -crop "860x480+$((${origin% *} + 10))+$((${origin#* } + 140))" rgb:- 2>/dev/null | md5sum
+}
+page_changed() { [ "$(page_picture)" != "$1" ]; }
 for i in $(seq "$runs"); do
   fresh
   t0=$(ms)
@@ -51,9 +61,24 @@ for i in $(seq "$runs"); do
   t3=$(ms)
   tray_total=$((tray_total + t1 - t0))
   open_total=$((open_total + t3 - t2))
+  # A whole page drawn anew: the page buttons switch between the two pages.
+  sleep 1
+  for page in advanced basic; do
+    [ "$page" = advanced ] && box=("${advanced_page_rect[@]}") || box=("${basic_page_rect[@]}")
+    move_to $(((box[0] + box[2]) / 2)) $(((box[1] + box[3]) / 2))
+    sleep 0.5
+    before=$(page_picture)
+    t4=$(ms)
+    xdotool click 1
+    poll_for 10 page_changed "$before" || { echo "the $page page was not drawn within 10 s" >&2; cleanup; exit 1; }
+    t5=$(ms)
+    page_total=$((page_total + t5 - t4))
+    page_count=$((page_count + 1))
+  done
   stop_vortal
 done
 echo "Wine alone (cmd /c exit): mean $((wine_total / runs)) ms over $runs runs"
 echo "launch to tray icon drawn on screen: mean $((tray_total / runs)) ms over $runs runs"
 echo "tray click to window picture on screen: mean $((open_total / runs)) ms over $runs runs (each poll takes a screenshot: about 50 ms)"
+echo "page button click to the other page on screen: mean $((page_total / page_count)) ms over $page_count redraws (same polling)"
 cleanup
