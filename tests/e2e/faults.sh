@@ -111,10 +111,7 @@ wait_for 30 bash -c "[ -s '$mouse/traffic.log' ]"
 sleep 2
 xdotool mousemove "${tray_icon[@]}" click 1
 sleep 2
-xdotool mousemove "${tray_icon[@]}" click 3
-wait_for 10 other_window_shown
-sleep 0.5
-xdotool mousemove "${exit_item[@]}" click 1
+tray_exit
 wait_exit 15
 if [ "$exit_code" = 0 ]; then
   report ok "with a skin folder that is a file the program runs in the tray and exits 0"

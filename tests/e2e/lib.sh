@@ -251,3 +251,23 @@ wait_exit() {
     exit_code=running
   fi
 }
+# Right-clicks the tray icon and chooses the menu's single item, Exit, at the
+# middle of the menu window wherever it opened.
+tray_exit() {
+  local geometry size x y
+  xdotool mousemove "${tray_icon[@]}" click 3
+  if ! wait_for 5 other_window_shown; then
+    # Like the left click, one landing during the start-up can be lost.
+    sleep 1
+    xdotool mousemove "${tray_icon[@]}" click 3
+    wait_for 10 other_window_shown || return 1
+  fi
+  sleep 0.5
+  [ -z "${1:-}" ] || shot "$1"
+  geometry=$(other_windows | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1)
+  size=${geometry%%+*}
+  x=$(echo "$geometry" | cut -d+ -f2); y=$(echo "$geometry" | cut -d+ -f3)
+  xdotool mousemove $((x + ${size%x*} / 2)) $((y + ${size#*x} / 2))
+  sleep 0.3
+  xdotool click 1
+}

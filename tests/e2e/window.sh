@@ -164,12 +164,7 @@ if [ "$exit_code" = 0 ]; then report ok "Close ends the program with exit code 0
 stop_vortal
 wait_for 10 bash -c "! xwininfo -root -tree | grep -q 'Wine System Tray'"
 start_vortal || finish
-xdotool mousemove "${tray_icon[@]}" click 3
-wait_for 10 other_window_shown
-sleep 0.5
-shot 08-menu
-# The menu's single item stands just above the pointer (bottom-aligned at it).
-xdotool mousemove "${exit_item[@]}" click 1
+tray_exit 08-menu
 wait_exit 15
 if [ "$exit_code" = 0 ]; then report ok "tray Exit ends the program with exit code 0"; else report fail "tray Exit ends the program with exit code 0" "exit code $exit_code"; fi
 
