@@ -54,20 +54,13 @@ expect_pointer() {
 
 # The skins dialog: its window and its origin on the screen.
 skins_size="392x285"
-origin_of() { grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'; }
 skins_dialog_shown() { other_windows | grep -q " $skins_size+"; }
 skins_dialog_gone() { ! skins_dialog_shown; }
-# Clicks a point of a window given by its origin "X Y".
-click_in() {
-  xdotool mousemove $((${1% *} + $2)) $((${1#* } + $3))
-  sleep 0.3
-  xdotool click 1
-  sleep 0.5
-}
-dialog_click() { click_in "$(other_windows | grep " $skins_size+" | origin_of)" "$1" "$2"; }
+# Clicks a point of the skins dialog and lets it draw.
+dialog_click() { click_in "$(other_windows | grep " $skins_size+" | origin_of)" "$1" "$2"; sleep 0.5; }
 # The system's colour dialog: the program's other window that is not the skin dialog.
 colour_dialog_shown() { other_windows | grep -v " $skins_size+" | grep -q .; }
-colour_click() { click_in "$(other_windows | grep -v " $skins_size+" | origin_of)" "$1" "$2"; }
+colour_click() { click_in "$(other_windows | grep -v " $skins_size+" | origin_of)" "$1" "$2"; sleep 0.5; }
 str_value() { tr -d '\r' <"$run/str.ini" | awk -F= -v k="$1" '$1 == k { print $2; exit }'; }
 
 start_vortal || finish

@@ -146,28 +146,74 @@ apply_and_wait() {
 # (default: all), in order, repeats merged.
 opcodes_sent() { tail -n +"$((${1:-0} + 1))" "$mouse/traffic.log" 2>/dev/null | awk '$2 == "SET_FEATURE" { print $4 }' | uniq | tr '\n' ' ' | sed 's/ $//'; }
 traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
+# The top-left corner "X Y" on the screen of the window on an xwininfo line
+# read from the input.
+origin_of() { grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'; }
 # The main window's top-left corner on the screen: "X Y".
-main_origin() {
-  main_window | grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'
-}
-# Moves the pointer to a client point of the main window (hover first, as a
-# user's pointer would show it) and clicks there.
-click_at() {
-  local origin x y
-  origin=$(main_origin)
-  x=${origin% *}; y=${origin#* }
-  xdotool mousemove $((x + $1)) $((y + $2))
+main_origin() { main_window | origin_of; }
+# Moves the pointer to a point of a window given by its top-left corner on the
+# screen: move_in "X Y" X Y.
+move_in() { xdotool mousemove $((${1% *} + $2)) $((${1#* } + $3)); }
+# Clicks a point of a window given by its corner (button $4, default the left),
+# hovering first as a user's pointer would.
+click_in() {
+  move_in "$1" "$2" "$3"
   sleep 0.3
-  xdotool click "${3:-1}"
+  xdotool click "${4:-1}"
 }
-move_to() {
-  local origin x y
-  origin=$(main_origin)
-  x=${origin% *}; y=${origin#* }
-  xdotool mousemove $((x + $1)) $((y + $2))
+# The same in the main window's client coordinates.
+click_at() { click_in "$(main_origin)" "$@"; }
+move_to() { move_in "$(main_origin)" "$@"; }
+# An open list selects and highlights the line under the pointer. measure_list
+# ORIGIN X Y hovers the point X Y of the window with that corner (X at the
+# list's right end, where text rarely reaches) and reads the highlighted band
+# from the screen: list_top and list_height, in the window's coordinates, are
+# the line's top and height. Fails when no highlighted line is there.
+list_top=0
+list_height=0
+measure_list() {
+  local from=$(($3 > 40 ? $3 - 40 : 0)) band
+  move_in "$1" $(($2 - 12)) "$3"
+  sleep 0.3
+  move_in "$1" $(($2 - 10)) "$3"
+  sleep 0.5
+  # Eight pixel columns of the screen ending at X; a row is highlighted where
+  # one of its pixels is the selection's blue (not the cyan of a frame), and
+  # the band is the run of such rows through Y.
+  band=$(import -window root -crop "8x81+$((${1% *} + $2 - 7))+$((${1#* } + from))" +repage -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^[0-9]*,\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+    awk -v at=$(($3 - from)) '
+      $4 - $2 > 100 && $4 - $3 > 50 { blue[$1] = 1 }
+      END {
+        if (!blue[at]) exit 1
+        top = at; while (blue[top - 1]) top--
+        bottom = at; while (blue[bottom + 1]) bottom++
+        print top, bottom - top + 1
+      }') || return 1
+  list_top=$((from + ${band% *}))
+  list_height=${band#* }
+  [ "$list_height" -ge 8 ] && [ "$list_height" -le 40 ]
 }
+# The middle of line $1 of the list measured last (0 the line measured).
+list_line_y() { echo $((list_top + $1 * list_height + list_height / 2)); }
 # Clicks the middle of a client rectangle of the main window.
 click_rect() { click_at $((($1 + $3) / 2)) $((($2 + $4) / 2)); }
+
+# The basic page's panes of the buttons' functions: left and right edge, and
+# the top of button $1's pane.
+pane_left=252
+pane_right=463
+pane_top() { echo $((186 + 23 * ($1 - 1))); }
+# Opens button $1's function list and measures its lines at the first one.
+open_function_list() {
+  local top
+  top=$(pane_top "$1")
+  click_rect $pane_left "$top" $pane_right $((top + 21))
+  sleep 0.5
+  measure_list "$(main_origin)" $((pane_right - 8)) $((top + 27)) && return
+  report fail "button $1's function list highlights the line under the pointer"
+  return 1
+}
 
 # e2e_init NAME [LANGUAGE]: a delivered run folder, the virtual mouse and a
 # virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix).

@@ -97,11 +97,7 @@ if [ "$language" = en ]; then
   if open_delay_dialog 1 03-delay-dialog; then
     xdotool type --delay 80 "700"
     sleep 0.3
-    dialog=$(other_windows | head -n 1 | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
-    dx=$(echo "$dialog" | cut -d+ -f2); dy=$(echo "$dialog" | cut -d+ -f3)
-    xdotool mousemove $((dx + 210)) $((dy + 262))
-    sleep 0.3
-    xdotool click 1
+    click_in "$(other_windows | head -n 1 | origin_of)" 210 262
     wait_for 10 gone
     report ok "a double-click on a delay opens the delay dialog"
   else
