@@ -18,6 +18,7 @@
 #include "app/skin_drawing.h"
 #include "app/window_picture.h"
 #include "settings/file_io.h"
+#include "support/gdiplus_test.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
@@ -48,15 +49,8 @@ std::vector<std::uint8_t> Resized(std::vector<std::uint8_t> png, std::uint32_t w
   return png;
 }
 
-class SkinFaultsTest : public ::testing::Test {
+class SkinFaultsTest : public testing::GdiplusTest {
  protected:
-  static void SetUpTestSuite() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-  }
-  static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
-  static ULONG_PTR token_;
-
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir_.File(name);
     std::ofstream(path, std::ios::binary)
@@ -65,7 +59,6 @@ class SkinFaultsTest : public ::testing::Test {
   }
   testing::TempDir dir_;
 };
-ULONG_PTR SkinFaultsTest::token_ = 0;
 
 TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
   const std::vector<std::uint8_t> good = *ReadFileBytes(kSkinFolder + "/button-normal.png");

@@ -23,6 +23,7 @@
 #include "app/skin_drawing.h"
 #include "app/sub_dialog_host.h"
 #include "app/tessel_app.h"
+#include "support/gdiplus_test.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "ui/skin_images.h"
@@ -33,16 +34,7 @@ namespace {
 
 const std::string kSkinFolder = std::string(VORTAL_SOURCE_DIR) + "/skins/Default";
 
-class WinShellTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-  }
-  static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
-  static ULONG_PTR token_;
-};
-ULONG_PTR WinShellTest::token_ = 0;
+class WinShellTest : public testing::GdiplusTest {};
 
 // A 32-bit top-down bitmap filled with one colour, selected into a memory DC.
 class Surface32 {
