@@ -295,7 +295,7 @@ TEST(LightingAreaColors, ControlColoursForEveryKindOfControl) {
   record.loopColor[2][0] = 200;
   record.loopColor[2][1] = 100;
   record.loopColor[2][2] = 50;
-  const Color ui{9, 8, 7};
+  const Color ui{220, 227, 234};  // the Default skin's text colour
   const Color black{0, 0, 0};
   const Color green{100, 150, 100};
   struct Case {
@@ -321,7 +321,8 @@ TEST(LightingAreaColors, ControlColoursForEveryKindOfControl) {
       {"parameter static", 87, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
       {"static 88", 88, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
       {"static 119", 119, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
-      {"other static", 83, ControlKind::kStatic, ui, TextBackground::kOpaque, true, green},
+      // The pale text hardly shows on the mid green: black does.
+      {"other static", 83, ControlKind::kStatic, black, TextBackground::kOpaque, true, green},
       {"scroll bar", 5, ControlKind::kOther, std::nullopt, TextBackground::kUnchanged, false, std::nullopt},
   };
   for (const Case& c : cases) {
@@ -332,6 +333,32 @@ TEST(LightingAreaColors, ControlColoursForEveryKindOfControl) {
     EXPECT_EQ(colours.dialogFont, c.font);
     EXPECT_EQ(colours.brush, c.brush);
     if (c.background == TextBackground::kOpaque) EXPECT_EQ(colours.backColor, *c.brush);
+  }
+}
+
+// A dark text colour chosen for a pale skin: the dark controls take white
+// text instead, the green static keeps the chosen colour, which reads there.
+TEST(LightingAreaColors, DarkTextColourStaysReadableOnTheDarkControls) {
+  const SettingsRecord record{};
+  const Color dark{40, 40, 40};
+  const Color white{255, 255, 255};
+  struct Case {
+    const char* what;
+    int id;
+    ControlKind kind;
+    Color text;
+  };
+  const Case cases[] = {
+      {"edit", 120, ControlKind::kEdit, white},
+      {"macro list", 151, ControlKind::kListBox, white},
+      {"event list", 152, ControlKind::kListBox, white},
+      {"mode static", 86, ControlKind::kStatic, white},
+      {"static 119", 119, ControlKind::kStatic, white},
+      {"other static", 83, ControlKind::kStatic, dark},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ChooseControlColours(c.id, c.kind, record, dark).text, c.text);
   }
 }
 

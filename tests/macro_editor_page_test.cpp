@@ -126,16 +126,40 @@ TEST(MacroEditorFill, CreatesTheControlsWithTheirColours) {
     EXPECT_EQ(rig.c.children[expected.id].kind, expected.kind);
     EXPECT_EQ(rig.c.children[expected.id].box, expected.box);
   }
-  const Color text{10, 20, 30};
   const Color black{0, 0, 0};
-  EXPECT_EQ(rig.c.looks[kMacroNameEditId].text, text);
   EXPECT_EQ(rig.c.looks[kMacroNameEditId].back, black);
   EXPECT_EQ(rig.c.looks[kInsertedEventStaticId].back, black);
   EXPECT_EQ(rig.c.looks[kMacroNamesListId].back, (Color{0x02, 0x04, 0x05}));
-  EXPECT_EQ(rig.c.looks[kEventListId].text, text);
+  EXPECT_EQ(rig.c.looks[kEventListId].back, (Color{0x02, 0x04, 0x05}));
   EXPECT_EQ(rig.c.looks[kInsertListId].text, (Color{255, 255, 255}));
   EXPECT_EQ(rig.c.looks[kInsertListId].back, black);
   EXPECT_EQ(rig.c.children[kMacroNameEditId].maxChars, 31);
+}
+
+// The skin's text colour where it reads on the dark fills; a dark one (a
+// pale skin's) gives way to white, so the lists never go black on black.
+TEST(MacroEditorFill, TextOfTheControlsStaysReadableOnTheirFills) {
+  struct Case {
+    TextColor skin;
+    Color shown;
+  };
+  const Case cases[] = {
+      {{220, 227, 234}, {220, 227, 234}},
+      {{255, 0, 0}, {255, 0, 0}},
+      {{10, 20, 30}, {255, 255, 255}},
+      {{40, 40, 40}, {255, 255, 255}},
+  };
+  for (const Case& c : cases) {
+    EditorRig rig;
+    rig.model.skin.textColor = c.skin;
+    rig.Build();
+    for (int id : {kMacroNameEditId, kLoopTimesEditId, kInsertedEventStaticId, kMacroNamesListId,
+                   kEventListId}) {
+      EXPECT_EQ(rig.c.looks[id].text, c.shown) << "control " << id << ", skin colour "
+                                               << int(c.skin.red) << "," << int(c.skin.green)
+                                               << "," << int(c.skin.blue);
+    }
+  }
 }
 
 // ---- Selecting a macro

@@ -5,6 +5,7 @@
 
 #include "ui/main_window_model.h"
 #include "ui/skin_images.h"
+#include "ui/text_contrast.h"
 
 namespace vortal {
 namespace {
@@ -107,6 +108,7 @@ LedBit LedBitOf(int stage, int square) {
   return {byte, static_cast<std::uint8_t>(1u << bit)};
 }
 
+// The skin's text colour wherever it reads on the control's own colour.
 ControlColours ChooseControlColours(int controlId, ControlKind kind, const SettingsRecord& record,
                                     Color uiTextColor) {
   ControlColours colours;
@@ -115,14 +117,14 @@ ControlColours ChooseControlColours(int controlId, ControlKind kind, const Setti
   };
   switch (kind) {
     case ControlKind::kEdit:
-      colours.text = uiTextColor;
+      colours.text = ReadableTextColor(uiTextColor, kBlack);
       colours.background = TextBackground::kTransparent;
       colours.brush = kBlack;
       break;
     case ControlKind::kListBox:
       colours.background = TextBackground::kTransparent;
       if (isOneOf(kMacroListIds)) {
-        colours.text = uiTextColor;
+        colours.text = ReadableTextColor(uiTextColor, kMacroListBrush);
         colours.brush = kMacroListBrush;
       } else {
         colours.text = kWhite;
@@ -139,13 +141,13 @@ ControlColours ChooseControlColours(int controlId, ControlKind kind, const Setti
         colours.background = TextBackground::kTransparent;
         colours.brush = Color{rgb[0], rgb[1], rgb[2]};
       } else if (isOneOf(kBlackStaticIds)) {
-        colours.text = uiTextColor;
+        colours.text = ReadableTextColor(uiTextColor, kBlack);
         colours.background = TextBackground::kOpaque;
         colours.backColor = kBlack;
         colours.dialogFont = true;
         colours.brush = kBlack;
       } else {
-        colours.text = uiTextColor;
+        colours.text = ReadableTextColor(uiTextColor, kPlainStaticBack);
         colours.background = TextBackground::kOpaque;
         colours.backColor = kPlainStaticBack;
         colours.dialogFont = true;

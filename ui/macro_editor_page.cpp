@@ -13,12 +13,14 @@
 #include "settings/user_messages.h"
 #include "ui/delay_dialog.h"
 #include "ui/skin_images.h"
+#include "ui/text_contrast.h"
 
 namespace vortal {
 namespace {
 
 // The edits and static 119: the skin's text colour on black; lists 151 and
-// 152 on the brush 0x050402; list 154 white on black.
+// 152 on the brush 0x050402 (white text where the skin's colour would not
+// read on them); list 154 white on black.
 constexpr Color kBlack{0, 0, 0};
 constexpr Color kWhite{255, 255, 255};
 constexpr Color kMacroListBack{0x02, 0x04, 0x05};
@@ -237,11 +239,14 @@ void MacroEditorPage::CreateControls() {
   c->CreateChild(kMacroNamesListId, ChildKind::kList, kMacroListBox);
   c->CreateChild(kEventListId, ChildKind::kHoverList, kEventListBox);
   c->CreateChild(kInsertedEventStaticId, ChildKind::kStatic, kInsertedEventBox);
-  c->SetChildLook(kMacroNameEditId, {text, kBlack});
-  c->SetChildLook(kLoopTimesEditId, {text, kBlack});
-  c->SetChildLook(kInsertedEventStaticId, {text, kBlack});
-  c->SetChildLook(kMacroNamesListId, {text, kMacroListBack});
-  c->SetChildLook(kEventListId, {text, kMacroListBack});
+  // A text colour chosen for a pale skin would not show on these dark fills.
+  const Color onBlack = ReadableTextColor(text, kBlack);
+  const Color onList = ReadableTextColor(text, kMacroListBack);
+  c->SetChildLook(kMacroNameEditId, {onBlack, kBlack});
+  c->SetChildLook(kLoopTimesEditId, {onBlack, kBlack});
+  c->SetChildLook(kInsertedEventStaticId, {onBlack, kBlack});
+  c->SetChildLook(kMacroNamesListId, {onList, kMacroListBack});
+  c->SetChildLook(kEventListId, {onList, kMacroListBack});
   c->SetChildLook(kInsertListId, {kWhite, kBlack});
   const ChildEvents events{[this](int id) { OnEditChanged(id); },
                           [this](int id) { OnContextMenu(id); }};
