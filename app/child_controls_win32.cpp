@@ -53,6 +53,65 @@ LRESULT CALLBACK FollowPointerQuietly(HWND list, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
+std::optional<MainWindowServices::ListItemHit> ListItemUnder(HWND parent, int listId, Point p) {
+  HWND list = parent ? GetDlgItem(parent, listId) : nullptr;
+  if (!list) return std::nullopt;
+  RECT window;
+  GetWindowRect(list, &window);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+  if (!Rect{window.left, window.top, window.right, window.bottom}.Contains(p)) return std::nullopt;
+  POINT at{p.x, p.y};
+  // Where the sub-list lies over a list's edge, the pointer is over the sub-list.
+  if (ChildWindowFromPointEx(parent, at, CWP_SKIPINVISIBLE) != list) return std::nullopt;
+  MapWindowPoints(parent, list, &at, 1);
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+  if (HIWORD(hit) != 0) return std::nullopt;  // outside the items
+  const int index = LOWORD(hit);
+  RECT item;
+  if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+    return std::nullopt;
+  }
+  return MainWindowServices::ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
+}
+
+ControlKind ControlKindOfMessage(UINT message) {
+  switch (message) {
+    case WM_CTLCOLOREDIT: return ControlKind::kEdit;
+    case WM_CTLCOLORLISTBOX: return ControlKind::kListBox;
+    case WM_CTLCOLORBTN: return ControlKind::kButton;
+    case WM_CTLCOLORSTATIC: return ControlKind::kStatic;
+    default: return ControlKind::kOther;
+  }
+}
+
+HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, HFONT fallbackFont,
+                           std::map<COLORREF, HBRUSH>& brushes) {
+  if (colours.text) SetTextColor(dc, ToColorRef(*colours.text));
+  if (colours.background == TextBackground::kTransparent) {
+    SetBkMode(dc, TRANSPARENT);
+    // List boxes fill each item with the background colour whatever the
+    // mode: it must be the brush's, or white text lands on white.
+    if (colours.brush) SetBkColor(dc, ToColorRef(*colours.brush));
+  }
+  if (colours.background == TextBackground::kOpaque) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, ToColorRef(colours.backColor));
+  }
+  if (colours.dialogFont) {
+    // The control's own font: the dialog's, or a smaller face of it that
+    // lets a long text fit.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (!font) font = fallbackFont;
+    if (font) SelectObject(dc, font);
+  }
+  // Nothing: the dialog's own handling paints the control.
+  if (!colours.brush) return nullptr;
+  const COLORREF color = ToColorRef(*colours.brush);
+  HBRUSH& brush = brushes[color];
+  if (!brush) brush = CreateSolidBrush(color);
+  return brush;
+}
+
 Win32ChildControls::~Win32ChildControls() {
   for (auto& [id, brush] : brushes_) DeleteObject(brush);
 }
@@ -155,6 +214,10 @@ bool Win32ChildControls::TrackSingleItemMenu(std::string_view label) {
                                      cursor.x, cursor.y, 0, parent_, nullptr);
   DestroyMenu(menu);
   return chosen == static_cast<BOOL>(kMenuItemCommand);
+}
+
+void Win32ChildControls::FocusChild(int id) {
+  if (HWND control = Child(id)) SetFocus(control);
 }
 
 bool Win32ChildControls::OnCommand(WPARAM wParam, LPARAM lParam) {

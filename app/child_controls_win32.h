@@ -5,13 +5,35 @@
 
 #include <windows.h>
 
+#include "app/skin_drawing.h"  // before the models' headers: undoes the system's DrawText
+
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/child_controls.h"
+#include "ui/lighting_area.h"
+#include "ui/main_window_services.h"
 
 namespace vortal {
+
+// The line of the list box `listId` of `parent` under `p` (the parent's client
+// coordinates), with the line's rectangle in the list's client coordinates.
+// Nothing when the list does not exist, `p` is outside it, below its last
+// line, or over another child that lies on top of it.
+std::optional<MainWindowServices::ListItemHit> ListItemUnder(HWND parent, int listId, Point p);
+
+// The kind of control a WM_CTLCOLOR* message is about.
+ControlKind ControlKindOfMessage(UINT message);
+
+// Puts WM_CTLCOLOR* colours into the control's device context: text colour,
+// background mode and colour, and the control's own font (`fallbackFont` when
+// it has none) where the colours ask for the dialog's font. Returns the brush
+// to fill the control with, taken from `brushes` (one per colour, created
+// here, kept and deleted by the caller), or nullptr for the default handling.
+HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, HFONT fallbackFont,
+                           std::map<COLORREF, HBRUSH>& brushes);
 
 class Win32ChildControls : public ChildControls {
  public:
@@ -40,6 +62,7 @@ class Win32ChildControls : public ChildControls {
   int Selection(int id) const override;
   void Select(int id, int index) override;
   bool TrackSingleItemMenu(std::string_view label) override;
+  void FocusChild(int id) override;
 
   // The parent's messages; each returns whether it was one of ours.
   // WM_COMMAND: EN_CHANGE of an edit with events.

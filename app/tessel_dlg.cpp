@@ -68,16 +68,6 @@ void CopyField(wchar_t (&field)[N], std::string_view text) {
   field[n] = L'\0';
 }
 
-ControlKind ControlKindOf(UINT message) {
-  switch (message) {
-    case WM_CTLCOLOREDIT: return ControlKind::kEdit;
-    case WM_CTLCOLORLISTBOX: return ControlKind::kListBox;
-    case WM_CTLCOLORBTN: return ControlKind::kButton;
-    case WM_CTLCOLORSTATIC: return ControlKind::kStatic;
-    default: return ControlKind::kOther;
-  }
-}
-
 }  // namespace
 
 CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
@@ -322,24 +312,7 @@ LRESULT CALLBACK CTesselDlg::ListPointerProc(HWND list, UINT message, WPARAM wPa
 }
 
 std::optional<MainWindowServices::ListItemHit> CTesselDlg::ListItemAt(int listId, Point p) const {
-  HWND list = GetDlgItem(hwnd_, listId);
-  if (!list) return std::nullopt;
-  RECT window;
-  GetWindowRect(list, &window);
-  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&window), 2);
-  if (!Rect{window.left, window.top, window.right, window.bottom}.Contains(p)) return std::nullopt;
-  POINT at{p.x, p.y};
-  // Where the sub-list lies over a list's edge, the pointer is over the sub-list.
-  if (ChildWindowFromPointEx(hwnd_, at, CWP_SKIPINVISIBLE) != list) return std::nullopt;
-  MapWindowPoints(hwnd_, list, &at, 1);
-  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
-  if (HIWORD(hit) != 0) return std::nullopt;  // outside the items
-  const int index = LOWORD(hit);
-  RECT item;
-  if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-    return std::nullopt;
-  }
-  return ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
+  return ListItemUnder(hwnd_, listId, p);
 }
 
 void CTesselDlg::SelectListItem(int listId, int index) {
@@ -414,32 +387,9 @@ void CTesselDlg::InvalidateControl(int id) {
 
 HBRUSH CTesselDlg::OnControlColor(UINT message, HDC dc, HWND control) {
   const ControlColours colours = ChooseControlColours(
-      GetDlgCtrlID(control), ControlKindOf(message), settings_.working,
+      GetDlgCtrlID(control), ControlKindOfMessage(message), settings_.working,
       model_ ? model_->textColor() : Color{255, 255, 255});
-  if (colours.text) SetTextColor(dc, ToColorRef(*colours.text));
-  if (colours.background == TextBackground::kTransparent) {
-    SetBkMode(dc, TRANSPARENT);
-    // List boxes fill each item with the background colour whatever the
-    // mode: it must be the brush's, or white text lands on white.
-    if (colours.brush) SetBkColor(dc, ToColorRef(*colours.brush));
-  }
-  if (colours.background == TextBackground::kOpaque) {
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, ToColorRef(colours.backColor));
-  }
-  if (colours.dialogFont) {
-    // The control's own font: the dialog's, or a smaller face of it that
-    // lets a long text fit.
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    if (!font) font = picture_.normalFont();
-    if (font) SelectObject(dc, font);
-  }
-  // Nothing: the dialog's own handling paints the control.
-  if (!colours.brush) return nullptr;
-  const COLORREF color = ToColorRef(*colours.brush);
-  HBRUSH& brush = controlBrushes_[color];
-  if (!brush) brush = CreateSolidBrush(color);
-  return brush;
+  return ApplyControlColours(dc, control, colours, picture_.normalFont(), controlBrushes_);
 }
 
 void CTesselDlg::DestroyList(int id) {

@@ -65,6 +65,7 @@ TEST(DelayDialog, KeepsWhatWasTypedAndEndsAsClicked) {
     EXPECT_EQ(field.text, test.text);  // it starts empty
     EXPECT_EQ(host.controls.looks[kDelayFieldId].text, (Color{255, 255, 255}));
     EXPECT_EQ(host.controls.looks[kDelayFieldId].back, (Color{0x28, 0x28, 0x28}));
+    EXPECT_EQ(host.controls.focused, kDelayFieldId);  // typing goes to the field at once
   }
 }
 

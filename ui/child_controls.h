@@ -66,6 +66,9 @@ class ChildControls {
   // A pop-up menu at the pointer with one item, tracked with the right
   // button; true when the user chose the item.
   virtual bool TrackSingleItemMenu(std::string_view label) = 0;
+
+  // Gives the control the keyboard focus (nothing when it does not exist).
+  virtual void FocusChild(int id) = 0;
 };
 
 }  // namespace vortal

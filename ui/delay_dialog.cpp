@@ -39,6 +39,8 @@ void CDelayTimeDialog::CreateControls() {
   controls->CreateChild(kDelayFieldId, ChildKind::kBorderedDigitsEdit, kDelayFieldBox,
                         kDelayFieldMaxChars);
   controls->SetChildLook(kDelayFieldId, kDelayFieldLook);
+  // The user opened the dialog to type a pause: the field takes the keys at once.
+  controls->FocusChild(kDelayFieldId);
 }
 
 void CDelayTimeDialog::OnEditChanged(int id) {

@@ -44,6 +44,9 @@ class FakeChildControls : public ChildControls {
   int Selection(int id) const override;
   void Select(int id, int index) override;
   bool TrackSingleItemMenu(std::string_view label) override;
+  void FocusChild(int id) override {
+    if (ChildExists(id)) focused = id;
+  }
 
   // The user types into an edit: the text is replaced as far as the edit
   // takes it (digits only, at most maxChars), and the change is reported.
@@ -59,6 +62,7 @@ class FakeChildControls : public ChildControls {
   // hands it to the dialog).
   std::function<void(int id)> onAnyTextChange;
   bool chooseMenuItem = false;
+  int focused = 0;  // the control with the keyboard focus, 0 for none
   std::vector<std::string> menuLabels;
 
  private:
