@@ -48,23 +48,25 @@ open_window || finish
 if choose_function 3 8 01-function-list; then
   shot 02-windows
   open_dialog_list 140 136 145 146
+  shot 03-windows-list
   dialog_click 90 "$(list_line_y 2)"
-  shot 03-windows-used
+  shot 04-windows-used
   dialog_ok || report fail "the Windows dialog ends with OK"
 fi
 # Button 4: Multimedia, "Vol-".
 if choose_function 4 9; then
-  shot 04-media
+  shot 05-media
   open_dialog_list 140 136 145 146
+  shot 06-media-list
   dialog_click 90 "$(list_line_y 6)"
-  shot 05-media-used
+  shot 07-media-used
   dialog_ok || report fail "the multimedia dialog ends with OK"
 fi
 # Button 5: Fire Key "C", speed 9, times 0.
 if choose_function 5 10; then
-  shot 06-fire
+  shot 08-fire
   open_dialog_list 120 77 86 126
-  shot 07-fire-list
+  shot 09-fire-list
   dialog_click 90 "$(list_line_y 2)"
   dialog_click 90 127
   xdotool key ctrl+a BackSpace
@@ -73,46 +75,46 @@ if choose_function 5 10; then
   xdotool key ctrl+a BackSpace
   xdotool type 0
   sleep 0.3
-  shot 08-fire-used
+  shot 10-fire-used
   dialog_ok || report fail "the fire key dialog ends with OK"
 fi
 # Button 6: Single Key, the B key (Enter first: captured, not confirming).
 if choose_function 6 11; then
-  shot 09-single
+  shot 11-single
   xdotool key Return
   sleep 0.5
   if dialog_shown; then report ok "Enter in the single key dialog is a key, not OK"; else report fail "Enter in the single key dialog is a key, not OK"; fi
   xdotool key b
   sleep 0.5
-  shot 10-single-used
+  shot 12-single-used
   dialog_ok || report fail "the single key dialog ends with OK"
 fi
 # Button 7: Combo Key, Left Shift + A + Enter.
 if choose_function 7 12; then
-  shot 11-combo
+  shot 13-combo
   open_dialog_list 90 77 86 126
-  shot 12-combo-list
+  shot 14-combo-list
   dialog_click 90 "$(list_line_y 1)"
   dialog_click 90 127
   xdotool key a
   dialog_click 90 177
   xdotool key Return
   sleep 0.5
-  shot 13-combo-used
+  shot 15-combo-used
   dialog_ok || report fail "the combo key dialog ends with OK"
 fi
 # Button 8: Macro Key, "Beta", repeat until released.
 if choose_function 8 13; then
-  shot 14-macro
+  shot 16-macro
   open_dialog_list 145 136 146 146
-  shot 15-macro-list
+  shot 17-macro-list
   dialog_click 90 "$(list_line_y 1)"
   dialog_click 228 186
-  shot 16-macro-used
+  shot 18-macro-used
   dialog_ok || report fail "the macro dialog ends with OK"
 fi
 sleep 0.5
-shot 17-page
+shot 19-page
 
 apply_and_wait
 check_record "buttons 3 to 8 hold Windows, Multimedia, Fire, Single, Combo, Macro" 2 "8 9 10 11 12 13" 6
