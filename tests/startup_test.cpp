@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,72 @@ TEST(StartupTest, TextsFollowTheSystemLanguage) {
   EXPECT_EQ(rig.services.messages.at(0).first,
             std::string(LocalizedText(Language::kSimplifiedChinese, TextId::kMouseNotDetected)));
   EXPECT_EQ(rig.services.messages.at(0).second, "Warning");
+}
+
+// A skin whose main picture does not load: this run draws with the delivered
+// skin when its picture loads, and str.ini keeps the user's choice.
+TEST(StartupTest, AnUnusableSkinGivesWayToTheDeliveredOne) {
+  struct Case {
+    const char* name;
+    std::string skin;
+    std::vector<std::string> unloadable;  // skin names
+    std::vector<std::string> tried;       // skin names, in order
+    std::string drawn;                    // the skin folder used afterwards
+    bool background;
+  };
+  const Case cases[] = {
+      {"the chosen skin loads", "Blue", {}, {"Blue"}, "Blue", true},
+      {"the chosen skin fails", "Blue", {"Blue"}, {"Blue", "Default"}, "Default", true},
+      {"no skin named", "", {""}, {"", "Default"}, "Default", true},
+      {"both fail", "Blue", {"Blue", "Default"}, {"Blue", "Default"}, "Blue", false},
+      {"the delivered skin fails", "Default", {"Default"}, {"Default"}, "Default", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    WriteSkinSettings(rig.dir.File("str.ini"), c.skin, 200);
+    const auto folder = [&](const std::string& skin) {
+      return SkinFolderAtStartup(rig.model.files().programDir, skin);
+    };
+    for (const std::string& skin : c.unloadable) rig.services.unloadableFolders.insert(folder(skin));
+    std::ifstream before(rig.dir.File("str.ini"));
+    const std::string stored((std::istreambuf_iterator<char>(before)), {});
+    rig.shell.Initialize(1033);
+    std::vector<std::string> tried;
+    for (const std::string& call : rig.services.calls) {
+      if (call.starts_with("BACKGROUND ")) tried.push_back(call);
+    }
+    std::vector<std::string> expected;
+    for (const std::string& skin : c.tried) expected.push_back("BACKGROUND " + folder(skin) + "/main.png");
+    EXPECT_EQ(tried, expected);
+    EXPECT_EQ(rig.model.skin.skinFolderPath, folder(c.drawn));
+    EXPECT_EQ(rig.model.skin.skinName, c.skin);
+    EXPECT_EQ(rig.services.hasBackground, c.background);
+    std::ifstream after(rig.dir.File("str.ini"));
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), stored);
+  }
+}
+
+// Reading the skin settings again (after Cancel) keeps the stand-in while the
+// unusable skin is still the chosen one, and follows a new choice.
+TEST(StartupTest, TheStandInSkinOutlivesARereadOfTheSettings) {
+  Rig rig;
+  const auto folder = [&](const std::string& skin) {
+    return SkinFolderAtStartup(rig.model.files().programDir, skin);
+  };
+  rig.services.unloadableFolders.insert(folder("Blue"));
+  rig.shell.Initialize(1033);
+  ASSERT_EQ(rig.model.skin.skinFolderPath, folder("Default"));
+  const struct {
+    const char* stored;
+    const char* drawn;
+  } steps[] = {{"Blue", "Default"}, {"Light", "Light"}};
+  for (const auto& step : steps) {
+    WriteSkinSettings(rig.dir.File("str.ini"), step.stored, 7);
+    rig.model.OnLeftButtonDown({800, 615});  // Cancel
+    rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+    EXPECT_EQ(rig.model.skin.skinFolderPath, folder(step.drawn)) << step.stored;
+  }
 }
 
 TEST(TrayTest, TrayClicks) {

@@ -40,7 +40,7 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
   model_.settings().Snapshot();
 
   LoadSkin();
-  services.LoadBackground(model_.skin.skinFolderPath, kMainImage);
+  LoadMainBackground();
 
   if (link.devicePresent) model_.BuildPage(kBasicPage);
   return StartupResult::kReady;
@@ -51,6 +51,21 @@ void MainWindowShell::LoadSkin() {
   model_.skin = SkinStateAtStartup(
       LoadSkinSettings(files.skinSettingsFile, model_.texts[TextId::kSkinSection]),
       files.programDir);
+  // Reading the settings again keeps the stand-in for the unusable skin.
+  if (!unusableSkinFolder_.empty() && model_.skin.skinFolderPath == unusableSkinFolder_) {
+    model_.skin.skinFolderPath = fallbackSkinFolder_;
+  }
+}
+
+void MainWindowShell::LoadMainBackground() {
+  MainWindowServices& services = model_.services();
+  const std::string chosen = model_.skin.skinFolderPath;
+  if (services.LoadBackground(chosen, kMainImage)) return;
+  const std::string fallback = SkinFolderAtStartup(model_.files().programDir, kFallbackSkinName);
+  if (fallback == chosen || !services.LoadBackground(fallback, kMainImage)) return;
+  unusableSkinFolder_ = chosen;
+  fallbackSkinFolder_ = fallback;
+  model_.skin.skinFolderPath = fallback;
 }
 
 void MainWindowShell::OnTrayNotification(std::uint32_t mouseMessage) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "ui/main_window_model.h"
@@ -16,6 +17,9 @@ inline constexpr std::string_view kTrayTip = "Gaming mouse setting";
 inline constexpr std::string_view kCreateEventFailed = "CreateEvent failed.";
 inline constexpr std::string_view kRegisterNotificationFailed =
     "RegisterDeviceNotification failed!!!";
+// The skin delivered with the program, whose pictures stand in for a skin
+// whose main picture cannot be loaded.
+inline constexpr std::string_view kFallbackSkinName = "Default";
 
 // Mouse messages the tray icon reports (its notification's lParam).
 inline constexpr std::uint32_t kTrayLeftButtonUp = 0x0202;
@@ -60,9 +64,17 @@ class MainWindowShell {
 
  private:
   void LoadSkin();
+  // The skin's "/main.png" as the window's background. When it cannot be
+  // loaded the window would have no area at all: this run then draws with
+  // the delivered skin, if its picture loads; str.ini keeps the choice.
+  void LoadMainBackground();
 
   MainWindowModel& model_;
   bool listenerCreated_ = false;
+  // The skin folder that could not give the window its background, and the
+  // folder drawn instead for the rest of the run.
+  std::string unusableSkinFolder_;
+  std::string fallbackSkinFolder_;
 };
 
 }  // namespace vortal

@@ -80,7 +80,32 @@ else
 fi
 stop_vortal
 
-# 4. Damaged skin: a corrupt page background, a truncated button and a
+# 4. The chosen skin's main picture is damaged: this run draws with the
+#    delivered skin, so the window opens whole; str.ini keeps the choice.
+sed -i 's/^Path=.*\r*$/Path=Light\r/' "$run/str.ini"
+head -c 300 "$root/skins/Light/main.png" >"$run/Skins/Light/main.png"
+stored=$(md5sum <"$run/str.ini")
+if start_vortal && open_window; then
+  shot 03-unusable-skin
+  # The delivered skin is dark; the Light one would be pale.
+  bright=$(import -window root -crop "$(main_geometry)" -format '%[fx:int(100*mean)]' info: 2>/dev/null)
+  if [ "${bright:-100}" -lt 40 ]; then
+    report ok "a skin whose main picture is damaged gives way to the delivered one (brightness $bright%)"
+  else
+    report fail "a skin whose main picture is damaged gives way to the delivered one" "brightness ${bright:-none}%"
+  fi
+else
+  report fail "a skin whose main picture is damaged still gives the window its area" "no window"
+fi
+stop_vortal
+if [ "$(md5sum <"$run/str.ini")" = "$stored" ] && grep -q '^Path=Light' "$run/str.ini"; then
+  report ok "str.ini keeps the chosen skin while another one stands in"
+else
+  report fail "str.ini keeps the chosen skin while another one stands in" "$(grep '^Path' "$run/str.ini")"
+fi
+sed -i 's/^Path=.*\r*$/Path=Default\r/' "$run/str.ini"
+
+# 5. Damaged skin: a corrupt page background, a truncated button and a
 #    missing image. The window opens, draws the rest and applies.
 skin="$run/Skins/Default"
 head -c 200 "$root/skins/Default/BasicSet2.png" >"$skin/BasicSet2.png"
@@ -88,7 +113,7 @@ head -c 100 /dev/urandom >"$skin/button-over.png"
 rm -f "$skin/button-close-normal.png"
 start_vortal || finish
 if open_window; then
-  shot 03-damaged-skin
+  shot 04-damaged-skin
   click_rect "${apply_rect[@]}"
   if wait_for 15 config_saved && kill -0 "$vortal_pid" 2>/dev/null; then
     report ok "with damaged skin images the window opens, draws the rest and applies"
@@ -100,8 +125,9 @@ else
 fi
 stop_vortal
 
-# 5. The skin's folder is a file: no window picture, but the program runs
-#    in the tray and its menu still ends it with 0.
+# 6. The skin's folder is a file (the delivered one, so nothing stands in):
+#    no window picture, but the program runs in the tray and its menu still
+#    ends it with 0.
 rm -rf "$skin"
 echo "not a folder" >"$skin"
 (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &

@@ -40,8 +40,8 @@ class FakeWindowHost : public Host {
   std::optional<Size> LoadBackground(std::string_view skinFolder,
                                      std::string_view imageName) override {
     calls.push_back("BACKGROUND " + std::string(skinFolder) + std::string(imageName));
-    hasBackground = backgroundLoads;
-    if (!backgroundLoads) return std::nullopt;
+    hasBackground = backgroundLoads && !unloadableFolders.contains(std::string(skinFolder));
+    if (!hasBackground) return std::nullopt;
     return backgroundSize;
   }
   bool Redraw(std::string_view skinFolder,
@@ -74,6 +74,7 @@ class FakeWindowHost : public Host {
   }
 
   bool backgroundLoads = true;
+  std::set<std::string> unloadableFolders;  // skin folders whose background fails
   bool hasBackground = true;
   Size backgroundSize{880, 640};
   std::set<std::string> missingImages;
