@@ -249,7 +249,9 @@ class Win32SubDialogHost : public SubDialogHost {
     WindowsVersion(&major, &minor);
     const FontSpec font =
         FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor).normal;
-    picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight), nullptr);
+    // The title font: the normal face and size in bold.
+    picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight),
+                      CreateSkinFont(font.faceName, font.height, FW_BOLD));
     controls_.Attach(hwnd_, picture_.normalFont());
     InstallMessageFilter();
     if (!dialog_.Initialize(*this)) {

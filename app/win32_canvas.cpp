@@ -3,6 +3,11 @@
 #include "platform/win32_text.h"
 
 namespace vortal {
+namespace {
+// Extra pixels after each character of a sub-dialog title, for the
+// letter-spaced look of the title band.
+constexpr int kDialogTitleLetterSpacing = 2;
+}  // namespace
 
 bool GdiCanvas::DrawImage(std::string_view imageName, Point at) {
   return DrawSkinImage(dc_, cache_, skinFolder_, imageName, at.x, at.y);
@@ -21,7 +26,7 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align
       // its vertical centre.
       RECT measured = ToRect(box);
       format = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
-      HFONT chosen = font == FontKind::kTitle ? title_ : normal_;
+      HFONT chosen = FontFor(font);
       HGDIOBJ old = chosen ? SelectObject(dc_, chosen) : nullptr;
       std::wstring wide = Widen(std::string(text));
       ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &measured, format | DT_CALCRECT);
@@ -33,8 +38,14 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align
       return;
     }
   }
-  DrawTextInRect(dc_, text, ToRect(box), ToColorRef(color), font == FontKind::kTitle ? title_ : normal_,
-                 format);
+  const bool spaced = font == FontKind::kDialogTitle;
+  const int oldExtra = spaced ? SetTextCharacterExtra(dc_, kDialogTitleLetterSpacing) : 0;
+  DrawTextInRect(dc_, text, ToRect(box), ToColorRef(color), FontFor(font), format);
+  if (spaced) SetTextCharacterExtra(dc_, oldExtra);
+}
+
+HFONT GdiCanvas::FontFor(FontKind font) const {
+  return font == FontKind::kNormal ? normal_ : title_;
 }
 
 void GdiCanvas::FillRect(const Rect& box, Color color) {

@@ -23,6 +23,9 @@ class GdiCanvas : public Canvas {
   void FillRect(const Rect& box, Color color) override;
 
  private:
+  // Page and dialog titles both use the window's title font.
+  HFONT FontFor(FontKind font) const;
+
   HDC dc_;
   SkinImageCache& cache_;
   std::string skinFolder_;

@@ -25,6 +25,13 @@ void CComboDialog::CreateControls() {
   }
 }
 
+void CComboDialog::DrawContents(Canvas& canvas) {
+  for (const ComboKeyLabel& label : kComboKeyLabels) {
+    canvas.DrawText(label.text.In(look().language), label.box, TextAlign::kLeft,
+                    kDialogCaptionColor, FontKind::kNormal);
+  }
+}
+
 std::vector<std::string> CComboDialog::ListItems() const {
   std::vector<std::string> items;
   for (const ModifierNameRow& row : ModifierNameTable) items.emplace_back(row.name);

@@ -16,6 +16,7 @@ inline constexpr Rect kDelayFieldBox{74, 129, 150, 143};
 // The field's rectangle widened by 60 on each side, moved up by 40 and 20.
 inline constexpr Rect kDelayPromptBox{14, 89, 210, 109};
 inline constexpr Rect kDelayRangeBox{14, 109, 210, 129};
+inline constexpr SubDialogTitle kDelayTimeTitle{{"DELAY TIME", "延时", "延時"}, 34};
 inline constexpr std::string_view kDelayDialogFailureCaption =
     "DelayTime Dialog Load background image failed!!!";
 // The field: white text on 0x282828.
@@ -49,6 +50,7 @@ class CDelayTimeDialog : public SubDialogFrame {
  protected:
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
+  SubDialogTitle Title() const override { return kDelayTimeTitle; }
 
  private:
   std::string typedText_;

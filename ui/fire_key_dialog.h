@@ -35,6 +35,8 @@ inline constexpr int kFireTimesReplacement = 1;
 // One wheel notch scrolls the open list by this many lines.
 inline constexpr int kWheelScrollLines = 3;
 
+inline constexpr SubDialogTitle kFireKeyTitle{{"FIRE KEY", "火力键", "火力鍵"}, 34};
+
 struct FireKeyLabel {
   Rect box;
   DialogLabel text;
@@ -74,6 +76,7 @@ class CFireKeyDialog : public SubDialogFrame {
  protected:
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
+  SubDialogTitle Title() const override { return kFireKeyTitle; }
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   // A speed still being typed when OK is clicked counts too: the click on

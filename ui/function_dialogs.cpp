@@ -10,16 +10,19 @@ constexpr ChildLook kFieldLook{kControlTextColor, kControlBackColor};
 
 constexpr FunctionDialogKind kMediaKind{"/media-key.png",
                                         "Media Dialog Load background image failed!!!",
-                                        kMediaFieldId, kMediaDropDown, kMediaItems};
+                                        kMediaFieldId, kMediaDropDown, kMediaItems,
+                                        {{"MULTIMEDIA", "多媒体", "多媒體"}, 34}};
 constexpr FunctionDialogKind kWindowsKind{"/windows-key.png",
                                           "Windows Dialog Load background image failed!!!",
-                                          kWindowsFieldId, kWindowsDropDown, kWindowsItems};
+                                          kWindowsFieldId, kWindowsDropDown, kWindowsItems,
+                                          {{"WINDOWS FUNCTION", "Windows 功能", "Windows 功能"}, 36}};
 
 }  // namespace
 
 CFunctionDialog::CFunctionDialog(SubDialogLook look, const FunctionDialogKind& kind)
     : SubDialogFrame(std::move(look), kind.background, kind.failureCaption, kind.dropDown),
       fieldId_(kind.fieldId),
+      title_(kind.title),
       items_(kind.items) {
   chosenText_ = std::string(items_.front().In(this->look().language));
 }

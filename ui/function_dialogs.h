@@ -55,6 +55,7 @@ struct FunctionDialogKind {
   int fieldId;
   SubDialogDropDown dropDown;
   std::span<const DialogLabel> items;
+  SubDialogTitle title;
 };
 
 class CFunctionDialog : public SubDialogFrame {
@@ -69,9 +70,11 @@ class CFunctionDialog : public SubDialogFrame {
   void CreateControls() override;
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
+  SubDialogTitle Title() const override { return title_; }
 
  private:
   int fieldId_;
+  SubDialogTitle title_;
   std::span<const DialogLabel> items_;
   int chosenIndex_ = 0;
   std::string chosenText_;

@@ -17,6 +17,7 @@ inline constexpr Rect kSingleKeyPromptBox{45, 108, 181, 124};
 inline constexpr std::string_view kSingleKeyBackground = "/single-key.png";
 inline constexpr std::string_view kSingleKeyFailureCaption =
     "Single Key Dialog Load background image failed!!!";
+inline constexpr SubDialogTitle kSingleKeyTitle{{"SINGLE KEY", "单键", "單鍵"}, 36};
 inline constexpr DialogLabel kSingleKeyPrompt{"Please enter a key", "请输入一个按键",
                                               "請輸入一個按鍵"};
 
@@ -47,6 +48,7 @@ class CSingleDialog : public SubDialogFrame {
  protected:
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
+  SubDialogTitle Title() const override { return kSingleKeyTitle; }
 
  private:
   std::string keyName_;

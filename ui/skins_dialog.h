@@ -13,6 +13,7 @@
 
 namespace vortal {
 
+inline constexpr SubDialogTitle kSkinsTitle{{"SKINS", "皮肤", "皮膚"}, 34};
 inline constexpr std::string_view kSkinsDialogFailureCaption =
     "Skins Dialog Load background image failed!!!";
 
@@ -60,6 +61,7 @@ class CSkinsDialog : public SubDialogFrame {
 
  protected:
   void DrawContents(Canvas& canvas) override;
+  SubDialogTitle Title() const override { return kSkinsTitle; }
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   void OnDialogClick(Point p) override;

@@ -77,8 +77,18 @@ void SubDialogFrame::DrawClose(Canvas& canvas, bool over) {
   DrawSkinPng(canvas, over ? kCloseOverImage : kCloseNormalImage, kSubDialogCloseBox.TopLeft());
 }
 
+void SubDialogFrame::DrawTitle(Canvas& canvas) {
+  const SubDialogTitle title = Title();
+  const std::string_view text = title.text.In(look_.language);
+  if (text.empty()) return;
+  canvas.DrawText(text,
+                  {title.left, kSubDialogTitleTop, kSubDialogTitleRight, kSubDialogTitleBottom},
+                  TextAlign::kLeft, kDialogCaptionColor, FontKind::kDialogTitle);
+}
+
 void SubDialogFrame::Paint() {
   Redraw([this](Canvas& canvas) {
+    DrawTitle(canvas);
     DrawButton(canvas, kSubDialogOkBox, SubDialogOkLabel(look_.language), false);
     DrawButton(canvas, kSubDialogCancelBox, SubDialogCancelLabel(look_.language), false);
     DrawContents(canvas);

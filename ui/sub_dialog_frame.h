@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/canvas.h"
+#include "ui/dialog_label.h"
 #include "ui/geometry.h"
 #include "ui/main_window_services.h"
 #include "ui/texts.h"
@@ -25,6 +26,22 @@ inline constexpr Rect kSubDialogCloseBox{352, 6, 370, 24};
 // text on this background, with a solid brush of the same colour.
 inline constexpr Color kControlTextColor{255, 255, 255};
 inline constexpr Color kControlBackColor{40, 40, 40};
+
+// The dialogs' captions and titles: a dim grey that reads on the dark and
+// the light dialog panels and on the title band alike, whatever text colour
+// the user chose for the window.
+inline constexpr Color kDialogCaptionColor{127, 140, 156};
+
+// A dialog's title: upper-case in English, drawn in the title band beside
+// the dialog's glyph, which ends at `left`. The band leaves the close button
+// free.
+struct SubDialogTitle {
+  DialogLabel text;
+  int left = 0;
+};
+inline constexpr int kSubDialogTitleTop = 8;
+inline constexpr int kSubDialogTitleBottom = 25;
+inline constexpr int kSubDialogTitleRight = 346;
 
 // A background that cannot be loaded is reported with this text under the
 // dialog's own caption; a missing button image with the second text.
@@ -122,6 +139,9 @@ class SubDialogFrame {
   }
 
  protected:
+  // The title the frame draws in the band; an empty one draws nothing.
+  virtual SubDialogTitle Title() const { return {}; }
+
   // Every left click, after the frame's own buttons and list took theirs
   // (a click that ended the dialog included).
   virtual void OnDialogClick(Point p) { (void)p; }
@@ -137,6 +157,7 @@ class SubDialogFrame {
   void CloseList();
   void DrawButton(Canvas& canvas, const Rect& box, std::string_view label, bool over);
   void DrawClose(Canvas& canvas, bool over);
+  void DrawTitle(Canvas& canvas);
   void Redraw(const std::function<void(Canvas&)>& draw);
 
   SubDialogLook look_;

@@ -20,7 +20,9 @@ void RecordingCanvas::DrawText(std::string_view text, const Rect& box, TextAlign
                                Color color, FontKind font) {
   static constexpr const char* kAlignNames[] = {"left ", "center ", "right ", "lefttop ", "wrapped "};
   lines.push_back(std::string("TEXT ") + kAlignNames[static_cast<int>(align)] +
-                  (font == FontKind::kTitle ? "title " : "") + std::string(text) + " " +
+                  (font == FontKind::kTitle          ? "title "
+                   : font == FontKind::kDialogTitle ? "dialog-title "
+                                                    : "") + std::string(text) + " " +
                   Describe(box));
   textColors.push_back(color);
 }
