@@ -172,14 +172,17 @@ move_to() { move_in "$(main_origin)" "$@"; }
 list_top=0
 list_height=0
 measure_list() {
-  local from=$(($3 > 40 ? $3 - 40 : 0)) band
   move_in "$1" $(($2 - 12)) "$3"
   sleep 0.3
   move_in "$1" $(($2 - 10)) "$3"
-  sleep 0.5
-  # Eight pixel columns of the screen ending at X; a row is highlighted where
-  # one of its pixels is the selection's blue (not the cyan of a frame), and
-  # the band is the run of such rows through Y.
+  # A busy machine draws the highlight late.
+  wait_for 3 highlighted_band "$@"
+}
+# Reads the band once: eight pixel columns of the screen ending at X; a row is
+# highlighted where one of its pixels is the selection's blue (not the cyan of
+# a frame), and the band is the run of such rows through Y.
+highlighted_band() {
+  local from=$(($3 > 40 ? $3 - 40 : 0)) band
   band=$(import -window root -crop "8x81+$((${1% *} + $2 - 7))+$((${1#* } + from))" +repage -depth 8 txt:- 2>/dev/null |
     sed -n 's/^[0-9]*,\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
     awk -v at=$(($3 - from)) '
