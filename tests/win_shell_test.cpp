@@ -23,6 +23,7 @@
 #include "app/skin_drawing.h"
 #include "app/sub_dialog_host.h"
 #include "app/tessel_app.h"
+#include "support/dialog_user.h"
 #include "support/gdiplus_test.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -268,17 +269,8 @@ struct DialogDriver {
 };
 DialogDriver* DialogDriver::current = nullptr;
 
-// True when windows can be created here (Wine needs a display for them).
-bool WindowsAvailable() {
-  HWND probe = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-  if (!probe) return false;
-  DestroyWindow(probe);
-  return true;
-}
-
 TEST_F(WinShellTest, SubDialogsEndAsClickedAndAlwaysLetTheUserOut) {
-  if (!WindowsAvailable()) GTEST_SKIP() << "no display: windows cannot be created";
+  if (!testing::WindowsAvailable()) GTEST_SKIP() << "no display: windows cannot be created";
   struct Case {
     std::string folder;
     POINT click;
