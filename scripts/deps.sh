@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 wine64 xvfb xdotool
-          imagemagick librsvg2-bin fonts-liberation fonts-wqy-zenhei fonts-droid-fallback xauth x11-utils
+          imagemagick librsvg2-bin fonts-liberation fonts-wqy-zenhei fonts-wqy-microhei xauth x11-utils
           clang clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
