@@ -7,6 +7,16 @@ namespace {
 // Extra pixels after each character of a sub-dialog title, for the
 // letter-spaced look of the title band.
 constexpr int kDialogTitleLetterSpacing = 2;
+
+// Only Latin capitals are spread: Chinese characters carry their own spacing
+// and look torn apart with more.
+bool SpreadsLetters(FontKind font, std::string_view text) {
+  if (font != FontKind::kDialogTitle) return false;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
 }  // namespace
 
 bool GdiCanvas::DrawImage(std::string_view imageName, Point at) {
@@ -38,7 +48,7 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align
       return;
     }
   }
-  const bool spaced = font == FontKind::kDialogTitle;
+  const bool spaced = SpreadsLetters(font, text);
   const int oldExtra = spaced ? SetTextCharacterExtra(dc_, kDialogTitleLetterSpacing) : 0;
   DrawTextInRect(dc_, text, ToRect(box), ToColorRef(color), FontFor(font), format);
   if (spaced) SetTextCharacterExtra(dc_, oldExtra);

@@ -118,7 +118,7 @@ TEST(DialogCaptions, EveryDialogWritesItsTitleFirstInTheBand) {
        "WINDOWS FUNCTION", "Windows 功能", "Windows 功能", 36},
       {"macro",
        [](SubDialogLook l) { return std::make_unique<CMacroDialog>(l, "/no/such/record.ini"); },
-       "MACRO KEY", "宏按键", "巨集按鍵", 34},
+       "MACRO KEY", "宏按键", "巨集按鍵", 36},
       {"delay", [](SubDialogLook l) { return std::make_unique<CDelayTimeDialog>(l); },
        "DELAY TIME", "延时", "延時", 34},
       {"skins",
@@ -139,7 +139,7 @@ TEST(DialogCaptions, EveryDialogWritesItsTitleFirstInTheBand) {
       EXPECT_EQ(painted.texts.front(), "TEXT left dialog-title " + title + " " +
                                            std::to_string(c.left) + ",8,346,25");
       ASSERT_FALSE(painted.colors.empty());
-      EXPECT_EQ(painted.colors.front(), kDialogCaptionColor);
+      EXPECT_EQ(painted.colors.front(), kDialogTitleColor);
     }
   }
 }

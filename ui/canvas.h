@@ -20,7 +20,7 @@ enum class TextAlign {
 enum class FontKind {
   kNormal,  // the window's normal font (sub-dialogs have only this one)
   kTitle,   // the bold font of page titles
-  kDialogTitle,  // sub-dialog titles: the normal font's size, bold, letter-spaced
+  kDialogTitle,  // sub-dialog titles: the normal font's size, bold, Latin letters spaced
 };
 
 class Canvas {

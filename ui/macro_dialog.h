@@ -18,7 +18,7 @@ inline constexpr Rect kMacroNameFieldBox{43, 129, 136, 143};
 inline constexpr SubDialogDropDown kMacroDropDown{
     {43, 129, 151, 143}, {43, 146, 151, 285}, kMacroListId};
 inline constexpr Rect kMacroPromptBox{13, 113, 181, 129};
-inline constexpr SubDialogTitle kMacroKeyTitle{{"MACRO KEY", "宏按键", "巨集按鍵"}, 34};
+inline constexpr SubDialogTitle kMacroKeyTitle{{"MACRO KEY", "宏按键", "巨集按鍵"}, 36};
 inline constexpr std::string_view kMacroKeyBackground = "/macro-key.png";
 inline constexpr std::string_view kMacroKeyFailureCaption =
     "Macro Key Dialog Load background image failed!!!";

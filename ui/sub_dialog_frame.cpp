@@ -83,7 +83,7 @@ void SubDialogFrame::DrawTitle(Canvas& canvas) {
   if (text.empty()) return;
   canvas.DrawText(text,
                   {title.left, kSubDialogTitleTop, kSubDialogTitleRight, kSubDialogTitleBottom},
-                  TextAlign::kLeft, kDialogCaptionColor, FontKind::kDialogTitle);
+                  TextAlign::kLeft, kDialogTitleColor, FontKind::kDialogTitle);
 }
 
 void SubDialogFrame::Paint() {
