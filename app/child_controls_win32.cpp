@@ -112,6 +112,43 @@ HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, 
   return brush;
 }
 
+FittedFonts::~FittedFonts() {
+  for (auto& [height, font] : faces_) DeleteObject(font);
+}
+
+void FittedFonts::Fit(HWND control, HFONT normal, std::wstring_view text) {
+  HFONT chosen = normal;
+  LOGFONTW face{};
+  RECT client;
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  if (dc && normal && GetObjectW(normal, sizeof face, &face) == sizeof face) {
+    constexpr int kSmallestHeight = 9;
+    const int normalHeight = face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
+    for (int height = normalHeight; height >= kSmallestHeight; --height) {
+      HFONT font = normal;
+      if (height != normalHeight) {
+        HFONT& cached = faces_[height];
+        if (!cached) {
+          LOGFONTW smaller = face;
+          smaller.lfHeight = face.lfHeight < 0 ? -height : height;
+          cached = CreateFontIndirectW(&smaller);
+        }
+        font = cached;
+      }
+      if (!font) break;
+      HGDIOBJ old = SelectObject(dc, font);
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+      SelectObject(dc, old);
+      chosen = font;
+      if (extent.cx <= client.right - client.left) break;
+    }
+  }
+  if (dc) ReleaseDC(control, dc);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+}
+
 Win32ChildControls::~Win32ChildControls() {
   for (auto& [id, brush] : brushes_) DeleteObject(brush);
 }
@@ -147,7 +184,14 @@ void Win32ChildControls::SetChildLook(int id, ChildLook look) {
 }
 
 void Win32ChildControls::SetChildText(int id, std::string_view text) {
-  if (HWND control = Child(id)) SetWindowTextW(control, Widen(std::string(text)).c_str());
+  HWND control = Child(id);
+  if (control == nullptr) return;
+  const std::wstring wide = Widen(std::string(text));
+  SetWindowTextW(control, wide.c_str());
+  wchar_t className[16] = {};
+  GetClassNameW(control, className, 16);
+  // A chosen item's text in a narrow field ("Multimedia Player") must not be cut.
+  if (font_ && lstrcmpiW(className, L"STATIC") == 0) fitted_.Fit(control, font_, wide);
 }
 
 std::string Win32ChildControls::ChildText(int id) const {

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/child_controls.h"
@@ -34,6 +35,24 @@ ControlKind ControlKindOfMessage(UINT message);
 // here, kept and deleted by the caller), or nullptr for the default handling.
 HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, HFONT fallbackFont,
                            std::map<COLORREF, HBRUSH>& brushes);
+
+// Smaller faces of one font, made on demand, so that a static's text fits its
+// width: the font's own height first, then a pixel less at a time down to a
+// floor that stays readable. The faces live as long as this object.
+class FittedFonts {
+ public:
+  FittedFonts() = default;
+  ~FittedFonts();
+  FittedFonts(const FittedFonts&) = delete;
+  FittedFonts& operator=(const FittedFonts&) = delete;
+
+  // Gives `control` (a static) the largest face of `normal` in which `text`
+  // fits the control's width, or the smallest when none does.
+  void Fit(HWND control, HFONT normal, std::wstring_view text);
+
+ private:
+  std::map<int, HFONT> faces_;  // by height, all of one font
+};
 
 class Win32ChildControls : public ChildControls {
  public:
@@ -80,6 +99,7 @@ class Win32ChildControls : public ChildControls {
   std::map<int, ChildLook> looks_;
   std::map<int, HBRUSH> brushes_;  // one per look, for the window's life
   std::map<int, ChildEvents> events_;
+  FittedFonts fitted_;
 };
 
 }  // namespace vortal

@@ -74,7 +74,6 @@ CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
 
 CTesselDlg::~CTesselDlg() {
   for (auto& [color, brush] : controlBrushes_) DeleteObject(brush);
-  for (auto& [height, font] : fittedFonts_) DeleteObject(font);
 }
 
 INT_PTR CTesselDlg::DoModal() {
@@ -331,40 +330,7 @@ void CTesselDlg::CreateStatic(int id, const Rect& box, std::string_view text, bo
 }
 
 void CTesselDlg::FitStaticFont(HWND control, std::string_view text) {
-  HFONT normal = picture_.normalFont();
-  HFONT chosen = normal;
-  LOGFONTW face{};
-  RECT client;
-  GetClientRect(control, &client);
-  HDC dc = GetDC(control);
-  if (dc && normal && GetObjectW(normal, sizeof face, &face) == sizeof face) {
-    const std::wstring wide = Widen(std::string(text));
-    // The normal height first, then a pixel less at a time down to a floor
-    // that stays readable.
-    constexpr int kSmallestHeight = 9;
-    const int normalHeight = face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
-    for (int height = normalHeight; height >= kSmallestHeight; --height) {
-      HFONT font = normal;
-      if (height != normalHeight) {
-        HFONT& cached = fittedFonts_[height];
-        if (!cached) {
-          LOGFONTW smaller = face;
-          smaller.lfHeight = face.lfHeight < 0 ? -height : height;
-          cached = CreateFontIndirectW(&smaller);
-        }
-        font = cached;
-      }
-      if (!font) break;
-      HGDIOBJ old = SelectObject(dc, font);
-      SIZE extent{};
-      GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-      SelectObject(dc, old);
-      chosen = font;
-      if (extent.cx <= client.right - client.left) break;
-    }
-  }
-  if (dc) ReleaseDC(control, dc);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+  fittedFonts_.Fit(control, picture_.normalFont(), Widen(std::string(text)));
 }
 
 void CTesselDlg::SetStaticText(int id, std::string_view text) {

@@ -153,7 +153,7 @@ class CTesselDlg : public MainWindowServices {
   // WM_CTLCOLOR* message.
   std::map<COLORREF, HBRUSH> controlBrushes_;
   // Smaller faces of the normal font for static texts that do not fit, by height.
-  std::map<int, HFONT> fittedFonts_;
+  FittedFonts fittedFonts_;
   void FitStaticFont(HWND control, std::string_view text);
 
   // Hands each event of the mouse to the window, synchronously.

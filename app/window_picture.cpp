@@ -123,13 +123,21 @@ LRESULT CALLBACK FollowPointer(HWND list, UINT message, WPARAM wParam, LPARAM lP
 
 HWND CreateDropDownList(HWND parent, int id, const Rect& area,
                         const std::vector<std::string>& items, HFONT font) {
-  HWND list = CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | LBS_NOTIFY,
+  HWND list = CreateWindowExW(0, L"LISTBOX", nullptr,
+                              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
                               area.left, area.top, area.Width(), area.Height(), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
                               nullptr);
   if (!list) return nullptr;
-  if (font) SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (font) {
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The list took its whole-line height from the system font it was created
+    // with; sized again, it shows as many lines of its own font as fit
+    // (all eleven Windows functions), and scrolls the rest.
+    SetWindowPos(list, nullptr, 0, 0, area.Width(), area.Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   for (const std::string& item : items) {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
   }
