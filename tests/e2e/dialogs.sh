@@ -65,7 +65,7 @@ fi
 # Button 5: Fire Key "C", speed 9, times 0.
 if choose_function 5 10; then
   shot 08-fire
-  open_dialog_list 120 77 86 126
+  open_dialog_list 120 77 86 108  # left of the scroll bar
   shot 09-fire-list
   dialog_click 90 "$(list_line_y 2)"
   dialog_click 90 127
