@@ -236,7 +236,7 @@ TEST(AdvancedPageTest, PageDrawsItsTextsAndTitle) {
   const std::vector<std::string>& drawn = rig.services.redraws.front();
   ASSERT_FALSE(drawn.empty());
   EXPECT_EQ(drawn.front(), "IMAGE /AdvancedSet2.png 0,0");
-  for (const std::string& line :
+  for (const char* line :
        {"TEXT left Enhance Pointer Precision 77,255,408,271",
         "TEXT left Scroll One Screen 77,405,408,421", "TEXT center Mouse Speed 8,160,173,181",
         "TEXT center Scrolling Speed 8,310,173,331",

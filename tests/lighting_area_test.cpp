@@ -76,7 +76,9 @@ TEST(LightingAreaDraw, StaticsShowTheModeAndItsParameter) {
     rig.model.BuildPage(kBasicPage);
     EXPECT_EQ(rig.services.statics[kLedModeStaticId], c.modeText);
     EXPECT_EQ(rig.services.ControlExists(kLedParameterStaticId), c.parameterText.has_value());
-    if (c.parameterText) EXPECT_EQ(rig.services.statics[kLedParameterStaticId], *c.parameterText);
+    if (c.parameterText) {
+      EXPECT_EQ(rig.services.statics[kLedParameterStaticId], *c.parameterText);
+    }
     for (int id = kFirstSwatchId; id < kFirstSwatchId + 8; ++id) EXPECT_TRUE(rig.services.ControlExists(id));
     EXPECT_TRUE(rig.Called("CREATE_STATIC 86 767,330,835,344 vcentre " + c.modeText));
     EXPECT_TRUE(rig.Called("CREATE_STATIC 75 703,420,719,436 "));
@@ -332,7 +334,9 @@ TEST(LightingAreaColors, ControlColoursForEveryKindOfControl) {
     EXPECT_EQ(colours.background, c.background);
     EXPECT_EQ(colours.dialogFont, c.font);
     EXPECT_EQ(colours.brush, c.brush);
-    if (c.background == TextBackground::kOpaque) EXPECT_EQ(colours.backColor, *c.brush);
+    if (c.background == TextBackground::kOpaque) {
+      EXPECT_EQ(colours.backColor, *c.brush);
+    }
   }
 }
 

@@ -448,7 +448,9 @@ TEST(MacroEditorInsert, KeepsEventsAndDelaysAlternating) {
     const EventInsertion plan =
         PlanEventInsertion(test.events, test.selected, test.macroSelected, test.chosen);
     EXPECT_EQ(plan.lines, test.inserted);
-    if (!test.inserted.empty()) EXPECT_EQ(plan.position, test.position);
+    if (!test.inserted.empty()) {
+      EXPECT_EQ(plan.position, test.position);
+    }
     EXPECT_EQ(plan.selectAfter, test.selectAfter);
   }
 }

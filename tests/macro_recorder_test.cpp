@@ -36,9 +36,9 @@ struct RecorderRig {
   }
   void Release(const std::string& name) { window.Key({name, 0, false, true, true}); }
   std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& [text, caption] : window.messages) texts.push_back(text + " | " + caption);
-    return texts;
+    std::vector<std::string> shown;
+    for (const auto& [text, caption] : window.messages) shown.push_back(text + " | " + caption);
+    return shown;
   }
 };
 

@@ -78,7 +78,7 @@ class FakeMacroWindowServices : public FakeMainWindowServices {
   void RemoveRecordingHook() override;
   bool RecordingHookInstalled() const override { return hookInstalled; }
   void SendRecorderMessage(int message) override;
-  void SetWindowTitle(std::string_view title) override { this->title = std::string(title); }
+  void SetWindowTitle(std::string_view text) override { title = std::string(text); }
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
 
   // A key reaches the window: through the hook while it is installed.
