@@ -105,22 +105,28 @@ TEST(MacroRecorderKeys, LongNamesAreCutTo31Characters) {
 
 TEST(MacroRecorderKeys, KeysAreNamedAsTheKeyTableNamesThem) {
   struct Case {
-    KeyStroke key;
-    std::string line;
+    const char* name;  // as the system reports the key
+    int scanCode;
+    bool extended;
+    const char* line;
   };
   const Case cases[] = {
-      {{"A", 0x1E, false, false, false}, "A   Dn"},
-      {{"Control", 0x1D, false, false, false}, "Ctrl   Dn"},          // X11's name
-      {{"Control", 0x1D, true, false, false}, "Right Ctrl   Dn"},     // the right one
-      {{"Return", 0x1C, false, false, false}, "Enter   Dn"},
-      {{"Mystery", 0x00, false, false, false}, "Mystery   Dn"},       // no code: kept as named
+      {"A", 0x1E, false, "A   Dn"},
+      {"Control", 0x1D, false, "Ctrl   Dn"},        // X11's name
+      {"Control", 0x1D, true, "Right Ctrl   Dn"},   // the right one
+      {"Return", 0x1C, false, "Enter   Dn"},
+      {"Mystery", 0x00, false, "Mystery   Dn"},     // no code: kept as named
   };
   for (const Case& test : cases) {
     RecorderRig rig;
     rig.recorder.Start();
-    rig.window.Key(test.key);
+    KeyStroke key;
+    key.name = test.name;
+    key.scanCode = test.scanCode;
+    key.extended = test.extended;
+    rig.window.Key(key);
     ASSERT_EQ(rig.editor.lines.size(), 1u);
-    EXPECT_EQ(rig.editor.lines[0], test.line) << test.key.name;
+    EXPECT_EQ(rig.editor.lines[0], test.line) << test.name;
   }
 }
 

@@ -91,8 +91,11 @@ TEST_F(TextFitWin32Test, AFieldsTextTakesASmallerFaceOnlyWhenItWouldBeCut) {
     controls.SetChildText(532, std::string(text.begin(), text.end()));
     HFONT used = reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0));
     EXPECT_LE(TextWidth(field, text), client.right) << std::string(text.begin(), text.end());
-    if (text == L"Mail") EXPECT_EQ(used, font_);
-    if (text == L"Multimedia Player") EXPECT_NE(used, font_);
+    if (text == L"Mail") {
+      EXPECT_EQ(used, font_);
+    } else if (text == L"Multimedia Player") {
+      EXPECT_NE(used, font_);
+    }
   }
 }
 
