@@ -1,5 +1,6 @@
 #include "app/window_picture.h"
 
+#include <algorithm>
 #include <string>
 
 #include <commctrl.h>
@@ -121,6 +122,11 @@ LRESULT CALLBACK FollowPointer(HWND list, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
+namespace {
+// Room a list box keeps beside a line's text: its left indent and a little air.
+constexpr int kListTextMargin = 4;
+}  // namespace
+
 HWND CreateDropDownList(HWND parent, int id, const Rect& area,
                         const std::vector<std::string>& items, HFONT font) {
   HWND list = CreateWindowExW(0, L"LISTBOX", nullptr,
@@ -138,8 +144,33 @@ HWND CreateDropDownList(HWND parent, int id, const Rect& area,
     SetWindowPos(list, nullptr, 0, 0, area.Width(), area.Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  int widest = 0;
+  HDC dc = GetDC(list);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
   for (const std::string& item : items) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    const std::wstring text = Widen(item);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SIZE extent{};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
+      widest = std::max(widest, static_cast<int>(extent.cx));
+    }
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(list, dc);
+  // A line wider than the list (a long function name, or the room its scroll
+  // bar takes) widens the list to the right, as far as the window it opens in.
+  RECT client{}, parentClient{};
+  GetClientRect(list, &client);
+  GetClientRect(parent, &parentClient);
+  const int missing = widest + kListTextMargin - client.right;
+  if (missing > 0) {
+    const int width = std::min(area.Width() + missing, static_cast<int>(parentClient.right) - area.left);
+    if (width > area.Width()) {
+      RECT window{};
+      GetWindowRect(list, &window);
+      SetWindowPos(list, nullptr, 0, 0, width, window.bottom - window.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
   SetWindowSubclass(list, FollowPointer, 0, 0);
   return list;

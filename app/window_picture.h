@@ -71,8 +71,10 @@ HBRUSH DarkControlColors(HDC dc);
 namespace vortal {
 
 // A drop-down list: a child list box (WS_CHILD | WS_VISIBLE | WS_BORDER |
-// LBS_NOTIFY) in `area` with the given control id and items, whose selection
-// follows the pointer.
+// WS_VSCROLL | LBS_NOTIFY) in `area` with the given control id and items, whose
+// selection follows the pointer. It shows as many whole lines of its font as
+// the area holds; a line wider than the area widens it to the right, within
+// the parent's client area.
 HWND CreateDropDownList(HWND parent, int id, const Rect& area,
                         const std::vector<std::string>& items, HFONT font);
 

@@ -78,6 +78,47 @@ TEST_F(TextFitWin32Test, ADropDownListShowsEveryLineThatFitsItsAreaAndScrollsThe
   }
 }
 
+TEST_F(TextFitWin32Test, ALineWiderThanTheListWidensItWithinItsWindow) {
+  struct Case {
+    const char* what;
+    Rect area;
+    std::vector<std::string> items;
+    bool widened;
+  };
+  const std::vector<std::string> shortLines{"Mail", "Calculator", "My Computer"};
+  std::vector<std::string> scrolled;  // lines that fit until the scroll bar takes its room
+  for (int i = 0; i < 40; ++i) scrolled.push_back("Browser-Back " + std::to_string(i));
+  const Case cases[] = {
+      {"short lines", {43, 145, 151, 305}, shortLines, false},
+      {"a long function name", {43, 145, 151, 305}, {"Mail", "Browser-My Favorite Sites"}, true},
+      {"a scroll bar beside long lines", {43, 145, 151, 305}, scrolled, true},
+      {"a line wider than the window", {300, 145, 380, 305},
+       {"A function name far too long for any list of this dialog"}, true},
+  };
+  for (const Case& c : cases) {
+    HWND list = CreateDropDownList(parent_, 533, c.area, c.items, font_);
+    ASSERT_NE(list, nullptr) << c.what;
+    RECT window{}, client{}, parentClient{};
+    GetWindowRect(list, &window);
+    MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&window), 2);
+    GetClientRect(list, &client);
+    GetClientRect(parent_, &parentClient);
+    // It keeps its place and height and never leaves its window.
+    EXPECT_EQ(window.left, c.area.left) << c.what;
+    EXPECT_EQ(window.top, c.area.top) << c.what;
+    EXPECT_LE(window.right, parentClient.right) << c.what;
+    EXPECT_EQ(window.right - window.left > c.area.Width(), c.widened) << c.what;
+    // Every line is whole, unless the window itself is too narrow for it.
+    if (window.right < parentClient.right) {
+      for (const std::string& item : c.items) {
+        EXPECT_LE(TextWidth(list, std::wstring(item.begin(), item.end())), client.right)
+            << c.what << ": " << item;
+      }
+    }
+    DestroyWindow(list);
+  }
+}
+
 TEST_F(TextFitWin32Test, AFieldsTextTakesASmallerFaceOnlyWhenItWouldBeCut) {
   Win32ChildControls controls;
   controls.Attach(parent_, font_);
