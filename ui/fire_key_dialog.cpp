@@ -95,9 +95,4 @@ void CFireKeyDialog::OnEditFocusLost(int id) {
 
 void CFireKeyDialog::OnOk() { ValidateSpeed(); }
 
-void CFireKeyDialog::OnMouseWheel(int delta) {
-  if (!listOpen() || host() == nullptr) return;
-  host()->ScrollList(kFireKeyListId, delta > 0 ? -kWheelScrollLines : kWheelScrollLines);
-}
-
 }  // namespace vortal

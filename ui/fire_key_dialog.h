@@ -32,8 +32,6 @@ inline constexpr int kFireSpeedReplacement = 5;
 inline constexpr int kFireDefaultTimes = 1;
 inline constexpr int kFireMaxTimes = 255;
 inline constexpr int kFireTimesReplacement = 1;
-// One wheel notch scrolls the open list by this many lines.
-inline constexpr int kWheelScrollLines = 3;
 
 inline constexpr SubDialogTitle kFireKeyTitle{{"FIRE KEY", "火力键", "火力鍵"}, 34};
 
@@ -66,7 +64,7 @@ class CFireKeyDialog : public SubDialogFrame {
 
   void OnEditChanged(int id) override;
   void OnEditFocusLost(int id) override;
-  void OnMouseWheel(int delta) override;
+  void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
   int keyIndex() const { return keyIndex_; }
   const std::string& keyText() const { return keyText_; }

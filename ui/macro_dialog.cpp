@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "macro/macro_store.h"
-#include "ui/fire_key_dialog.h"
 #include "ui/skin_images.h"
 
 namespace vortal {
@@ -44,11 +43,6 @@ void CMacroDialog::OnDialogClick(Point p) {
     Paint();
     return;
   }
-}
-
-void CMacroDialog::OnMouseWheel(int delta) {
-  if (!listOpen() || host() == nullptr) return;
-  host()->ScrollList(kMacroListId, delta > 0 ? -kWheelScrollLines : kWheelScrollLines);
 }
 
 void CMacroDialog::DrawContents(Canvas& canvas) {

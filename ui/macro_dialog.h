@@ -46,7 +46,7 @@ class CMacroDialog : public SubDialogFrame {
   // `recordPath`: the macro store, read each time the list opens.
   CMacroDialog(SubDialogLook look, std::string recordPath);
 
-  void OnMouseWheel(int delta) override;
+  void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
   // Nothing is checked: OK without a choice gives position 0, no name.
   int chosenPosition() const { return chosenPosition_; }

@@ -108,11 +108,6 @@ void CSkinsDialog::OnDialogClick(Point p) {
   }
 }
 
-void CSkinsDialog::OnMouseWheel(int delta) {
-  if (host() == nullptr || !host()->ListExists(kSkinListId)) return;
-  host()->ScrollList(kSkinListId, delta > 0 ? -kSkinListWheelLines : kSkinListWheelLines);
-}
-
 void ChangeSkin(MainWindowModel& model) {
   MainWindowServices& services = model.services();
   const SubDialogLook look{model.skin.skinFolderPath, model.textColor(), model.texts.language()};

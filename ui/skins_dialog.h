@@ -25,8 +25,6 @@ inline constexpr Rect kSkinListArea{42, 146, 151, 266};
 inline constexpr int kSkinNameId = 560;
 inline constexpr int kColorSampleId = 561;
 inline constexpr int kSkinListId = 562;
-// Lines the open list moves for one notch of the wheel.
-inline constexpr int kSkinListWheelLines = 3;
 
 // The skin choice could not be stored in str.ini: the new skin is used until
 // the program ends.
@@ -52,7 +50,7 @@ class CSkinsDialog : public SubDialogFrame {
 
   // The wheel anywhere over the dialog scrolls the open list, up for a
   // positive delta.
-  void OnMouseWheel(int delta) override;
+  void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
   // The results, read after the dialog ended with kOk.
   const std::string& folderPath() const { return folderPath_; }

@@ -172,6 +172,11 @@ void SubDialogFrame::ToggleList() {
   listOpen_ = true;
 }
 
+void SubDialogFrame::ScrollOpenList(int delta) {
+  if (host_ == nullptr || !dropDown_ || !host_->ListExists(dropDown_->listId)) return;
+  host_->ScrollList(dropDown_->listId, delta > 0 ? -kWheelScrollLines : kWheelScrollLines);
+}
+
 void SubDialogFrame::OnListChoice(int index) {
   if (host_ == nullptr || !dropDown_) return;
   listOpen_ = false;

@@ -27,6 +27,9 @@ inline constexpr Rect kSubDialogCloseBox{352, 6, 370, 24};
 inline constexpr Color kControlTextColor{255, 255, 255};
 inline constexpr Color kControlBackColor{40, 40, 40};
 
+// One wheel notch scrolls an open drop-down list by this many lines.
+inline constexpr int kWheelScrollLines = 3;
+
 // The dialogs' captions: a dim grey that stands out 4:1 on the dark and on
 // the light dialog panels alike, whatever text colour the user chose for the
 // window. Titles: a lighter grey, as the title band is dark in every skin.
@@ -146,6 +149,10 @@ class SubDialogFrame {
   // Every left click, after the frame's own buttons and list took theirs
   // (a click that ended the dialog included).
   virtual void OnDialogClick(Point p) { (void)p; }
+
+  // Scrolls the open drop-down list by kWheelScrollLines for a wheel notch,
+  // up for a positive `delta`; nothing while no list is open.
+  void ScrollOpenList(int delta);
 
   // Draws a skin image; a missing one is reported after the repaint.
   bool DrawSkinPng(Canvas& canvas, std::string_view imageName, Point at);
