@@ -120,11 +120,42 @@ LRESULT CALLBACK FollowPointer(HWND list, UINT message, WPARAM wParam, LPARAM lP
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-}  // namespace
-
-namespace {
 // Room a list box keeps beside a line's text: its left indent and a little air.
 constexpr int kListTextMargin = 4;
+
+// The width of the widest of `lines` in the list's font.
+int WidestLine(HWND list, const std::vector<std::wstring>& lines) {
+  int widest = 0;
+  HDC dc = GetDC(list);
+  if (!dc) return 0;
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  for (const std::wstring& line : lines) {
+    SIZE extent{};
+    if (GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent)) {
+      widest = std::max(widest, static_cast<int>(extent.cx));
+    }
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(list, dc);
+  return widest;
+}
+
+// A line wider than the list (a long function name, or the room its scroll
+// bar takes) widens the list to the right, as far as the window it opens in.
+void WidenForLines(HWND list, HWND parent, const Rect& area, const std::vector<std::wstring>& lines) {
+  RECT client{}, parentClient{};
+  GetClientRect(list, &client);
+  GetClientRect(parent, &parentClient);
+  const int missing = WidestLine(list, lines) + kListTextMargin - client.right;
+  if (missing <= 0) return;
+  const int width = std::min(area.Width() + missing, static_cast<int>(parentClient.right) - area.left);
+  if (width <= area.Width()) return;
+  RECT window{};
+  GetWindowRect(list, &window);
+  SetWindowPos(list, nullptr, 0, 0, width, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 HWND CreateDropDownList(HWND parent, int id, const Rect& area,
@@ -144,34 +175,12 @@ HWND CreateDropDownList(HWND parent, int id, const Rect& area,
     SetWindowPos(list, nullptr, 0, 0, area.Width(), area.Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  int widest = 0;
-  HDC dc = GetDC(list);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  std::vector<std::wstring> lines;
   for (const std::string& item : items) {
-    const std::wstring text = Widen(item);
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SIZE extent{};
-    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
-      widest = std::max(widest, static_cast<int>(extent.cx));
-    }
+    lines.push_back(Widen(item));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.back().c_str()));
   }
-  SelectObject(dc, oldFont);
-  ReleaseDC(list, dc);
-  // A line wider than the list (a long function name, or the room its scroll
-  // bar takes) widens the list to the right, as far as the window it opens in.
-  RECT client{}, parentClient{};
-  GetClientRect(list, &client);
-  GetClientRect(parent, &parentClient);
-  const int missing = widest + kListTextMargin - client.right;
-  if (missing > 0) {
-    const int width = std::min(area.Width() + missing, static_cast<int>(parentClient.right) - area.left);
-    if (width > area.Width()) {
-      RECT window{};
-      GetWindowRect(list, &window);
-      SetWindowPos(list, nullptr, 0, 0, width, window.bottom - window.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
+  WidenForLines(list, parent, area, lines);
   SetWindowSubclass(list, FollowPointer, 0, 0);
   return list;
 }
