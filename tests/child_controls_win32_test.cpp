@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/child_controls_win32.h"
+#include "tests/support/test_window.h"
 
 namespace vortal {
 namespace {
@@ -19,21 +20,14 @@ using Lines = std::vector<std::string>;
 class ChildControlsWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VortalChildControlsTest";
-    RegisterClassW(&windowClass);
-    parent_ = CreateWindowExW(0, L"VortalChildControlsTest", L"", WS_POPUP, 0, 0, 400, 300, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    parent_ = testing::CreateTestParent(L"VortalChildControlsTest", Proc, &controls_);
     ASSERT_NE(parent_, nullptr);
-    SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&controls_));
     controls_.Attach(parent_, nullptr);
   }
   void TearDown() override { DestroyWindow(parent_); }
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* controls = reinterpret_cast<Win32ChildControls*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* controls = testing::TestParentData<Win32ChildControls>(hwnd);
     if (controls && message == WM_COMMAND && controls->OnCommand(wParam, lParam)) return 0;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }

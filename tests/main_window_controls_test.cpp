@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/child_controls_win32.h"
+#include "tests/support/test_window.h"
 #include "ui/lighting_area.h"
 
 namespace vortal {
@@ -23,15 +24,8 @@ class MainWindowControlsTest : public ::testing::Test {
   static constexpr Color kTextColour{220, 227, 234};
 
   void SetUp() override {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VortalMainWindowControlsTest";
-    RegisterClassW(&windowClass);
-    parent_ = CreateWindowExW(0, L"VortalMainWindowControlsTest", L"", WS_POPUP, 0, 0, 400, 300,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    parent_ = testing::CreateTestParent(L"VortalMainWindowControlsTest", Proc, this);
     if (parent_ == nullptr) GTEST_SKIP() << "no display: windows cannot be created";
-    SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     controls_.Attach(parent_, nullptr);
     ShowWindow(parent_, SW_SHOWNOACTIVATE);
   }
@@ -41,7 +35,7 @@ class MainWindowControlsTest : public ::testing::Test {
   }
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MainWindowControlsTest*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = testing::TestParentData<MainWindowControlsTest>(hwnd);
     if (self && message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
       HWND control = reinterpret_cast<HWND>(lParam);
       const ControlColours colours = ChooseControlColours(
