@@ -66,15 +66,14 @@ sample_colour() {
   local origin
   origin=$(other_windows | grep " $skins_size+" | origin_of)
   [ -n "$origin" ] || return 1
-  import -window root -crop "1x1+$((${origin% *} + colour_sample[0]))+$((${origin#* } + colour_sample[1]))" \
-    -format '%[hex:p{0,0}]' info: 2>/dev/null
+  import -window root -crop "$(area_in "$origin" "${colour_sample[@]}" 1 1)" -format '%[hex:p{0,0}]' info: 2>/dev/null
 }
 sample_changed() { local now; now=$(sample_colour) && [ -n "$now" ] && [ "$now" != "$sample_before" ]; }
 colour_click() {
-  local line height
+  local line size
   line=$(other_windows | grep -v " $skins_size+" | head -n 1)
-  height=$(grep -o '[0-9]*x[0-9]*+' <<<"$line" | head -n 1 | sed 's/.*x//; s/+//')
-  click_in "$(origin_of <<<"$line")" "$1" $((height - $2))
+  size=$(size_of <<<"$line")
+  click_in "$(origin_of <<<"$line")" "$1" $((${size#* } - $2))
   sleep 0.5
 }
 str_value() { tr -d '\r' <"$run/str.ini" | awk -F= -v k="$1" '$1 == k { print $2; exit }'; }

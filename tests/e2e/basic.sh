@@ -14,9 +14,7 @@ shot 01-page
 
 # Thousandths of a client rectangle (x y width height) that are selection blue.
 blue_share() {
-  local origin
-  origin=$(main_origin)
-  import -window root -crop "$3x$4+$((${origin% *} + $1))+$((${origin#* } + $2))" png:- 2>/dev/null |
+  import -window root -crop "$(area_in "$(main_origin)" "$@")" png:- 2>/dev/null |
     convert - -fx 'b > 0.7 && r < 0.4' -format '%[fx:int(1000*mean)]' info: 2>/dev/null
 }
 

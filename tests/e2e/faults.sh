@@ -13,11 +13,10 @@ lines=$(traffic_lines)
 click_rect "${apply_rect[@]}"
 (cd "$run" && timeout 30 "$wine" "$run/Vortal.exe") >/dev/null 2>&1
 second=$?
-sent_since() { tail -n +"$((lines + 1))" "$mouse/traffic.log" | awk '$2 == "SET_FEATURE" { print $4 }' | uniq | tr '\n' ' ' | sed 's/ $//'; }
-if [ "$second" = 0 ] && wait_for 15 config_saved && [ "$(sent_since)" = "$apply_opcodes" ] && kill -0 "$vortal_pid" 2>/dev/null; then
+if [ "$second" = 0 ] && wait_for 15 config_saved && [ "$(opcodes_sent "$lines")" = "$apply_opcodes" ] && kill -0 "$vortal_pid" 2>/dev/null; then
   report ok "a second copy started during an Apply exits 0 and the Apply completes"
 else
-  report fail "a second copy started during an Apply exits 0 and the Apply completes" "exit $second, sent: $(sent_since)"
+  report fail "a second copy started during an Apply exits 0 and the Apply completes" "exit $second, sent: $(opcodes_sent "$lines")"
 fi
 
 # 2. After the mouse was pulled out (its event handle fails) and put back,

@@ -149,6 +149,11 @@ traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
 # The top-left corner "X Y" on the screen of the window on an xwininfo line
 # read from the input.
 origin_of() { grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'; }
+# The size "W H" of the window on an xwininfo line read from the input.
+size_of() { grep -o '[0-9]*x[0-9]*+' | head -n 1 | tr 'x+' '  ' | sed 's/ *$//'; }
+# The screen area "WxH+X+Y" of a rectangle of a window given by its corner:
+# area_in "X Y" X Y W H.
+area_in() { echo "$4x$5+$((${1% *} + $2))+$((${1#* } + $3))"; }
 # The main window's top-left corner on the screen: "X Y".
 main_origin() { main_window | origin_of; }
 # Moves the pointer to a point of a window given by its top-left corner on the
@@ -303,7 +308,7 @@ wait_exit() {
 # Right-clicks the tray icon and chooses the menu's single item, Exit, at the
 # middle of the menu window wherever it opened.
 tray_exit() {
-  local geometry size x y
+  local menu size
   xdotool mousemove "${tray_icon[@]}" click 3
   if ! wait_for 5 other_window_shown; then
     # Like the left click, one landing during the start-up can be lost.
@@ -313,10 +318,7 @@ tray_exit() {
   fi
   sleep 0.5
   [ -z "${1:-}" ] || shot "$1"
-  geometry=$(other_windows | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1)
-  size=${geometry%%+*}
-  x=$(echo "$geometry" | cut -d+ -f2); y=$(echo "$geometry" | cut -d+ -f3)
-  xdotool mousemove $((x + ${size%x*} / 2)) $((y + ${size#*x} / 2))
-  sleep 0.3
-  xdotool click 1
+  menu=$(other_windows | head -n 1)
+  size=$(size_of <<<"$menu")
+  click_in "$(origin_of <<<"$menu")" $((${size% *} / 2)) $((${size#* } / 2))
 }

@@ -20,12 +20,7 @@ light_in() {
 }
 # Pixels of the client rectangle $1..$4 of the main window brighter than 70%
 # grey: text lines of light text on the dark fills.
-bright_pixels() {
-  local origin x y
-  origin=$(main_origin)
-  x=$((${origin% *} + $1)); y=$((${origin#* } + $2))
-  light_in "$(($3 - $1))x$(($4 - $2))+$x+$y"
-}
+bright_pixels() { light_in "$(area_in "$(main_origin)" "$1" "$2" $(($3 - $1)) $(($4 - $2)))"; }
 dialog_gone() { ! other_window_shown; }
 readable() {
   local count
@@ -58,18 +53,16 @@ for list in macro event; do
 done
 
 # The delay line (the second line of the event list) opens the delay dialog.
-origin=$(main_origin)
-xdotool mousemove $((${origin% *} + 640)) $((${origin#* } + 220 + 14 + 7))
+move_to 640 $((220 + 14 + 7))
 sleep 0.3
 xdotool click --repeat 2 --delay 80 1
 if wait_for 10 other_window_shown; then
   sleep 1
   shot 03-delay-dialog
-  dialog=$(other_windows | head -n 1 | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
-  dialog_origin="$(echo "$dialog" | cut -d+ -f2) $(echo "$dialog" | cut -d+ -f3)"
   # The field (74, 129, 150, 143): its light pixels before and after typing
   # (the border and the caret first, then the digits too).
-  field="76x14+$((${dialog_origin% *} + 74))+$((${dialog_origin#* } + 129))"
+  dialog_origin=$(other_windows | head -n 1 | origin_of)
+  field=$(area_in "$dialog_origin" 74 129 76 14)
   empty=$(light_in "$field")
   # Typed at once, without a click into the field.
   xdotool type --delay 80 "700"

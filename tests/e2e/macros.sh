@@ -28,13 +28,10 @@ close_box() {
   wait_for 10 other_window_shown || return 1
   sleep 0.5
   shot "box-$1"
-  local box bx by bw bh
-  box=$(other_windows | head -n 1 | grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n 1)
-  bw=${box%%x*}; bh=$(echo "$box" | cut -dx -f2 | cut -d+ -f1)
-  bx=$(echo "$box" | cut -d+ -f2); by=$(echo "$box" | cut -d+ -f3)
-  xdotool mousemove $((bx + bw / 2)) $((by + bh - 22))
-  sleep 0.3
-  xdotool click 1
+  local box size
+  box=$(other_windows | head -n 1)
+  size=$(size_of <<<"$box")
+  click_in "$(origin_of <<<"$box")" $((${size% *} / 2)) $((${size#* } - 22))
   wait_for 10 gone
 }
 # The middle of line $1 of the event list, in screen coordinates.
