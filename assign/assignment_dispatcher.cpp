@@ -39,8 +39,8 @@ std::string ComboText(const LocalizedTexts& texts, const ComboChoice& choice) {
 }
 
 // Runs the category's dialog and, after OK, writes its result into `area` and
-// composes the pane text. A cancelled dialog changes nothing.
-void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shownText,
+// composes the pane text. A cancelled dialog changes nothing: false.
+bool RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shownText,
                        const LocalizedTexts& texts, AssignmentDialogs& dialogs) {
   switch (category) {
     case kWindowsFunction:
@@ -49,6 +49,7 @@ void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.windowsCode[slot] = WindowsUsageLow(choice->index);
         area.windowsClass[slot] = WindowsUsageHigh(choice->index);
         shownText = choice->text;
+        return true;
       }
       break;
     case kMultimedia:
@@ -56,6 +57,7 @@ void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.mediaIndex[slot] = static_cast<std::uint8_t>(choice->index);
         area.mediaCode[slot] = MediaUsageLow(choice->index);
         shownText = Labelled(texts, TextId::kMultimedia, choice->text);
+        return true;
       }
       break;
     case kFireKey:
@@ -65,12 +67,14 @@ void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.fireSpeed[slot] = static_cast<std::uint8_t>(choice->speed);
         area.fireTimes[slot] = static_cast<std::uint8_t>(choice->times);
         shownText = Labelled(texts, TextId::kFireKey, choice->text);
+        return true;
       }
       break;
     case kSingleKey:
       if (const auto choice = dialogs.ChooseSingleKey()) {
         area.singleKeyCode[slot] = KeyCodeFromName(choice->keyName);
         shownText = Labelled(texts, TextId::kSingleKey, choice->keyName);
+        return true;
       }
       break;
     case kComboKey:
@@ -79,6 +83,7 @@ void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.comboKey1[slot] = KeyCodeFromName(choice->key1);
         area.comboKey2[slot] = KeyCodeFromName(choice->key2);
         shownText = ComboText(texts, *choice);
+        return true;
       }
       break;
     case kMacroKey:
@@ -90,11 +95,13 @@ void RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
                              : 0;
         area.macroLoopMode[slot] = static_cast<std::uint8_t>(mode);
         shownText = Labelled(texts, TextId::kMacroKey, choice->name);
+        return true;
       }
       break;
     default:
       break;
   }
+  return false;
 }
 
 }  // namespace
@@ -126,7 +133,11 @@ AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherT
   }
 
   if (category >= kWindowsFunction && category <= kMacroKey) {
-    RunCategoryDialog(category, slot, edited, shownText, texts, dialogs);
+    // A cancelled dialog leaves the button as it was: a new category with the
+    // old parameters would send the mouse something the pane does not say.
+    if (!RunCategoryDialog(category, slot, edited, shownText, texts, dialogs)) {
+      return AssignmentOutcome::kListClosed;
+    }
   } else {
     shownText = texts[kFunctionListTexts[static_cast<std::size_t>(category)]];
   }
