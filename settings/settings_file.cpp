@@ -19,7 +19,8 @@ LoadResult LoadSettings(const std::string& path, SettingsState& state, UserMessa
     return LoadResult::kMissing;
   }
   std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
-  if (!bytes || bytes->size() != kSettingsFileSize) return LoadResult::kIgnored;
+  if (!bytes) return LoadResult::kUnreadable;
+  if (bytes->size() != kSettingsFileSize) return LoadResult::kWrongSize;
   state.firstRunFlag = (*bytes)[0];
   std::memcpy(state.working.bytes(), bytes->data() + 1, kSettingsRecordSize);
   return LoadResult::kLoaded;

@@ -10,7 +10,13 @@ namespace vortal {
 
 inline constexpr std::size_t kSettingsFileSize = 1 + kSettingsRecordSize;  // 2022
 
-enum class LoadResult { kLoaded, kMissing, kIgnored };
+enum class LoadResult {
+  kNotRead,     // nothing tried to read it yet (a start that stopped early)
+  kLoaded,
+  kMissing,
+  kWrongSize,   // not the 2022 bytes of a settings file: damaged or foreign
+  kUnreadable,  // there, but it could not be read (a folder, locked, no access)
+};
 
 // Reads config.bin into the flag and the working record. A missing file shows
 // "Config file is not exist."; a file of another size, or one that cannot be

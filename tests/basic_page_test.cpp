@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "support/basic_page_rig.h"
 #include "ui/skin_images.h"
+#include "ui/startup.h"
 
 namespace vortal {
 namespace {
@@ -29,6 +31,63 @@ std::string ReadFile(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// A config.bin that start-up could not read, or a start that stopped before
+// reading it, leaves an all-zero record: OK and Apply must send it nowhere,
+// say why and what to do, and the first display must not reset str.ini.
+TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
+  namespace fs = std::filesystem;
+  enum class File { kDamaged, kMissing, kFolder, kWhole };
+  struct Case {
+    const char* name;
+    File file;
+    bool listener;
+    const char* says;
+  } cases[] = {
+      {"100 bytes", File::kDamaged, true, "The settings file is damaged"},
+      {"missing", File::kMissing, true, "The settings file was not found"},
+      {"a folder", File::kFolder, true, "The settings file could not be read"},
+      {"start-up stopped", File::kWhole, false, "did not finish starting"},
+  };
+  const struct Click {
+    const char* name;
+    Point at;
+  } clicks[] = {{"OK", {513, 609}}, {"Apply", {700, 615}}, {"OK and Apply", {617, 620}}};
+  const std::string strIni = "[Setting-EN]\r\nItem9=Nine\r\nItem1=Fire\r\n";
+  for (const Case& c : cases) {
+    for (const Click& click : clicks) {
+      SCOPED_TRACE(std::string(c.name) + ", " + click.name);
+      BasicPageRig rig(2);
+      MainWindowShell shell(rig.model);
+      const std::string config = rig.dir.File("config.bin");
+      const std::string delivered(kSettingsFileSize, '\0');  // flag 0: a first run
+      if (c.file == File::kDamaged) std::ofstream(config, std::ios::binary) << std::string(100, 'x');
+      if (c.file == File::kWhole) std::ofstream(config, std::ios::binary) << delivered;
+      if (c.file == File::kFolder) fs::create_directory(config);
+      std::ofstream(rig.dir.File("str.ini"), std::ios::binary) << strIni;
+      const std::string before = fs::is_regular_file(config) ? ReadFile(config) : "";
+      rig.services.listenerCreates = c.listener;
+      shell.Initialize(1033);
+      shell.OnTrayNotification(kTrayLeftButtonUp);
+      rig.backend.trace->lines.clear();
+      rig.Forget();
+
+      rig.Click(click.at);
+      EXPECT_TRUE(rig.backend.trace->lines.empty());
+      std::vector<std::string> boxes;
+      for (const std::string& call : rig.services.calls) {
+        if (call.starts_with("MESSAGE ")) boxes.push_back(call);
+        EXPECT_NE(call, "HIDE");  // the window stays open under its message
+      }
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_NE(boxes[0].find(c.says), std::string::npos) << boxes[0];
+      if (c.file != File::kWhole) EXPECT_NE(boxes[0].find(config), std::string::npos) << boxes[0];
+      EXPECT_EQ(fs::exists(config), c.file != File::kMissing);
+      if (fs::is_regular_file(config)) EXPECT_EQ(ReadFile(config), before);
+      EXPECT_EQ(ReadFile(rig.dir.File("str.ini")), strIni);
+    }
+  }
 }
 
 TEST(BasicPageFirstDisplay, ReadsTheSensorOnceAndResetsPaneTextsOnlyOnAFirstRun) {
@@ -557,7 +616,11 @@ TEST(BasicPageDraw, ThePageShowsItsSectionsAndTheEditedMode) {
   ASSERT_EQ(texts.size(), rig.services.textColors.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     const bool title = texts[i].find("Basic Settings") != std::string::npos;
-    EXPECT_EQ(rig.services.textColors[i], title ? (Color{255, 255, 255}) : (Color{1, 2, 3})) << texts[i];
+    const bool address = texts[i].find("www.") != std::string::npos;
+    EXPECT_EQ(rig.services.textColors[i], title     ? (Color{255, 255, 255})
+                                          : address ? kWebAddressColor
+                                                    : (Color{1, 2, 3}))
+        << texts[i];
   }
 }
 

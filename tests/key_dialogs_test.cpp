@@ -87,7 +87,7 @@ TEST(KeyDialogs, AHookThatCannotBeInstalledIsReportedAndTheDialogStaysUsable) {
     ASSERT_TRUE(host.Open(dialog));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].first, c.message);
-    EXPECT_EQ(host.messages[0].second, "");  // the default caption
+    EXPECT_EQ(host.messages[0].second, kAppCaption);
     host.focus = kComboFirstKeyId;
     host.Key("A");
     dialog.OnLeftButtonDown(kOk);

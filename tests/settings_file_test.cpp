@@ -36,9 +36,9 @@ TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
   struct Case {
     std::size_t size;
     LoadResult expected;
-  } cases[] = {{2022, LoadResult::kLoaded}, {2021, LoadResult::kIgnored},
-               {2023, LoadResult::kIgnored}, {0, LoadResult::kIgnored},
-               {1, LoadResult::kIgnored},    {100000, LoadResult::kIgnored}};
+  } cases[] = {{2022, LoadResult::kLoaded},   {2021, LoadResult::kWrongSize},
+               {2023, LoadResult::kWrongSize}, {0, LoadResult::kWrongSize},
+               {1, LoadResult::kWrongSize},    {100000, LoadResult::kWrongSize}};
   for (const Case& c : cases) {
     TempDir dir;
     std::vector<std::uint8_t> file = Pattern(c.size, 3);
@@ -73,7 +73,7 @@ TEST(LoadSettings, AFolderInPlaceOfTheFileIsIgnoredSilently) {
   std::filesystem::create_directory(dir.path() / "config.bin");
   SettingsState state;
   RecordingMessages messages;
-  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kIgnored);
+  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kUnreadable);
   EXPECT_TRUE(messages.shown.empty());
 }
 

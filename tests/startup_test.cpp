@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -243,6 +244,45 @@ TEST(TrayTest, RedrawAfterCancelRereadsTheSkinSettings) {
   rig.model.OnLeftButtonDown({800, 615});
   rig.shell.OnTrayNotification(kTrayLeftButtonUp);
   EXPECT_EQ(rig.model.skin.textColor.red, 7);
+}
+
+// Cancel goes back to the pane texts of the last Apply whichever page was
+// shown, also when str.ini could not take them (the user is told then).
+TEST(TrayTest, PanesAfterCancelAreThoseOfTheLastApply) {
+  struct Case {
+    const char* name;
+    int page;
+    bool strIniWritable;
+  } cases[] = {
+      {"basic page", kBasicPage, true},
+      {"advanced page", kAdvancedPage, true},
+      {"str.ini not writable", kBasicPage, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.shell.Initialize(1033);
+    const std::string strIni = rig.dir.File("str.ini");
+    if (!c.strIniWritable) {
+      std::filesystem::remove(strIni);
+      std::filesystem::create_directory(strIni);
+    }
+    rig.model.skin.paneText[1][3] = "Applied";
+    rig.services.calls.clear();
+    rig.model.OnLeftButtonDown({700, 615});  // Apply
+    const std::string told = "MESSAGE The button names could not be saved in:\n" + strIni;
+    const bool wasTold = std::any_of(rig.services.calls.begin(), rig.services.calls.end(),
+                                     [&](const std::string& call) { return call.starts_with(told); });
+    EXPECT_EQ(wasTold, !c.strIniWritable);
+
+    rig.model.BuildPage(c.page);
+    rig.model.skin.paneText[1][3] = "Edited";
+    rig.model.skin.paneText[0][0] = "Edited";
+    rig.model.OnLeftButtonDown({800, 615});  // Cancel
+    rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+    EXPECT_EQ(rig.model.skin.paneText[1][3], "Applied");
+    EXPECT_EQ(rig.model.skin.paneText[0][0], "");
+  }
 }
 
 TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {

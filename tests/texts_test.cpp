@@ -83,7 +83,6 @@ TEST(Texts, EntriesAcrossTheTableInAllLanguages) {
 }
 
 TEST(Texts, EveryEntryExistsInEveryLanguage) {
-  ASSERT_EQ(kTextCount, 95u);
   for (Language language : kAllLanguages) {
     for (std::size_t i = 0; i < kTextCount; ++i) {
       const std::string_view text = LocalizedText(language, IdAt(i));

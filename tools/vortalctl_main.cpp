@@ -119,7 +119,9 @@ class Commands {
         c_.err << "vortalctl: " << path << " does not exist. Copy the config.bin delivered with "
                << "the mouse into that folder, or name its folder with --dir.\n";
         return false;
-      case LoadResult::kIgnored: {
+      case LoadResult::kNotRead:
+      case LoadResult::kWrongSize:
+      case LoadResult::kUnreadable: {
         auto bytes = ReadFileBytes(path);
         c_.err << "vortalctl: " << path << " is not a settings file: it must be exactly "
                << kSettingsFileSize << " bytes";

@@ -146,7 +146,9 @@ void BasicPage::FirstDisplay() {
   // The sensor type chooses the DPI table; option 2 gets bit 6 (nothing is
   // written back when the mouse did not answer).
   model_.link().OnMouseFound();
-  if (model_.settings().firstRunFlag == 0) {
+  // A delivered config.bin (flag 0) gets the default pane texts; a record
+  // that was never read says nothing about the panes, and str.ini keeps its.
+  if (model_.settingsUsable() && model_.settings().firstRunFlag == 0) {
     SetDefaultPaneTexts(model_.skin.paneText, model_.texts, kPanes);
     SavePaneTexts(model_.files().skinSettingsFile, model_.texts[TextId::kSkinSection],
                   model_.skin.paneText);

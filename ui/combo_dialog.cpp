@@ -21,7 +21,7 @@ void CComboDialog::CreateControls() {
     }
   }
   if (const unsigned error = host()->InstallKeyCaptureHook(kComboKeyCapturedMessage)) {
-    host()->Show(HookFailureText("KeyboardHook_ComboDlg", error), "");
+    host()->Show(HookFailureText("KeyboardHook_ComboDlg", error), kAppCaption);
   }
 }
 

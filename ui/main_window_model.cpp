@@ -51,11 +51,17 @@ void MainWindowModel::OnLeftButtonDown(Point p) {
 
   // OK, Apply and Cancel are tested independently: on a shared column both
   // neighbours act, left one first.
+  // A refused Apply keeps the window open under its message, and the
+  // neighbour sharing the column does not repeat the message.
+  bool refused = false;
   if (in(kFrameOk) && link_.devicePresent) {
-    ApplySettings();
-    services_.HideWindow();
+    if (ApplySettings()) {
+      services_.HideWindow();
+    } else {
+      refused = true;
+    }
   }
-  if (in(kFrameApply) && link_.devicePresent) ApplySettings();
+  if (in(kFrameApply) && link_.devicePresent && !refused) ApplySettings();
   if (in(kFrameSkins) && openSkinDialog) {
     // The dialog took the click (its button went up in the dialog): a drag
     // started now would keep the window on the pointer until the next click.
@@ -96,20 +102,55 @@ void MainWindowModel::DispatchToPage(Point p) {
   services_.StartWindowDrag(p);
 }
 
-void MainWindowModel::ApplySettings() {
+namespace {
+
+TextId SettingsProblemText(LoadResult result) {
+  switch (result) {
+    case LoadResult::kMissing:
+      return TextId::kSettingsMissing;
+    case LoadResult::kWrongSize:
+      return TextId::kSettingsDamaged;
+    case LoadResult::kUnreadable:
+      return TextId::kSettingsUnreadable;
+    case LoadResult::kNotRead:
+    case LoadResult::kLoaded:
+      break;
+  }
+  return TextId::kSettingsNotRead;
+}
+
+}  // namespace
+
+void MainWindowModel::SettingsLoaded(LoadResult result) {
+  settingsLoad_ = result;
+  appliedPaneText_ = skin.paneText;
+}
+
+bool MainWindowModel::ApplySettings() {
+  if (!settingsUsable()) {
+    services_.Show(FormatText(texts[SettingsProblemText(settingsLoad_)], files_.settingsFile),
+                   kAppCaption);
+    return false;
+  }
   ApplyFiles applyFiles;
   applyFiles.settingsFile = files_.settingsFile;
   applyFiles.messages = &services_;
   applyFiles.savePaneTexts = [this] {
-    SavePaneTexts(files_.skinSettingsFile, texts[TextId::kSkinSection], skin.paneText);
+    if (!SavePaneTexts(files_.skinSettingsFile, texts[TextId::kSkinSection], skin.paneText)) {
+      services_.Show(FormatText(texts[TextId::kPaneTextsNotSaved], files_.skinSettingsFile),
+                     kAppCaption);
+    }
   };
   link_.ApplyToDevice(settings_, applyFiles);
   settings_.Snapshot();
+  appliedPaneText_ = skin.paneText;
   if (applyPointerSettings) applyPointerSettings();
+  return true;
 }
 
 void MainWindowModel::CancelChanges() {
   settings_.Revert();
+  skin.paneText = appliedPaneText_;
   restoreRedrawPending = true;
   services_.HideWindow();
 }
@@ -189,6 +230,8 @@ void MainWindowModel::DrawFrame(Canvas& canvas) const {
       DrawHotControl(canvas, control, false);
     }
   }
+  canvas.DrawText(texts[TextId::kWebAddress], kWebAddressBox, TextAlign::kRight, kWebAddressColor,
+                  FontKind::kNormal);
 }
 
 void MainWindowModel::OnMouseHover(Point p) {

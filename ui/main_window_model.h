@@ -15,6 +15,7 @@
 
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
+#include "settings/settings_file.h"
 #include "settings/settings_record.h"
 #include "ui/canvas.h"
 #include "ui/drop_down_lists.h"
@@ -100,6 +101,11 @@ inline constexpr int kPageButtonGroup = -2;
 extern const std::array<FrameButton, 8> kFrameButtons;
 const FrameButton& FrameButtonOf(FrameControlId id);
 
+// The web address in the title band, right-aligned up to the Skins button, in
+// a grey that reads on dark and pale bands alike.
+inline constexpr Rect kWebAddressBox{480, 5, 690, 23};
+inline constexpr Color kWebAddressColor{0x8A, 0x93, 0x9E};
+
 // Start-up hiding: the first two non-client paints hide the window.
 inline constexpr int kHideOnStartPaints = 2;
 
@@ -141,11 +147,18 @@ class MainWindowModel {
   void TeardownPagesExcept(int keep);
 
   // OK and Apply: write the working record into the mouse and save it, make
-  // it the applied record, apply the pointer settings.
-  void ApplySettings();
-  // Cancel: back to the applied record; the page is redrawn when the window
-  // is next opened from the tray.
+  // it the applied record, apply the pointer settings. Refused with a message
+  // (false) while config.bin was not loaded: the record then holds nothing the
+  // user chose, and must reach neither the mouse nor the files.
+  bool ApplySettings();
+  // Cancel: back to the applied record and the pane texts that went with it;
+  // the page is redrawn when the window is next opened from the tray.
   void CancelChanges();
+  // What start-up made of config.bin. The pane texts read with it (or saved
+  // with the last Apply) are the ones Cancel goes back to.
+  void SettingsLoaded(LoadResult result);
+  LoadResult settingsLoad() const { return settingsLoad_; }
+  bool settingsUsable() const { return settingsLoad_ == LoadResult::kLoaded; }
   // The shutdown clean-up, then the end of the process with exit code 0.
   void Exit();
   void OnExitCommand() { Exit(); }
@@ -190,6 +203,8 @@ class MainWindowModel {
   int hideOnStartCount_ = kHideOnStartPaints;
   std::set<int> drawnOver_;
   Point lastClick_;
+  LoadResult settingsLoad_ = LoadResult::kNotRead;
+  PaneTexts appliedPaneText_;
 };
 
 }  // namespace vortal

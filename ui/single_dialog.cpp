@@ -17,7 +17,7 @@ void CSingleDialog::CreateControls() {
     controls->SetChildLook(kSingleKeyFieldId, kKeyFieldLook);
   }
   if (const unsigned error = host()->InstallKeyCaptureHook(kSingleKeyCapturedMessage)) {
-    host()->Show(HookFailureText("KeyboardHook_SingleDlgKey", error), "");
+    host()->Show(HookFailureText("KeyboardHook_SingleDlgKey", error), kAppCaption);
   }
 }
 

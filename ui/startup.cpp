@@ -14,6 +14,9 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
   MouseLink& link = model_.link();
 
   model_.texts = LoadLocalizedTexts(systemLangId);
+  // Until config.bin is read the record holds nothing the user chose; a start
+  // that stops before that leaves OK and Apply refusing it.
+  model_.SettingsLoaded(LoadResult::kNotRead);
   services.AddTrayIcon(kTrayTip);
 
   std::unique_ptr<EventPort> events;
@@ -36,10 +39,11 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
     return StartupResult::kStoppedNoNotifications;
   }
 
-  LoadSettings(model_.files().settingsFile, model_.settings(), services);
+  const LoadResult loaded = LoadSettings(model_.files().settingsFile, model_.settings(), services);
   model_.settings().Snapshot();
 
   LoadSkin();
+  model_.SettingsLoaded(loaded);
   LoadMainBackground();
 
   if (link.devicePresent) model_.BuildPage(kBasicPage);
@@ -88,7 +92,11 @@ void MainWindowShell::OnTrayNotification(std::uint32_t mouseMessage) {
     model_.restoreRedrawPending = false;
     const int page = model_.currentPage();
     if (page == kBasicPage) {
+      // The pane texts stay those Cancel went back to: str.ini holds older
+      // ones when its last save failed.
+      const PaneTexts restored = model_.skin.paneText;
       LoadSkin();
+      model_.skin.paneText = restored;
       model_.BuildPage(kBasicPage);
       rebuilt = true;
     } else if (page == kAdvancedPage) {

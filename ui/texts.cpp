@@ -106,6 +106,11 @@ constexpr TextRow kTextTable[] = {
     {TextId::kMacroNameExists, "Macro name already exists", "宏名称已经存在", "巨集名稱已經存在"},
     {TextId::kCtrlBreakStopsRecording, "Press Ctrl+Break key to stop recording", "按Ctrl+Break可以停止录制", "按Ctrl+Break可以停止錄製"},
     {TextId::kNotRecording, "It doesn’t start recording, unnecessary to press Stop key!", "没有开始录制,点击停止录制按钮没有意义！", "沒有開始錄製，點擊停止錄製按鈕沒有意義！"},
+    {TextId::kSettingsNotRead, "Vortal did not finish starting and has not read its settings, so nothing was sent to the mouse and nothing was saved.\n\nExit Vortal from its tray icon and start it again.", "Vortal 未能完成启动，尚未读取设置，因此没有向鼠标发送任何内容，也没有保存任何内容。\n\n请从托盘图标退出 Vortal，然后重新启动。", "Vortal 未能完成啟動，尚未讀取設定，因此沒有向滑鼠傳送任何內容，也沒有儲存任何內容。\n\n請從系統匣圖示結束 Vortal，然後重新啟動。"},
+    {TextId::kSettingsMissing, "The settings file was not found:\n%s\n\nNothing was sent to the mouse and nothing was saved. Put the config.bin delivered with Vortal into that folder, then start Vortal again.", "找不到设置文件：\n%s\n\n没有向鼠标发送任何内容，也没有保存任何内容。请将 Vortal 随附的 config.bin 放入该文件夹，然后重新启动 Vortal。", "找不到設定檔：\n%s\n\n沒有向滑鼠傳送任何內容，也沒有儲存任何內容。請將 Vortal 隨附的 config.bin 放入該資料夾，然後重新啟動 Vortal。"},
+    {TextId::kSettingsDamaged, "The settings file is damaged (a settings file is exactly 2022 bytes long):\n%s\n\nNothing was sent to the mouse and nothing was saved; the file was left as it is. Replace it with the config.bin delivered with Vortal, then start Vortal again.", "设置文件已损坏（设置文件的大小应正好为 2022 字节）：\n%s\n\n没有向鼠标发送任何内容，也没有保存任何内容；该文件保持原样。请用 Vortal 随附的 config.bin 替换它，然后重新启动 Vortal。", "設定檔已損壞（設定檔的大小應正好為 2022 位元組）：\n%s\n\n沒有向滑鼠傳送任何內容，也沒有儲存任何內容；該檔案保持原樣。請用 Vortal 隨附的 config.bin 取代它，然後重新啟動 Vortal。"},
+    {TextId::kSettingsUnreadable, "The settings file could not be read:\n%s\n\nNothing was sent to the mouse and nothing was saved. Make sure it is a file you may read and that no other program holds it, then start Vortal again.", "无法读取设置文件：\n%s\n\n没有向鼠标发送任何内容，也没有保存任何内容。请确认它是您有权读取的文件，且没有被其他程序占用，然后重新启动 Vortal。", "無法讀取設定檔：\n%s\n\n沒有向滑鼠傳送任何內容，也沒有儲存任何內容。請確認它是您有權讀取的檔案，且沒有被其他程式佔用，然後重新啟動 Vortal。"},
+    {TextId::kPaneTextsNotSaved, "The button names could not be saved in:\n%s\n\nThe mouse and config.bin have the new settings, but after a restart the buttons would show their old names. Make the file writable and click Apply again.", "无法将按键名称保存到：\n%s\n\n鼠标和 config.bin 已使用新设置，但重新启动后按键将显示旧名称。请使该文件可写，然后再次点击“应用”。", "無法將按鍵名稱儲存到：\n%s\n\n滑鼠和 config.bin 已使用新設定，但重新啟動後按鍵將顯示舊名稱。請使該檔案可寫入，然後再次點擊「應用」。"},
     {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
     {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
 };
@@ -182,6 +187,12 @@ std::string_view LocalizedText(Language language, TextId id) {
       break;
   }
   return row.english;
+}
+
+std::string FormatText(std::string_view pattern, std::string_view value) {
+  std::string text(pattern);
+  if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, value);
+  return text;
 }
 
 LocalizedTexts LoadLocalizedTexts(std::uint32_t langId) {

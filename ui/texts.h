@@ -132,6 +132,13 @@ enum class TextId : std::uint8_t {
   kCtrlBreakStopsRecording,
   kNotRecording,
 
+  // The program's own messages. "%s" stands for a file's path.
+  kSettingsNotRead,
+  kSettingsMissing,
+  kSettingsDamaged,
+  kSettingsUnreadable,
+  kPaneTextsNotSaved,
+
   // Not translated: the web address of the title area, and the section of
   // str.ini that holds this language's pane texts.
   kWebAddress,
@@ -145,6 +152,9 @@ inline constexpr std::size_t kTextCount = static_cast<std::size_t>(TextId::kCoun
 // The text of an entry in a language (UTF-8). Some English texts end with a
 // space that belongs to them.
 std::string_view LocalizedText(Language language, TextId id);
+
+// `pattern` with its "%s" replaced by `value` (the first one only).
+std::string FormatText(std::string_view pattern, std::string_view value);
 
 // The texts of the chosen language, fixed for the whole run.
 class LocalizedTexts {
