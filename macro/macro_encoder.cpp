@@ -1,6 +1,7 @@
 #include "macro/macro_encoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -29,6 +30,13 @@ std::string RemoveAll(std::string_view text, std::string_view part) {
 // to a short one.
 int PauseOf(std::string_view line) {
   return std::clamp(ReadCNumber(RemoveAll(line, kDelaySuffix)), 0, kLongPauseMaxMs);
+}
+
+// The slot of `name` in a list of names by slot, -1 when it has none.
+int SlotOf(const std::vector<std::string>& names, const std::string& name) {
+  const auto at = std::find(names.begin(), names.end(), name);
+  const auto index = at - names.begin();
+  return at != names.end() && index < kMacroSlots ? static_cast<int>(index) : -1;
 }
 
 }  // namespace
@@ -81,6 +89,45 @@ MacroEncodeResult EncodeMacros(const std::string& recordPath, SettingsRecord& re
     result.slotsWritten = static_cast<int>(t) + 1;
   }
   return result;
+}
+
+std::vector<RecordButton> FollowMacroSlots(SettingsRecord& record,
+                                           const std::vector<std::string>& before,
+                                           const std::vector<std::string>& after) {
+  using LoopCount = std::array<std::uint8_t, 2>;  // bytes 0 and 1 of a slot
+  std::array<LoopCount, kMacroSlots> counts{};
+  for (int slot = 0; slot < kMacroSlots; ++slot) {
+    counts[slot] = {record.macroSlots[slot][0], record.macroSlots[slot][1]};
+  }
+  const int afterSlots = std::min(static_cast<int>(after.size()), kMacroSlots);
+  for (int slot = 0; slot < afterSlots; ++slot) {
+    const int from = SlotOf(before, after[slot]);
+    const LoopCount count = from >= 0 ? counts[from] : LoopCount{0, 1};
+    record.macroSlots[slot][0] = count[0];
+    record.macroSlots[slot][1] = count[1];
+  }
+
+  std::vector<RecordButton> switchedOff;
+  const int beforeSlots = std::min(static_cast<int>(before.size()), kMacroSlots);
+  for (int mode = 0; mode < 2; ++mode) {
+    KeyArea& area = record.area(mode);
+    for (int button = 0; button < kButtonSlots; ++button) {
+      if (area.keyFunction[button] != kMacroKey) continue;
+      const int from = area.macroIndex[button];
+      // A slot no listed macro held (a hand-edited or lost record.ini) is
+      // left alone until a macro comes to take it.
+      const bool unnamed = from >= beforeSlots;
+      if (unnamed && from >= afterSlots) continue;
+      const int to = unnamed ? -1 : SlotOf(after, before[from]);
+      if (to >= 0) {
+        area.macroIndex[button] = static_cast<std::uint8_t>(to);
+      } else {
+        area.keyFunction[button] = kKeyOff;
+        switchedOff.push_back({mode, button});
+      }
+    }
+  }
+  return switchedOff;
 }
 
 }  // namespace vortal

@@ -43,4 +43,27 @@ struct MacroEncodeResult {
 // without the file nothing changes.
 MacroEncodeResult EncodeMacros(const std::string& recordPath, SettingsRecord& record);
 
+// One button of the record: mode 0 (A) or 1 (B), button slot 0..11.
+struct RecordButton {
+  int mode = 0;
+  int button = 0;
+  friend bool operator==(const RecordButton&, const RecordButton&) = default;
+};
+
+// Keeps the record's loop counts and Macro Key buttons with their macros when
+// the list of macros changes (a macro created, confirmed, which moves it to
+// the end of the file, or deleted). `before` holds the macro names by slot as
+// the record refers to them now, `after` the names by slot from now on; the
+// first twelve of each have slots. Each loop count moves to its macro's new
+// slot (a name new in `after` starts at 1), and every Macro Key button of
+// both modes is pointed at its macro's new slot, its loop mode kept. A button
+// whose macro is in no slot any more (deleted, or moved past the twelfth)
+// becomes Key Off rather than play whatever takes its slot, and so does a
+// button of a slot no name of `before` held once `after` gives that slot a
+// macro; those buttons are returned. Runs before the encoder, which then
+// rewrites the event areas in the new order.
+std::vector<RecordButton> FollowMacroSlots(SettingsRecord& record,
+                                           const std::vector<std::string>& before,
+                                           const std::vector<std::string>& after);
+
 }  // namespace vortal

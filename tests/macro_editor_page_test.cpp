@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "assign/key_tables.h"
 #include "macro/macro_store.h"
+#include "settings/key_matrix.h"
 #include "support/fake_child_controls.h"
 #include "support/fake_mouse_backend.h"
 #include "support/recording_messages.h"
@@ -327,27 +329,6 @@ TEST(MacroEditorConfirm, WritesTheFileAndEncodesTheSlot) {
   EXPECT_TRUE(rig.services.messages.empty());
 }
 
-TEST(MacroEditorConfirm, AConfirmedMacroKeepsItsLoopCountWhenItMovesToTheLastSlot) {
-  EditorRig rig;
-  rig.WriteRecord(
-      "[A]\r\nItemCount=1\r\nItem0=A   Dn\r\n"
-      "[B]\r\nItemCount=1\r\nItem0=B   Dn\r\n"
-      "[C]\r\nItemCount=1\r\nItem0=C   Dn\r\n");
-  rig.SetLoopBytes(0, 0, 1);
-  rig.SetLoopBytes(1, 0, 2);
-  rig.SetLoopBytes(2, 0, 3);
-  rig.Build();
-  rig.page.ConfirmMacro();  // A, the first, is selected
-
-  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"B", "C", "A"}));
-  EXPECT_EQ(rig.c.Items(kMacroNamesListId), (Lines{"B", "C", "A"}));
-  EXPECT_EQ(rig.c.Selection(kMacroNamesListId), 2);
-  // Slot: loop count, then the press of the macro's key (B 0x05, C 0x06, A 0x04).
-  EXPECT_EQ(rig.SlotStart(0, 4), (std::vector<std::uint8_t>{0, 2, 0x00, 0x05}));
-  EXPECT_EQ(rig.SlotStart(1, 4), (std::vector<std::uint8_t>{0, 3, 0x00, 0x06}));
-  EXPECT_EQ(rig.SlotStart(2, 4), (std::vector<std::uint8_t>{0, 1, 0x00, 0x04}));
-}
-
 TEST(MacroEditorConfirm, UnconfirmedNamesStayBehindTheStoredOnes) {
   EditorRig rig;
   rig.WriteRecord("[A]\r\nItemCount=1\r\nItem0=A   Dn\r\n[B]\r\nItemCount=0\r\n");
@@ -414,6 +395,122 @@ TEST(MacroEditorConfirm, WithoutASelectionNothingHappens) {
   EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Fire", "Jump", "Blank"}));
   EXPECT_EQ(rig.Slot(0), before);
   EXPECT_EQ(rig.SlotStart(0, 3), (std::vector<std::uint8_t>{0, 1, 0}));  // no events encoded
+}
+
+// ---- Buttons and loop counts keep their macros
+
+enum class StepKind { kNew, kConfirm, kDelete };
+struct Step {
+  StepKind kind;
+  std::string macro;
+  std::string typedLoops;  // typed into the loop field after New, if any
+};
+
+void RunStep(EditorRig& rig, const Step& step) {
+  if (step.kind == StepKind::kNew) {
+    rig.c.SetChildText(kMacroNameEditId, step.macro);
+    rig.page.NewMacro();
+    if (!step.typedLoops.empty()) rig.c.Type(kLoopTimesEditId, step.typedLoops);
+    return;
+  }
+  const Lines names = rig.c.Items(kMacroNamesListId);
+  const int at = static_cast<int>(std::find(names.begin(), names.end(), step.macro) - names.begin());
+  ASSERT_LT(at, static_cast<int>(names.size())) << step.macro;
+  rig.c.Select(kMacroNamesListId, at);
+  rig.page.OnListChoice(kMacroNamesListId, at, false);
+  if (step.kind == StepKind::kDelete) {
+    rig.page.DeleteMacro();
+    return;
+  }
+  if (rig.c.Items(kEventListId).empty()) rig.c.InsertItem(kEventListId, kNoItem, step.macro + "   Dn");
+  rig.page.ConfirmMacro();
+}
+
+// Each macro presses the key of its name (A 0x04, B 0x05 ...). Confirm moves
+// a macro to the end of the file and Delete takes one out, so slots shift:
+// every Macro Key button must still play its macro with its loop mode, every
+// macro keep its loop count, and a button whose macro is gone be Key Off. A
+// button of a slot no listed macro holds (its record.ini lost) stays as it is
+// until a macro comes to take its slot.
+TEST(MacroEditorFollow, ButtonsAndLoopCountsKeepTheirMacros) {
+  struct Button {
+    int mode, button;
+    std::string macro;  // empty: slot 3, which no listed macro holds
+    std::uint8_t loopMode;
+  };
+  const Button buttons[] = {
+      {0, 2, "A", 0}, {0, 6, "C", 1}, {1, 1, "B", 2}, {1, 7, "C", 0}, {1, 4, "", 1}};
+  const Lines initial = {"A", "B", "C"};
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    Lines slots;             // the stored macros by slot afterwards
+    std::vector<int> loops;  // their loop counts
+    bool slot3ButtonKept;    // no macro came to take slot 3
+  };
+  using K = StepKind;
+  const Case cases[] = {
+      {"confirming the last", {{K::kConfirm, "C"}}, {"A", "B", "C"}, {5, 7, 9}, true},
+      {"confirming the first", {{K::kConfirm, "A"}}, {"B", "C", "A"}, {7, 9, 5}, true},
+      {"delete the first, confirm the next", {{K::kDelete, "A"}, {K::kConfirm, "B"}}, {"C", "B"}, {9, 7}, true},
+      {"delete the last", {{K::kDelete, "C"}}, {"A", "B"}, {5, 7}, true},
+      {"a new macro starts at one loop", {{K::kNew, "D"}, {K::kConfirm, "D"}}, {"A", "B", "C", "D"}, {5, 7, 9, 1},
+       false},
+      {"a typed count survives a delete before the new macro",
+       {{K::kNew, "D", "3"}, {K::kDelete, "A"}, {K::kConfirm, "D"}}, {"B", "C", "D"}, {7, 9, 3}, false},
+      {"five macros",
+       {{K::kNew, "D"}, {K::kNew, "E", "4"}, {K::kConfirm, "E"}, {K::kDelete, "B"}, {K::kConfirm, "A"}},
+       {"C", "E", "A"}, {9, 4, 5}, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EditorRig rig;
+    std::string file;
+    for (const auto& name : initial) file += "[" + name + "]\r\nItemCount=1\r\nItem0=" + name + "   Dn\r\n";
+    rig.WriteRecord(file);
+    rig.SetLoopBytes(0, 0, 5);
+    rig.SetLoopBytes(1, 0, 7);
+    rig.SetLoopBytes(2, 0, 9);
+    rig.SetLoopBytes(3, 0, 11);  // left over in slots no macro holds
+    rig.SetLoopBytes(4, 0, 11);
+    const std::string macroLabel = std::string(rig.model.texts[TextId::kMacroKey]) + "-";
+    for (const Button& b : buttons) {
+      KeyArea& area = rig.settings.working.area(b.mode);
+      area.keyFunction[b.button] = kMacroKey;
+      const auto at = std::find(initial.begin(), initial.end(), b.macro);
+      area.macroIndex[b.button] = static_cast<std::uint8_t>(b.macro.empty() ? 3 : at - initial.begin());
+      area.macroLoopMode[b.button] = b.loopMode;
+      rig.model.skin.paneText[b.mode][b.button] = macroLabel + (b.macro.empty() ? "Old" : b.macro);
+    }
+    rig.Build();
+    for (const Step& step : test.steps) RunStep(rig, step);
+
+    EXPECT_EQ(ListMacroNames(rig.record), test.slots);
+    const Lines listed = rig.c.Items(kMacroNamesListId);
+    EXPECT_EQ(Lines(listed.begin(), listed.begin() + std::min(listed.size(), test.slots.size())), test.slots);
+    for (std::size_t slot = 0; slot < test.slots.size(); ++slot) {
+      SCOPED_TRACE(test.slots[slot]);
+      EXPECT_EQ(rig.SlotStart(static_cast<int>(slot), 4),
+                (std::vector<std::uint8_t>{0, static_cast<std::uint8_t>(test.loops[slot]), 0x00,
+                                           KeyCodeFromName(test.slots[slot])}));
+    }
+    KeyMatrix matrices[2];
+    BuildKeyMatrices(rig.settings.working, matrices[0], matrices[1]);
+    for (const Button& b : buttons) {
+      SCOPED_TRACE("mode " + std::to_string(b.mode) + " button " + std::to_string(b.button));
+      const auto at = std::find(test.slots.begin(), test.slots.end(), b.macro);
+      const bool kept = b.macro.empty() ? test.slot3ButtonKept : at != test.slots.end();
+      const int slot = b.macro.empty() ? 3 : static_cast<int>(at - test.slots.begin());
+      const std::uint8_t* code = &matrices[b.mode][4 * MatrixSlotOfButton(b.button)];
+      const std::vector<std::uint8_t> expected =
+          kept ? std::vector<std::uint8_t>{0x09, b.loopMode, static_cast<std::uint8_t>(slot + 1), 0x00}
+               : std::vector<std::uint8_t>{0, 0, 0, 0};
+      EXPECT_EQ(std::vector<std::uint8_t>(code, code + 4), expected);
+      EXPECT_EQ(rig.model.skin.paneText[b.mode][b.button],
+                kept ? macroLabel + (b.macro.empty() ? "Old" : b.macro) : "Key Off");
+    }
+    EXPECT_TRUE(rig.services.messages.empty());
+  }
 }
 
 // ---- Inserting mouse events

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
-#include <map>
 
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
@@ -383,12 +381,16 @@ void MacroEditorPage::NewMacro() {
     window_.services().Show(kNameTooLongMessage, kAppCaption);
     return;
   }
-  const bool wasEmpty = state.names.empty();
+  const std::vector<std::string> before = state.names;
   LocalizedMessages messages(window_.services(), window_.texts);
   if (!vortal::NewMacro(state, messages)) return;
+  FollowList(before, state.names);
   c->InsertItem(kMacroNamesListId, kNoItem, state.names.back());
   c->Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
-  if (!wasEmpty) c->ClearItems(kEventListId);
+  if (!before.empty()) c->ClearItems(kEventListId);
+  // The new macro's slot starts at one loop, and the field says so rather
+  // than still showing the count of the macro selected before.
+  c->SetChildText(kLoopTimesEditId, "1");
 }
 
 void MacroEditorPage::DeleteMacro() {
@@ -401,10 +403,15 @@ void MacroEditorPage::DeleteMacro() {
     return;
   }
   state.selected = static_cast<std::size_t>(selected);
+  const std::vector<std::string> before = state.names;
   if (!DeleteSelectedMacro(state, recordPath_)) {
     window_.services().Show(kMacroNotDeletedMessage, kWarningCaption);
     return;
   }
+  // The macros after it move up a slot at once, so that the slots, the
+  // buttons and the macro dialog's positions all follow the file again.
+  FollowList(before, state.names);
+  Encode();
   c->DeleteItem(kMacroNamesListId, selected);
   c->ClearItems(kEventListId);
   c->SetChildText(kMacroNameEditId, "");
@@ -426,33 +433,19 @@ void MacroEditorPage::ConfirmMacro() {
     return;
   }
 
-  // Each macro's loop count, by name: writing the macro moves it to the end
-  // of the file, and with it to another slot.
-  SettingsRecord& record = window_.settings().working;
-  std::map<std::string, int> loopCounts;
-  for (int i = 0; i < static_cast<int>(names.size()) && IsSlot(i); ++i) {
-    loopCounts[names[i]] = SlotLoopCount(record, i);
-  }
-
   if (!WriteMacro(recordPath_, name, lines)) {
     window_.services().Show(kMacroNotSavedMessage, kWarningCaption);
     return;
   }
-  Encode();
-
-  // The list follows the file again, so that list positions are slot
-  // numbers; names not confirmed yet stay behind the stored ones.
+  // Writing the macro moved it to the end of the file, and with it to
+  // another slot. The list follows the file again, so that list positions
+  // are slot numbers; names not confirmed yet stay behind the stored ones.
   std::vector<std::string> order = ListMacroNames(recordPath_);
   for (const std::string& listed : names) {
     if (std::find(order.begin(), order.end(), listed) == order.end()) order.push_back(listed);
   }
-  for (int i = 0; i < static_cast<int>(order.size()) && IsSlot(i); ++i) {
-    const auto count = loopCounts.find(order[i]);
-    // A macro without lines had its whole slot cleared: it keeps no count.
-    const bool empty = std::all_of(std::begin(record.macroSlots[i]), std::end(record.macroSlots[i]),
-                                   [](std::uint8_t byte) { return byte == 0; });
-    if (count != loopCounts.end() && !empty) SetSlotLoopCount(record, i, count->second);
-  }
+  FollowList(names, order);
+  Encode();
   if (order != names) {
     c->ClearItems(kMacroNamesListId);
     for (const std::string& listed : order) c->InsertItem(kMacroNamesListId, kNoItem, listed);
@@ -460,6 +453,15 @@ void MacroEditorPage::ConfirmMacro() {
     c->Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
   } else {
     c->Select(kMacroNamesListId, selected);
+  }
+}
+
+void MacroEditorPage::FollowList(const std::vector<std::string>& before,
+                                 const std::vector<std::string>& after) {
+  PaneTexts& panes = window_.skin.paneText;
+  for (const RecordButton& off : FollowMacroSlots(window_.settings().working, before, after)) {
+    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
+        std::string(window_.texts[TextId::kKeyOff]);
   }
 }
 

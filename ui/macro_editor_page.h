@@ -15,6 +15,14 @@
 //   on screen to be shortened. Macros of a hand-edited file that are cut by
 //   the encoder, or lie beyond the twelfth slot, are named in a message after
 //   every encoding pass.
+//
+// Buttons keep their macros. A button holds its macro's slot number, and a
+// slot is a macro's place in the file, which Confirm (the macro moves to the
+// end) and Delete change. After every New, Delete and Confirm the loop counts
+// and the Macro Key buttons of both modes follow their macros to their new
+// slots, and Delete encodes the slots again at once, so the slots, the
+// buttons and the macro dialog's positions agree with the file. A button
+// whose macro was deleted becomes "Key Off", and its pane says so.
 #pragma once
 
 #include <memory>
@@ -127,6 +135,10 @@ class MacroEditorPage : private RecordingEditor {
   void StoreLoopCount();
   void InsertMouseEvent(int index);
   void EditDelay(int line);
+  // After the list of macros changed from `before` to `after` (New, Delete,
+  // Confirm): loop counts and Macro Key buttons follow their macros, and the
+  // pane of a button whose macro is gone reads "Key Off".
+  void FollowList(const std::vector<std::string>& before, const std::vector<std::string>& after);
   void Encode();
 
   MainWindowModel& window_;

@@ -2,7 +2,8 @@
 # The macro editor as a user meets it: a new macro named in the name field,
 # keys recorded from the keyboard, mouse events inserted, a delay edited in
 # the delay dialog, the loop count, Confirm into record.ini and Apply into the
-# mouse; then the page and the delay dialog in Simplified Chinese.
+# mouse; then the page and the delay dialog in Simplified Chinese, and a
+# Delete that a button assigned to the next macro follows.
 source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then e2e_init macros en; else e2e_init "macros-$language" "$language"; fi
@@ -51,6 +52,15 @@ open_delay_dialog() {
   shot "$2"
 }
 
+if [ "$language" != en ]; then
+  # Button 8 of Mode A plays the second of two stored macros (slot 1, four
+  # loops); the first has two.
+  seed() { printf "$(printf '\\%03o' "$2")" | dd of="$run/config.bin" bs=1 seek="$1" conv=notrunc 2>/dev/null; }
+  seed $((1 + 7)) 13
+  seed $((1 + 175)) 1
+  seed $((1 + 384 + 1)) 2
+  seed $((1 + 512 + 1)) 4
+fi
 start_vortal || finish
 open_window || finish
 click_rect "${advanced_page_rect[@]}"
@@ -178,8 +188,8 @@ Item10=L-Button   Up"
     report fail "Escape hides the window"
   fi
 else
-  # The page with a stored macro, and the delay dialog, in Chinese.
-  printf '[Fire]\r\nItemCount=3\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=A   Up\r\n' >"$run/record.ini"
+  # The page with two stored macros, and the delay dialog, in Chinese.
+  printf '[Fire]\r\nItemCount=3\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=A   Up\r\n[Jump]\r\nItemCount=1\r\nItem0=B   Dn\r\n' >"$run/record.ini"
   click_rect "${basic_page_rect[@]}"
   sleep 1
   click_rect "${advanced_page_rect[@]}"
@@ -191,6 +201,17 @@ else
     xdotool key Escape
   else
     report fail "the delay dialog opens in Chinese"
+  fi
+  # Delete takes Fire, the selected first macro, out; Jump moves to slot 0,
+  # and the button with it, keeping Jump's four loops.
+  wait_for 10 gone
+  click_rect 617 528 722 549
+  apply_and_wait
+  if [ "$(record_bytes 7) $(record_bytes 175) $(record_bytes 384 4)" = "13 0 0 4 0 5" ]; then
+    report ok "a button follows its macro to another slot when a macro before it is deleted"
+  else
+    report fail "a button follows its macro when a macro before it is deleted" \
+      "function, slot, slot 0: $(record_bytes 7) $(record_bytes 175) $(record_bytes 384 4)"
   fi
 fi
 finish
