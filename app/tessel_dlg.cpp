@@ -242,7 +242,11 @@ BOOL CTesselDlg::OnInitDialog() {
   macroHalf_ = std::make_unique<AdvancedPageHalfOf<MacroEditorPage>>(*macroEditor_);
   advancedPage_ = std::make_unique<AdvancedPage>(*model_, pointerSystem_, macroHalf_.get());
   model_->SetPage(kAdvancedPage, advancedPage_.get());
-  model_->applyPointerSettings = [this] { advancedPage_->ApplyPointerSettings(); };
+  model_->afterApply = [this] {
+    advancedPage_->ApplyPointerSettings();
+    macroEditor_->OnApplied();
+  };
+  model_->afterCancel = [this] { macroEditor_->OnCancelled(); };
   model_->openSkinDialog = [this] { ChangeSkin(*model_); };
   if (!assignmentDialogs_) {
     assignmentDialogs_ = std::make_unique<AssignmentDialogRunner>(*model_, paths_.macroStore);

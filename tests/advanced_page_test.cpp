@@ -390,7 +390,7 @@ TEST(AdvancedPageTest, TickBoxesToggleAndDefaultRestores) {
 TEST(AdvancedPageTest, OkAndApplyPushThePointerSettingsOnlyWithTheMouse) {
   for (bool present : {true, false}) {
     Rig rig;
-    rig.model.applyPointerSettings = [&rig] { rig.page.ApplyPointerSettings(); };
+    rig.model.afterApply = [&rig] { rig.page.ApplyPointerSettings(); };
     if (present) rig.link.FindDevice(rig.backend);
     rig.model.ShowPage(kAdvancedPage);
     rig.model.OnLeftButtonDown({650, 615});  // Apply

@@ -66,7 +66,7 @@ struct Rig : testing::MainWindowRig {
     model.skin.textColor = {10, 20, 30};
     model.SetPage(kBasicPage, &basic);
     model.SetPage(kAdvancedPage, &advanced);
-    model.applyPointerSettings = [this] {
+    model.afterApply = [this] {
       ++pointerApplies;
       // The applied record is already the working one.
       EXPECT_EQ(std::memcmp(&settings.applied, &settings.working, kSettingsRecordSize), 0);

@@ -273,6 +273,8 @@ TEST(MacroEditorNew, FollowsTheRules) {
       {"31 characters", {}, std::string(31, 'y'), Language::kEnglish, {std::string(31, 'y')}, {}, false},
       {"32 characters", {"Fire"}, longName, Language::kEnglish, {"Fire"},
        {{"Macro name is too long: a macro name has at most 31 characters.", "Vortal"}}, false},
+      {"32 characters in Chinese", {"Fire"}, longName, Language::kTraditionalChinese, {"Fire"},
+       {{"巨集名稱太長：巨集名稱最多 31 個字元。", "Vortal"}}, false},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
@@ -399,14 +401,27 @@ TEST(MacroEditorConfirm, WithoutASelectionNothingHappens) {
 
 // ---- Buttons and loop counts keep their macros
 
-enum class StepKind { kNew, kConfirm, kDelete };
+enum class StepKind { kNew, kConfirm, kDelete, kApply, kCancel };
 struct Step {
   StepKind kind;
   std::string macro;
   std::string typedLoops;  // typed into the loop field after New, if any
 };
 
+// What start-up and every OK or Apply leave behind: the working record is the
+// applied one, with its pane texts and the macros its slots follow.
+void Applied(EditorRig& rig) {
+  rig.settings.Snapshot();
+  rig.model.SettingsLoaded(LoadResult::kLoaded);
+  rig.page.OnApplied();
+}
+
 void RunStep(EditorRig& rig, const Step& step) {
+  if (step.kind == StepKind::kApply) return Applied(rig);
+  if (step.kind == StepKind::kCancel) {
+    rig.model.afterCancel = [&rig] { rig.page.OnCancelled(); };
+    return rig.model.CancelChanges();
+  }
   if (step.kind == StepKind::kNew) {
     rig.c.SetChildText(kMacroNameEditId, step.macro);
     rig.page.NewMacro();
@@ -461,6 +476,13 @@ TEST(MacroEditorFollow, ButtonsAndLoopCountsKeepTheirMacros) {
       {"five macros",
        {{K::kNew, "D"}, {K::kNew, "E", "4"}, {K::kConfirm, "E"}, {K::kDelete, "B"}, {K::kConfirm, "A"}},
        {"C", "E", "A"}, {9, 4, 5}, false},
+      // Cancel takes the record back, but not record.ini.
+      {"cancel after confirming the first", {{K::kConfirm, "A"}, {K::kCancel}}, {"B", "C", "A"}, {7, 9, 5},
+       true},
+      {"cancel after a delete and a confirm", {{K::kDelete, "A"}, {K::kConfirm, "B"}, {K::kCancel}},
+       {"C", "B"}, {9, 7}, true},
+      {"cancel after an apply",
+       {{K::kConfirm, "A"}, {K::kApply}, {K::kConfirm, "B"}, {K::kCancel}}, {"C", "A", "B"}, {9, 5, 7}, true},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
@@ -483,6 +505,7 @@ TEST(MacroEditorFollow, ButtonsAndLoopCountsKeepTheirMacros) {
       rig.model.skin.paneText[b.mode][b.button] = macroLabel + (b.macro.empty() ? "Old" : b.macro);
     }
     rig.Build();
+    Applied(rig);
     for (const Step& step : test.steps) RunStep(rig, step);
 
     EXPECT_EQ(ListMacroNames(rig.record), test.slots);

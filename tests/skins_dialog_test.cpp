@@ -362,7 +362,7 @@ TEST(SkinsDialogTest, AChoiceThatCannotBeStoredIsToldAndStillUsed) {
   EXPECT_EQ(rig.model.skin.skinName, "Light");
   EXPECT_EQ(rig.services.messages,
             (std::vector<std::pair<std::string, std::string>>{
-                {std::string(kSkinChoiceNotSaved), "Warning"}}));
+                {"The skin choice could not be saved in str.ini.", "Warning"}}));
 }
 
 }  // namespace

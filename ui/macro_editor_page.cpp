@@ -27,21 +27,6 @@ constexpr int kLoopFieldMaxChars = 5;  // 65535 and no more digits
 constexpr std::string_view kClickSuffix = " Click";
 constexpr std::string_view kDelayMarker = "ms";
 
-constexpr const char* kNameTooLongMessage =
-    "Macro name is too long: a macro name has at most 31 characters.";
-constexpr const char* kMacroTooLongMessage =
-    "This macro is too long for the mouse: a macro holds at most 126 bytes of events "
-    "(31 key strokes with short delays). Nothing was saved; remove some events and "
-    "confirm again.";
-constexpr const char* kMacroNotSavedMessage =
-    "The macro could not be saved: record.ini cannot be written.";
-constexpr const char* kMacroNotDeletedMessage =
-    "The macro could not be deleted: record.ini cannot be written.";
-constexpr const char* kMacrosCutMessage =
-    "These macros are too long for the mouse; their last events are left out: ";
-constexpr const char* kMacrosDroppedMessage =
-    "The mouse holds 12 macros; these are not stored in it: ";
-
 struct Label {
   TextId text;
   Rect box;
@@ -92,6 +77,8 @@ class LocalizedMessages : public UserMessages {
       out_.Show(std::string(texts_[TextId::kMacroNameBlank]), caption);
     } else if (text == kMacroNameExistsMessage) {
       out_.Show(std::string(texts_[TextId::kMacroNameExists]), caption);
+    } else if (text == kMacroNameInvalidMessage) {
+      out_.Show(std::string(texts_[TextId::kMacroNameInvalid]), caption);
     } else {
       out_.Show(text, caption);
     }
@@ -174,7 +161,18 @@ int SlotLoopCount(const SettingsRecord& record, int slot) {
 }
 
 MacroEditorPage::MacroEditorPage(MainWindowModel& window, std::string recordPath)
-    : window_(window), recordPath_(std::move(recordPath)), recorder_(window.services(), window.texts, *this) {}
+    : window_(window), recordPath_(std::move(recordPath)), recorder_(window.services(), window.texts, *this) {
+  appliedNames_ = ListMacroNames(recordPath_);
+}
+
+void MacroEditorPage::OnApplied() { appliedNames_ = ListMacroNames(recordPath_); }
+
+void MacroEditorPage::OnCancelled() {
+  const std::vector<std::string> now = ListMacroNames(recordPath_);
+  if (now == appliedNames_) return;
+  FollowList(appliedNames_, now);
+  Encode();
+}
 
 ChildControls* MacroEditorPage::controls() const { return window_.services().childControls(); }
 
@@ -378,7 +376,7 @@ void MacroEditorPage::NewMacro() {
   state.nameField = c->ChildText(kMacroNameEditId);
   // Refused rather than cut: a cut name would be a name the user never typed.
   if (TrimmedUtf16Length(state.nameField) > kMacroNameMaxChars) {
-    window_.services().Show(kNameTooLongMessage, kAppCaption);
+    window_.services().Show(Text(TextId::kMacroNameTooLong), kAppCaption);
     return;
   }
   const std::vector<std::string> before = state.names;
@@ -405,7 +403,7 @@ void MacroEditorPage::DeleteMacro() {
   state.selected = static_cast<std::size_t>(selected);
   const std::vector<std::string> before = state.names;
   if (!DeleteSelectedMacro(state, recordPath_)) {
-    window_.services().Show(kMacroNotDeletedMessage, kWarningCaption);
+    window_.services().Show(Text(TextId::kMacroNotDeleted), kWarningCaption);
     return;
   }
   // The macros after it move up a slot at once, so that the slots, the
@@ -429,12 +427,12 @@ void MacroEditorPage::ConfirmMacro() {
   // Told before anything is stored: the mouse would play only part of it.
   std::uint8_t scratch[kMacroSlotSize] = {};
   if (!EncodeMacroSlot(lines, scratch)) {
-    window_.services().Show(kMacroTooLongMessage, kWarningCaption);
+    window_.services().Show(Text(TextId::kMacroTooLongForMouse), kWarningCaption);
     return;
   }
 
   if (!WriteMacro(recordPath_, name, lines)) {
-    window_.services().Show(kMacroNotSavedMessage, kWarningCaption);
+    window_.services().Show(Text(TextId::kMacroNotSaved), kWarningCaption);
     return;
   }
   // Writing the macro moved it to the end of the file, and with it to
@@ -468,10 +466,10 @@ void MacroEditorPage::FollowList(const std::vector<std::string>& before,
 void MacroEditorPage::Encode() {
   const MacroEncodeResult result = EncodeMacros(recordPath_, window_.settings().working);
   if (!result.cutMacros.empty()) {
-    window_.services().Show(kMacrosCutMessage + JoinNames(result.cutMacros), kWarningCaption);
+    window_.services().Show(Text(TextId::kMacrosCut) + JoinNames(result.cutMacros), kWarningCaption);
   }
   if (!result.droppedMacros.empty()) {
-    window_.services().Show(kMacrosDroppedMessage + JoinNames(result.droppedMacros),
+    window_.services().Show(Text(TextId::kMacrosDropped) + JoinNames(result.droppedMacros),
                             kWarningCaption);
   }
 }

@@ -91,6 +91,14 @@ class MacroEditorPage : private RecordingEditor {
  public:
   MacroEditorPage(MainWindowModel& window, std::string recordPath);
 
+  // OK or Apply made the working record the applied one: its slots follow
+  // record.ini as it is now.
+  void OnApplied();
+  // Cancel took the record back to the slots of the last Apply, but not
+  // record.ini: the buttons and loop counts follow their macros to the slots
+  // the file gives them now, and the slots are encoded again.
+  void OnCancelled();
+
   // The labels and the New / Delete / Confirm buttons.
   void Draw(Canvas& canvas) const;
   // Creates the child windows and fills them from "record.ini".
@@ -139,6 +147,10 @@ class MacroEditorPage : private RecordingEditor {
   // Confirm): loop counts and Macro Key buttons follow their macros, and the
   // pane of a button whose macro is gone reads "Key Off".
   void FollowList(const std::vector<std::string>& before, const std::vector<std::string>& after);
+  // A message of the window's language.
+  std::string Text(TextId id) const { return std::string(window_.texts[id]); }
+  // The macros by slot that the applied record's buttons refer to.
+  std::vector<std::string> appliedNames_;
   void Encode();
 
   MainWindowModel& window_;

@@ -144,13 +144,14 @@ bool MainWindowModel::ApplySettings() {
   link_.ApplyToDevice(settings_, applyFiles);
   settings_.Snapshot();
   appliedPaneText_ = skin.paneText;
-  if (applyPointerSettings) applyPointerSettings();
+  if (afterApply) afterApply();
   return true;
 }
 
 void MainWindowModel::CancelChanges() {
   settings_.Revert();
   skin.paneText = appliedPaneText_;
+  if (afterCancel) afterCancel();
   restoreRedrawPending = true;
   services_.HideWindow();
 }

@@ -121,7 +121,12 @@ class MainWindowModel {
                   SettingsState& settings, MainWindowFiles files);
 
   // Operations of other parts of the window, run where the frame asks.
-  std::function<void()> applyPointerSettings;  // after every OK and Apply
+  // After every OK and Apply: the pointer settings, and what the macro editor
+  // keeps of the applied slots.
+  std::function<void()> afterApply;
+  // After Cancel restored the applied record: the macro editor brings its
+  // buttons in line with record.ini, which Cancel does not take back.
+  std::function<void()> afterCancel;
   std::function<void()> openSkinDialog;         // the Skins button
 
   void SetPage(int number, MainWindowPage* page);

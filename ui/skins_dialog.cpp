@@ -119,7 +119,7 @@ void ChangeSkin(MainWindowModel& model) {
   model.skin.textColor = {color.red, color.green, color.blue};
   model.skin.skinName = dialog.skinName();
   if (!SaveSkinChoice(model.files().skinSettingsFile, model.skin.skinName, model.skin.textColor)) {
-    services.Show(std::string(kSkinChoiceNotSaved), kWarningCaption);
+    services.Show(std::string(model.texts[TextId::kSkinChoiceNotSaved]), kWarningCaption);
   }
 
   // The page shown is drawn afresh from the new folder, its controls made

@@ -26,11 +26,6 @@ inline constexpr int kSkinNameId = 560;
 inline constexpr int kColorSampleId = 561;
 inline constexpr int kSkinListId = 562;
 
-// The skin choice could not be stored in str.ini: the new skin is used until
-// the program ends.
-inline constexpr std::string_view kSkinChoiceNotSaved =
-    "The skin choice could not be saved in str.ini.";
-
 // "Please click to set the UI text color" in the system language.
 std::string_view SkinsHintText(Language language);
 

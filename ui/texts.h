@@ -138,6 +138,14 @@ enum class TextId : std::uint8_t {
   kSettingsDamaged,
   kSettingsUnreadable,
   kPaneTextsNotSaved,
+  kMacroNameInvalid,
+  kMacroNameTooLong,
+  kMacroTooLongForMouse,
+  kMacroNotSaved,
+  kMacroNotDeleted,
+  kMacrosCut,      // the names follow
+  kMacrosDropped,  // the names follow
+  kSkinChoiceNotSaved,
 
   // Not translated: the web address of the title area, and the section of
   // str.ini that holds this language's pane texts.
