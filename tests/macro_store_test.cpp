@@ -162,6 +162,25 @@ TEST_F(MacroStoreTest, NonAsciiNamesAndLinesSurvive) {
   EXPECT_EQ(ProfileFile(path_).encoding(), ProfileEncoding::kUtf16Le);
 }
 
+TEST_F(MacroStoreTest, NamesWithEqualsSemicolonsQuotesAndBlanksRoundTrip) {
+  // Each name as the editor's "New" takes it, then confirmed, listed and read.
+  const Lines names = {"a=b", "=", ";x", "x;y", "#1", "[x", "a b\tc", "\"q\"", "'s'", "=;[ ;="};
+  Lines typed = {"  padded name \t"};
+  typed.insert(typed.end(), names.begin(), names.end());
+  MacroEditorState state;
+  for (const std::string& name : typed) {
+    state.nameField = name;
+    RecordingMessages messages;
+    ASSERT_TRUE(NewMacro(state, messages)) << name;
+    ASSERT_TRUE(WriteMacro(path_, state.names.back(), {state.names.back() + "   Dn"})) << name;
+  }
+  EXPECT_EQ(state.names, Lines{"padded name"} + names);
+  EXPECT_EQ(ListMacroNames(path_), state.names);
+  for (const std::string& name : state.names) {
+    EXPECT_EQ(ReadMacro(path_, name), Lines{name + "   Dn"}) << name;
+  }
+}
+
 TEST_F(MacroStoreTest, AWriteThatCannotBeStoredChangesNothing) {
   ASSERT_TRUE(WriteMacro(path_, "Keep", {"A   Dn"}));
   const std::string before = Text();
