@@ -26,7 +26,8 @@ echo "== window end-to-end tests"
 # ---- end of window end-to-end
 
 # ---- Real HID stacks: the mouse on uhid in a QEMU guest, reached through the
-# kernel's hidraw; tests/hid/run.sh prints its own "hid: N passed, N failed" line.
+# kernel's hidraw and Wine's HID stack; tests/hid/run.sh prints its own
+# "hid: N passed, N failed" line.
 echo "== checks on real HID stacks"
 "$root/tests/hid/run.sh" "$root/build/native" "$root/build/windows" | tee "$results/hid.log" || status=1
 # ---- end of real HID stacks

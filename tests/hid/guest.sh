@@ -1,7 +1,8 @@
 #!/bin/bash
 # Runs inside the guest (a chroot onto the host's root, the guest's own
 # kernel, /dev and /tmp): the checks of the mouse on /dev/uhid through the
-# kernel's hidraw, each against the virtual mouse doing the same. Appends
+# kernel's hidraw and through Wine's HID stack, each against the virtual
+# mouse doing the same. Appends
 # "ok NAME" or "FAIL NAME: why" to WORK/results; prints "figure ..." lines.
 set -u
 work=$1
@@ -61,6 +62,8 @@ real() { timeout "$limit" "$ctl" --dir "$urun" "$@"; }
 tell_virtual() { echo "$1" >> "$vm/control"; }
 tell_real() { echo "$1" > "$uctl"; }
 
+# The virtual mouse's traffic of a check is kept (WORK/expect-NAME) for the
+# same check through Wine's HID stack.
 same_traffic() {  # NAME VSTART USTART
   traffic "$vm" "$2" > "$work/expect-$1"
   if ! diff "$work/expect-$1" <(traffic "$um" "$3") > "$work/$1.diff"; then
@@ -172,6 +175,90 @@ permission_check() {
   [ "$status" -eq 1 ] && grep -q '/dev/hidraw[0-9]*: Permission denied' "$out" && grep -q '70-vortal.rules' "$out"
 }
 
+# ---- The Windows backend through Wine's HID stack, over the same hidraw
+# nodes: vortalctl.exe (SetupDi, HidD, HidP, ReadFile and WriteFile) against
+# a fresh uhid mouse, compared with the virtual mouse's traffic of the same
+# command above.
+wine=/usr/lib/wine/wine64
+wctl() {  # RUN_FOLDER ARGS...
+  local dir=$1; shift
+  timeout "$wlimit" "$wine" /tmp/vortalctl.exe --dir "Z:${dir//\//\\}" "$@"
+}
+# Wine's first start in the guest takes minutes under emulation; a
+# persistent wineserver keeps its HID devices up for the later runs.
+wlimit=600
+# Wine's HID devices come up a while after its start: the mouse counts as
+# there once vortalctl.exe finds it.
+wine_sees_mouse() { wctl "$wrun" sensor > "$work/wine-probe.out" 2>&1; }
+
+wine_apply_check() {  # ORDER
+  local u0 status
+  u0=$(lines "$um")
+  wctl "$wrun" apply > "$work/wine-apply.out" 2>&1; status=$?
+  why="exit $status: $(tr '\n' ' ' < "$work/wine-apply.out")"; [ "$status" -eq 0 ] || return 1
+  why="traffic differs from the virtual mouse's"
+  diff "$work/expect-apply-$1" <(traffic "$um" "$u0") > "$work/wine-apply-$1.diff" || {
+    why="$why ($(grep -c '^[<>]' "$work/wine-apply-$1.diff") lines, first: $(grep -m1 '^[<>]' "$work/wine-apply-$1.diff"))"
+    return 1; }
+  why="config.bin differs"; cmp -s "$wrun/config.bin" "$work/run-virtual-$1/config.bin" || return 1
+  echo "figure Apply ($1): Wine's HID stack $(ratio "$(span "$um" "$u0")")"
+}
+
+wine_sensor_check() {  # ORDER
+  local u0
+  u0=$(lines "$um")
+  wctl "$wrun" sensor > "$work/wine-sensor.out" 2>&1 || { why="exit $?: $(tr '\n' ' ' < "$work/wine-sensor.out")"; return 1; }
+  why="output differs"; diff <(tr -d '\r' < "$work/wine-sensor.out") "$work/sensor-virtual.out" >/dev/null || return 1
+  why="traffic differs"; diff "$work/expect-sensor-$1" <(traffic "$um" "$u0") >/dev/null
+}
+
+wine_listen_check() {  # ORDER
+  local u0 pid e
+  u0=$(lines "$um")
+  wctl "$wrun" listen --count 3 > "$work/wine-listen.out" 2>&1 &
+  pid=$!
+  why="listen never started"; wait_for listening "$work/wine-listen.out" || { kill $pid; return 1; }
+  for e in "event 7 2" "event 5 1" "event 9 4"; do tell_real "$e"; done
+  wait $pid || { why="exit $?: $(tr '\n' ' ' < "$work/wine-listen.out")"; return 1; }
+  why="notices differ"
+  diff <(tr -d '\r' < "$work/wine-listen.out" | cut -d' ' -f2-) <(cut -d' ' -f2- "$work/listen-virtual.out") >/dev/null || return 1
+  why="traffic differs"; diff "$work/expect-listen-$1" <(traffic "$um" "$u0") >/dev/null
+}
+
+wine_stall_check() {
+  local status
+  tell_real stall
+  wctl "$wrun" apply > "$work/wine-stall.out" 2>&1; status=$?
+  why="exit $status: $(tr '\n' ' ' < "$work/wine-stall.out")"; [ "$status" -eq 0 ]
+}
+
+windows_checks() {  # ORDER
+  local order=$1
+  um=$work/wine-uhid-$order; uctl=/tmp/wine-uhid-$order.control
+  wrun=$work/run-wine-$order; new_run "$wrun"
+  "$uhid" --dir "$um" --control "$uctl" --order "$order" --sensor 1 2> "$work/wine-uhid-$order.err" &
+  mouse=$!
+  wait_for eval 'has_nodes 2 || ! kill -0 $mouse 2>/dev/null'
+  # A wineserver of its own for this mouse: Wine's bus driver opens the
+  # hidraw nodes at its start.
+  "${wine%64}server64" -k 2>/dev/null
+  "${wine%64}server64" -p
+  why="vortalctl.exe never found the mouse: $(tr '\n' ' ' < "$work/wine-probe.out" 2>/dev/null)"
+  if limit=$wlimit wait_for wine_sees_mouse; then
+    ok "Wine, $order: vortalctl.exe finds the mouse"
+    check "Wine, $order: apply, same traffic as the virtual mouse" wine_apply_check "$order"
+    check "Wine, $order: sensor, same traffic and output" wine_sensor_check "$order"
+    check "Wine, $order: listen --count 3, same notices and traffic" wine_listen_check "$order"
+    [ "$order" = events-first ] && check "Wine: a reply that stops half-way: the Apply ends" wine_stall_check
+  else
+    fail "Wine, $order: vortalctl.exe finds the mouse" "$why"
+  fi
+  "${wine%64}server64" -k 2>/dev/null
+  tell_real quit
+  wait $mouse
+}
+# ---- end of the Windows backend
+
 modprobe_uhid() { [ -c /dev/uhid ]; }
 check "uhid present in the guest" modprobe_uhid || true
 
@@ -199,4 +286,10 @@ for order in commands-first events-first; do
   wait $mouse
 done
 
+if [ -n "${winctl:-}" ] && [ -f "${WINEPREFIX:-}/system.reg" ]; then
+  # Wine's server socket lives under /tmp, the guest's own tmpfs; the program
+  # is started from there too (Wine 8 cannot run one from the 9p share).
+  cp "$winctl" /tmp/vortalctl.exe
+  for order in commands-first events-first; do windows_checks "$order"; done
+fi
 echo done

@@ -2,11 +2,14 @@
 # The mouse behind real HID stacks: boots Debian's own kernel in a QEMU guest
 # (software emulation; these machines have no /dev/uhid of their own), shares
 # the host's root into it over 9p, starts the uhid mouse (vortal_uhid_mouse)
-# there and runs the checks of tests/hid/guest.sh through the kernel's hidraw,
-# each compared with a virtual-mouse run of the same command in the same guest.
+# there and runs the checks of tests/hid/guest.sh through the kernel's hidraw
+# and Wine's HID stack, each compared with a virtual-mouse run of the same
+# command in the same guest.
 # Prints one line per check and a closing "hid: N passed, N failed".
 #
-#   tests/hid/run.sh [NATIVE_BUILD_DIR]      (default build/native)
+#   tests/hid/run.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]
+#                    (default build/native and build/windows; without the
+#                    Windows build the checks through Wine are left out)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/native}" && pwd)
@@ -69,6 +72,21 @@ root=$root
 build=$build
 ENV
 
+# The Windows backend's checks, when the Windows build is there: vortalctl.exe
+# under Wine in the guest. Its prefix is made here, where that takes seconds,
+# with Wine's HID bus driver told to read hidraw (its SDL back end off).
+winbuild=${2:-$root/build/windows}
+if [ -d "$winbuild" ] && nice cmake --build "$winbuild" --target vortalctl >/dev/null; then
+  export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
+  nice /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  nice /usr/lib/wine/wine64 reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
+    /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  /usr/lib/wine/wineserver64 -w
+  cat >> "$work/env" <<ENV
+winctl=$winbuild/tools/vortalctl.exe
+export WINEPREFIX=$WINEPREFIX WINEDEBUG=-all
+ENV
+fi
 : > "$work/results"
 
 start=$(date +%s)
