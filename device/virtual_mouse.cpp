@@ -84,17 +84,7 @@ struct VirtualMouseShared {
     if (!log.is_open()) return;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - opened).count();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%.6f", seconds);
-    std::string line = std::string(stamp) + " " + kind;
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    line.reserve(line.size() + 3 * count + 1);
-    for (std::size_t i = 0; i < count; ++i) {
-      line += ' ';
-      line += kDigits[bytes[i] >> 4];
-      line += kDigits[bytes[i] & 0x0F];
-    }
-    line += '\n';
+    const std::string line = TrafficLogLine(seconds, kind, bytes, count);
     log.write(line.data(), static_cast<std::streamsize>(line.size()));
     log.flush();
   }
@@ -290,29 +280,23 @@ void VirtualMouseBackend::Notify(bool arrival) {
   listener(arrival, std::string(kVirtualCommandInterface));
 }
 
-void VirtualMouseBackend::RunControlLine(std::string_view line) {
-  std::istringstream words{std::string(line)};
-  std::vector<std::string> tokens;
-  for (std::string token; words >> token;) tokens.push_back(token);
-  if (tokens.empty()) return;
+void VirtualMouseBackend::RunControlLine(std::string_view text) {
+  const std::optional<ControlLine> line = ParseControlLine(text);
+  if (!line) return;
   VirtualMouseShared& s = *shared_;
 
-  if (tokens[0] == "event" && tokens.size() == 3) {
-    const auto code = ByteToken(tokens[1]);
-    const auto value = ByteToken(tokens[2]);
-    if (!code || !value) return;
+  if (line->kind == ControlLine::Kind::kEvent) {
     {
       std::lock_guard lock(s.mutex);
       if (!s.Alive(s.generation)) return;  // nobody to tell
-      std::vector<std::uint8_t> report(s.faults.eventLength ? s.faults.eventLength : kVirtualEventLength, 0);
-      const std::uint8_t head[4] = {6, *code, 0, *value};
-      std::copy(head, head + std::min<std::size_t>(4, report.size()), report.begin());
+      const std::vector<std::uint8_t> report = EventReport(
+          line->code, line->value, s.faults.eventLength ? s.faults.eventLength : kVirtualEventLength);
       for (auto& queue : s.queues) {
         if (queue->generation == s.generation) queue->reports.push_back(report);
       }
     }
     s.changed.notify_all();
-  } else if (tokens[0] == "unplug" && tokens.size() == 1) {
+  } else if (line->kind == ControlLine::Kind::kUnplug) {
     {
       std::lock_guard lock(s.mutex);
       if (!s.usable || !s.plugged) return;
@@ -322,7 +306,7 @@ void VirtualMouseBackend::RunControlLine(std::string_view line) {
     }
     s.changed.notify_all();
     Notify(false);
-  } else if (tokens[0] == "plug" && tokens.size() == 1) {
+  } else {
     {
       std::lock_guard lock(s.mutex);
       if (!s.usable || s.plugged) return;
@@ -369,6 +353,44 @@ void VirtualMouseBackend::PollLoop() {
     PollControlFile();
     lock.lock();
   }
+}
+
+std::string TrafficLogLine(double seconds, std::string_view kind, const std::uint8_t* bytes,
+                           std::size_t count) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%.6f", seconds);
+  std::string line = std::string(stamp) + " " + std::string(kind);
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  line.reserve(line.size() + 3 * count + 1);
+  for (std::size_t i = 0; i < count; ++i) {
+    line += ' ';
+    line += kDigits[bytes[i] >> 4];
+    line += kDigits[bytes[i] & 0x0F];
+  }
+  line += '\n';
+  return line;
+}
+
+std::optional<ControlLine> ParseControlLine(std::string_view line) {
+  std::istringstream words{std::string(line)};
+  std::vector<std::string> tokens;
+  for (std::string token; words >> token;) tokens.push_back(token);
+  if (tokens.size() == 3 && tokens[0] == "event") {
+    const auto code = ByteToken(tokens[1]);
+    const auto value = ByteToken(tokens[2]);
+    if (!code || !value) return std::nullopt;
+    return ControlLine{ControlLine::Kind::kEvent, *code, *value};
+  }
+  if (tokens.size() == 1 && tokens[0] == "unplug") return ControlLine{ControlLine::Kind::kUnplug};
+  if (tokens.size() == 1 && tokens[0] == "plug") return ControlLine{ControlLine::Kind::kPlug};
+  return std::nullopt;
+}
+
+std::vector<std::uint8_t> EventReport(std::uint8_t code, std::uint8_t value, std::size_t length) {
+  std::vector<std::uint8_t> report(length, 0);
+  const std::uint8_t head[4] = {6, code, 0, value};
+  std::copy(head, head + std::min<std::size_t>(4, report.size()), report.begin());
+  return report;
 }
 
 std::uint8_t VirtualSensorTypeFromText(const char* text) {

@@ -41,8 +41,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/hid_port.h"
 #include "device/virtual_firmware.h"
@@ -90,6 +92,23 @@ class VirtualMouseBackend : public HidBackend {
 
   std::shared_ptr<VirtualMouseShared> shared_;
 };
+
+// One line of traffic.log, newline included: `seconds` since the mouse was
+// opened, the KIND, the report bytes. Any other model of the mouse that
+// writes its traffic this way can be compared with the virtual mouse's.
+std::string TrafficLogLine(double seconds, std::string_view kind, const std::uint8_t* bytes,
+                           std::size_t count);
+
+// One line of the control file; nothing for a line that is none of them.
+struct ControlLine {
+  enum class Kind { kEvent, kUnplug, kPlug } kind;
+  std::uint8_t code = 0, value = 0;  // kEvent
+};
+std::optional<ControlLine> ParseControlLine(std::string_view line);
+
+// The event report of `event CODE VALUE` as the mouse sends it: 06 CODE 00
+// VALUE, the rest of `length` bytes 0.
+std::vector<std::uint8_t> EventReport(std::uint8_t code, std::uint8_t value, std::size_t length);
 
 // The sensor type of VORTAL_VIRTUAL_MOUSE_SENSOR's text: a decimal number
 // read the C library's way; anything outside 0 to 255 gives 0.

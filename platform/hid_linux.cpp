@@ -31,6 +31,9 @@ constexpr std::uint16_t kCommandUsage = 0xFF00;  // usage page and usage
 // must not hang on it.
 constexpr int kCommandReadTimeoutMs = 1000;
 
+// Delivered beside the program; gives the logged-in user the mouse's nodes.
+constexpr const char* kUdevRuleFile = "70-vortal.rules";
+
 // Reports of the largest size the kernel hands out, so a read never cuts one.
 constexpr std::size_t kMaxHidrawReport = 16384;
 
@@ -276,9 +279,9 @@ class HidrawBackend : public HidBackend {
       int error = errno;
       std::string text = "Cannot open " + path + ": " + std::strerror(error) + ".";
       if (error == EACCES || error == EPERM)
-        text +=
-            " Give your user access to the mouse's hidraw nodes (a udev rule for vendor 04d9, "
-            "product a09f) or run as root.";
+        text += std::string(" Your user may not use the mouse's hidraw nodes: install the udev rule ") +
+                kUdevRuleFile + " (delivered in dist/linux) into /etc/udev/rules.d, then unplug the "
+                "mouse and plug it in again.";
       messages_->Show(text, kAppCaption);
     }
     return fd;

@@ -64,31 +64,47 @@ class Handle {
   HANDLE h_;
 };
 
+// A mouse answers a read command at once; one that stays silent this long
+// in the middle of a reply is not going to answer, and the window must not
+// freeze on it (the hidraw backend gives up after the same time).
+constexpr unsigned kCommandTransferTimeoutMs = 1000;
+
+// Feature reports go through HidD on a synchronous handle; the data phase's
+// output and input reports through a second, overlapped handle, so that no
+// wait for the mouse is without end.
 class Win32CommandPort : public CommandPort {
  public:
-  Win32CommandPort(HANDLE handle, ReportLengths lengths) : handle_(handle), lengths_(lengths) {}
+  Win32CommandPort(HANDLE features, HANDLE reports, HANDLE event, ReportLengths lengths)
+      : features_(features), reports_(reports), event_(event), lengths_(lengths) {}
 
   ReportLengths Lengths() const override { return lengths_; }
 
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
-    return HidD_SetFeature(handle_.get(), const_cast<std::uint8_t*>(report),
+    return HidD_SetFeature(features_.get(), const_cast<std::uint8_t*>(report),
                            static_cast<ULONG>(length));
   }
   bool GetFeature(std::uint8_t* report, std::size_t length) override {
-    return HidD_GetFeature(handle_.get(), report, static_cast<ULONG>(length));
+    return HidD_GetFeature(features_.get(), report, static_cast<ULONG>(length));
   }
   bool WriteOutput(const std::uint8_t* report, std::size_t length) override {
-    DWORD written = 0;
-    return WriteFile(handle_.get(), report, static_cast<DWORD>(length), &written, nullptr) &&
-           written == length;
+    std::vector<std::uint8_t> copy(report, report + length);
+    return TransferWithin(reports_.get(), event_.get(), true, copy.data(), length,
+                          kCommandTransferTimeoutMs) == static_cast<long>(length);
   }
+  // Into a buffer of its own: a read that failed leaves the caller's as it was.
   bool ReadInput(std::uint8_t* report, std::size_t length) override {
-    DWORD read = 0;
-    return ReadFile(handle_.get(), report, static_cast<DWORD>(length), &read, nullptr) && read > 0;
+    std::vector<std::uint8_t> buffer(length);
+    const long got = TransferWithin(reports_.get(), event_.get(), false, buffer.data(), length,
+                                    kCommandTransferTimeoutMs);
+    if (got <= 0) return false;
+    std::copy(buffer.begin(), buffer.begin() + got, report);
+    return true;
   }
 
  private:
-  Handle handle_;
+  Handle features_;
+  Handle reports_;
+  Handle event_;
   ReportLengths lengths_;
 };
 
@@ -162,16 +178,15 @@ class Win32HidBackend : public HidBackend {
     if (messages_) messages_->Show(text, kAppCaption);
   }
 
-  // Walks the HID interfaces until the mouse's command collection is open.
-  // The event collection is opened when it comes first; one enumerated after
-  // the command collection is not reached.
+  // Walks every HID interface, keeps those of the mouse with their
+  // capabilities, then opens the two collections wherever they stood.
   OpenedMouse Search(HDEVINFO set, GUID& hidGuid) {
-    std::unique_ptr<EventPort> events;
+    std::vector<HidInterfaceCaps> found;
     for (DWORD index = 0;; ++index) {
       SP_DEVICE_INTERFACE_DATA iface{};
       iface.cbSize = sizeof iface;
       // ERROR_NO_MORE_ITEMS ends the list; any other failure ends it too.
-      if (!SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, index, &iface)) return {};
+      if (!SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, index, &iface)) break;
 
       DWORD required = 0;
       SetupDiGetDeviceInterfaceDetailW(set, &iface, nullptr, 0, &required, nullptr);
@@ -214,25 +229,35 @@ class Win32HidBackend : public HidBackend {
           "InputReportByteLength:0x%x\n,OutputReportByteLength:0x%x\n",
           caps.Usage, caps.UsagePage, caps.FeatureReportByteLength, caps.InputReportByteLength,
           caps.OutputReportByteLength);
-
-      if (caps.Usage == kEventUsage && caps.UsagePage == kEventUsage &&
-          caps.InputReportByteLength != 0) {
-        events = OpenEvents(path, caps.InputReportByteLength);
-        if (!events) return {};
-        continue;
-      }
-      if (caps.Usage == kCommandUsage && caps.UsagePage == kCommandUsage &&
-          caps.FeatureReportByteLength != 0) {
-        HANDLE command = OpenInterface(path, GENERIC_READ | GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL);
-        if (command == INVALID_HANDLE_VALUE) return {};
-        OpenedMouse mouse;
-        mouse.command = std::make_unique<Win32CommandPort>(
-            command, ReportLengths{caps.FeatureReportByteLength, caps.InputReportByteLength,
-                                   caps.OutputReportByteLength});
-        mouse.events = std::move(events);
-        return mouse;
-      }
+      found.push_back({path, caps.UsagePage, caps.Usage,
+                       ReportLengths{caps.FeatureReportByteLength, caps.InputReportByteLength,
+                                     caps.OutputReportByteLength}});
     }
+
+    const MouseInterfaces chosen = ChooseMouseInterfaces(found);
+    if (chosen.command < 0) return {};
+    const HidInterfaceCaps& command = found[static_cast<std::size_t>(chosen.command)];
+    OpenedMouse mouse;
+    mouse.command = OpenCommand(command.path, command.lengths);
+    if (!mouse.command) return {};
+    // Without the event collection the mouse can still be configured; only
+    // the changes made on the mouse itself go unseen.
+    if (chosen.events >= 0) {
+      const HidInterfaceCaps& events = found[static_cast<std::size_t>(chosen.events)];
+      mouse.events = OpenEvents(events.path, events.lengths.input);
+    }
+    return mouse;
+  }
+
+  static std::unique_ptr<CommandPort> OpenCommand(const std::wstring& path, ReportLengths lengths) {
+    constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE;
+    Handle features(OpenInterface(path, kAccess, FILE_ATTRIBUTE_NORMAL));
+    if (!features.valid()) return nullptr;
+    Handle reports(OpenInterface(path, kAccess, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED));
+    if (!reports.valid()) return nullptr;
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!event) return nullptr;
+    return std::make_unique<Win32CommandPort>(features.Release(), reports.Release(), event, lengths);
   }
 
   static std::unique_ptr<EventPort> OpenEvents(const std::wstring& path, std::size_t inputLength) {
@@ -250,6 +275,40 @@ class Win32HidBackend : public HidBackend {
 };
 
 }  // namespace
+
+MouseInterfaces ChooseMouseInterfaces(const std::vector<HidInterfaceCaps>& interfaces) {
+  MouseInterfaces chosen;
+  for (std::size_t i = 0; i < interfaces.size(); ++i) {
+    const HidInterfaceCaps& c = interfaces[i];
+    const int index = static_cast<int>(i);
+    if (chosen.events < 0 && c.usagePage == kEventUsage && c.usage == kEventUsage &&
+        c.lengths.input != 0)
+      chosen.events = index;
+    if (chosen.command < 0 && c.usagePage == kCommandUsage && c.usage == kCommandUsage &&
+        c.lengths.feature != 0)
+      chosen.command = index;
+  }
+  return chosen;
+}
+
+long TransferWithin(void* file, void* event, bool write, std::uint8_t* buffer, std::size_t length,
+                    unsigned timeoutMs) {
+  HANDLE handle = static_cast<HANDLE>(file);
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = static_cast<HANDLE>(event);
+  ResetEvent(overlapped.hEvent);
+  const DWORD count = static_cast<DWORD>(length);
+  const BOOL started = write ? WriteFile(handle, buffer, count, nullptr, &overlapped)
+                             : ReadFile(handle, buffer, count, nullptr, &overlapped);
+  if (!started && GetLastError() != ERROR_IO_PENDING) return -1;
+  if (!started && WaitForSingleObject(overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0)
+    CancelIoEx(handle, &overlapped);
+  // A transfer that ended just as the time ran out keeps its result; a
+  // cancelled one fails here.
+  DWORD done = 0;
+  if (!GetOverlappedResult(handle, &overlapped, &done, TRUE)) return -1;
+  return static_cast<long>(done);
+}
 
 std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages) {
   return std::make_unique<Win32HidBackend>(messages);

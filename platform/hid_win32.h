@@ -1,7 +1,11 @@
 // The mouse through the Windows HID class driver (SetupDi and HidD).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "device/hid_port.h"
 #include "settings/user_messages.h"
@@ -11,5 +15,31 @@ namespace vortal {
 // Failures of the system calls during the search are shown through
 // `messages` when given.
 std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages);
+
+// One HID interface of the mouse (vendor and product already matched): a
+// top-level collection as its capabilities state it.
+struct HidInterfaceCaps {
+  std::wstring path;
+  std::uint16_t usagePage = 0;
+  std::uint16_t usage = 0;
+  ReportLengths lengths;
+};
+
+// Which of them are the command and the event collection (-1 when absent).
+// The system lists the interfaces in no fixed order: each is the first of
+// its kind, wherever it stands.
+struct MouseInterfaces {
+  int command = -1;
+  int events = -1;
+};
+MouseInterfaces ChooseMouseInterfaces(const std::vector<HidInterfaceCaps>& interfaces);
+
+// An overlapped ReadFile or WriteFile on `file` (a HANDLE opened with
+// FILE_FLAG_OVERLAPPED), completing on the manual-reset `event`, given at
+// most `timeoutMs` to end. A transfer still pending then is cancelled and
+// waited for, so the buffer is free again whenever this returns. Returns the
+// bytes transferred, or -1 when it failed or timed out.
+long TransferWithin(void* file, void* event, bool write, std::uint8_t* buffer, std::size_t length,
+                    unsigned timeoutMs);
 
 }  // namespace vortal

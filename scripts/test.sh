@@ -25,6 +25,13 @@ echo "== window end-to-end tests"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 # ---- end of window end-to-end
 
+# ---- Real HID stacks: the mouse on uhid in a QEMU guest, reached through the
+# kernel's hidraw and Wine's HID stack; tests/hid/run.sh prints its own
+# "hid: N passed, N failed" line.
+echo "== checks on real HID stacks"
+"$root/tests/hid/run.sh" "$root/build/native" "$root/build/windows" | tee "$results/hid.log" || status=1
+# ---- end of real HID stacks
+
 # ---- Fuzzing: every fuzz target built with clang (build/fuzz) and run for a
 # while on its seeds; a crash or a broken invariant fails the run.
 # VORTAL_FUZZ_SECONDS=0 leaves the block out.
@@ -40,7 +47,8 @@ if [ "$fuzz_seconds" -gt 0 ]; then
 fi
 # ---- end of fuzzing
 
-# One closing line over the unit tests of both builds and the end-to-end checks.
+# One closing line over the unit tests of both builds, the end-to-end checks
+# and the checks on real HID stacks.
 passed=0; failed=0
 for f in "$results"/*.xml; do
   [ -f "$f" ] || continue
@@ -50,10 +58,12 @@ for f in "$results"/*.xml; do
   sk=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*' || echo 0)
   passed=$((passed + t - fl - er - sk)); failed=$((failed + fl + er))
 done
-if line=$(grep -E -o '^e2e: [0-9]+ passed, [0-9]+ failed' "$results/e2e.log" 2>/dev/null | tail -n 1); then
-  set -- $line
-  passed=$((passed + $2)); failed=$((failed + $4))
-fi
+for log in e2e hid; do
+  if line=$(grep -E -o "^$log: [0-9]+ passed, [0-9]+ failed" "$results/$log.log" 2>/dev/null | tail -n 1); then
+    set -- $line
+    passed=$((passed + $2)); failed=$((failed + $4))
+  fi
+done
 [ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
 echo "tests: $passed passed, $failed failed"
 exit "$status"

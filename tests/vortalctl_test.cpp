@@ -42,12 +42,27 @@ class LentBackend : public HidBackend {
   OpenedMouse FindDevice() override {
     OpenedMouse found = mouse_.FindDevice();
     if (opened_) opened_->set_value();
+    opened_ = nullptr;  // told once; a listener looks again after an unplug
     return found;
   }
 
  private:
   HidBackend& mouse_;
   std::promise<void>* opened_;
+};
+
+// A mouse the system lists but does not let the user open; the backend
+// tells why, as the hidraw one does.
+class RefusingBackend : public HidBackend {
+ public:
+  explicit RefusingBackend(UserMessages& messages) : messages_(messages) {}
+  OpenedMouse FindDevice() override {
+    messages_.Show("Cannot open /dev/hidraw4: Permission denied.", "Vortal");
+    return {};
+  }
+
+ private:
+  UserMessages& messages_;
 };
 
 struct Result {
@@ -63,7 +78,8 @@ class Vortalctl : public ::testing::Test {
              std::promise<void>* opened = nullptr) {
     std::ostringstream out, err;
     CtlContext context{out, err,
-                       [&](UserMessages&) -> std::unique_ptr<HidBackend> {
+                       [&](UserMessages& messages) -> std::unique_ptr<HidBackend> {
+                         if (refusing_) return std::make_unique<RefusingBackend>(messages);
                          if (!withMouse) return nullptr;
                          return std::make_unique<LentBackend>(mouse_, opened);
                        },
@@ -85,6 +101,7 @@ class Vortalctl : public ::testing::Test {
   }
 
   static constexpr std::uint8_t kSensorType = 1;
+  bool refusing_ = false;  // the mouse is there but may not be opened
   TempDir dir_;
   VirtualMouseBackend mouse_;
   NoPauses pauses_;
@@ -175,6 +192,15 @@ TEST_F(Vortalctl, CommandsThatNeedTheMouseSayItIsMissing) {
     EXPECT_EQ(r.exit, kExitNoMouse) << command;
     EXPECT_NE(r.err.find("was not found"), std::string::npos) << command << r.err;
   }
+  refusing_ = true;  // the system's reason stands, and no "not found" beside it
+  for (const char* command : {"apply", "listen", "sensor"}) {
+    Result r = Run({command});
+    EXPECT_EQ(r.exit, kExitNoMouse) << command;
+    EXPECT_NE(r.err.find("/dev/hidraw4: Permission denied"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("could not be opened"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("was not found"), std::string::npos) << r.err;
+  }
+  refusing_ = false;
   mouse_.RunControlLine("unplug");
   EXPECT_EQ(Run({"apply"}).exit, kExitNoMouse);
   EXPECT_EQ(SettingsBytes(), file);  // an Apply that found no mouse saves nothing
@@ -316,25 +342,48 @@ TEST_F(Vortalctl, ListenPrintsNoticesUntilTheCountIsReached) {
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << r.out;  // banner + 3 notices
 }
 
-TEST_F(Vortalctl, ListenEndsWhenTheMouseIsUnpluggedOrInterrupted) {
+// The notices go on through an unplug and plug; an interrupt ends the
+// listener whether it waits for a notice or for the mouse.
+TEST_F(Vortalctl, ListenGoesOnThroughUnplugAndPlugUntilInterrupted) {
   std::promise<void> opened;
   std::future<void> ready = opened.get_future();
   std::future<Result> listening =
-      std::async(std::launch::async, [&] { return Run({"listen"}, true, &opened); });
+      std::async(std::launch::async, [&] { return Run({"listen", "--count", "2"}, true, &opened); });
   ready.wait();
+  mouse_.RunControlLine("event 7 1");
+  // Unplugged once the listener has taken the notice (the mouse logs it then).
+  auto delivered = [&] {
+    auto log = ReadFileBytes(dir_.File("mouse") + "/traffic.log");
+    return log && std::string(log->begin(), log->end()).find("EVENT") != std::string::npos;
+  };
+  while (!delivered()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   mouse_.RunControlLine("unplug");
-  Result gone = listening.get();
-  EXPECT_EQ(gone.exit, kExitNoMouse);
-  EXPECT_FALSE(gone.err.empty());
-
+  mouse_.RunControlLine("event 7 2");  // nobody to tell
   mouse_.RunControlLine("plug");
-  std::promise<void> opened2;
-  std::future<void> ready2 = opened2.get_future();
-  listening = std::async(std::launch::async, [&] { return Run({"listen"}, true, &opened2); });
-  ready2.wait();
-  // The interrupt may come before the read starts waiting; it must end it either way.
-  while (!InterruptListen()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_EQ(listening.get().exit, kExitOk);
+  // Sent until the listener has the mouse again and takes one.
+  while (listening.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+    mouse_.RunControlLine("event 5 1");
+  Result r = listening.get();
+  EXPECT_EQ(r.exit, kExitOk) << r.err;
+  std::size_t at = 0;
+  for (const char* text : {"DPI", "did not detect the gaming mouse", "detect the gaming mouse.",
+                           "1000"}) {
+    at = r.out.find(text, at);
+    EXPECT_NE(at, std::string::npos) << "missing " << text << " in order in\n" << r.out;
+  }
+
+  for (bool away : {false, true}) {
+    SCOPED_TRACE(away ? "waiting for the mouse" : "waiting for a notice");
+    std::promise<void> opened2;
+    std::future<void> ready2 = opened2.get_future();
+    listening = std::async(std::launch::async, [&] { return Run({"listen"}, true, &opened2); });
+    ready2.wait();
+    if (away) mouse_.RunControlLine("unplug");
+    // The interrupt may come before the read starts waiting; it must end it either way.
+    while (!InterruptListen()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(listening.get().exit, kExitOk);
+    if (away) mouse_.RunControlLine("plug");
+  }
 }
 
 TEST_F(Vortalctl, EncodeMacrosFillsTheSlotsInFileOrderAndKeepsLoopCounts) {

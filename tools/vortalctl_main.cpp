@@ -1,6 +1,7 @@
 #include "tools/vortalctl_main.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
@@ -87,9 +88,16 @@ struct Options {
   long count = -1;  // listen: notices to print, -1 for no limit
 };
 
+// A running `listen`: the port it waits on (none while the mouse is away)
+// and the interrupt that ends it, also while it waits for the mouse.
 std::mutex gListenMutex;
+std::condition_variable gListenWake;
+bool gListening = false;
 EventPort* gListenPort = nullptr;
 bool gListenInterrupted = false;
+
+// While the mouse is away, `listen` looks for it this often.
+constexpr std::chrono::milliseconds kRediscoveryInterval{250};
 
 class Commands {
  public:
@@ -139,10 +147,15 @@ class Commands {
   // Opens the mouse into `link`; false (with a message) when it is absent.
   bool FindMouse(MouseLink& link, std::unique_ptr<EventPort>* events = nullptr) {
     backend_ = c_.makeBackend(messages_);
+    const int shownBefore = messages_.count();
     OpenedMouse mouse = backend_ ? backend_->FindDevice() : OpenedMouse{};
     if (!mouse.command) {
-      c_.err << "vortalctl: the mouse (USB vendor 04D9, product A09F) was not found. Plug it in, "
-             << "check that no other program holds it, and try again.\n";
+      // The backend has said why a mouse it saw could not be opened.
+      if (messages_.count() != shownBefore)
+        c_.err << "vortalctl: the mouse is there but could not be opened.\n";
+      else
+        c_.err << "vortalctl: the mouse (USB vendor 04D9, product A09F) was not found. Plug it "
+               << "in, check that no other program holds it, and try again.\n";
       return false;
     }
     link.Attach(std::move(mouse.command));
@@ -236,6 +249,8 @@ class Commands {
     return kExitOk;
   }
 
+  // Goes on through an unplug: says the mouse went, waits for it to come
+  // back and listens again, as the window's tray does.
   int Listen() {
     SettingsState state;
     // The DPI notices name the stage's DPI from config.bin; without it they
@@ -259,14 +274,17 @@ class Commands {
     };
     {
       std::lock_guard lock(gListenMutex);
+      gListening = true;
       gListenInterrupted = false;
-      gListenPort = events.get();
     }
     long printed = 0;
     bool stopped = o_.count == 0;
     if (!stopped) {
       c_.out << "Listening to the mouse" << (o_.count > 0 ? "" : "; interrupt to stop") << ".\n";
       c_.out.flush();
+    }
+    while (!stopped) {
+      if (!SetListenPort(events.get())) break;
       ListenForEvents(*events, [&](DeviceEvent event) {
         c_.out << TimeStamp() << " ";
         if (auto balloon = BuildBalloon(texts, event.code, event.value, dpiLabel))
@@ -279,17 +297,47 @@ class Commands {
           events->Cancel();
         }
       });
+      if (!SetListenPort(nullptr) || stopped) break;
+      auto gone = BuildBalloon(texts, kEventMouseMissing, 0, dpiLabel);
+      c_.out << TimeStamp() << " " << (gone ? gone->text : std::string("The mouse went away."))
+             << "\n";
+      c_.out.flush();
+      events.reset();
+      link.Detach();
+      if (!WaitForMouse(link, events)) break;
+      link.ReadSensorSettings();
+      c_.out << TimeStamp() << " " << texts[TextId::kMouseDetected] << "\n";
+      c_.out.flush();
     }
-    {
-      std::lock_guard lock(gListenMutex);
-      gListenPort = nullptr;
-      stopped = stopped || gListenInterrupted;
+    std::lock_guard lock(gListenMutex);
+    gListening = false;
+    gListenPort = nullptr;
+    return kExitOk;
+  }
+
+  // False when an interrupt came: the listener must not wait again.
+  static bool SetListenPort(EventPort* port) {
+    std::lock_guard lock(gListenMutex);
+    gListenPort = port;
+    return !gListenInterrupted;
+  }
+
+  // Looks for the mouse again until it is back with both collections (true)
+  // or an interrupt comes (false).
+  bool WaitForMouse(MouseLink& link, std::unique_ptr<EventPort>& events) {
+    for (;;) {
+      {
+        std::unique_lock lock(gListenMutex);
+        if (gListenWake.wait_for(lock, kRediscoveryInterval, [] { return gListenInterrupted; }))
+          return false;
+      }
+      OpenedMouse mouse = backend_->FindDevice();
+      if (mouse.command && mouse.events) {
+        link.Attach(std::move(mouse.command));
+        events = std::move(mouse.events);
+        return true;
+      }
     }
-    if (stopped) return kExitOk;
-    auto gone = BuildBalloon(texts, kEventMouseMissing, 0, dpiLabel);
-    c_.err << TimeStamp() << " " << (gone ? gone->text : std::string("The mouse went away."))
-           << "\n";
-    return kExitNoMouse;
   }
 
   // As the macro editor's Confirm does after writing a macro: every macro of
@@ -347,9 +395,11 @@ class Commands {
 
 bool InterruptListen() {
   std::lock_guard lock(gListenMutex);
+  if (!gListening) return false;
   gListenInterrupted = true;
   if (gListenPort) gListenPort->Cancel();
-  return gListenPort != nullptr;
+  gListenWake.notify_all();
+  return true;
 }
 
 int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
