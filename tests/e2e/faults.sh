@@ -51,6 +51,7 @@ for delay in 0.05 0.15 0.3 0.6; do
   wait "$vortal_pid" 2>/dev/null
   vortal_pid=""
   "$wineserver" -k 2>/dev/null
+  timeout 30 "$wineserver" -w 2>/dev/null
   wait_for 10 bash -c "! xwininfo -root -tree | grep -q 'Wine System Tray'"
   now=$(md5sum <"$run/config.bin")
   if [ "$now" != "$old" ] && [ "$now" != "$new" ]; then

@@ -47,6 +47,8 @@ report() {
 stop_vortal() {
   [ -z "$vortal_pid" ] || kill "$vortal_pid" 2>/dev/null
   "$wineserver" -k 2>/dev/null
+  # A program started while the old server is still going down can hang on it.
+  timeout 30 "$wineserver" -w 2>/dev/null
   vortal_pid=""
   # The next start must not find the old tray (it goes with the wineserver).
   [ -z "${DISPLAY:-}" ] || wait_for 10 bash -c "! xwininfo -root -tree 2>/dev/null | grep -q 'Wine System Tray'"
@@ -269,7 +271,11 @@ e2e_init() {
 start_vortal() {
   (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
   vortal_pid=$!
-  wait_for 60 tray_icon_shown || { report fail "starts in the tray" "no tray icon within 60 s"; return 1; }
+  wait_for 60 tray_icon_shown || {
+    shot no-tray-icon
+    report fail "starts in the tray" "no tray icon within 60 s: $(windows | grep -c '"Wine System Tray"') tray windows, program $(kill -0 "$vortal_pid" 2>/dev/null && echo running || echo ended)"
+    return 1
+  }
   wait_for 30 main_created || { report fail "creates its window" "none within 30 s"; return 1; }
   settle
 }
