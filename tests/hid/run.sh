@@ -66,10 +66,18 @@ INIT
 chmod +x "$initrd/init"
 (cd "$initrd" && find . | cpio -o -H newc --quiet | gzip -1) > "$work/initrd.gz"
 
+# The guest sees the host's files, but not its /tmp (a tmpfs of the guest's
+# own hides it), where a checkout may well live: what the guest runs is
+# staged beside the results, in the layout it expects of a checkout and build.
 cp "$root/tests/hid/guest.sh" "$work/guest.sh"
+stage=$work/stage
+mkdir -p "$stage/dist" "$stage/tools" "$stage/tests"
+cp "$root/dist/config.bin" "$root/dist/str.ini" "$stage/dist/"
+cp "$build/tools/vortalctl" "$stage/tools/"
+cp "$build/tests/vortal_uhid_mouse" "$stage/tests/"
 cat > "$work/env" <<ENV
-root=$root
-build=$build
+root=$stage
+build=$stage
 ENV
 
 # The Windows backend's checks, when the Windows build is there: vortalctl.exe
@@ -77,13 +85,14 @@ ENV
 # with Wine's HID bus driver told to read hidraw (its SDL back end off).
 winbuild=${2:-$root/build/windows}
 if [ -d "$winbuild" ] && nice cmake --build "$winbuild" --target vortalctl >/dev/null; then
+  cp "$winbuild/tools/vortalctl.exe" "$stage/"
   export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
   nice /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
   nice /usr/lib/wine/wine64 reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
     /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1
   /usr/lib/wine/wineserver64 -w
   cat >> "$work/env" <<ENV
-winctl=$winbuild/tools/vortalctl.exe
+winctl=$stage/vortalctl.exe
 export WINEPREFIX=$WINEPREFIX WINEDEBUG=-all
 ENV
 fi
