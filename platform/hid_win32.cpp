@@ -2,16 +2,19 @@
 
 // clang-format off
 #include <windows.h>
+#include <devpropdef.h>
 #include <setupapi.h>
 extern "C" {  // mingw-w64's HID headers declare no C linkage of their own
 #include <hidsdi.h>
 }
+#include <hidclass.h>
 // clang-format on
 
 #include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,29 @@ void Diagnostic(const char* format, ...) {
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
   OutputDebugStringA(text);
+}
+
+// The container of a device node: every node of one physical device (here
+// the two USB interfaces of the mouse) has the same. Empty when the system
+// does not say.
+std::wstring ContainerOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
+  // DEVPKEY_Device_ContainerId
+  static const DEVPROPKEY kContainerId = {
+      {0x8c7ed206, 0x3f8a, 0x4827, {0xb3, 0xab, 0xae, 0x9e, 0x1f, 0xae, 0xfc, 0x6c}}, 2};
+  GUID container{};
+  DEVPROPTYPE type = 0;
+  if (!SetupDiGetDevicePropertyW(set, &device, &kContainerId, &type,
+                                 reinterpret_cast<BYTE*>(&container), sizeof container, nullptr, 0) ||
+      type != DEVPROP_TYPE_GUID) {
+    return {};
+  }
+  wchar_t text[40] = {};
+  std::swprintf(text, 40, L"%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
+                static_cast<unsigned long>(container.Data1), container.Data2, container.Data3,
+                container.Data4[0], container.Data4[1], container.Data4[2], container.Data4[3],
+                container.Data4[4], container.Data4[5], container.Data4[6], container.Data4[7]);
+  Diagnostic("ContainerId:%ls\n", text);
+  return text;
 }
 
 HANDLE OpenInterface(const std::wstring& path, DWORD access, DWORD flags) {
@@ -69,22 +95,33 @@ class Handle {
 // freeze on it (the hidraw backend gives up after the same time).
 constexpr unsigned kCommandTransferTimeoutMs = 1000;
 
-// Feature reports go through HidD on a synchronous handle; the data phase's
-// output and input reports through a second, overlapped handle, so that no
-// wait for the mouse is without end.
+// Every report of the command collection goes through one overlapped
+// handle: the feature reports as the HID class driver's own requests (what
+// HidD_SetFeature and HidD_GetFeature send, but with a bound), the data
+// phase's output and input reports as overlapped writes and reads, so that
+// no wait for the mouse is without end.
 class Win32CommandPort : public CommandPort {
  public:
-  Win32CommandPort(HANDLE features, HANDLE reports, HANDLE event, ReportLengths lengths)
-      : features_(features), reports_(reports), event_(event), lengths_(lengths) {}
+  Win32CommandPort(HANDLE reports, HANDLE event, ReportLengths lengths)
+      : reports_(reports), event_(event), lengths_(lengths) {}
 
   ReportLengths Lengths() const override { return lengths_; }
 
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
-    return HidD_SetFeature(features_.get(), const_cast<std::uint8_t*>(report),
-                           static_cast<ULONG>(length));
+    std::vector<std::uint8_t> copy(report, report + length);
+    return FeatureWithin(reports_.get(), event_.get(), true, copy.data(), length,
+                         kCommandTransferTimeoutMs);
   }
+  // Into a buffer of its own, the report ID in its first byte: a request
+  // that failed leaves the caller's as it was.
   bool GetFeature(std::uint8_t* report, std::size_t length) override {
-    return HidD_GetFeature(features_.get(), report, static_cast<ULONG>(length));
+    std::vector<std::uint8_t> buffer(report, report + length);
+    if (!FeatureWithin(reports_.get(), event_.get(), false, buffer.data(), length,
+                       kCommandTransferTimeoutMs)) {
+      return false;
+    }
+    std::copy(buffer.begin(), buffer.end(), report);
+    return true;
   }
   bool WriteOutput(const std::uint8_t* report, std::size_t length) override {
     std::vector<std::uint8_t> copy(report, report + length);
@@ -102,7 +139,6 @@ class Win32CommandPort : public CommandPort {
   }
 
  private:
-  Handle features_;
   Handle reports_;
   Handle event_;
   ReportLengths lengths_;
@@ -193,8 +229,10 @@ class Win32HidBackend : public HidBackend {
       std::vector<std::uint64_t> storage(required / sizeof(std::uint64_t) + 1);  // aligned
       auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
       detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+      SP_DEVINFO_DATA device{};
+      device.cbSize = sizeof device;
       if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) ||
-          !SetupDiGetDeviceInterfaceDetailW(set, &iface, detail, required, nullptr, nullptr)) {
+          !SetupDiGetDeviceInterfaceDetailW(set, &iface, detail, required, nullptr, &device)) {
         Show(kDetailFailed);
         return {};
       }
@@ -231,7 +269,8 @@ class Win32HidBackend : public HidBackend {
           caps.OutputReportByteLength);
       found.push_back({path, caps.UsagePage, caps.Usage,
                        ReportLengths{caps.FeatureReportByteLength, caps.InputReportByteLength,
-                                     caps.OutputReportByteLength}});
+                                     caps.OutputReportByteLength},
+                       ContainerOf(set, device)});
     }
 
     const MouseInterfaces chosen = ChooseMouseInterfaces(found);
@@ -251,13 +290,11 @@ class Win32HidBackend : public HidBackend {
 
   static std::unique_ptr<CommandPort> OpenCommand(const std::wstring& path, ReportLengths lengths) {
     constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE;
-    Handle features(OpenInterface(path, kAccess, FILE_ATTRIBUTE_NORMAL));
-    if (!features.valid()) return nullptr;
     Handle reports(OpenInterface(path, kAccess, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED));
     if (!reports.valid()) return nullptr;
     HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!event) return nullptr;
-    return std::make_unique<Win32CommandPort>(features.Release(), reports.Release(), event, lengths);
+    return std::make_unique<Win32CommandPort>(reports.Release(), event, lengths);
   }
 
   static std::unique_ptr<EventPort> OpenEvents(const std::wstring& path, std::size_t inputLength) {
@@ -277,29 +314,39 @@ class Win32HidBackend : public HidBackend {
 }  // namespace
 
 MouseInterfaces ChooseMouseInterfaces(const std::vector<HidInterfaceCaps>& interfaces) {
+  const auto isCommand = [](const HidInterfaceCaps& c) {
+    return c.usagePage == kCommandUsage && c.usage == kCommandUsage && c.lengths.feature != 0;
+  };
+  const auto isEvents = [](const HidInterfaceCaps& c) {
+    return c.usagePage == kEventUsage && c.usage == kEventUsage && c.lengths.input != 0;
+  };
   MouseInterfaces chosen;
+  for (std::size_t i = 0; i < interfaces.size() && chosen.command < 0; ++i) {
+    if (isCommand(interfaces[i])) chosen.command = static_cast<int>(i);
+  }
+  int sameMouse = -1;
   for (std::size_t i = 0; i < interfaces.size(); ++i) {
     const HidInterfaceCaps& c = interfaces[i];
-    const int index = static_cast<int>(i);
-    if (chosen.events < 0 && c.usagePage == kEventUsage && c.usage == kEventUsage &&
-        c.lengths.input != 0)
-      chosen.events = index;
-    if (chosen.command < 0 && c.usagePage == kCommandUsage && c.usage == kCommandUsage &&
-        c.lengths.feature != 0)
-      chosen.command = index;
+    if (!isEvents(c)) continue;
+    if (chosen.events < 0) chosen.events = static_cast<int>(i);
+    if (sameMouse < 0 && chosen.command >= 0 && !c.container.empty() &&
+        c.container == interfaces[static_cast<std::size_t>(chosen.command)].container) {
+      sameMouse = static_cast<int>(i);
+    }
   }
+  if (sameMouse >= 0) chosen.events = sameMouse;
   return chosen;
 }
 
-long TransferWithin(void* file, void* event, bool write, std::uint8_t* buffer, std::size_t length,
-                    unsigned timeoutMs) {
-  HANDLE handle = static_cast<HANDLE>(file);
+namespace {
+
+// One overlapped operation, begun by `start`, given `timeoutMs` to end.
+template <typename Start>
+long OverlappedWithin(HANDLE handle, HANDLE event, unsigned timeoutMs, Start start) {
   OVERLAPPED overlapped{};
-  overlapped.hEvent = static_cast<HANDLE>(event);
-  ResetEvent(overlapped.hEvent);
-  const DWORD count = static_cast<DWORD>(length);
-  const BOOL started = write ? WriteFile(handle, buffer, count, nullptr, &overlapped)
-                             : ReadFile(handle, buffer, count, nullptr, &overlapped);
+  overlapped.hEvent = event;
+  ResetEvent(event);
+  const BOOL started = start(&overlapped);
   if (!started && GetLastError() != ERROR_IO_PENDING) return -1;
   if (!started && WaitForSingleObject(overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0)
     CancelIoEx(handle, &overlapped);
@@ -308,6 +355,32 @@ long TransferWithin(void* file, void* event, bool write, std::uint8_t* buffer, s
   DWORD done = 0;
   if (!GetOverlappedResult(handle, &overlapped, &done, TRUE)) return -1;
   return static_cast<long>(done);
+}
+
+}  // namespace
+
+long TransferWithin(void* file, void* event, bool write, std::uint8_t* buffer, std::size_t length,
+                    unsigned timeoutMs) {
+  HANDLE handle = static_cast<HANDLE>(file);
+  const DWORD count = static_cast<DWORD>(length);
+  return OverlappedWithin(handle, static_cast<HANDLE>(event), timeoutMs, [&](OVERLAPPED* o) {
+    return write ? WriteFile(handle, buffer, count, nullptr, o)
+                 : ReadFile(handle, buffer, count, nullptr, o);
+  });
+}
+
+bool FeatureWithin(void* file, void* event, bool set, std::uint8_t* report, std::size_t length,
+                   unsigned timeoutMs) {
+  HANDLE handle = static_cast<HANDLE>(file);
+  const DWORD count = static_cast<DWORD>(length);
+  // The report goes in both ways, as the HID class driver expects of either
+  // request: its ID (and for a set, its data) in, the mouse's report out.
+  return OverlappedWithin(handle, static_cast<HANDLE>(event), timeoutMs, [&](OVERLAPPED* o) {
+           DWORD returned = 0;
+           return DeviceIoControl(handle, set ? IOCTL_HID_SET_FEATURE : IOCTL_HID_GET_FEATURE,
+                                  report, count, set ? nullptr : report, set ? 0 : count,
+                                  &returned, o);
+         }) >= 0;
 }
 
 std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages) {

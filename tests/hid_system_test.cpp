@@ -36,6 +36,10 @@ TEST(Win32HidBackend, FindsBothCollectionsInAnyOrder) {
   const HidInterfaceCaps events{L"evt", 0xFF01, 0xFF01, {0, 8, 0}};
   const HidInterfaceCaps noFeature{L"vendor", 0xFF00, 0xFF00, {0, 33, 33}};
   const HidInterfaceCaps noInput{L"vendor", 0xFF01, 0xFF01, {9, 0, 0}};
+  // Two mice plugged in, each with its own container.
+  const HidInterfaceCaps commandA{L"cmd", 0xFF00, 0xFF00, {9, 33, 33}, L"A"};
+  const HidInterfaceCaps eventsA{L"evt", 0xFF01, 0xFF01, {0, 8, 0}, L"A"};
+  const HidInterfaceCaps eventsB{L"evt", 0xFF01, 0xFF01, {0, 8, 0}, L"B"};
   struct Case {
     const char* name;
     std::vector<HidInterfaceCaps> interfaces;
@@ -46,6 +50,8 @@ TEST(Win32HidBackend, FindsBothCollectionsInAnyOrder) {
       {"the first of each kind", {noFeature, command, noInput, events, command, events}, 1, 3},
       {"vendor collections without their reports are neither", {noFeature, noInput}, -1, -1},
       {"event collection alone", {events}, -1, 0},
+      {"the event collection of the same mouse, listed after another's", {eventsB, commandA, eventsA}, 1, 2},
+      {"no container shared: the first event collection", {eventsB, commandA}, 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
