@@ -25,10 +25,7 @@ mouse_attached() {
   grep -qs 'HID_ID=0003:000004D9:0000A09F' /sys/class/hidraw/*/device/uevent
 }
 if mouse_attached; then
-  # Wine's HID bus driver reads a vendor device's hidraw nodes only with its
-  # SDL back end off; the nodes need the udev rule (dist/linux/70-vortal.rules).
-  "$root/scripts/wine.sh" reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
-      /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
+  "$root/scripts/wine-hidraw.sh" ||
     echo "warning: Wine's HID bus driver could not be set to read hidraw" >&2
 else
   export VORTAL_VIRTUAL_MOUSE="$run/virtual-mouse"

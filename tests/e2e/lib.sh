@@ -65,9 +65,11 @@ finish() {
   exit
 }
 
-# Polls a condition (a command) every 0.2 s for up to $1 seconds.
+# Polls a condition (a command) every 0.2 s for up to $1 seconds, times
+# e2e_time_scale on a machine that runs the program slowly (an emulated one).
+e2e_time_scale=${e2e_time_scale:-1}
 wait_for() {
-  local seconds=$1; shift
+  local seconds=$(($1 * e2e_time_scale)); shift
   local end=$((SECONDS + seconds))
   while ! "$@"; do
     [ "$SECONDS" -lt "$end" ] || return 1
@@ -259,12 +261,17 @@ e2e_init() {
   done
   export VORTAL_VIRTUAL_MOUSE="$mouse"
   "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
+  start_display || finish
+}
+
+# A virtual display of its own (Xvfb) for the program.
+start_display() {
   local display=99
   while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
-  wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; finish; }
+  wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; return 1; }
 }
 
 # Starts Vortal.exe in the run folder and waits for its tray icon.

@@ -232,6 +232,24 @@ wine_stall_check() {
   why="exit $status: $(tr '\n' ' ' < "$work/wine-stall.out")"; [ "$status" -eq 0 ]
 }
 
+# udevd has applied dist/linux/70-vortal.rules to both of the mouse's nodes:
+# each carries the "uaccess" tag, which gives the user at the seat access
+# (logind applies it; the guest has no seat, so the access itself is not
+# tried here).
+tagged() { udevadm info -q property -n "$1" 2>/dev/null | grep -q '^TAGS=.*:uaccess:'; }
+rule_tags_nodes() {
+  local f name n=0
+  udevadm settle --timeout=120
+  for f in /sys/class/hidraw/*/device/uevent; do
+    grep -q '^HID_ID=0003:000004D9:0000A09F$' "$f" 2>/dev/null || continue
+    name=/dev/$(basename "$(dirname "$(dirname "$f")")")
+    why="$name is not tagged: $(udevadm info -q property -n "$name" 2>&1 | grep -E '^(TAGS|ID_)' | tr '\n' ' ')"
+    wait_for tagged "$name" || return 1
+    n=$((n + 1))
+  done
+  why="$n of the mouse's nodes found"; [ "$n" -eq 2 ]
+}
+
 windows_checks() {  # ORDER
   local order=$1
   um=$work/wine-uhid-$order; uctl=/tmp/wine-uhid-$order.control
@@ -239,6 +257,7 @@ windows_checks() {  # ORDER
   "$uhid" --dir "$um" --control "$uctl" --order "$order" --sensor 1 2> "$work/wine-uhid-$order.err" &
   mouse=$!
   wait_for eval 'has_nodes 2 || ! kill -0 $mouse 2>/dev/null'
+  [ "$order" = commands-first ] && check "udev: the rule marks both of the mouse's nodes for the user at the seat" rule_tags_nodes
   # A wineserver of its own for this mouse: Wine's bus driver opens the
   # hidraw nodes at its start.
   "${wine%64}server64" -k 2>/dev/null
@@ -249,7 +268,22 @@ windows_checks() {  # ORDER
     check "Wine, $order: apply, same traffic as the virtual mouse" wine_apply_check "$order"
     check "Wine, $order: sensor, same traffic and output" wine_sensor_check "$order"
     check "Wine, $order: listen --count 3, same notices and traffic" wine_listen_check "$order"
-    [ "$order" = events-first ] && check "Wine: a reply that stops half-way: the Apply ends" wine_stall_check
+    if [ "$order" = events-first ]; then
+      check "Wine: a reply that stops half-way: the Apply ends" wine_stall_check
+      # The window itself on the same mouse and Wine server. Its Apply reads
+      # what the mouse holds, so it is compared with the virtual mouse's
+      # second Apply of the same settings (the uhid mouse has had several).
+      if [ -n "${app:-}" ]; then
+        local v0
+        v0=$(lines "$vm")
+        new_run "$work/run-virtual-window"
+        VORTAL_VIRTUAL_MOUSE=$vm VORTAL_VIRTUAL_MOUSE_SENSOR=1 timeout "$limit" "$ctl" \
+          --dir "$work/run-virtual-window" apply > "$work/apply-virtual-window.out" 2>&1
+        traffic "$vm" "$v0" > "$work/expect-window-apply"
+        bash "$root/tests/hid/window.sh" "$app" "$um" "$uctl" "$work/expect-window-apply" \
+          >> "$results" 2> "$work/window.err"
+      fi
+    fi
   else
     fail "Wine, $order: vortalctl.exe finds the mouse" "$why"
   fi
@@ -290,6 +324,11 @@ if [ -n "${winctl:-}" ] && [ -f "${WINEPREFIX:-}/system.reg" ]; then
   # Wine's server socket lives under /tmp, the guest's own tmpfs; the program
   # is started from there too (Wine 8 cannot run one from the 9p share).
   cp "$winctl" /tmp/vortalctl.exe
+  # Wine's bus driver hears of hidraw nodes coming and going from udevd;
+  # udevd reads the program's rule too (from the guest's own /run).
+  mkdir -p /run/udev/rules.d
+  cp "$root/dist/linux/70-vortal.rules" /run/udev/rules.d/
+  /lib/systemd/systemd-udevd --daemon 2> "$work/udevd.err" || fail "udevd starts" "$(cat "$work/udevd.err")"
   for order in commands-first events-first; do windows_checks "$order"; done
 fi
 echo done

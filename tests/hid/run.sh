@@ -71,8 +71,9 @@ chmod +x "$initrd/init"
 # staged beside the results, in the layout it expects of a checkout and build.
 cp "$root/tests/hid/guest.sh" "$work/guest.sh"
 stage=$work/stage
-mkdir -p "$stage/dist" "$stage/tools" "$stage/tests"
+mkdir -p "$stage/dist/linux" "$stage/tools" "$stage/tests"
 cp "$root/dist/config.bin" "$root/dist/str.ini" "$stage/dist/"
+cp "$root/dist/linux/70-vortal.rules" "$stage/dist/linux/"
 cp "$build/tools/vortalctl" "$stage/tools/"
 cp "$build/tests/vortal_uhid_mouse" "$stage/tests/"
 cat > "$work/env" <<ENV
@@ -82,17 +83,29 @@ ENV
 
 # The Windows backend's checks, when the Windows build is there: vortalctl.exe
 # under Wine in the guest. Its prefix is made here, where that takes seconds,
-# with Wine's HID bus driver told to read hidraw (its SDL back end off).
+# with Wine's HID bus driver told to read hidraw (its SDL back end off) by
+# the run command's own script.
 winbuild=${2:-$root/build/windows}
-if [ -d "$winbuild" ] && nice cmake --build "$winbuild" --target vortalctl >/dev/null; then
+if [ -d "$winbuild" ] && nice cmake --build "$winbuild" --target vortalctl Vortal >/dev/null; then
   cp "$winbuild/tools/vortalctl.exe" "$stage/"
+  # The window's check: Vortal.exe in a folder as delivered, and the
+  # end-to-end helpers it drives the window with.
+  mkdir -p "$stage/app/Skins" "$stage/tests/e2e" "$stage/tests/hid"
+  cp "$(find "$winbuild" -name Vortal.exe -type f | head -n 1)" "$root/dist/config.bin" \
+     "$root/dist/str.ini" "$stage/app/"
+  for skin in "$root"/skins/*/; do
+    [ -e "$skin/main.png" ] && cp -r "$skin" "$stage/app/Skins/$(basename "$skin")"
+  done
+  cp "$root/tests/e2e/lib.sh" "$stage/tests/e2e/"
+  cp "$root/tests/hid/window.sh" "$stage/tests/hid/"
   export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
   nice /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  nice /usr/lib/wine/wine64 reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
-    /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # As the run command sets up its prefix for a real mouse.
+  nice "$root/scripts/wine-hidraw.sh"
   /usr/lib/wine/wineserver64 -w
   cat >> "$work/env" <<ENV
 winctl=$stage/vortalctl.exe
+app=$stage/app
 export WINEPREFIX=$WINEPREFIX WINEDEBUG=-all
 ENV
 fi
