@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win32_canvas.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace vortal {
 namespace {

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/tessel_app.h"
-#include "platform/system_code_page.h"
+#include "files/system_code_page.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Libraries loaded from now on come from the system folder only, never

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 #include "ui/image_limits.h"
 
 namespace vortal {

@@ -11,7 +11,7 @@
 #include "app/child_controls_win32.h"
 #include "app/window_picture.h"
 #include "assign/key_names.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace vortal {
 namespace {

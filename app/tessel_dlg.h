@@ -19,7 +19,7 @@
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
 #include "settings/program_paths.h"
-#include "platform/pointer_system_win32.h"
+#include "app/pointer_system_win32.h"
 #include "settings/settings_record.h"
 #include "ui/advanced_page.h"
 #include "ui/basic_page.h"
@@ -27,7 +27,7 @@
 #include "ui/main_window_model.h"
 #include "ui/main_window_services.h"
 #include "ui/startup.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

@@ -1,6 +1,6 @@
 #include "app/win32_canvas.h"
 
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace vortal {
 namespace {

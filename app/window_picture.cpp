@@ -7,7 +7,7 @@
 
 #include "app/mem_dc.h"
 #include "app/win32_canvas.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 #include "ui/skin_images.h"
 #include "ui/sub_dialog_frame.h"
 

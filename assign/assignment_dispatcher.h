@@ -8,7 +8,7 @@
 #include <string>
 
 #include "settings/settings_record.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

@@ -17,7 +17,7 @@
 #include "device/virtual_mouse.h"
 #include "platform/hid_backend_factory.h"
 #include "settings/delivered_settings.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "tools/vortalctl_main.h"
 
 namespace {

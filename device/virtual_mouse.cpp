@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/number_text.h"
 
 namespace vortal {

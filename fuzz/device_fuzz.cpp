@@ -19,7 +19,7 @@
 #include "device/device_events.h"
 #include "device/mouse_link.h"
 #include "fuzz_support.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "fuzz_support.h"
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
-#include "macro/profile_file.h"
+#include "files/profile_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using vortal::fuzz::Check;

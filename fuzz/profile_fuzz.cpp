@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "macro/profile_file.h"
+#include "files/profile_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "assign/key_tables.h"
 #include "macro/macro_store.h"
-#include "macro/profile_file.h"
+#include "files/profile_file.h"
 #include "settings/number_text.h"
 
 namespace vortal {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/main_window_services.h"
-#include "ui/texts.h"
+#include "macro/recording_host.h"
+#include "texts/texts.h"
 
 namespace vortal {
 
@@ -37,7 +37,7 @@ std::string DelayLine(int ms);
 
 class MacroRecorder {
  public:
-  MacroRecorder(MainWindowServices& window, const LocalizedTexts& texts, RecordingEditor& editor)
+  MacroRecorder(RecordingHost& window, const LocalizedTexts& texts, RecordingEditor& editor)
       : window_(window), texts_(texts), editor_(editor) {}
 
   // "Start Recording": clears the event list and installs the hook.
@@ -59,7 +59,7 @@ class MacroRecorder {
   const std::string& lastPressName() const { return lastPressName_; }
 
  private:
-  MainWindowServices& window_;
+  RecordingHost& window_;
   const LocalizedTexts& texts_;
   RecordingEditor& editor_;
   bool started_ = false;  // a recording began since the program started

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "macro/profile_file.h"
-#include "macro/text_encoding.h"
+#include "files/profile_file.h"
+#include "files/text_encoding.h"
 #include "settings/number_text.h"
 
 namespace vortal {

@@ -16,7 +16,7 @@
 #include <optional>
 #include <utility>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 
 namespace vortal {
 namespace {

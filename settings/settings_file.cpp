@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 
 namespace vortal {
 namespace {

@@ -11,7 +11,7 @@
 #include "support/recording_canvas.h"
 
 #ifdef _WIN32
-#include "platform/pointer_system_win32.h"
+#include "app/pointer_system_win32.h"
 #endif
 
 namespace vortal {

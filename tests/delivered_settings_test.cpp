@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/delivered_settings.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"

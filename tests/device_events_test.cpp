@@ -9,7 +9,7 @@
 #include "device/device_events.h"
 #include "device/mouse_link.h"
 #include "support/scripted_port.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "device/mouse_link.h"
 #include "device/virtual_mouse.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/scripted_port.h"

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "macro/macro_store.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"

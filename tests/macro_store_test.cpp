@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "macro/profile_file.h"
-#include "macro/text_encoding.h"
+#include "files/profile_file.h"
+#include "files/text_encoding.h"
 
 namespace vortal {
 namespace {

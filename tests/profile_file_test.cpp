@@ -1,4 +1,4 @@
-#include "macro/profile_file.h"
+#include "files/profile_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "macro/text_encoding.h"
+#include "files/text_encoding.h"
 
 namespace vortal {
 namespace {

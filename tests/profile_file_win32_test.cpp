@@ -45,8 +45,8 @@
 #include <string>
 #include <vector>
 
-#include "macro/profile_file.h"
-#include "macro/text_encoding.h"
+#include "files/profile_file.h"
+#include "files/text_encoding.h"
 #include "support/temp_dir.h"
 
 namespace vortal {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"

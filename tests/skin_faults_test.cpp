@@ -17,7 +17,7 @@
 
 #include "app/skin_drawing.h"
 #include "app/window_picture.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "support/gdiplus_test.h"
 #include "support/temp_dir.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "macro/text_encoding.h"
-#include "settings/file_io.h"
+#include "files/text_encoding.h"
+#include "files/file_io.h"
 #include "support/temp_dir.h"
 #include "ui/skin_images.h"
 #include "ui/skin_settings.h"
@@ -13,7 +13,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 #endif
 
 namespace vortal {

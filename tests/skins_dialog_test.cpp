@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "support/fake_key_dialog_host.h"
 #include "support/main_window_rig.h"
 #include "support/recording_canvas.h"

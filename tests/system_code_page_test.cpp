@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "macro/profile_file.h"
-#include "macro/text_encoding.h"
-#include "platform/system_code_page.h"
-#include "settings/file_io.h"
+#include "files/profile_file.h"
+#include "files/text_encoding.h"
+#include "files/system_code_page.h"
+#include "files/file_io.h"
 #include "support/temp_dir.h"
 
 namespace vortal {

@@ -1,4 +1,4 @@
-#include "settings/temporary_files.h"
+#include "files/temporary_files.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <unistd.h>
 #endif
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "support/temp_dir.h"
 
 namespace vortal {

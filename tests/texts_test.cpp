@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "macro/text_encoding.h"
-#include "ui/texts.h"
+#include "files/text_encoding.h"
+#include "texts/texts.h"
 
 namespace vortal {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "device/virtual_mouse.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 

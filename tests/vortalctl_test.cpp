@@ -16,7 +16,7 @@
 #include "device/virtual_mouse.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/key_matrix.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"

@@ -6,7 +6,7 @@
 
 #include "assign/key_tables.h"
 #include "device/device_commands.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 namespace {

@@ -7,7 +7,7 @@
 #include <shellapi.h>
 // clang-format on
 
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 #else
 #include <pthread.h>
 #include <signal.h>
@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "platform/hid_backend_factory.h"
-#include "platform/system_code_page.h"
-#include "settings/file_io.h"
+#include "files/system_code_page.h"
+#include "files/file_io.h"
 #include "settings/program_paths.h"
 #include "tools/vortalctl_main.h"
 

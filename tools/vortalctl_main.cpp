@@ -12,11 +12,11 @@
 #include "device/mouse_link.h"
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "tools/settings_report.h"
 #include "ui/skin_settings.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 namespace {

@@ -1,11 +1,11 @@
 // A label of an assignment dialog in the three languages of the program.
-// Each dialog carries its own labels; the main window's table is ui/texts.h.
+// Each dialog carries its own labels; the main window's table is texts/texts.h.
 #pragma once
 
 #include <string_view>
 
 #include "ui/geometry.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

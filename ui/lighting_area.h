@@ -13,7 +13,7 @@
 #include "ui/canvas.h"
 #include "ui/drop_down_lists.h"
 #include "ui/geometry.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

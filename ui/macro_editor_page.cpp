@@ -5,8 +5,8 @@
 
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
-#include "macro/text_encoding.h"
-#include "settings/file_io.h"
+#include "files/text_encoding.h"
+#include "files/file_io.h"
 #include "settings/number_text.h"
 #include "settings/user_messages.h"
 #include "ui/delay_dialog.h"

@@ -22,7 +22,7 @@
 #include "ui/geometry.h"
 #include "ui/main_window_services.h"
 #include "ui/skin_settings.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

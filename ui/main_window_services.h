@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "device/hid_port.h"
+#include "macro/recording_host.h"
 #include "settings/user_messages.h"
 #include "ui/canvas.h"
 #include "ui/child_controls.h"
@@ -97,28 +98,9 @@ class SubDialogHost : public Surface, public ListHost, public UserMessages {
 
 enum class BalloonIcon { kInfo, kWarning };
 
-// One key press or release that reached the window while a macro is
-// recorded: the system's name of the key and where it sits.
-struct KeyStroke {
-  std::string name;  // the system's key-name text, at most 31 characters
-  int scanCode = 0;
-  bool extended = false;
-  bool released = false;  // bit 31 of the keyboard message
-  bool wasDown = false;   // bit 30: the key was down before (auto-repeat)
-};
-
-// What the recording hook asks of its owner. `onKey` runs inside the hook
-// and returns the recorder message to send to the window (0 a press, 1 a
-// release) or nothing; `onMessage` receives every recorder message (the
-// window's WM_USER+3) on the window's thread.
-struct RecordingHookHandlers {
-  std::function<std::optional<int>(const KeyStroke&)> onKey;
-  std::function<void(int message)> onMessage;
-};
-
 // What the main window model asks of the Windows shell. Message boxes come
 // through UserMessages::Show (an OK button; the caption as given).
-class MainWindowServices : public Surface, public ListHost, public UserMessages {
+class MainWindowServices : public Surface, public ListHost, public RecordingHost {
  public:
   virtual void ShowWindow() = 0;  // SW_SHOW
   virtual void HideWindow() = 0;  // SW_HIDE
@@ -198,22 +180,17 @@ class MainWindowServices : public Surface, public ListHost, public UserMessages 
     (void)listId;
     (void)index;
   }
-  // Added for the macro editor's child windows and macro recording.
   // The main window's edits, statics and list boxes; none without a window.
   virtual ChildControls* childControls() { return nullptr; }
-  // Installs the keyboard hook of the window's own thread; while it is
-  // installed every key-down message is swallowed before it reaches a
-  // control. Returns 0, or the system's error code when it cannot be
-  // installed.
-  virtual unsigned InstallRecordingHook(RecordingHookHandlers handlers) {
+  // A host without a keyboard hook records nothing.
+  unsigned InstallRecordingHook(RecordingHookHandlers handlers) override {
     (void)handlers;
     return 1;  // ERROR_INVALID_FUNCTION
   }
-  virtual void RemoveRecordingHook() {}
-  virtual bool RecordingHookInstalled() const { return false; }
-  // Sends a recorder message (WM_USER+3) to the window: reaches onMessage.
-  virtual void SendRecorderMessage(int message) { (void)message; }
-  virtual void SetWindowTitle(std::string_view title) { (void)title; }
+  void RemoveRecordingHook() override {}
+  bool RecordingHookInstalled() const override { return false; }
+  void SendRecorderMessage(int message) override { (void)message; }
+  void SetWindowTitle(std::string_view title) override { (void)title; }
 };
 
 }  // namespace vortal

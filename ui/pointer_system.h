@@ -2,7 +2,7 @@
 // sets: pointer speed, wheel scroll lines, double-click time and the mouse
 // parameter triple that switches enhanced pointer precision. Windows
 // implements it over SystemParametersInfoW and GetDoubleClickTime
-// (platform/pointer_system_win32.h); tests use a fake.
+// (app/pointer_system_win32.h); tests use a fake.
 #pragma once
 
 #include <cstdint>

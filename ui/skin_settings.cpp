@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "macro/profile_file.h"
-#include "macro/text_encoding.h"
+#include "files/profile_file.h"
+#include "files/text_encoding.h"
 #include "settings/number_text.h"
 
 namespace vortal {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "settings/user_messages.h"
 #include "ui/skin_images.h"
 

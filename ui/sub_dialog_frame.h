@@ -14,7 +14,7 @@
 #include "ui/dialog_label.h"
 #include "ui/geometry.h"
 #include "ui/main_window_services.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace vortal {
 

@@ -30,7 +30,7 @@
 
 #include "device/virtual_firmware.h"
 #include "device/virtual_mouse.h"
-#include "settings/file_io.h"
+#include "files/file_io.h"
 #include "support/hid_descriptors.h"
 
 namespace vortal {

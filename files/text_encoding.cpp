@@ -1,4 +1,4 @@
-#include "macro/text_encoding.h"
+#include "files/text_encoding.h"
 
 #include <utility>
 

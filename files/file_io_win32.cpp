@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32_text.h"
-#include "settings/file_io.h"
-#include "settings/temporary_files.h"
+#include "files/win32_text.h"
+#include "files/file_io.h"
+#include "files/temporary_files.h"
 
 namespace vortal {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "macro/text_encoding.h"
-#include "platform/system_code_page.h"
+#include "files/text_encoding.h"
+#include "files/system_code_page.h"
 
 namespace vortal {
 

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "settings/file_io.h"
-#include "settings/temporary_files.h"
+#include "files/file_io.h"
+#include "files/temporary_files.h"
 
 namespace vortal {
 

@@ -1,4 +1,4 @@
-#include "platform/pointer_system_win32.h"
+#include "app/pointer_system_win32.h"
 
 #include <windows.h>
 

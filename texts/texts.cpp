@@ -1,4 +1,4 @@
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "settings/temporary_files.h"
+#include "files/temporary_files.h"
 
 namespace vortal {
 

@@ -1,10 +1,10 @@
-#include "macro/profile_file.h"
+#include "files/profile_file.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "macro/text_encoding.h"
-#include "settings/file_io.h"
+#include "files/text_encoding.h"
+#include "files/file_io.h"
 
 namespace vortal {
 

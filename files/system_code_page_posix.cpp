@@ -1,4 +1,4 @@
-#include "platform/system_code_page.h"
+#include "files/system_code_page.h"
 
 namespace vortal {
 

@@ -25,7 +25,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 // removed first.
 int WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// Removes the temporary files of `path` (see settings/temporary_files.h)
+// Removes the temporary files of `path` (see files/temporary_files.h)
 // whose process has ended; those of running processes are left alone.
 void RemoveStaleTemporaries(const std::string& path);
 
