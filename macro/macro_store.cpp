@@ -106,39 +106,29 @@ bool DeleteMacro(const std::string& recordPath, std::string_view name) {
   return ProfileWriteString(recordPath, name, std::nullopt, std::nullopt);
 }
 
-bool NewMacro(MacroEditorState& state, UserMessages& messages) {
+NewMacroResult NewMacro(MacroEditorState& state) {
   // The name as the file will keep it: section names lose surrounding blanks,
   // and every reader handles at most 31 characters.
   const std::u16string field = Utf8ToUtf16(state.nameField);
   const std::u16string_view wide =
       TrimProfileBlanks(CutTo(TrimProfileBlanks(field), kMacroNameMaxChars));
 
-  if (wide.empty()) {
-    messages.Show(kMacroNameBlankMessage, kAppCaption);
-    return false;
-  }
+  if (wide.empty()) return NewMacroResult::kNameBlank;
   // A ']' would end the section name early, and a line break split it.
   if (wide.find_first_of(std::u16string_view(u"]\r\n\0", 4)) != std::u16string_view::npos) {
-    messages.Show(kMacroNameInvalidMessage, kWarningCaption);
-    return false;
+    return NewMacroResult::kNameInvalid;
   }
-  if (state.names.size() >= static_cast<std::size_t>(kMaxMacros)) {
-    messages.Show(kMacroLimitMessage, kWarningCaption);
-    return false;
-  }
+  if (state.names.size() >= static_cast<std::size_t>(kMaxMacros)) return NewMacroResult::kTooMany;
   const bool wasEmpty = state.names.empty();
   if (!wasEmpty) {
     for (const auto& listed : state.names) {
-      if (EqualsIgnoreCase(Utf8ToUtf16(listed), wide)) {
-        messages.Show(kMacroNameExistsMessage, kAppCaption);
-        return false;
-      }
+      if (EqualsIgnoreCase(Utf8ToUtf16(listed), wide)) return NewMacroResult::kNameExists;
     }
   }
   state.names.push_back(Utf16ToUtf8(wide));
   state.selected = state.names.size() - 1;
   if (!wasEmpty) state.events.clear();
-  return true;
+  return NewMacroResult::kAdded;
 }
 
 bool DeleteSelectedMacro(MacroEditorState& state, const std::string& recordPath) {

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/user_messages.h"
 
 namespace vortal {
 
@@ -31,10 +30,8 @@ inline constexpr std::string_view kPressMarker = "   Dn";
 inline constexpr std::string_view kReleaseMarker = "   Up";
 inline constexpr std::string_view kDelaySuffix = " ms";
 
-inline constexpr const char* kMacroNameBlankMessage = "Macro name is blank";
+// The message when a thirteenth macro is asked for, in every language.
 inline constexpr const char* kMacroLimitMessage = "Macro numbers up to 12.";
-inline constexpr const char* kMacroNameExistsMessage = "Macro name already exists";
-inline constexpr const char* kMacroNameInvalidMessage = "Macro name cannot contain \"]\"";
 
 // A line that contains "   Dn" is a press, else one that contains "   Up" a
 // release; every other line (a delay included) is no event of its own.
@@ -81,10 +78,11 @@ struct MacroEditorState {
 
 // "New": adds the name of the name field (trimmed of blanks, cut to 31
 // characters) to the list and selects it; nothing is written to the file.
-// Refused with a message when the name is blank, holds ']', the list has
-// twelve names already, or holds the name in any letter case. The event list
-// is cleared unless the list was empty. Returns whether a name was added.
-bool NewMacro(MacroEditorState& state, UserMessages& messages);
+// Refused, in this order, when the name is blank, holds ']', the list has
+// twelve names already, or holds the name in any letter case; the caller
+// tells the user why. The event list is cleared unless the list was empty.
+enum class NewMacroResult { kAdded, kNameBlank, kNameInvalid, kTooMany, kNameExists };
+NewMacroResult NewMacro(MacroEditorState& state);
 
 // "Delete": removes the selected macro from the file and from the list, and
 // clears the event list and the name field. Nothing happens without a

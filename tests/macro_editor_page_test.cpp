@@ -270,6 +270,8 @@ TEST(MacroEditorNew, FollowsTheRules) {
       {"thirteenth", twelve, "More", Language::kEnglish, twelve, {{"Macro numbers up to 12.", "Warning"}}, false},
       {"same name in other case", {"Fire"}, "FIRE", Language::kEnglish, {"Fire"},
        {{"Macro name already exists", "Vortal"}}, false},
+      {"bracket in Chinese", {"Fire"}, "a]b", Language::kSimplifiedChinese, {"Fire"},
+       {{"宏名称不能包含“]”", "Warning"}}, false},
       {"31 characters", {}, std::string(31, 'y'), Language::kEnglish, {std::string(31, 'y')}, {}, false},
       {"32 characters", {"Fire"}, longName, Language::kEnglish, {"Fire"},
        {{"Macro name is too long: a macro name has at most 31 characters.", "Vortal"}}, false},

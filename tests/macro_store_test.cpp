@@ -25,14 +25,6 @@ Lines operator+(Lines a, const Lines& b) {
   return a;
 }
 
-class RecordingMessages : public UserMessages {
- public:
-  void Show(const std::string& text, const std::string& caption) override {
-    shown.emplace_back(text, caption);
-  }
-  std::vector<std::pair<std::string, std::string>> shown;
-};
-
 class MacroStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,8 +162,7 @@ TEST_F(MacroStoreTest, NamesWithEqualsSemicolonsQuotesAndBlanksRoundTrip) {
   MacroEditorState state;
   for (const std::string& name : typed) {
     state.nameField = name;
-    RecordingMessages messages;
-    ASSERT_TRUE(NewMacro(state, messages)) << name;
+    ASSERT_EQ(NewMacro(state), NewMacroResult::kAdded) << name;
     ASSERT_TRUE(WriteMacro(path_, state.names.back(), {state.names.back() + "   Dn"})) << name;
   }
   EXPECT_EQ(state.names, Lines{"padded name"} + names);
@@ -206,10 +197,8 @@ struct NewCase {
   const char* name;
   Lines listed;
   std::string field;
-  bool added;
+  NewMacroResult result;
   Lines after;
-  const char* message;  // "" for none
-  const char* caption;
   bool eventsCleared;
 };
 
@@ -217,24 +206,23 @@ TEST(MacroEditorNewTest, FollowsTheRulesInOrder) {
   const Lines twelve = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
   const std::string longName(40, 'x');
   const NewCase cases[] = {
-      {"blank", {"a"}, "", false, {"a"}, kMacroNameBlankMessage, kAppCaption, false},
-      {"only blanks", {"a"}, "  \t ", false, {"a"}, kMacroNameBlankMessage, kAppCaption, false},
-      {"blank beats full", twelve, "", false, twelve, kMacroNameBlankMessage, kAppCaption, false},
-      {"thirteenth", twelve, "new", false, twelve, kMacroLimitMessage, kWarningCaption, false},
-      {"full beats duplicate", twelve, "12", false, twelve, kMacroLimitMessage, kWarningCaption, false},
-      {"same name in other case", {"Fire", "Jump"}, "fIRE", false, {"Fire", "Jump"},
-       kMacroNameExistsMessage, kAppCaption, false},
-      {"non-ASCII letter case", {"Ärger"}, "äRGER", false, {"Ärger"}, kMacroNameExistsMessage,
-       kAppCaption, false},
-      {"bracket", {}, "a]b", false, {}, kMacroNameInvalidMessage, kWarningCaption, false},
-      {"added to the end", {"Fire"}, "Jump", true, {"Fire", "Jump"}, "", "", true},
-      {"first name keeps the events", {}, "Fire", true, {"Fire"}, "", "", false},
-      {"trimmed", {"a"}, "  Jump  ", true, {"a", "Jump"}, "", "", true},
-      {"cut to 31 characters", {}, longName, true, {std::string(31, 'x')}, "", "", false},
-      {"cut name collides", {std::string(31, 'x')}, longName, false, {std::string(31, 'x')},
-       kMacroNameExistsMessage, kAppCaption, false},
-      {"a pair is never split", {}, std::string(30, 'x') + "😀", true, {std::string(30, 'x')},
-       "", "", false},
+      {"blank", {"a"}, "", NewMacroResult::kNameBlank, {"a"}, false},
+      {"only blanks", {"a"}, "  \t ", NewMacroResult::kNameBlank, {"a"}, false},
+      {"blank beats full", twelve, "", NewMacroResult::kNameBlank, twelve, false},
+      {"thirteenth", twelve, "new", NewMacroResult::kTooMany, twelve, false},
+      {"full beats duplicate", twelve, "12", NewMacroResult::kTooMany, twelve, false},
+      {"same name in other case", {"Fire", "Jump"}, "fIRE", NewMacroResult::kNameExists,
+       {"Fire", "Jump"}, false},
+      {"non-ASCII letter case", {"Ärger"}, "äRGER", NewMacroResult::kNameExists, {"Ärger"}, false},
+      {"bracket", {}, "a]b", NewMacroResult::kNameInvalid, {}, false},
+      {"added to the end", {"Fire"}, "Jump", NewMacroResult::kAdded, {"Fire", "Jump"}, true},
+      {"first name keeps the events", {}, "Fire", NewMacroResult::kAdded, {"Fire"}, false},
+      {"trimmed", {"a"}, "  Jump  ", NewMacroResult::kAdded, {"a", "Jump"}, true},
+      {"cut to 31 characters", {}, longName, NewMacroResult::kAdded, {std::string(31, 'x')}, false},
+      {"cut name collides", {std::string(31, 'x')}, longName, NewMacroResult::kNameExists,
+       {std::string(31, 'x')}, false},
+      {"a pair is never split", {}, std::string(30, 'x') + "😀", NewMacroResult::kAdded,
+       {std::string(30, 'x')}, false},
   };
   for (const auto& c : cases) {
     MacroEditorState state;
@@ -242,17 +230,11 @@ TEST(MacroEditorNewTest, FollowsTheRulesInOrder) {
     state.selected = c.listed.empty() ? std::nullopt : std::optional<std::size_t>(0);
     state.events = {"A   Dn", "50 ms"};
     state.nameField = c.field;
-    RecordingMessages messages;
-    EXPECT_EQ(NewMacro(state, messages), c.added) << c.name;
+    EXPECT_EQ(NewMacro(state), c.result) << c.name;
     EXPECT_EQ(state.names, c.after) << c.name;
     EXPECT_EQ(state.events.empty(), c.eventsCleared) << c.name;
-    if (c.added) {
+    if (c.result == NewMacroResult::kAdded) {
       EXPECT_EQ(state.selected, std::optional<std::size_t>(state.names.size() - 1)) << c.name;
-      EXPECT_TRUE(messages.shown.empty()) << c.name;
-    } else {
-      ASSERT_EQ(messages.shown.size(), 1u) << c.name;
-      EXPECT_EQ(messages.shown[0].first, c.message) << c.name;
-      EXPECT_EQ(messages.shown[0].second, c.caption) << c.name;
     }
   }
 }

@@ -69,26 +69,6 @@ std::string ReplaceClick(std::string_view chosen, std::string_view marker) {
 }
 
 // The store's English messages in the window's language, where it has them.
-class LocalizedMessages : public UserMessages {
- public:
-  LocalizedMessages(UserMessages& out, const LocalizedTexts& texts) : out_(out), texts_(texts) {}
-  void Show(const std::string& text, const std::string& caption) override {
-    if (text == kMacroNameBlankMessage) {
-      out_.Show(std::string(texts_[TextId::kMacroNameBlank]), caption);
-    } else if (text == kMacroNameExistsMessage) {
-      out_.Show(std::string(texts_[TextId::kMacroNameExists]), caption);
-    } else if (text == kMacroNameInvalidMessage) {
-      out_.Show(std::string(texts_[TextId::kMacroNameInvalid]), caption);
-    } else {
-      out_.Show(text, caption);
-    }
-  }
-
- private:
-  UserMessages& out_;
-  const LocalizedTexts& texts_;
-};
-
 std::size_t TrimmedUtf16Length(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return 0;
@@ -380,8 +360,22 @@ void MacroEditorPage::NewMacro() {
     return;
   }
   const std::vector<std::string> before = state.names;
-  LocalizedMessages messages(window_.services(), window_.texts);
-  if (!vortal::NewMacro(state, messages)) return;
+  switch (vortal::NewMacro(state)) {
+    case NewMacroResult::kAdded:
+      break;
+    case NewMacroResult::kNameBlank:
+      window_.services().Show(Text(TextId::kMacroNameBlank), kAppCaption);
+      return;
+    case NewMacroResult::kNameInvalid:
+      window_.services().Show(Text(TextId::kMacroNameInvalid), kWarningCaption);
+      return;
+    case NewMacroResult::kTooMany:
+      window_.services().Show(kMacroLimitMessage, kWarningCaption);
+      return;
+    case NewMacroResult::kNameExists:
+      window_.services().Show(Text(TextId::kMacroNameExists), kAppCaption);
+      return;
+  }
   FollowList(before, state.names);
   c->InsertItem(kMacroNamesListId, kNoItem, state.names.back());
   c->Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
