@@ -11,6 +11,10 @@
 
 namespace vortal {
 
+// The mouse on the USB: the maker's vendor ID and the mouse's product ID.
+inline constexpr std::uint16_t kMouseVendorId = 0x04D9;
+inline constexpr std::uint16_t kMouseProductId = 0xA09F;
+
 // Report lengths of the command collection, as its capabilities state them
 // (report ID byte included).
 struct ReportLengths {
@@ -56,7 +60,7 @@ using DeviceChangeListener = std::function<void(bool arrival, const std::string&
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
-  // Looks for the mouse (vendor 0x04D9, product 0xA09F) and opens its two
+  // Looks for the mouse (kMouseVendorId, kMouseProductId) and opens its two
   // vendor collections. Empty `command` when the command collection was not found.
   virtual OpenedMouse FindDevice() = 0;
   // Backends that produce their own arrival/removal notices (the virtual

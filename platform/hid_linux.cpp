@@ -21,8 +21,6 @@
 namespace vortal {
 namespace {
 
-constexpr std::uint32_t kMouseVendor = 0x04D9;
-constexpr std::uint32_t kMouseProduct = 0xA09F;
 constexpr std::uint16_t kEventUsage = 0xFF01;    // usage page and usage
 constexpr std::uint16_t kCommandUsage = 0xFF00;  // usage page and usage
 
@@ -307,7 +305,7 @@ std::vector<HidrawNode> ScanMouseNodes(const std::string& classDir) {
     std::uint32_t vendor = 0, product = 0;
     auto id = UeventValue(text, "HID_ID");
     if (!id || !ParseHidId(*id, vendor, product)) continue;
-    if (vendor != kMouseVendor || product != kMouseProduct) continue;
+    if (vendor != kMouseVendorId || product != kMouseProductId) continue;
     auto descriptorBytes = ReadFileBytes(deviceDir + "report_descriptor");
     if (!descriptorBytes) continue;
     auto descriptor = ParseReportDescriptor(*descriptorBytes);

@@ -21,8 +21,6 @@ extern "C" {  // mingw-w64's HID headers declare no C linkage of their own
 namespace vortal {
 namespace {
 
-constexpr USHORT kMouseVendor = 0x04D9;
-constexpr USHORT kMouseProduct = 0xA09F;
 constexpr USAGE kEventUsage = 0xFF01;    // usage page and usage
 constexpr USAGE kCommandUsage = 0xFF00;  // usage page and usage
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -247,7 +245,7 @@ class Win32HidBackend : public HidBackend {
       if (!HidD_GetAttributes(query.get(), &attributes)) continue;
       Diagnostic("PID:%04x\n,VID:%04x\n,VersionNumber:%04x\n", attributes.ProductID,
                  attributes.VendorID, attributes.VersionNumber);
-      if (attributes.VendorID != kMouseVendor || attributes.ProductID != kMouseProduct) continue;
+      if (attributes.VendorID != kMouseVendorId || attributes.ProductID != kMouseProductId) continue;
 
       PHIDP_PREPARSED_DATA preparsed = nullptr;
       if (!HidD_GetPreparsedData(query.get(), &preparsed)) {

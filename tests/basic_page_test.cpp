@@ -82,9 +82,13 @@ TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
       }
       ASSERT_EQ(boxes.size(), 1u);
       EXPECT_NE(boxes[0].find(c.says), std::string::npos) << boxes[0];
-      if (c.file != File::kWhole) EXPECT_NE(boxes[0].find(config), std::string::npos) << boxes[0];
+      if (c.file != File::kWhole) {
+        EXPECT_NE(boxes[0].find(config), std::string::npos) << boxes[0];
+      }
       EXPECT_EQ(fs::exists(config), c.file != File::kMissing);
-      if (fs::is_regular_file(config)) EXPECT_EQ(ReadFile(config), before);
+      if (fs::is_regular_file(config)) {
+        EXPECT_EQ(ReadFile(config), before);
+      }
       EXPECT_EQ(ReadFile(rig.dir.File("str.ini")), strIni);
     }
   }

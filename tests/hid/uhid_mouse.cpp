@@ -38,8 +38,6 @@ namespace {
 
 using testing::descriptors::Bytes;
 
-constexpr std::uint32_t kVendor = 0x04D9;
-constexpr std::uint32_t kProduct = 0xA09F;
 constexpr std::uint16_t kBusUsb = 0x03;
 // Two interfaces of one USB device: the HID stacks tell them apart, and pair
 // them, by these paths.
@@ -83,8 +81,8 @@ class UhidMouse {
       ev.u.create2.rd_size = static_cast<std::uint16_t>(device->descriptor->size());
       std::memcpy(ev.u.create2.rd_data, device->descriptor->data(), device->descriptor->size());
       ev.u.create2.bus = kBusUsb;
-      ev.u.create2.vendor = kVendor;
-      ev.u.create2.product = kProduct;
+      ev.u.create2.vendor = kMouseVendorId;
+      ev.u.create2.product = kMouseProductId;
       ev.u.create2.version = 0x0100;
       if (!Send(*device, ev)) return Fail("UHID_CREATE2 failed");
     }
