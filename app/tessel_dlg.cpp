@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/shell_messages.h"
 #include "app/sub_dialog_host.h"
 #include "app/win32_canvas.h"
 #include "device/device_events.h"
@@ -133,7 +134,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RemoveTrayIcon();
       return FALSE;
     case kTrayMessage:
-      if (shell_) shell_->OnTrayNotification(static_cast<std::uint32_t>(lParam));
+      if (const auto click = DecodeTrayMessage(lParam); shell_ && click) shell_->OnTrayClick(*click);
       return TRUE;
     case kDeviceEventMessage:
       if (shell_) shell_->OnDeviceEvent(static_cast<std::int64_t>(wParam), static_cast<std::int64_t>(lParam));
@@ -142,17 +143,13 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kVirtualDeviceChangeMessage: {
       std::unique_ptr<std::string> name(reinterpret_cast<std::string*>(lParam));
       if (shell_ && name) {
-        shell_->OnDeviceChange(wParam ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
-                               DBT_DEVTYP_DEVICEINTERFACE, *name);
+        shell_->OnDeviceChange(wParam ? DeviceChange::kArrival : DeviceChange::kRemoval, *name);
       }
       return TRUE;
     }
     case WM_DEVICECHANGE: {
-      auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(lParam);
-      if (shell_ && header && header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
-        auto* iface = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
-        shell_->OnDeviceChange(static_cast<std::uint32_t>(wParam), header->dbch_devicetype,
-                               Narrow(iface->dbcc_name));
+      if (const auto change = DecodeDeviceChange(wParam, lParam); shell_ && change) {
+        shell_->OnDeviceChange(change->change, change->interfaceName);
       }
       SetResult(TRUE);
       return TRUE;

@@ -69,7 +69,7 @@ TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
       const std::string before = fs::is_regular_file(config) ? ReadFile(config) : "";
       rig.services.listenerCreates = c.listener;
       shell.Initialize(1033);
-      shell.OnTrayNotification(kTrayLeftButtonUp);
+      shell.OnTrayClick(TrayClick::kLeft);
       rig.backend.trace->lines.clear();
       rig.Forget();
 

@@ -185,7 +185,7 @@ TEST(StartupTest, TheStandInSkinOutlivesARereadOfTheSettings) {
   for (const auto& step : steps) {
     WriteSkinSettings(rig.dir.File("str.ini"), step.stored, 7);
     rig.model.OnLeftButtonDown({800, 615});  // Cancel
-    rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+    rig.shell.OnTrayClick(TrayClick::kLeft);
     EXPECT_EQ(rig.model.skin.skinFolderPath, folder(step.drawn)) << step.stored;
   }
 }
@@ -199,38 +199,37 @@ TEST(TrayTest, TrayClicks) {
     bool pluggedLater;
     int pageBefore;   // 0: as start-up left it
     bool cancelled;
-    std::uint32_t message;
+    TrayClick click;
     std::vector<std::string> calls;
     std::vector<std::string> pages;  // built by the tray click
   };
   const std::vector<Case> cases = {
-      {"no mouse", false, false, 0, false, kTrayLeftButtonUp, {warning}, {}},
-      {"shown again", true, true, 0, false, kTrayLeftButtonUp, {"FOREGROUND", "SHOW"}, {}},
-      {"double click", true, true, 0, false, kTrayLeftDoubleClick, {"FOREGROUND", "SHOW"}, {}},
-      {"mouse came later", false, true, 0, false, kTrayLeftButtonUp, {"FOREGROUND", "SHOW"},
+      {"no mouse", false, false, 0, false, TrayClick::kLeft, {warning}, {}},
+      {"shown again", true, true, 0, false, TrayClick::kLeft, {"FOREGROUND", "SHOW"}, {}},
+      {"double click", true, true, 0, false, TrayClick::kLeftDouble, {"FOREGROUND", "SHOW"}, {}},
+      {"mouse came later", false, true, 0, false, TrayClick::kLeft, {"FOREGROUND", "SHOW"},
        {"build basic"}},
-      {"Cancel before any page was built", false, true, 0, true, kTrayLeftButtonUp,
+      {"Cancel before any page was built", false, true, 0, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build basic"}},
-      {"after Cancel on the basic page", true, true, kBasicPage, true, kTrayLeftButtonUp,
+      {"after Cancel on the basic page", true, true, kBasicPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build basic"}},
-      {"after Cancel on the advanced page", true, true, kAdvancedPage, true, kTrayLeftButtonUp,
+      {"after Cancel on the advanced page", true, true, kAdvancedPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build advanced"}},
-      {"right button", true, true, 0, false, kTrayRightButtonUp, {"TRAY_MENU Exit"}, {}},
-      {"pointer over the icon", true, true, 0, false, 0x0200, {}, {}},
+      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Exit"}, {}},
   };
   for (const Case& c : cases) {
     Rig rig(c.pluggedAtStart);
     rig.shell.Initialize(1033);
     if (c.pluggedLater && !c.pluggedAtStart) {
       rig.backend.plugged = true;
-      rig.shell.OnDeviceChange(kDeviceArrival, kDeviceTypeInterface,
+      rig.shell.OnDeviceChange(DeviceChange::kArrival,
                                "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1");
     }
     if (c.pageBefore != 0) rig.model.BuildPage(c.pageBefore);
     if (c.cancelled) rig.model.OnLeftButtonDown({800, 615});
     rig.services.calls.clear();
     rig.pages.clear();
-    rig.shell.OnTrayNotification(c.message);
+    rig.shell.OnTrayClick(c.click);
     EXPECT_EQ(rig.services.calls, c.calls) << c.name;
     EXPECT_EQ(rig.pages, c.pages) << c.name;
     EXPECT_FALSE(rig.model.restoreRedrawPending) << c.name;
@@ -242,7 +241,7 @@ TEST(TrayTest, RedrawAfterCancelRereadsTheSkinSettings) {
   rig.shell.Initialize(1033);
   WriteSkinSettings(rig.dir.File("str.ini"), "Blue", 7);
   rig.model.OnLeftButtonDown({800, 615});
-  rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+  rig.shell.OnTrayClick(TrayClick::kLeft);
   EXPECT_EQ(rig.model.skin.textColor.red, 7);
 }
 
@@ -279,7 +278,7 @@ TEST(TrayTest, PanesAfterCancelAreThoseOfTheLastApply) {
     rig.model.skin.paneText[1][3] = "Edited";
     rig.model.skin.paneText[0][0] = "Edited";
     rig.model.OnLeftButtonDown({800, 615});  // Cancel
-    rig.shell.OnTrayNotification(kTrayLeftButtonUp);
+    rig.shell.OnTrayClick(TrayClick::kLeft);
     EXPECT_EQ(rig.model.skin.paneText[1][3], "Applied");
     EXPECT_EQ(rig.model.skin.paneText[0][0], "");
   }
@@ -291,8 +290,7 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
       "BALLOON The system did not detect the gaming mouse! | Warning | info | 100";
   struct Case {
     const char* name;
-    std::uint32_t event;
-    std::uint32_t type;
+    DeviceChange change;
     std::string interfaceName;
     bool pluggedAfter;
     bool discovery;
@@ -300,16 +298,13 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
     bool presentAfter;
   };
   const std::vector<Case> cases = {
-      {"unrelated removal", kDeviceRemoveComplete, kDeviceTypeInterface,
-       "\\\\?\\HID#VID_046D&PID_C077#7&2", false, false, {}, true},
-      {"not an interface", kDeviceRemoveComplete, 2, mouse, false, false, {}, true},
-      {"other notice", 0x0007, kDeviceTypeInterface, mouse, false, false, {}, true},
-      {"mouse unplugged", kDeviceRemoveComplete, kDeviceTypeInterface, mouse, false, true,
+      {"unrelated removal", DeviceChange::kRemoval, "\\\\?\\HID#VID_046D&PID_C077#7&2", false,
+       false, {}, true},
+      {"mouse unplugged", DeviceChange::kRemoval, mouse, false, true,
        {warning, "HIDE", "EVENT_PORT"}, false},
-      {"one of its interfaces removed", kDeviceRemoveComplete, kDeviceTypeInterface,
+      {"one of its interfaces removed", DeviceChange::kRemoval,
        "\\\\?\\HID#Vid_04d9&Pid_a09f&MI_00#7&1", true, true, {}, true},
-      {"arrival after the page was built", kDeviceArrival, kDeviceTypeInterface, mouse, true,
-       true, {}, true},
+      {"arrival after the page was built", DeviceChange::kArrival, mouse, true, true, {}, true},
   };
   for (const Case& c : cases) {
     Rig rig;
@@ -317,7 +312,7 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
     rig.backend.plugged = c.pluggedAfter;
     const int finds = rig.backend.findCalls;
     rig.services.calls.clear();
-    rig.shell.OnDeviceChange(c.event, c.type, c.interfaceName);
+    rig.shell.OnDeviceChange(c.change, c.interfaceName);
     EXPECT_EQ(rig.backend.findCalls - finds, c.discovery ? 1 : 0) << c.name;
     EXPECT_EQ(rig.services.calls, c.calls) << c.name;
     EXPECT_EQ(rig.link.devicePresent, c.presentAfter) << c.name;
@@ -331,7 +326,7 @@ TEST(DeviceChangeTest, ArrivalAfterStartingWithoutTheMouseHandshakesAndStartsThe
   rig.backend.plugged = true;
   rig.backend.trace->lines.clear();
   rig.services.calls.clear();
-  rig.shell.OnDeviceChange(kDeviceArrival, kDeviceTypeInterface,
+  rig.shell.OnDeviceChange(DeviceChange::kArrival,
                            "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1");
   EXPECT_TRUE(rig.link.devicePresent);
   EXPECT_EQ(rig.services.calls, std::vector<std::string>{"RESUME_LISTENER"});

@@ -4,15 +4,18 @@
 // clang-format off
 #include <windows.h>
 #include <gdiplus.h>
+#include <dbt.h>
 // clang-format on
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -20,6 +23,7 @@
 
 #include "app/event_listener.h"
 #include "app/mem_dc.h"
+#include "app/shell_messages.h"
 #include "app/skin_drawing.h"
 #include "app/sub_dialog_host.h"
 #include "app/tessel_app.h"
@@ -437,6 +441,43 @@ TEST(WinShellListener, StoppingEndsTheListenerWhetherOrNotItEverRan) {
     listener.reset();  // returns: the thread has ended
     EXPECT_TRUE(log.WaitFor(0).empty()) << resumed;
   }
+}
+
+// What the window's procedure hands the shell: only the tray's clicks and
+// the notices of a device interface that came or went.
+TEST(ShellMessages, DecodesTrayClicksAndInterfaceChanges) {
+  EXPECT_EQ(DecodeTrayMessage(WM_LBUTTONUP), TrayClick::kLeft);
+  EXPECT_EQ(DecodeTrayMessage(WM_LBUTTONDBLCLK), TrayClick::kLeftDouble);
+  EXPECT_EQ(DecodeTrayMessage(WM_RBUTTONUP), TrayClick::kRight);
+  EXPECT_EQ(DecodeTrayMessage(WM_MOUSEMOVE), std::nullopt);  // the pointer over the icon
+
+  const std::wstring name = L"\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1";
+  std::vector<std::uint64_t> storage((sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + name.size() * 2) / 8 + 1);
+  auto* iface = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
+  iface->dbcc_size = static_cast<DWORD>(storage.size() * 8);
+  iface->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  std::copy(name.begin(), name.end(), iface->dbcc_name);
+  const LPARAM data = reinterpret_cast<LPARAM>(iface);
+  struct Case {
+    const char* what;
+    WPARAM event;
+    DWORD type;
+    std::optional<DeviceChange> change;
+  } cases[] = {
+      {"arrival", DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, DeviceChange::kArrival},
+      {"removal", DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE, DeviceChange::kRemoval},
+      {"not an interface", DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, std::nullopt},
+      {"other notice", DBT_DEVNODES_CHANGED, DBT_DEVTYP_DEVICEINTERFACE, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    iface->dbcc_devicetype = c.type;
+    const auto decoded = DecodeDeviceChange(c.event, data);
+    ASSERT_EQ(decoded.has_value(), c.change.has_value()) << c.what;
+    if (!decoded) continue;
+    EXPECT_EQ(decoded->change, *c.change) << c.what;
+    EXPECT_EQ(decoded->interfaceName, "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1") << c.what;
+  }
+  EXPECT_EQ(DecodeDeviceChange(DBT_DEVICEARRIVAL, 0), std::nullopt);  // a notice without data
 }
 
 }  // namespace

@@ -72,13 +72,12 @@ void MainWindowShell::LoadMainBackground() {
   model_.skin.skinFolderPath = fallback;
 }
 
-void MainWindowShell::OnTrayNotification(std::uint32_t mouseMessage) {
+void MainWindowShell::OnTrayClick(TrayClick click) {
   MainWindowServices& services = model_.services();
-  if (mouseMessage == kTrayRightButtonUp) {
+  if (click == TrayClick::kRight) {
     services.ShowTrayMenu(model_.texts[TextId::kExit]);
     return;
   }
-  if (mouseMessage != kTrayLeftButtonUp && mouseMessage != kTrayLeftDoubleClick) return;
 
   if (!model_.link().devicePresent) {
     OnDeviceEvent(kEventMouseMissing, 0);  // the window stays hidden
@@ -109,10 +108,8 @@ void MainWindowShell::OnTrayNotification(std::uint32_t mouseMessage) {
   services.ShowWindow();
 }
 
-void MainWindowShell::OnDeviceChange(std::uint32_t event, std::uint32_t deviceType,
-                                     std::string_view interfaceName) {
-  if (event != kDeviceArrival && event != kDeviceRemoveComplete) return;
-  if (deviceType != kDeviceTypeInterface || !IsMouseInterfaceName(interfaceName)) return;
+void MainWindowShell::OnDeviceChange(DeviceChange change, std::string_view interfaceName) {
+  if (!IsMouseInterfaceName(interfaceName)) return;
 
   MainWindowServices& services = model_.services();
   MouseLink& link = model_.link();
@@ -128,7 +125,7 @@ void MainWindowShell::OnDeviceChange(std::uint32_t event, std::uint32_t deviceTy
     return;
   }
   if (events) services.SetEventPort(std::move(events));
-  if (event == kDeviceArrival && link.devicePresent) {
+  if (change == DeviceChange::kArrival && link.devicePresent) {
     link.OnMouseFound();
     if (!model_.basicPageBuilt() && listenerCreated_) services.ResumeListener();
   }

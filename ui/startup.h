@@ -21,16 +21,10 @@ inline constexpr std::string_view kRegisterNotificationFailed =
 // whose main picture cannot be loaded.
 inline constexpr std::string_view kFallbackSkinName = "Default";
 
-// Mouse messages the tray icon reports (its notification's lParam).
-inline constexpr std::uint32_t kTrayLeftButtonUp = 0x0202;
-inline constexpr std::uint32_t kTrayLeftDoubleClick = 0x0203;
-inline constexpr std::uint32_t kTrayRightButtonUp = 0x0205;
-inline constexpr int kTrayExitCommand = 1028;
-
-// Device-change notices that concern a device interface.
-inline constexpr std::uint32_t kDeviceArrival = 0x8000;
-inline constexpr std::uint32_t kDeviceRemoveComplete = 0x8004;
-inline constexpr std::uint32_t kDeviceTypeInterface = 5;
+// What the user did on the tray icon.
+enum class TrayClick { kLeft, kLeftDouble, kRight };
+// A device interface came or went.
+enum class DeviceChange { kArrival, kRemoval };
 
 enum class StartupResult {
   kReady,
@@ -47,11 +41,10 @@ class MainWindowShell {
   // and no skin.
   StartupResult Initialize(std::uint32_t systemLangId);
 
-  // WM_USER+1: `mouseMessage` is what happened on the icon.
-  void OnTrayNotification(std::uint32_t mouseMessage);
-  // WM_DEVICECHANGE.
-  void OnDeviceChange(std::uint32_t event, std::uint32_t deviceType,
-                      std::string_view interfaceName);
+  // A click on the tray icon.
+  void OnTrayClick(TrayClick click);
+  // A device interface came or went; only the mouse's concern the window.
+  void OnDeviceChange(DeviceChange change, std::string_view interfaceName);
   // WM_USER+2: an event of the mouse (or 15, the mouse is missing). Shows
   // its balloon; other combinations show nothing. No setting changes.
   void OnDeviceEvent(std::int64_t event, std::int64_t value);
