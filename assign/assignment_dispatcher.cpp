@@ -132,6 +132,7 @@ AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherT
     return AssignmentOutcome::kListClosed;
   }
 
+  const bool shared = IsSharedButton(record, mode, slot);
   if (category >= kWindowsFunction && category <= kMacroKey) {
     // A cancelled dialog leaves the button as it was: a new category with the
     // old parameters would send the mouse something the pane does not say.
@@ -142,13 +143,11 @@ AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherT
     shownText = texts[kFunctionListTexts[static_cast<std::size_t>(category)]];
   }
 
-  // The Shift button is the same in both modes; replacing it replaces it in
-  // both, or the other mode would be left without a way back.
-  if (edited.keyFunction[slot] == kShift) {
-    other.keyFunction[slot] = static_cast<std::uint8_t>(category);
+  edited.keyFunction[slot] = static_cast<std::uint8_t>(category);
+  if (shared) {
+    CopyButtonToOtherMode(record, mode, slot);
     otherText = shownText;
   }
-  edited.keyFunction[slot] = static_cast<std::uint8_t>(category);
   return AssignmentOutcome::kListClosed;
 }
 

@@ -14,4 +14,22 @@ void RestoreButtonDefaults(SettingsRecord& record) {
   }
 }
 
+bool IsSharedButton(const SettingsRecord& record, int mode, int slot) {
+  return record.area(mode).keyFunction[slot] == kShift;
+}
+
+void CopyButtonToOtherMode(SettingsRecord& record, int mode, int slot) {
+  const KeyArea& from = record.area(mode);
+  KeyArea& to = record.area(1 - mode);
+  // KeyArea is one column of kButtonSlots bytes per field.
+  const auto* source = reinterpret_cast<const std::uint8_t*>(&from);
+  auto* target = reinterpret_cast<std::uint8_t*>(&to);
+  constexpr std::size_t kColumn = kButtonSlots;
+  static_assert(sizeof(KeyArea) % kColumn == 0);
+  for (std::size_t field = 0; field < sizeof(KeyArea); field += kColumn) {
+    target[field + static_cast<std::size_t>(slot)] = source[field + static_cast<std::size_t>(slot)];
+  }
+  record.dpiSwitchFor(1 - mode)[slot] = record.dpiSwitchFor(mode)[slot];
+}
+
 }  // namespace vortal

@@ -94,6 +94,14 @@ struct SettingsRecord {
 
 inline constexpr std::size_t kSettingsRecordSize = 2021;
 
+// The Shift button lives in both modes at once (it is the way from one mode
+// to the other): a button of `mode` that holds Shift is shared, and whatever
+// replaces it must replace it in both modes.
+bool IsSharedButton(const SettingsRecord& record, int mode, int slot);
+// Gives the other mode's button `slot` everything `mode`'s holds: its
+// function, every parameter, its DPI switch action.
+void CopyButtonToOtherMode(SettingsRecord& record, int mode, int slot);
+
 static_assert(sizeof(KeyArea) == 192);
 static_assert(sizeof(SettingsRecord) == kSettingsRecordSize);
 static_assert(alignof(SettingsRecord) == 1);

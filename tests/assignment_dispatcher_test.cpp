@@ -153,6 +153,9 @@ TEST(AssignmentDispatcher, ReplacingShiftChangesBothModes) {
       const int expected = c.dialogOk ? c.category : kShift;
       EXPECT_EQ(record.modeA.keyFunction[2], expected);
       EXPECT_EQ(record.modeB.keyFunction[2], expected);
+      // The other mode plays what its pane says: the same key.
+      EXPECT_EQ(record.modeA.singleKeyCode[2], record.modeB.singleKeyCode[2]);
+      EXPECT_EQ(record.area(mode).singleKeyCode[2] != 0, c.category == 11 && c.dialogOk);
       EXPECT_EQ(d.shown, c.shown);
       EXPECT_EQ(d.other, c.dialogOk ? c.shown : "old other");
     }

@@ -462,14 +462,14 @@ void BasicPage::OnDpiSwitchChosen(int index) {
   const std::uint8_t action = static_cast<std::uint8_t>(index + 1);
   const std::string text = kDpiSwitchTexts[static_cast<std::size_t>(index)];
   SettingsRecord& rec = record();
-  // Shift is held in both modes at once; replacing it replaces it in both,
-  // as any other choice does.
-  const bool wasShift = rec.area(mode).keyFunction[slot] == kShift;
-  for (int m = 0; m < kPaneModeCount; ++m) {
-    if (m != mode && !wasShift) continue;
-    rec.area(m).keyFunction[slot] = kDpiSwitch;
-    rec.dpiSwitchFor(m)[slot] = action;
-    model_.skin.paneText[static_cast<std::size_t>(m)][static_cast<std::size_t>(slot)] = text;
+  const bool shared = IsSharedButton(rec, mode, slot);
+  rec.area(mode).keyFunction[slot] = kDpiSwitch;
+  rec.dpiSwitchFor(mode)[slot] = action;
+  auto& panes = model_.skin.paneText;
+  panes[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)] = text;
+  if (shared) {
+    CopyButtonToOtherMode(rec, mode, slot);
+    panes[static_cast<std::size_t>(1 - mode)][static_cast<std::size_t>(slot)] = text;
   }
   Redraw([&](Canvas& canvas) { DrawPane(canvas, slot + 1, false); });
   model_.lists().Close(kFirstFunctionListId + slot);
