@@ -12,6 +12,7 @@
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
+#include "support/settings_records.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 
@@ -19,6 +20,7 @@ namespace vortal {
 namespace {
 
 using testing::HexBytes;
+using testing::ExpectAppliedConfig;
 using testing::RecordingMessages;
 using testing::ScriptedPort;
 using testing::TempDir;
@@ -209,13 +211,6 @@ struct SettingsFile {
   std::string path;
 };
 
-// config.bin after an Apply: flag 1, then the working record.
-void ExpectSaved(const SettingsFile& file, const SettingsRecord& record) {
-  const Bytes saved = file.Read();
-  ASSERT_EQ(saved.size(), 2022u);
-  EXPECT_EQ(saved[0], 1);
-  EXPECT_EQ(std::memcmp(saved.data() + 1, record.bytes(), 2021), 0);
-}
 
 MouseSide SampleMouse(const SettingsRecord& record) {
   MouseSide mouse;
@@ -254,7 +249,7 @@ TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
     for (int m = 0; m < 12; ++m) {
       EXPECT_TRUE(std::equal(side.slots[m].begin(), side.slots[m].end(), buffers.macroSendBuffer[m].begin()));
     }
-    ExpectSaved(file, state.working);
+    ExpectAppliedConfig(file.path, state.working);
     EXPECT_EQ(paneSaves, 1);
     EXPECT_TRUE(messages.shown.empty());
   }
@@ -375,7 +370,7 @@ TEST(ApplyTest, UnpluggingHalfWayStillSavesTheSettingsFile) {
     int paneSaves = 0;
     mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
     EXPECT_GT(mouse.port->failedCalls, 0) << callsBefore;
-    ExpectSaved(file, state.working);
+    ExpectAppliedConfig(file.path, state.working);
     EXPECT_EQ(paneSaves, 1);
     EXPECT_TRUE(messages.shown.empty());
   }
@@ -515,7 +510,7 @@ TEST(ApplyTest, VirtualMouseUnpluggedDuringApplyStillSavesTheSettingsFile) {
     const std::size_t logged = LoggedTraffic(rig.dir).size();
     EXPECT_GT(logged, 0u) << at;
     EXPECT_LT(logged, 200u) << at << ": nothing goes out after the unplug";
-    ExpectSaved(file, state.working);
+    ExpectAppliedConfig(file.path, state.working);
     EXPECT_EQ(paneSaves, 1);
 
     // Plugged in again, the next Apply reaches the mouse whole.

@@ -14,6 +14,7 @@
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
+#include "support/settings_records.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 
@@ -21,15 +22,13 @@ namespace vortal {
 namespace {
 
 using testing::CountingPauser;
+using testing::ConfigBytes;
+using testing::ExpectAppliedConfig;
+using testing::PatternRecord;
 using testing::RecordingMessages;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
-SettingsRecord PatternRecord() {
-  SettingsRecord record{};
-  for (std::size_t i = 0; i < kSettingsRecordSize; ++i) record.bytes()[i] = static_cast<std::uint8_t>(i * 13 + 5);
-  return record;
-}
 
 // The virtual mouse, unplugged when the link sends its command number `at`
 // (1 is the first; 0 or less: never).
@@ -75,12 +74,6 @@ struct ApplyRun {
   VirtualMouseMemory memoryAfterReplug;
 };
 
-void ExpectWholeConfig(const std::string& path, const SettingsRecord& record, const std::string& what) {
-  const Bytes saved = ReadFileBytes(path).value_or(Bytes{});
-  ASSERT_EQ(saved.size(), 2022u) << what;
-  EXPECT_EQ(saved[0], 1) << what;
-  EXPECT_EQ(std::memcmp(saved.data() + 1, record.bytes(), kSettingsRecordSize), 0) << what;
-}
 
 // Finds the mouse, unplugs it at command `at` of the Apply (0: before the
 // Apply), applies, then plugs it in again and applies once more.
@@ -111,7 +104,7 @@ ApplyRun ApplyWithUnplug(int at) {
   applyLink.ApplyToDevice(state, {config, &messages, [&] { ++paneSaves; }});
   run.commands = counting.commands();
   run.paused = pauser.total;
-  ExpectWholeConfig(config, state.working, what);
+  ExpectAppliedConfig(config, state.working, what);
   EXPECT_EQ(paneSaves, 1) << what;
   EXPECT_TRUE(messages.shown.empty()) << what;
 
@@ -119,7 +112,7 @@ ApplyRun ApplyWithUnplug(int at) {
   mouse.RunControlLine("plug");
   EXPECT_TRUE(applyLink.FindDevice(mouse)) << what;
   applyLink.ApplyToDevice(state, {config, &messages, {}});
-  ExpectWholeConfig(config, state.working, what);
+  ExpectAppliedConfig(config, state.working, what);
   run.memoryAfterReplug = mouse.Memory();
   return run;
 }
@@ -183,7 +176,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
     state.working = PatternRecord();
     link.ApplyToDevice(state, {config, nullptr, {}});
     EXPECT_LE(pauser.total, refPauser.total) << c.what;
-    ExpectWholeConfig(config, state.working, c.what);
+    ExpectAppliedConfig(config, state.working, c.what);
   }
 }
 

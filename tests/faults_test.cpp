@@ -21,6 +21,7 @@
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
+#include "support/settings_records.h"
 #include "support/temp_dir.h"
 #include "ui/skin_settings.h"
 
@@ -37,6 +38,9 @@ namespace vortal {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ConfigBytes;
+using testing::ExpectAppliedConfig;
+using testing::PatternRecord;
 using testing::RecordingMessages;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
@@ -44,20 +48,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr const char* kWriteFailedCaption = "NULL ==fp ";
 constexpr const char* kMissingText = "Config file is not exist.";
 
-SettingsRecord PatternRecord(std::uint8_t seed) {
-  SettingsRecord record{};
-  for (std::size_t i = 0; i < kSettingsRecordSize; ++i) {
-    record.bytes()[i] = static_cast<std::uint8_t>(i * 7 + seed);
-  }
-  return record;
-}
 
-Bytes ConfigBytes(std::uint8_t flag, const SettingsRecord& record) {
-  Bytes bytes(kSettingsFileSize);
-  bytes[0] = flag;
-  std::memcpy(bytes.data() + 1, record.bytes(), kSettingsRecordSize);
-  return bytes;
-}
 
 PaneTexts SamplePaneTexts() {
   PaneTexts texts;
