@@ -8,18 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
 run="$root/build/run"
-mkdir -p "$run/Skins"
+# The delivered files; a config.bin or str.ini the program has written is kept.
+"$root/scripts/delivered-folder.sh" "$root/build/windows" "$run"
 cp "$root/build/native/tools/vortalctl" "$run/"
-for exe in Vortal.exe vortalctl.exe; do
-  found=$(find "$root/build/windows" -name "$exe" -type f | head -n 1)
-  [ -z "$found" ] || cp "$found" "$run/"
-done
-# The delivered files; a file the program has already written is kept.
-for f in config.bin str.ini; do [ -e "$run/$f" ] || cp "$root/dist/$f" "$run/"; done
-for skin in "$root"/skins/*/; do
-  name=$(basename "$skin")
-  [ -e "$skin/main.png" ] && rm -rf "$run/Skins/$name" && cp -r "$skin" "$run/Skins/$name"
-done
 
 mouse_attached() {
   grep -qs 'HID_ID=0003:000004D9:0000A09F' /sys/class/hidraw/*/device/uevent

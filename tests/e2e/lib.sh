@@ -240,25 +240,18 @@ e2e_init() {
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     export WINEPREFIX=${VORTAL_E2E_WINEPREFIX:-$root/build/e2e-wineprefix}
   fi
-  exe=$(find "$build" -name Vortal.exe -type f 2>/dev/null | head -n 1)
-  if [ -z "$exe" ]; then
-    report fail "Vortal.exe is built" "none under $build"
-    finish
-  fi
   for tool in Xvfb xdotool xwininfo import; do
     command -v "$tool" >/dev/null || { report fail "tool $tool is installed"; finish; }
   done
   work=$(mktemp -d)
   run="$work/run"
   mouse="$work/mouse"
-  mkdir -p "$run/Skins" "$shots"
+  mkdir -p "$shots"
   rm -f "$shots/$e2e_name"-*.png
-  cp "$exe" "$run/"
-  cp "$root/dist/config.bin" "$root/dist/str.ini" "$run/"
-  local skin
-  for skin in "$root"/skins/*/; do
-    [ -e "$skin/main.png" ] && cp -r "$skin" "$run/Skins/$(basename "$skin")"
-  done
+  "$root/scripts/delivered-folder.sh" "$build" "$run" 2>/dev/null || {
+    report fail "Vortal.exe is built" "none under $build"
+    finish
+  }
   export VORTAL_VIRTUAL_MOUSE="$mouse"
   "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
   start_display || finish

@@ -57,7 +57,11 @@ span() {
 
 # Both mice: the virtual one in $vm (control file), the uhid one in $um
 # (control FIFO $uctl); the same commands on each, one run folder each.
-virtual() { VORTAL_VIRTUAL_MOUSE=$vm VORTAL_VIRTUAL_MOUSE_SENSOR=1 timeout "$limit" "$ctl" --dir "$vrun" "$@"; }
+virtual_in() {  # RUN_FOLDER ARGS...
+  local dir=$1; shift
+  VORTAL_VIRTUAL_MOUSE=$vm VORTAL_VIRTUAL_MOUSE_SENSOR=1 timeout "$limit" "$ctl" --dir "$dir" "$@"
+}
+virtual() { virtual_in "$vrun" "$@"; }
 real() { timeout "$limit" "$ctl" --dir "$urun" "$@"; }
 tell_virtual() { echo "$1" >> "$vm/control"; }
 tell_real() { echo "$1" > "$uctl"; }
@@ -250,6 +254,20 @@ rule_tags_nodes() {
   why="$n of the mouse's nodes found"; [ "$n" -eq 2 ]
 }
 
+# The window itself on the uhid mouse and Wine server of the events-first
+# checks (tests/hid/window.sh). Its Apply reads what the mouse holds, so it is
+# compared with the virtual mouse's second Apply of the same settings (the
+# uhid mouse has had several).
+window_checks() {
+  local v0
+  v0=$(lines "$vm")
+  new_run "$work/run-virtual-window"
+  virtual_in "$work/run-virtual-window" apply > "$work/apply-virtual-window.out" 2>&1
+  traffic "$vm" "$v0" > "$work/expect-window-apply"
+  bash "$root/tests/hid/window.sh" "$app" "$um" "$uctl" "$work/expect-window-apply" \
+    >> "$results" 2> "$work/window.err"
+}
+
 windows_checks() {  # ORDER
   local order=$1
   um=$work/wine-uhid-$order; uctl=/tmp/wine-uhid-$order.control
@@ -270,19 +288,7 @@ windows_checks() {  # ORDER
     check "Wine, $order: listen --count 3, same notices and traffic" wine_listen_check "$order"
     if [ "$order" = events-first ]; then
       check "Wine: a reply that stops half-way: the Apply ends" wine_stall_check
-      # The window itself on the same mouse and Wine server. Its Apply reads
-      # what the mouse holds, so it is compared with the virtual mouse's
-      # second Apply of the same settings (the uhid mouse has had several).
-      if [ -n "${app:-}" ]; then
-        local v0
-        v0=$(lines "$vm")
-        new_run "$work/run-virtual-window"
-        VORTAL_VIRTUAL_MOUSE=$vm VORTAL_VIRTUAL_MOUSE_SENSOR=1 timeout "$limit" "$ctl" \
-          --dir "$work/run-virtual-window" apply > "$work/apply-virtual-window.out" 2>&1
-        traffic "$vm" "$v0" > "$work/expect-window-apply"
-        bash "$root/tests/hid/window.sh" "$app" "$um" "$uctl" "$work/expect-window-apply" \
-          >> "$results" 2> "$work/window.err"
-      fi
+      [ -z "${app:-}" ] || window_checks
     fi
   else
     fail "Wine, $order: vortalctl.exe finds the mouse" "$why"

@@ -90,12 +90,8 @@ if [ -d "$winbuild" ] && nice cmake --build "$winbuild" --target vortalctl Vorta
   cp "$winbuild/tools/vortalctl.exe" "$stage/"
   # The window's check: Vortal.exe in a folder as delivered, and the
   # end-to-end helpers it drives the window with.
-  mkdir -p "$stage/app/Skins" "$stage/tests/e2e" "$stage/tests/hid"
-  cp "$(find "$winbuild" -name Vortal.exe -type f | head -n 1)" "$root/dist/config.bin" \
-     "$root/dist/str.ini" "$stage/app/"
-  for skin in "$root"/skins/*/; do
-    [ -e "$skin/main.png" ] && cp -r "$skin" "$stage/app/Skins/$(basename "$skin")"
-  done
+  mkdir -p "$stage/tests/e2e" "$stage/tests/hid"
+  "$root/scripts/delivered-folder.sh" "$winbuild" "$stage/app"
   cp "$root/tests/e2e/lib.sh" "$stage/tests/e2e/"
   cp "$root/tests/hid/window.sh" "$stage/tests/hid/"
   export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
