@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/child_controls.h"
-#include "ui/lighting_area.h"
-#include "ui/main_window_services.h"
+#include "ui/host/child_controls.h"
+#include "ui/window/lighting_area.h"
+#include "ui/host/main_window_services.h"
 
 namespace vortal {
 

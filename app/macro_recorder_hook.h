@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
-#include "ui/main_window_services.h"
+#include "ui/host/main_window_services.h"
 
 namespace vortal {
 

@@ -2,7 +2,7 @@
 // and GetDoubleClickTime.
 #pragma once
 
-#include "ui/pointer_system.h"
+#include "ui/host/pointer_system.h"
 
 namespace vortal {
 

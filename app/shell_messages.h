@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/startup.h"
+#include "ui/window/startup.h"
 
 namespace vortal {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "files/win32_text.h"
-#include "ui/image_limits.h"
+#include "ui/skin/image_limits.h"
 
 namespace vortal {
 

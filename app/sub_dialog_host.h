@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
-#include "ui/main_window_services.h"
-#include "ui/sub_dialog_frame.h"
+#include "ui/host/main_window_services.h"
+#include "ui/dialogs/sub_dialog_frame.h"
 
 namespace vortal {
 

@@ -19,11 +19,12 @@
 #include "files/win32_text.h"
 #include "files/file_io.h"
 #include "settings/settings_file.h"
-#include "ui/assignment_dialogs.h"
-#include "ui/lighting_area.h"
-#include "ui/skin_images.h"
-#include "ui/skin_settings.h"
-#include "ui/skins_dialog.h"
+#include "ui/window/assignment_dialogs.h"
+#include "ui/window/lighting_area.h"
+#include "ui/skin/skin_images.h"
+#include "settings/skin_settings.h"
+#include "ui/dialogs/skins_dialog.h"
+#include "ui/window/skin_change.h"
 
 namespace vortal {
 namespace {

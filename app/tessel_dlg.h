@@ -21,12 +21,12 @@
 #include "settings/program_paths.h"
 #include "app/pointer_system_win32.h"
 #include "settings/settings_record.h"
-#include "ui/advanced_page.h"
-#include "ui/basic_page.h"
-#include "ui/macro_editor_page.h"
-#include "ui/main_window_model.h"
-#include "ui/main_window_services.h"
-#include "ui/startup.h"
+#include "ui/window/advanced_page.h"
+#include "ui/window/basic_page.h"
+#include "ui/window/macro_editor_page.h"
+#include "ui/window/main_window_model.h"
+#include "ui/host/main_window_services.h"
+#include "ui/window/startup.h"
 #include "texts/texts.h"
 
 namespace vortal {

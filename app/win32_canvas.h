@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/skin_drawing.h"
-#include "ui/canvas.h"
+#include "ui/host/canvas.h"
 
 namespace vortal {
 

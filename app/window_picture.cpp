@@ -8,8 +8,8 @@
 #include "app/mem_dc.h"
 #include "app/win32_canvas.h"
 #include "files/win32_text.h"
-#include "ui/skin_images.h"
-#include "ui/sub_dialog_frame.h"
+#include "ui/skin/skin_images.h"
+#include "ui/dialogs/sub_dialog_frame.h"
 
 namespace vortal {
 

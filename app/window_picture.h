@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/skin_drawing.h"
-#include "ui/canvas.h"
-#include "ui/geometry.h"
+#include "ui/host/canvas.h"
+#include "ui/host/geometry.h"
 
 namespace vortal {
 

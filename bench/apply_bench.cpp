@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "device/virtual_firmware.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "platform/hid_backend_factory.h"
 #include "settings/delivered_settings.h"
 #include "files/file_io.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "ui/skin_settings.h"
+#include "settings/skin_settings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/hid_backend_factory.h"
 
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 
 #ifdef _WIN32
 #include "platform/hid_win32.h"

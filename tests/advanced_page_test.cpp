@@ -1,4 +1,4 @@
-#include "ui/advanced_page.h"
+#include "ui/window/advanced_page.h"
 
 #include <gtest/gtest.h>
 

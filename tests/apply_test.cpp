@@ -8,7 +8,7 @@
 
 #include "device/device_events.h"
 #include "device/mouse_link.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"

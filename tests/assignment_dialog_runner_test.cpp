@@ -1,4 +1,4 @@
-#include "ui/assignment_dialogs.h"
+#include "ui/window/assignment_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 
 #include "support/fake_key_dialog_host.h"
 #include "support/main_window_rig.h"
-#include "ui/combo_dialog.h"
-#include "ui/fire_key_dialog.h"
-#include "ui/function_dialogs.h"
-#include "ui/macro_dialog.h"
-#include "ui/single_dialog.h"
+#include "ui/dialogs/combo_dialog.h"
+#include "ui/dialogs/fire_key_dialog.h"
+#include "ui/dialogs/function_dialogs.h"
+#include "ui/dialogs/macro_dialog.h"
+#include "ui/dialogs/single_dialog.h"
 
 namespace vortal {
 namespace {

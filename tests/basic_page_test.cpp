@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "support/basic_page_rig.h"
-#include "ui/skin_images.h"
-#include "ui/startup.h"
+#include "ui/skin/skin_images.h"
+#include "ui/window/startup.h"
 
 namespace vortal {
 namespace {

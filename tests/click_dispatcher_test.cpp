@@ -11,7 +11,7 @@
 #include "support/main_window_rig.h"
 #include "support/recording_canvas.h"
 #include "support/temp_dir.h"
-#include "ui/main_window_model.h"
+#include "ui/window/main_window_model.h"
 
 namespace vortal {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/delay_dialog.h"
+#include "ui/dialogs/delay_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include "app/sub_dialog_host.h"
 #include "support/dialog_user.h"
 #include "support/gdiplus_test.h"
-#include "ui/delay_dialog.h"
+#include "ui/dialogs/delay_dialog.h"
 
 namespace vortal {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "device/device_commands.h"
 #include "device/mouse_link.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 

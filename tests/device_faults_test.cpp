@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "device/mouse_link.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"

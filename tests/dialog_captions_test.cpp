@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "support/fake_key_dialog_host.h"
-#include "ui/combo_dialog.h"
-#include "ui/delay_dialog.h"
-#include "ui/fire_key_dialog.h"
-#include "ui/function_dialogs.h"
-#include "ui/macro_dialog.h"
-#include "ui/single_dialog.h"
-#include "ui/skins_dialog.h"
+#include "ui/dialogs/combo_dialog.h"
+#include "ui/dialogs/delay_dialog.h"
+#include "ui/dialogs/fire_key_dialog.h"
+#include "ui/dialogs/function_dialogs.h"
+#include "ui/dialogs/macro_dialog.h"
+#include "ui/dialogs/single_dialog.h"
+#include "ui/dialogs/skins_dialog.h"
 
 namespace vortal {
 namespace {

@@ -23,7 +23,7 @@
 #include "support/recording_messages.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
-#include "ui/skin_settings.h"
+#include "settings/skin_settings.h"
 
 #ifdef _WIN32
 #include <windows.h>

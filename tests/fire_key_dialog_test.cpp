@@ -1,4 +1,4 @@
-#include "ui/fire_key_dialog.h"
+#include "ui/dialogs/fire_key_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/function_dialogs.h"
+#include "ui/dialogs/function_dialogs.h"
 
 #include <gtest/gtest.h>
 

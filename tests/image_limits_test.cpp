@@ -1,4 +1,4 @@
-#include "ui/image_limits.h"
+#include "ui/skin/image_limits.h"
 
 #include <gtest/gtest.h>
 

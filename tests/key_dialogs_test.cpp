@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "support/fake_key_dialog_host.h"
-#include "ui/combo_dialog.h"
-#include "ui/single_dialog.h"
+#include "ui/dialogs/combo_dialog.h"
+#include "ui/dialogs/single_dialog.h"
 
 namespace vortal {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "support/basic_page_rig.h"
-#include "ui/lighting_area.h"
-#include "ui/skin_images.h"
+#include "ui/window/lighting_area.h"
+#include "ui/skin/skin_images.h"
 
 namespace vortal {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/macro_dialog.h"
+#include "ui/dialogs/macro_dialog.h"
 
 #include <gtest/gtest.h>
 

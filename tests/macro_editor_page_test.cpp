@@ -1,4 +1,4 @@
-#include "ui/macro_editor_page.h"
+#include "ui/window/macro_editor_page.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "support/recording_messages.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
-#include "ui/delay_dialog.h"
+#include "ui/dialogs/delay_dialog.h"
 
 namespace vortal {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "app/child_controls_win32.h"
 #include "tests/support/test_window.h"
-#include "ui/lighting_area.h"
+#include "ui/window/lighting_area.h"
 
 namespace vortal {
 namespace {

@@ -7,8 +7,8 @@
 #include "files/text_encoding.h"
 #include "files/file_io.h"
 #include "support/temp_dir.h"
-#include "ui/skin_images.h"
-#include "ui/skin_settings.h"
+#include "ui/skin/skin_images.h"
+#include "settings/skin_settings.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,4 +1,5 @@
-#include "ui/skins_dialog.h"
+#include "ui/dialogs/skins_dialog.h"
+#include "ui/window/skin_change.h"
 
 #include <gtest/gtest.h>
 

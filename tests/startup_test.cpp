@@ -1,4 +1,4 @@
-#include "ui/startup.h"
+#include "ui/window/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/sub_dialog_frame.h"
+#include "ui/dialogs/sub_dialog_frame.h"
 
 #include <gtest/gtest.h>
 

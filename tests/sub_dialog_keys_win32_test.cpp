@@ -16,9 +16,9 @@
 #include "app/sub_dialog_host.h"
 #include "support/dialog_user.h"
 #include "support/gdiplus_test.h"
-#include "ui/combo_dialog.h"
-#include "ui/fire_key_dialog.h"
-#include "ui/single_dialog.h"
+#include "ui/dialogs/combo_dialog.h"
+#include "ui/dialogs/fire_key_dialog.h"
+#include "ui/dialogs/single_dialog.h"
 
 namespace vortal {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/text_contrast.h"
+#include "ui/skin/text_contrast.h"
 
 #include <gtest/gtest.h>
 

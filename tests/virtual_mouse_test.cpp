@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "files/file_io.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"

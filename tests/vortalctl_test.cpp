@@ -13,7 +13,7 @@
 
 #include "device/device_commands.h"
 #include "device/mouse_link.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
 #include "files/file_io.h"

@@ -31,8 +31,8 @@
 #include "support/gdiplus_test.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
-#include "ui/skin_images.h"
-#include "ui/sub_dialog_frame.h"
+#include "ui/skin/skin_images.h"
+#include "ui/dialogs/sub_dialog_frame.h"
 
 namespace vortal {
 namespace {

@@ -15,7 +15,7 @@
 #include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "tools/settings_report.h"
-#include "ui/skin_settings.h"
+#include "settings/skin_settings.h"
 #include "texts/texts.h"
 
 namespace vortal {

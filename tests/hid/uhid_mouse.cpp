@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "device/virtual_firmware.h"
-#include "device/virtual_mouse.h"
+#include "platform/virtual_mouse.h"
 #include "files/file_io.h"
 #include "support/hid_descriptors.h"
 

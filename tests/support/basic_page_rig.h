@@ -10,7 +10,7 @@
 
 #include "support/fake_assignment_dialogs.h"
 #include "support/main_window_rig.h"
-#include "ui/basic_page.h"
+#include "ui/window/basic_page.h"
 
 namespace vortal::testing {
 

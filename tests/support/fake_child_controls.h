@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "support/recording_canvas.h"
-#include "ui/child_controls.h"
-#include "ui/sub_dialog_frame.h"
+#include "ui/host/child_controls.h"
+#include "ui/dialogs/sub_dialog_frame.h"
 
 namespace vortal::testing {
 

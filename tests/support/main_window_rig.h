@@ -6,7 +6,7 @@
 #include "support/recording_canvas.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
-#include "ui/main_window_model.h"
+#include "ui/window/main_window_model.h"
 
 namespace vortal::testing {
 

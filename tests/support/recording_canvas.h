@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/canvas.h"
-#include "ui/main_window_services.h"
+#include "ui/host/canvas.h"
+#include "ui/host/main_window_services.h"
 
 namespace vortal::testing {
 

@@ -1,0 +1,67 @@
+#include "ui/dialogs/combo_dialog.h"
+
+#include <utility>
+
+#include "assign/key_tables.h"
+
+namespace vortal {
+
+CComboDialog::CComboDialog(SubDialogLook look)
+    : SubDialogFrame(std::move(look), kComboKeyBackground, kComboKeyFailureCaption,
+                     kComboModifierDropDown) {}
+
+void CComboDialog::CreateControls() {
+  if (ChildControls* controls = host()->childControls()) {
+    controls->CreateChild(kComboModifierFieldId, ChildKind::kStatic, kComboModifierFieldBox);
+    controls->CreateChild(kComboFirstKeyId, ChildKind::kEdit, kComboFirstKeyBox);
+    controls->CreateChild(kComboSecondKeyId, ChildKind::kEdit, kComboSecondKeyBox);
+    for (int id : {kComboModifierFieldId, kComboFirstKeyId, kComboSecondKeyId,
+                   kComboModifierListId}) {
+      controls->SetChildLook(id, kKeyFieldLook);
+    }
+  }
+  if (const unsigned error = host()->InstallKeyCaptureHook(kComboKeyCapturedMessage)) {
+    host()->Show(HookFailureText("KeyboardHook_ComboDlg", error), kAppCaption);
+  }
+}
+
+void CComboDialog::DrawContents(Canvas& canvas) {
+  for (const ComboKeyLabel& label : kComboKeyLabels) {
+    canvas.DrawText(label.text.In(look().language), label.box, TextAlign::kLeft,
+                    kDialogCaptionColor, FontKind::kNormal);
+  }
+}
+
+std::vector<std::string> CComboDialog::ListItems() const {
+  std::vector<std::string> items;
+  for (const ModifierNameRow& row : ModifierNameTable) items.emplace_back(row.name);
+  return items;
+}
+
+void CComboDialog::OnListItemChosen(int index, const std::string& text) {
+  modifier_ = text;
+  modifierIndex_ = index;
+  if (ChildControls* controls = host()->childControls()) {
+    controls->SetChildText(kComboModifierFieldId, modifier_);
+  }
+}
+
+void CComboDialog::OnKeyCaptured(const std::string& name) {
+  if (host() == nullptr) return;
+  const int focus = host()->FocusedControl();
+  std::string* key = focus == kComboFirstKeyId    ? &firstKey_
+                     : focus == kComboSecondKeyId ? &secondKey_
+                                                  : nullptr;
+  if (key == nullptr) return;
+  *key = name;
+  if (ChildControls* controls = host()->childControls()) {
+    controls->SetChildText(focus, name);
+    controls->RepaintChild(focus);
+  }
+}
+
+bool CComboDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {
+  return keyDown && (virtualKey == kVirtualKeyReturn || virtualKey == kVirtualKeyEscape);
+}
+
+}  // namespace vortal

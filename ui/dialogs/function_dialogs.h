@@ -1,0 +1,93 @@
+// CMediaDialog and CWindowsDialog: one field that opens a list of fixed
+// functions (multimedia controls, or Windows applications and browser
+// commands); the result is the chosen item's index and its text in the
+// system language.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs/dialog_label.h"
+#include "ui/dialogs/sub_dialog_frame.h"
+
+namespace vortal {
+
+inline constexpr int kMediaFieldId = 552;
+inline constexpr int kMediaListId = 553;
+inline constexpr int kWindowsFieldId = 532;
+inline constexpr int kWindowsListId = 533;
+inline constexpr Rect kFunctionFieldBox{43, 129, 135, 143};
+inline constexpr SubDialogDropDown kMediaDropDown{
+    {43, 129, 151, 143}, {43, 145, 151, 265}, kMediaListId};
+inline constexpr SubDialogDropDown kWindowsDropDown{
+    {43, 129, 151, 143}, {43, 145, 151, 305}, kWindowsListId};
+
+inline constexpr std::array<DialogLabel, 7> kMediaItems = {{
+    {"Next", "下一首", "下一首"},
+    {"Previous", "上一首", "上一首"},
+    {"Stop", "停止", "停止"},
+    {"Play/Pause", "播放/暂停", "播放/暫停"},
+    {"Mute", "静音", "靜音"},
+    {"Vol+", "音量+", "音量+"},
+    {"Vol-", "音量-", "音量-"},
+}};
+
+inline constexpr std::array<DialogLabel, 11> kWindowsItems = {{
+    {"Multimedia Player", "打开多媒体播放器", "打開多媒體播放器"},
+    {"Mail", "邮件", "郵件"},
+    {"Calculator", "计算器", "計算器"},
+    {"My Computer", "我的电脑", "我的電腦"},
+    {"Browser-Search", "浏览器-搜索", "瀏覽器-搜索"},
+    {"Browser-Home", "浏览器-主页", "瀏覽器-主頁"},
+    {"Browser-Back", "浏览器-后退", "瀏覽器-後退"},
+    {"Browser-Forward", "浏览器-前进", "瀏覽器-前進"},
+    {"Browser-Stop", "浏览器-停止", "瀏覽器-停止"},
+    {"Browser-Refresh", "浏览器-刷新", "瀏覽器-刷新"},
+    {"Browser-My Favorites", "浏览器-收藏夹", "瀏覽器-我的最愛"},
+}};
+
+// What tells the two dialogs apart.
+struct FunctionDialogKind {
+  std::string_view background;
+  std::string_view failureCaption;
+  int fieldId;
+  SubDialogDropDown dropDown;
+  std::span<const DialogLabel> items;
+  SubDialogTitle title;
+};
+
+class CFunctionDialog : public SubDialogFrame {
+ public:
+  CFunctionDialog(SubDialogLook look, const FunctionDialogKind& kind);
+
+  // Every opening starts at the first item, whatever the button held.
+  int chosenIndex() const { return chosenIndex_; }
+  const std::string& chosenText() const { return chosenText_; }
+
+ protected:
+  void CreateControls() override;
+  std::vector<std::string> ListItems() const override;
+  void OnListItemChosen(int index, const std::string& text) override;
+  SubDialogTitle Title() const override { return title_; }
+
+ private:
+  int fieldId_;
+  SubDialogTitle title_;
+  std::span<const DialogLabel> items_;
+  int chosenIndex_ = 0;
+  std::string chosenText_;
+};
+
+class CMediaDialog : public CFunctionDialog {
+ public:
+  explicit CMediaDialog(SubDialogLook look);
+};
+
+class CWindowsDialog : public CFunctionDialog {
+ public:
+  explicit CWindowsDialog(SubDialogLook look);
+};
+
+}  // namespace vortal

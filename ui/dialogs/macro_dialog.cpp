@@ -1,0 +1,61 @@
+#include "ui/dialogs/macro_dialog.h"
+
+#include <utility>
+
+#include "macro/macro_store.h"
+#include "ui/skin/skin_images.h"
+
+namespace vortal {
+
+namespace {
+constexpr ChildLook kFieldLook{kControlTextColor, kControlBackColor};
+}  // namespace
+
+CMacroDialog::CMacroDialog(SubDialogLook look, std::string recordPath)
+    : SubDialogFrame(std::move(look), kMacroKeyBackground, kMacroKeyFailureCaption,
+                     kMacroDropDown),
+      recordPath_(std::move(recordPath)) {}
+
+void CMacroDialog::CreateControls() {
+  if (ChildControls* controls = host()->childControls()) {
+    controls->CreateChild(kMacroNameFieldId, ChildKind::kLeftStatic, kMacroNameFieldBox);
+    controls->SetChildLook(kMacroNameFieldId, kFieldLook);
+    controls->SetChildLook(kMacroListId, kFieldLook);
+  }
+  repeatMode_ = 1;
+}
+
+std::vector<std::string> CMacroDialog::ListItems() const { return ListMacroNames(recordPath_); }
+
+void CMacroDialog::OnListItemChosen(int index, const std::string& text) {
+  chosenPosition_ = index;
+  chosenName_ = text;
+  if (ChildControls* controls = host()->childControls()) {
+    controls->SetChildText(kMacroNameFieldId, chosenName_);
+  }
+}
+
+void CMacroDialog::OnDialogClick(Point p) {
+  if (result() != DialogResult::kNone) return;  // the click ended the dialog
+  for (std::size_t i = 0; i < kRepeatModes.size(); ++i) {
+    if (!kRepeatModes[i].box.Contains(p)) continue;
+    repeatMode_ = static_cast<int>(i) + 1;
+    Paint();
+    return;
+  }
+}
+
+void CMacroDialog::DrawContents(Canvas& canvas) {
+  const Language language = look().language;
+  canvas.DrawText(kMacroPrompt.In(language), kMacroPromptBox, TextAlign::kCenter,
+                  look().textColor, FontKind::kNormal);
+  for (std::size_t i = 0; i < kRepeatModes.size(); ++i) {
+    const RepeatModeChoice& mode = kRepeatModes[i];
+    const bool ticked = static_cast<int>(i) + 1 == repeatMode_;
+    DrawSkinPng(canvas, ticked ? kCheckBoxTickedImage : kCheckBoxImage, mode.box.TopLeft());
+    canvas.DrawText(mode.label.In(language), mode.text, TextAlign::kLeftWrapped,
+                    look().textColor, FontKind::kNormal);
+  }
+}
+
+}  // namespace vortal

@@ -1,0 +1,353 @@
+#include "ui/window/lighting_area.h"
+
+#include <algorithm>
+#include <array>
+
+#include "ui/window/main_window_model.h"
+#include "ui/skin/skin_images.h"
+#include "ui/skin/text_contrast.h"
+
+namespace vortal {
+namespace {
+
+constexpr int kBoxSize = 16;
+constexpr std::array<int, kLoopColors> kLoopColorLefts = {703, 724, 745, 766, 787, 808, 829, 850};
+constexpr int kSwatchTop = 420;
+constexpr int kLoopTickTop = 440;
+constexpr std::array<Point, kLedSquares> kSquareCorners = {{{737, 540}, {763, 540}, {789, 540}, {815, 540}}};
+
+constexpr Point kLedModeHeaderImageAt{766, 329};
+constexpr Point kLedParameterHeaderImageAt{766, 359};
+constexpr Point kLedStageHeaderImageAt{741, 510};
+constexpr Rect kModeLabelBox{696, 329, 756, 344};
+constexpr Rect kParameterLabelBox{696, 359, 756, 374};
+constexpr Rect kLoopColorLabelBox{697, 390, 870, 420};
+constexpr Rect kDpiColorTitleBox{697, 480, 870, 500};
+constexpr Rect kLedStageTextBox{741, 510, 826, 526};
+constexpr Rect kLedModeStaticBox{767, 330, 835, 344};
+constexpr Rect kLedParameterStaticBox{767, 360, 835, 374};
+
+constexpr int kParameterListLeft = 766;
+constexpr int kParameterListTop = 377;
+constexpr int kParameterListRight = 851;
+constexpr int kBrightnessListBottom = 547;
+constexpr int kSpeedListBottom = 467;
+constexpr int kTimeListBottom = 577;
+
+constexpr std::array<const char*, 10> kBrightnessTexts = {"5%",  "15%", "25%", "35%", "45%",
+                                                          "55%", "65%", "75%", "85%", "100%"};
+constexpr std::array<const char*, 5> kSpeedTexts = {"8S", "7S", "6S", "5S", "4S"};
+constexpr int kTimeTextCount = 30;
+
+// The stage items are the same in every language.
+constexpr std::array<const char*, kLedStages> kLedStageTexts = {"DPI Stage1", "DPI Stage2",
+                                                                "DPI Stage3", "DPI Stage4"};
+constexpr std::array<TextId, 3> kLedModeListTexts = {TextId::kStandardMode, TextId::kRespirationMode,
+                                                     TextId::kNeonMode};
+
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kMacroListBrush{2, 4, 5};
+constexpr Color kPlainStaticBack{100, 150, 100};
+
+std::string TimeText(int index) {
+  // Index k is (k + 1) / 2 seconds; whole seconds have no decimal part.
+  const int halves = index + 1;
+  return std::to_string(halves / 2) + (halves % 2 != 0 ? ".5S" : "S");
+}
+
+}  // namespace
+
+Rect LoopColorTickBox(int color) {
+  const int left = kLoopColorLefts[static_cast<std::size_t>(color)];
+  return {left, kLoopTickTop, left + kBoxSize, kLoopTickTop + kBoxSize};
+}
+
+Rect LoopColorSwatchBox(int color) {
+  const int left = kLoopColorLefts[static_cast<std::size_t>(color)];
+  return {left, kSwatchTop, left + kBoxSize, kSwatchTop + kBoxSize};
+}
+
+Rect LedSquareBox(int square) {
+  const Point at = kSquareCorners[static_cast<std::size_t>(square)];
+  return {at.x, at.y, at.x + kBoxSize, at.y + kBoxSize};
+}
+
+std::string LedModeText(const LocalizedTexts& texts, int mode) {
+  switch (mode) {
+    case 0: return std::string(texts[TextId::kOffMode]);
+    case 1: return std::string(texts[TextId::kStandardMode]);
+    case 2: return std::string(texts[TextId::kRespirationMode]);
+    case 3: return std::string(texts[TextId::kNeonMode]);
+    default: return {};
+  }
+}
+
+std::vector<std::string> LedParameterTexts(int mode) {
+  if (mode == 1) return {kBrightnessTexts.begin(), kBrightnessTexts.end()};
+  if (mode == 2) return {kSpeedTexts.begin(), kSpeedTexts.end()};
+  std::vector<std::string> texts;
+  for (int k = 0; k < kTimeTextCount; ++k) texts.push_back(TimeText(k));
+  return texts;
+}
+
+std::string LedParameterText(int mode, int index) {
+  const std::vector<std::string> texts = LedParameterTexts(mode);
+  if (index < 0 || index >= static_cast<int>(texts.size())) return {};
+  return texts[static_cast<std::size_t>(index)];
+}
+
+Rect LedParameterListArea(int mode) {
+  const int bottom = mode == 1 ? kBrightnessListBottom : mode == 2 ? kSpeedListBottom : kTimeListBottom;
+  return {kParameterListLeft, kParameterListTop, kParameterListRight, bottom};
+}
+
+LedBit LedBitOf(int stage, int square) {
+  const int byte = stage < 2 ? 0 : 1;
+  const int bit = stage % 2 == 0 ? square : square + 4;
+  return {byte, static_cast<std::uint8_t>(1u << bit)};
+}
+
+// The skin's text colour wherever it reads on the control's own colour.
+ControlColours ChooseControlColours(int controlId, ControlKind kind, const SettingsRecord& record,
+                                    Color uiTextColor) {
+  ControlColours colours;
+  auto isOneOf = [controlId](const auto& ids) {
+    return std::find(std::begin(ids), std::end(ids), controlId) != std::end(ids);
+  };
+  switch (kind) {
+    case ControlKind::kEdit:
+      colours.text = ReadableTextColor(uiTextColor, kBlack);
+      colours.background = TextBackground::kTransparent;
+      colours.brush = kBlack;
+      break;
+    case ControlKind::kListBox:
+      colours.background = TextBackground::kTransparent;
+      if (isOneOf(kMacroListIds)) {
+        colours.text = ReadableTextColor(uiTextColor, kMacroListBrush);
+        colours.brush = kMacroListBrush;
+      } else {
+        colours.text = kWhite;
+        colours.dialogFont = true;
+        colours.brush = kBlack;
+      }
+      break;
+    case ControlKind::kButton:
+      colours.background = TextBackground::kTransparent;
+      break;
+    case ControlKind::kStatic:
+      if (controlId >= kFirstSwatchId && controlId < kFirstSwatchId + kLoopColors) {
+        const std::uint8_t* rgb = record.loopColor[controlId - kFirstSwatchId];
+        colours.background = TextBackground::kTransparent;
+        colours.brush = Color{rgb[0], rgb[1], rgb[2]};
+      } else if (isOneOf(kBlackStaticIds)) {
+        colours.text = ReadableTextColor(uiTextColor, kBlack);
+        colours.background = TextBackground::kOpaque;
+        colours.backColor = kBlack;
+        colours.dialogFont = true;
+        colours.brush = kBlack;
+      } else {
+        colours.text = ReadableTextColor(uiTextColor, kPlainStaticBack);
+        colours.background = TextBackground::kOpaque;
+        colours.backColor = kPlainStaticBack;
+        colours.dialogFont = true;
+        colours.brush = kPlainStaticBack;
+      }
+      break;
+    case ControlKind::kOther:
+      break;
+  }
+  return colours;
+}
+
+LightingArea::LightingArea(MainWindowModel& model) : model_(model) {}
+
+SettingsRecord& LightingArea::record() { return model_.settings().working; }
+
+Color LightingArea::textColor() const { return model_.textColor(); }
+
+void LightingArea::DrawLightingArea(Canvas& canvas) {
+  const LocalizedTexts& texts = model_.texts;
+  MainWindowServices& services = model_.services();
+  SettingsRecord& rec = record();
+
+  canvas.DrawImage(kLedHeaderImage, kLedModeHeaderImageAt);
+  canvas.DrawImage(kLedHeaderImage, kLedParameterHeaderImageAt);
+  canvas.DrawText(texts[TextId::kMode], kModeLabelBox, TextAlign::kRight, textColor(), FontKind::kNormal);
+  canvas.DrawText(texts[TextId::kParameter], kParameterLabelBox, TextAlign::kRight, textColor(),
+                  FontKind::kNormal);
+  canvas.DrawText(texts[TextId::kLoopColorSetting], kLoopColorLabelBox, TextAlign::kLeft, textColor(),
+                  FontKind::kNormal);
+
+  if (services.ControlExists(kLedModeStaticId)) {
+    // Still there from an earlier draw (the record may have been restored
+    // since): show what the record holds now.
+    services.SetStaticText(kLedModeStaticId, LedModeText(texts, rec.auxLedMode));
+    const bool hasParameter = rec.auxLedMode >= 1 && rec.auxLedMode <= 3;
+    services.SetStaticText(kLedParameterStaticId,
+                           hasParameter ? LedParameterText(rec.auxLedMode,
+                                                           rec.auxLedParam[rec.auxLedMode - 1])
+                                        : std::string());
+    for (int i = 0; i < kLoopColors; ++i) services.InvalidateControl(kFirstSwatchId + i);
+  } else {
+    for (int i = 0; i < kLoopColors; ++i) {
+      services.CreateStatic(kFirstSwatchId + i, LoopColorSwatchBox(i), "", false);
+    }
+    services.CreateStatic(kLedModeStaticId, kLedModeStaticBox, LedModeText(texts, rec.auxLedMode),
+                          true);
+    if (rec.auxLedMode >= 1 && rec.auxLedMode <= 3) {
+      services.CreateStatic(kLedParameterStaticId, kLedParameterStaticBox,
+                            LedParameterText(rec.auxLedMode, rec.auxLedParam[rec.auxLedMode - 1]),
+                            true);
+    }
+  }
+  for (int i = 0; i < kLoopColors; ++i) {
+    canvas.DrawImage(rec.loopColorEnabled[i] == 1 ? kCheckBoxTickedImage : kCheckBoxImage,
+                     LoopColorTickBox(i).TopLeft());
+  }
+
+  canvas.DrawText(texts[TextId::kDpiSelfColorLedSetting], kDpiColorTitleBox, TextAlign::kLeftTop,
+                  textColor(), FontKind::kNormal);
+  // A redraw shows stage 1 in the header and its bits in the squares, so the
+  // squares edit stage 1 again: header, squares and edits always agree.
+  selectedLedStage_ = 0;
+  DrawStageHeader(canvas, selectedLedStage_);
+  DrawSquares(canvas, selectedLedStage_);
+}
+
+void LightingArea::DrawStageHeader(Canvas& canvas, int stage) {
+  canvas.DrawImage(kDpiStageHeaderImage, kLedStageHeaderImageAt);
+  canvas.DrawText(kLedStageTexts[static_cast<std::size_t>(stage)], kLedStageTextBox,
+                  TextAlign::kLeftTop, textColor(), FontKind::kNormal);
+}
+
+void LightingArea::DrawSquares(Canvas& canvas, int stage) {
+  for (int k = 0; k < kLedSquares; ++k) {
+    const LedBit bit = LedBitOf(stage, k);
+    const bool set = (record().dpiStageLedBits[bit.byte] & bit.mask) != 0;
+    canvas.DrawImage(set ? kDpiLightImage : kDpiDarkImage, LedSquareBox(k).TopLeft());
+  }
+}
+
+void LightingArea::Teardown() {
+  MainWindowServices& services = model_.services();
+  for (int i = 0; i < kLoopColors; ++i) services.DestroyControl(kFirstSwatchId + i);
+  services.DestroyControl(kLedModeStaticId);
+  services.DestroyControl(kLedParameterStaticId);
+  for (int id : {kLedModeListId, kLedParameterListId, kLedStageListId}) model_.lists().Close(id);
+}
+
+std::vector<DropDownList> LightingArea::Lists() const {
+  return {{kLedModeListId, kLedModeHeader, kLedModeListArea, {}},
+          {kLedParameterListId, kLedParameterHeader, std::nullopt, {}},
+          {kLedStageListId, kLedStageHeader, kLedStageListArea, {}}};
+}
+
+void LightingArea::ToggleLedModeList() {
+  std::vector<std::string> items;
+  for (TextId id : kLedModeListTexts) items.emplace_back(model_.texts[id]);
+  model_.lists().Toggle(kLedModeListId, kLedModeListArea, items);
+}
+
+void LightingArea::ToggleParameterList() {
+  const int mode = record().auxLedMode;
+  model_.lists().Toggle(kLedParameterListId, LedParameterListArea(mode), LedParameterTexts(mode));
+}
+
+void LightingArea::ToggleLedStageList() {
+  model_.lists().Toggle(kLedStageListId, kLedStageListArea,
+                        {kLedStageTexts.begin(), kLedStageTexts.end()});
+}
+
+void LightingArea::ToggleLoopColor(int color) {
+  std::uint8_t& enabled = record().loopColorEnabled[color];
+  enabled = enabled == 1 ? 0 : 1;
+  model_.services().Redraw(model_.skin.skinFolderPath, [&](Canvas& canvas) {
+    canvas.DrawImage(enabled == 1 ? kCheckBoxTickedImage : kCheckBoxImage,
+                     LoopColorTickBox(color).TopLeft());
+  });
+}
+
+void LightingArea::ChooseLoopColor(int color) {
+  // The colour dialog opens only while the first loop colour is ticked,
+  // whichever swatch was clicked.
+  if (record().loopColorEnabled[0] != 1) return;
+  const std::optional<Color> chosen = model_.services().ChooseColor();
+  if (!chosen) return;
+  std::uint8_t* rgb = record().loopColor[color];
+  rgb[0] = chosen->red;
+  rgb[1] = chosen->green;
+  rgb[2] = chosen->blue;
+  model_.services().InvalidateControl(kFirstSwatchId + color);
+}
+
+void LightingArea::ToggleLedBit(int square) {
+  const LedBit bit = LedBitOf(selectedLedStage_, square);
+  std::uint8_t& byte = record().dpiStageLedBits[bit.byte];
+  byte ^= bit.mask;
+  const bool set = (byte & bit.mask) != 0;
+  model_.services().Redraw(model_.skin.skinFolderPath, [&](Canvas& canvas) {
+    canvas.DrawImage(set ? kDpiLightImage : kDpiDarkImage, LedSquareBox(square).TopLeft());
+  });
+}
+
+void LightingArea::OnLedModeChosen(int index) {
+  if (index < 0 || index >= static_cast<int>(kLedModeListTexts.size())) return;
+  SettingsRecord& rec = record();
+  rec.auxLedMode = static_cast<std::uint8_t>(index + 1);
+  MainWindowServices& services = model_.services();
+  services.SetStaticText(kLedModeStaticId, LedModeText(model_.texts, rec.auxLedMode));
+  const std::string parameter = LedParameterText(rec.auxLedMode, rec.auxLedParam[index]);
+  // A page drawn in "Off Mode" has no parameter text yet; the new mode has a
+  // parameter, so it gets one now.
+  if (services.ControlExists(kLedParameterStaticId)) {
+    services.SetStaticText(kLedParameterStaticId, parameter);
+  } else if (services.ControlExists(kLedModeStaticId)) {
+    services.CreateStatic(kLedParameterStaticId, kLedParameterStaticBox, parameter, true);
+  }
+  model_.lists().Close(kLedModeListId);
+}
+
+void LightingArea::OnParameterChosen(int index) {
+  if (index < 0) return;
+  SettingsRecord& rec = record();
+  const int mode = rec.auxLedMode;
+  const std::string text = LedParameterText(mode, index);
+  // Only an item of the mode's own list is stored.
+  if (!text.empty()) {
+    if (mode >= 1 && mode <= 3) rec.auxLedParam[mode - 1] = static_cast<std::uint8_t>(index);
+    model_.services().SetStaticText(kLedParameterStaticId, text);
+  }
+  model_.lists().Close(kLedParameterListId);
+}
+
+void LightingArea::OnLedStageChosen(int index) {
+  if (index < 0 || index >= kLedStages) return;
+  selectedLedStage_ = index;
+  model_.lists().Close(kLedStageListId);
+  model_.services().Redraw(model_.skin.skinFolderPath, [&](Canvas& canvas) {
+    DrawStageHeader(canvas, index);
+    DrawSquares(canvas, index);
+  });
+}
+
+bool LightingArea::OnListChoice(int listId, int index) {
+  switch (listId) {
+    case kLedModeListId: OnLedModeChosen(index); return true;
+    case kLedParameterListId: OnParameterChosen(index); return true;
+    case kLedStageListId: OnLedStageChosen(index); return true;
+    default: return false;
+  }
+}
+
+void LightingArea::TrackListHover(Point p) {
+  MainWindowServices& services = model_.services();
+  for (int id : {kLedModeListId, kLedParameterListId, kLedStageListId}) {
+    if (auto hit = services.ListItemAt(id, p)) {
+      services.SelectListItem(id, hit->index);
+      return;
+    }
+  }
+}
+
+}  // namespace vortal

@@ -1,0 +1,117 @@
+// The lighting column of the basic page ("RGB Effect"): the LED mode and its
+// parameter, eight loop colours with their ticks and swatches, and the four
+// colour bits of each DPI stage. Also the colours of the main window's child
+// controls, on which the swatches depend. Everything edits the working
+// record; Apply sends it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/settings_record.h"
+#include "ui/host/canvas.h"
+#include "ui/window/drop_down_lists.h"
+#include "ui/host/geometry.h"
+#include "texts/texts.h"
+
+namespace vortal {
+
+class MainWindowModel;
+
+// Control ids.
+inline constexpr int kLedModeListId = 63;
+inline constexpr int kLedParameterListId = 64;
+inline constexpr int kLedStageListId = 67;
+inline constexpr int kFirstSwatchId = 75;  // swatches 75..82, loop colours 0..7
+inline constexpr int kLedModeStaticId = 86;
+inline constexpr int kLedParameterStaticId = 87;
+inline constexpr int kLoopColors = 8;
+inline constexpr int kLedStages = 4;
+inline constexpr int kLedSquares = 4;
+
+// Hit rectangles.
+inline constexpr Rect kLedModeHeader{766, 329, 851, 344};
+inline constexpr Rect kLedParameterHeader{766, 359, 851, 374};
+inline constexpr Rect kLedModeListArea{766, 347, 851, 407};
+inline constexpr Rect kLedStageHeader{741, 510, 826, 526};
+inline constexpr Rect kLedStageListArea{740, 529, 826, 609};
+Rect LoopColorTickBox(int color);    // 0..7
+Rect LoopColorSwatchBox(int color);  // 0..7
+Rect LedSquareBox(int square);       // 0..3
+
+// The text of an LED mode: 0 "Off Mode" ... 3 "Neon Mode", empty otherwise.
+std::string LedModeText(const LocalizedTexts& texts, int mode);
+// The parameter items of a mode: ten brightness texts (mode 1), five speed
+// texts (mode 2), else the thirty time texts "0.5S" .. "15S".
+std::vector<std::string> LedParameterTexts(int mode);
+// One parameter text; empty for an index outside the mode's items.
+std::string LedParameterText(int mode, int index);
+// The parameter list's area: its height follows the mode's item count.
+Rect LedParameterListArea(int mode);
+
+// The bit of `dpiStageLedBits` that square `square` (0..3) of DPI stage
+// `stage` (0..3) stands for.
+struct LedBit {
+  int byte;           // 0 for stages 1 and 2, 1 for stages 3 and 4
+  std::uint8_t mask;  // bits 0..3 for stages 1 and 3, 4..7 for stages 2 and 4
+};
+LedBit LedBitOf(int stage, int square);
+
+// WM_CTLCOLOR*: what a child control is painted with.
+enum class ControlKind { kEdit, kListBox, kButton, kStatic, kOther };
+enum class TextBackground { kUnchanged, kTransparent, kOpaque };
+struct ControlColours {
+  std::optional<Color> text;  // nothing: left as it is
+  TextBackground background = TextBackground::kUnchanged;
+  Color backColor;            // for kOpaque
+  bool dialogFont = false;    // select the window's font
+  std::optional<Color> brush; // nothing: the base dialog's brush
+};
+inline constexpr int kMacroListIds[] = {151, 152};
+inline constexpr int kBlackStaticIds[] = {kLedModeStaticId, kLedParameterStaticId, 88, 119};
+ControlColours ChooseControlColours(int controlId, ControlKind kind, const SettingsRecord& record,
+                                    Color uiTextColor);
+
+class LightingArea {
+ public:
+  explicit LightingArea(MainWindowModel& model);
+
+  // Part of the page drawing, in the page's buffer. Creates the swatches and
+  // the LED statics when the mode static does not exist.
+  void DrawLightingArea(Canvas& canvas);
+  // The page is left: its statics, swatches and lists go.
+  void Teardown();
+  // Closing order for clicks outside: mode list, parameter list, stage list.
+  std::vector<DropDownList> Lists() const;
+
+  void ToggleLedModeList();
+  void ToggleParameterList();
+  void ToggleLedStageList();
+  void ToggleLoopColor(int color);  // 0..7
+  void ChooseLoopColor(int color);  // 0..7
+  void ToggleLedBit(int square);    // 0..3 of the selected stage
+
+  // LBN_SELCHANGE of lists 63, 64, 67; a negative index is no selection.
+  void OnLedModeChosen(int index);
+  void OnParameterChosen(int index);
+  void OnLedStageChosen(int index);
+  // A choice in one of this area's lists; false for any other list.
+  bool OnListChoice(int listId, int index);
+  // The pointer moved: over one of this area's lists, the item under it
+  // becomes the selection.
+  void TrackListHover(Point p);
+
+  int selectedLedStage() const { return selectedLedStage_; }
+
+ private:
+  SettingsRecord& record();
+  Color textColor() const;
+  void DrawSquares(Canvas& canvas, int stage);
+  void DrawStageHeader(Canvas& canvas, int stage);
+
+  MainWindowModel& model_;
+  int selectedLedStage_ = 0;
+};
+
+}  // namespace vortal

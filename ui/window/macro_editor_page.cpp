@@ -1,0 +1,492 @@
+#include "ui/window/macro_editor_page.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "macro/macro_encoder.h"
+#include "macro/macro_store.h"
+#include "files/text_encoding.h"
+#include "files/file_io.h"
+#include "settings/number_text.h"
+#include "settings/user_messages.h"
+#include "ui/dialogs/delay_dialog.h"
+#include "ui/skin/skin_images.h"
+#include "ui/skin/text_contrast.h"
+
+namespace vortal {
+namespace {
+
+// The edits and static 119: the skin's text colour on black; lists 151 and
+// 152 on the brush 0x050402 (white text where the skin's colour would not
+// read on them); list 154 white on black.
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kMacroListBack{0x02, 0x04, 0x05};
+constexpr int kLoopFieldMaxChars = 5;  // 65535 and no more digits
+
+constexpr std::string_view kClickSuffix = " Click";
+constexpr std::string_view kDelayMarker = "ms";
+
+struct Label {
+  TextId text;
+  Rect box;
+  TextAlign align;
+};
+
+constexpr Label kLabels[] = {
+    {TextId::kMacroSetting, {469, 160, 578, 181}, TextAlign::kCenter},
+    {TextId::kSelectMacro, {457, 196, 592, 220}, TextAlign::kCenter},
+    {TextId::kKeyPressSequence, {591, 196, 726, 220}, TextAlign::kCenter},
+    {TextId::kRecordOption, {725, 196, 875, 220}, TextAlign::kCenter},
+    {TextId::kStartRecording, {765, 239, 874, 268}, TextAlign::kLeft},
+    {TextId::kStopRecording, {765, 275, 874, 304}, TextAlign::kLeft},
+    {TextId::kMacroName, {735, 302, 874, 322}, TextAlign::kLeft},
+    {TextId::kLoopTimes, {735, 342, 874, 362}, TextAlign::kLeft},
+    {TextId::kInsertMouseEvent, {735, 382, 874, 402}, TextAlign::kLeft},
+};
+
+struct MacroButton {
+  int hotId;
+  Rect box;
+  TextId caption;
+};
+
+constexpr MacroButton kMacroButtons[] = {
+    {kNewMacroHotId, kNewMacroBox, TextId::kNew},
+    {kDeleteMacroHotId, kDeleteMacroBox, TextId::kDelete},
+    {kConfirmMacroHotId, kConfirmMacroBox, TextId::kConfirm},
+};
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+std::string ReplaceClick(std::string_view chosen, std::string_view marker) {
+  std::string line(chosen);
+  const std::size_t at = line.find(kClickSuffix);
+  line.replace(at, kClickSuffix.size(), marker);
+  return line;
+}
+
+// The store's English messages in the window's language, where it has them.
+std::size_t TrimmedUtf16Length(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return 0;
+  const std::size_t last = text.find_last_not_of(" \t");
+  return Utf8ToUtf16(text.substr(first, last - first + 1)).size();
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) {
+    if (!joined.empty()) joined += ", ";
+    joined += name;
+  }
+  return joined;
+}
+
+bool IsSlot(int index) { return index >= 0 && index < kMacroSlots; }
+
+void SetSlotLoopCount(SettingsRecord& record, int slot, int count) {
+  record.macroSlots[slot][0] = static_cast<std::uint8_t>((count >> 8) & 0xFF);
+  record.macroSlots[slot][1] = static_cast<std::uint8_t>(count & 0xFF);
+}
+
+}  // namespace
+
+const std::vector<std::string>& InsertListItems() {
+  static const std::vector<std::string> items = {
+      "L-Button Click", "R-Button Click", "M-Button Click", "L-Button   Dn", "L-Button   Up",
+      "R-Button   Dn",  "R-Button   Up",  "M-Button   Dn",  "M-Button   Up",
+  };
+  return items;
+}
+
+EventInsertion PlanEventInsertion(const std::vector<std::string>& events, int selected,
+                                  bool macroSelected, std::string_view chosen) {
+  const bool click = Contains(chosen, "Click");
+  const std::string delay = DelayLine(kRecordedDelayMs);
+  std::vector<std::string> event;
+  if (click) {
+    event = {ReplaceClick(chosen, kPressMarker), delay, ReplaceClick(chosen, kReleaseMarker)};
+  } else {
+    event = {std::string(chosen)};
+  }
+
+  EventInsertion plan;
+  if (selected < 0 || selected >= static_cast<int>(events.size())) {
+    if (!events.empty() || !macroSelected) return plan;
+    plan.position = 0;
+    plan.lines = event;
+    plan.lines.push_back(delay);
+    return plan;
+  }
+  plan.position = selected + 1;
+  if (Contains(events[selected], kDelayMarker)) {
+    // After a delay: the event, then its own pause.
+    plan.lines = event;
+    plan.lines.push_back(delay);
+    plan.selectAfter = selected + 1;
+  } else {
+    // After an event: a pause for it first.
+    plan.lines = {delay};
+    plan.lines.insert(plan.lines.end(), event.begin(), event.end());
+    plan.selectAfter = selected + 2;
+  }
+  return plan;
+}
+
+int SlotLoopCount(const SettingsRecord& record, int slot) {
+  return (record.macroSlots[slot][0] << 8) | record.macroSlots[slot][1];
+}
+
+MacroEditorPage::MacroEditorPage(MainWindowModel& window, std::string recordPath)
+    : window_(window), recordPath_(std::move(recordPath)), recorder_(window.services(), window.texts, *this) {
+  appliedNames_ = ListMacroNames(recordPath_);
+}
+
+void MacroEditorPage::OnApplied() { appliedNames_ = ListMacroNames(recordPath_); }
+
+void MacroEditorPage::OnCancelled() {
+  const std::vector<std::string> now = ListMacroNames(recordPath_);
+  if (now == appliedNames_) return;
+  FollowList(appliedNames_, now);
+  Encode();
+}
+
+ChildControls* MacroEditorPage::controls() const { return window_.services().childControls(); }
+
+void MacroEditorPage::Draw(Canvas& canvas) const {
+  const Color color = window_.textColor();
+  for (const Label& label : kLabels) {
+    canvas.DrawText(window_.texts[label.text], label.box, label.align, color, FontKind::kNormal);
+  }
+  for (const MacroButton& button : kMacroButtons) {
+    canvas.DrawImage(kButtonNormalImage, button.box.TopLeft());
+    canvas.DrawText(window_.texts[button.caption], button.box, TextAlign::kCenter, color,
+                    FontKind::kNormal);
+  }
+}
+
+std::vector<HotControl> MacroEditorPage::HotControls() const {
+  std::vector<HotControl> hot;
+  for (const MacroButton& button : kMacroButtons) {
+    hot.push_back({button.hotId, button.box, kMacroButtonGroup,
+                   [this, button](Canvas& canvas, bool over) {
+                     canvas.DrawImage(over ? kButtonOverImage : kButtonNormalImage,
+                                      button.box.TopLeft());
+                     canvas.DrawText(window_.texts[button.caption], button.box,
+                                     TextAlign::kCenter, window_.textColor(), FontKind::kNormal);
+                   }});
+  }
+  return hot;
+}
+
+std::vector<DropDownList> MacroEditorPage::Lists() const {
+  return {{kInsertListId, kInsertListHeader, kInsertListArea, {}}};
+}
+
+std::vector<PageRegion> MacroEditorPage::Regions() {
+  std::vector<PageRegion> regions = {
+      RectRegion(kStartRecordingBox, [this](Point) { StartRecording(); }),
+      RectRegion(kStopRecordingBox, [this](Point) { StopRecording(); }),
+      RectRegion(kNewMacroBox, [this](Point) { NewMacro(); }),
+      RectRegion(kDeleteMacroBox, [this](Point) { DeleteMacro(); }),
+      RectRegion(kConfirmMacroBox, [this](Point) { ConfirmMacro(); }),
+  };
+  PageRegion insertBox = RectRegion(kInsertListHeader, [this](Point) { ToggleInsertList(); });
+  insertBox.stopsDispatch = false;
+  regions.push_back(insertBox);
+  return regions;
+}
+
+bool MacroEditorPage::OwnsControl(int id) const {
+  return id == kLoopTimesEditId || id == kMacroNameEditId || id == kMacroNamesListId ||
+         id == kEventListId || id == kInsertedEventStaticId || id == kInsertListId;
+}
+
+void MacroEditorPage::CreateControls() {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  const Color text = window_.textColor();
+  c->CreateChild(kMacroNameEditId, ChildKind::kEdit, kMacroNameEditBox,
+                 static_cast<int>(kMacroNameMaxChars));
+  c->CreateChild(kLoopTimesEditId, ChildKind::kDigitsEdit, kLoopTimesEditBox, kLoopFieldMaxChars);
+  c->CreateChild(kMacroNamesListId, ChildKind::kList, kMacroListBox);
+  c->CreateChild(kEventListId, ChildKind::kHoverList, kEventListBox);
+  c->CreateChild(kInsertedEventStaticId, ChildKind::kStatic, kInsertedEventBox);
+  // A text colour chosen for a pale skin would not show on these dark fills.
+  const Color onBlack = ReadableTextColor(text, kBlack);
+  const Color onList = ReadableTextColor(text, kMacroListBack);
+  c->SetChildLook(kMacroNameEditId, {onBlack, kBlack});
+  c->SetChildLook(kLoopTimesEditId, {onBlack, kBlack});
+  c->SetChildLook(kInsertedEventStaticId, {onBlack, kBlack});
+  c->SetChildLook(kMacroNamesListId, {onList, kMacroListBack});
+  c->SetChildLook(kEventListId, {onList, kMacroListBack});
+  c->SetChildLook(kInsertListId, {kWhite, kBlack});
+  const ChildEvents events{[this](int id) { OnEditChanged(id); },
+                          [this](int id) { OnContextMenu(id); }};
+  c->SetChildEvents(kMacroNameEditId, events);
+  c->SetChildEvents(kLoopTimesEditId, events);
+  c->SetChildEvents(kEventListId, events);
+
+  const std::vector<std::string> names = ListMacroNames(recordPath_);
+  if (!PathExists(recordPath_)) return;
+  for (const std::string& name : names) c->InsertItem(kMacroNamesListId, kNoItem, name);
+  c->SetChildText(kMacroNameEditId, names.empty() ? std::string() : names.front());
+  FillEvents(names.empty() ? std::vector<std::string>{} : ReadMacro(recordPath_, names.front()));
+  if (!names.empty()) c->Select(kMacroNamesListId, 0);
+  c->SetChildText(kLoopTimesEditId,
+                  names.empty() ? std::string() : std::to_string(SlotLoopCount(window_.settings().working, 0)));
+}
+
+void MacroEditorPage::Teardown() {
+  recorder_.Leave();
+  window_.lists().Close(kInsertListId);
+  if (ChildControls* c = controls()) {
+    for (int id : {kLoopTimesEditId, kMacroNameEditId, kMacroNamesListId, kEventListId,
+                   kInsertedEventStaticId}) {
+      c->DestroyChild(id);
+    }
+  }
+}
+
+void MacroEditorPage::FillEvents(const std::vector<std::string>& lines) {
+  ChildControls* c = controls();
+  c->ClearItems(kEventListId);
+  for (const std::string& line : lines) c->InsertItem(kEventListId, kNoItem, line);
+}
+
+void MacroEditorPage::ShowMacro(int index) {
+  ChildControls* c = controls();
+  const std::vector<std::string> names = c->Items(kMacroNamesListId);
+  if (index < 0 || index >= static_cast<int>(names.size())) return;
+  c->SetChildText(kMacroNameEditId, names[index]);
+  const std::vector<std::string> lines = ReadMacro(recordPath_, names[index]);
+  FillEvents(lines);
+  // A hand-edited file can list more macros than the mouse has slots.
+  if (!lines.empty() && IsSlot(index)) {
+    c->SetChildText(kLoopTimesEditId,
+                    std::to_string(SlotLoopCount(window_.settings().working, index)));
+    c->RepaintChild(kLoopTimesEditId);
+  }
+}
+
+void MacroEditorPage::StoreLoopCount() {
+  ChildControls* c = controls();
+  int value = ReadCNumber(c->ChildText(kLoopTimesEditId));
+  if (value < 1 || value > kMaxLoopCount) {
+    c->SetChildText(kLoopTimesEditId, "1");
+    value = 1;
+  }
+  c->RepaintChild(kLoopTimesEditId);
+  const int slot = c->Selection(kMacroNamesListId);
+  if (IsSlot(slot)) SetSlotLoopCount(window_.settings().working, slot, value);
+}
+
+void MacroEditorPage::OnEditChanged(int id) {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  if (id == kLoopTimesEditId) {
+    StoreLoopCount();
+  } else if (id == kMacroNameEditId) {
+    c->RepaintChild(kMacroNameEditId);
+  }
+}
+
+void MacroEditorPage::OnListChoice(int listId, int index, bool doubleClick) {
+  if (controls() == nullptr) return;
+  if (listId == kMacroNamesListId && !doubleClick) {
+    ShowMacro(index);
+  } else if (listId == kEventListId && doubleClick) {
+    EditDelay(index);
+  } else if (listId == kInsertListId) {
+    InsertMouseEvent(index);
+  }
+}
+
+void MacroEditorPage::OnContextMenu(int id) {
+  ChildControls* c = controls();
+  if (c == nullptr || id != kEventListId) return;
+  if (!c->TrackSingleItemMenu(window_.texts[TextId::kDelete])) return;
+  const int line = c->Selection(kEventListId);
+  if (line != kNoItem) c->DeleteItem(kEventListId, line);
+}
+
+void MacroEditorPage::ToggleInsertList() {
+  window_.lists().Toggle(kInsertListId, kInsertListArea, InsertListItems());
+}
+
+void MacroEditorPage::InsertMouseEvent(int index) {
+  ChildControls* c = controls();
+  const std::vector<std::string>& items = InsertListItems();
+  if (index < 0 || index >= static_cast<int>(items.size())) return;
+  const std::string& chosen = items[index];
+  const EventInsertion plan = PlanEventInsertion(
+      c->Items(kEventListId), c->Selection(kEventListId), HasSelectedMacro(), chosen);
+  for (std::size_t i = 0; i < plan.lines.size(); ++i) {
+    c->InsertItem(kEventListId, plan.position + static_cast<int>(i), plan.lines[i]);
+  }
+  if (plan.selectAfter != kNoItem) c->Select(kEventListId, plan.selectAfter);
+  c->SetChildText(kInsertedEventStaticId, chosen);
+  c->RepaintChild(kInsertedEventStaticId);
+  window_.lists().Close(kInsertListId);
+}
+
+void MacroEditorPage::EditDelay(int line) {
+  ChildControls* c = controls();
+  const std::vector<std::string> events = c->Items(kEventListId);
+  if (line < 0 || line >= static_cast<int>(events.size())) return;
+  if (!Contains(events[line], kDelayMarker)) return;
+  CDelayTimeDialog dialog({window_.skin.skinFolderPath, window_.textColor(), window_.texts.language()});
+  if (window_.services().RunSubDialog(dialog) != DialogResult::kOk) return;
+  c->DeleteItem(kEventListId, line);
+  c->InsertItem(kEventListId, line, dialog.ResultLine());
+  c->Select(kEventListId, line);
+}
+
+void MacroEditorPage::NewMacro() {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  MacroEditorState state;
+  state.names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
+  if (selected != kNoItem) state.selected = static_cast<std::size_t>(selected);
+  state.events = c->Items(kEventListId);
+  state.nameField = c->ChildText(kMacroNameEditId);
+  // Refused rather than cut: a cut name would be a name the user never typed.
+  if (TrimmedUtf16Length(state.nameField) > kMacroNameMaxChars) {
+    window_.services().Show(Text(TextId::kMacroNameTooLong), kAppCaption);
+    return;
+  }
+  const std::vector<std::string> before = state.names;
+  switch (vortal::NewMacro(state)) {
+    case NewMacroResult::kAdded:
+      break;
+    case NewMacroResult::kNameBlank:
+      window_.services().Show(Text(TextId::kMacroNameBlank), kAppCaption);
+      return;
+    case NewMacroResult::kNameInvalid:
+      window_.services().Show(Text(TextId::kMacroNameInvalid), kWarningCaption);
+      return;
+    case NewMacroResult::kTooMany:
+      window_.services().Show(kMacroLimitMessage, kWarningCaption);
+      return;
+    case NewMacroResult::kNameExists:
+      window_.services().Show(Text(TextId::kMacroNameExists), kAppCaption);
+      return;
+  }
+  FollowList(before, state.names);
+  c->InsertItem(kMacroNamesListId, kNoItem, state.names.back());
+  c->Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
+  if (!before.empty()) c->ClearItems(kEventListId);
+  // The new macro's slot starts at one loop, and the field says so rather
+  // than still showing the count of the macro selected before.
+  c->SetChildText(kLoopTimesEditId, "1");
+}
+
+void MacroEditorPage::DeleteMacro() {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  MacroEditorState state;
+  state.names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
+  if (state.names.empty() || selected < 0 || selected >= static_cast<int>(state.names.size())) {
+    return;
+  }
+  state.selected = static_cast<std::size_t>(selected);
+  const std::vector<std::string> before = state.names;
+  if (!DeleteSelectedMacro(state, recordPath_)) {
+    window_.services().Show(Text(TextId::kMacroNotDeleted), kWarningCaption);
+    return;
+  }
+  // The macros after it move up a slot at once, so that the slots, the
+  // buttons and the macro dialog's positions all follow the file again.
+  FollowList(before, state.names);
+  Encode();
+  c->DeleteItem(kMacroNamesListId, selected);
+  c->ClearItems(kEventListId);
+  c->SetChildText(kMacroNameEditId, "");
+}
+
+void MacroEditorPage::ConfirmMacro() {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  const std::vector<std::string> names = c->Items(kMacroNamesListId);
+  const int selected = c->Selection(kMacroNamesListId);
+  if (selected < 0 || selected >= static_cast<int>(names.size())) return;
+  const std::string name = names[selected];
+  const std::vector<std::string> lines = c->Items(kEventListId);
+
+  // Told before anything is stored: the mouse would play only part of it.
+  std::uint8_t scratch[kMacroSlotSize] = {};
+  if (!EncodeMacroSlot(lines, scratch)) {
+    window_.services().Show(Text(TextId::kMacroTooLongForMouse), kWarningCaption);
+    return;
+  }
+
+  if (!WriteMacro(recordPath_, name, lines)) {
+    window_.services().Show(Text(TextId::kMacroNotSaved), kWarningCaption);
+    return;
+  }
+  // Writing the macro moved it to the end of the file, and with it to
+  // another slot. The list follows the file again, so that list positions
+  // are slot numbers; names not confirmed yet stay behind the stored ones.
+  std::vector<std::string> order = ListMacroNames(recordPath_);
+  for (const std::string& listed : names) {
+    if (std::find(order.begin(), order.end(), listed) == order.end()) order.push_back(listed);
+  }
+  FollowList(names, order);
+  Encode();
+  if (order != names) {
+    c->ClearItems(kMacroNamesListId);
+    for (const std::string& listed : order) c->InsertItem(kMacroNamesListId, kNoItem, listed);
+    const auto at = std::find(order.begin(), order.end(), name);
+    c->Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
+  } else {
+    c->Select(kMacroNamesListId, selected);
+  }
+}
+
+void MacroEditorPage::FollowList(const std::vector<std::string>& before,
+                                 const std::vector<std::string>& after) {
+  PaneTexts& panes = window_.skin.paneText;
+  for (const RecordButton& off : FollowMacroSlots(window_.settings().working, before, after)) {
+    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
+        std::string(window_.texts[TextId::kKeyOff]);
+  }
+}
+
+void MacroEditorPage::Encode() {
+  const MacroEncodeResult result = EncodeMacros(recordPath_, window_.settings().working);
+  if (!result.cutMacros.empty()) {
+    window_.services().Show(Text(TextId::kMacrosCut) + JoinNames(result.cutMacros), kWarningCaption);
+  }
+  if (!result.droppedMacros.empty()) {
+    window_.services().Show(Text(TextId::kMacrosDropped) + JoinNames(result.droppedMacros),
+                            kWarningCaption);
+  }
+}
+
+bool MacroEditorPage::HasMacros() const {
+  ChildControls* c = controls();
+  return c != nullptr && !c->Items(kMacroNamesListId).empty();
+}
+
+bool MacroEditorPage::HasSelectedMacro() const {
+  ChildControls* c = controls();
+  return c != nullptr && c->Selection(kMacroNamesListId) != kNoItem;
+}
+
+void MacroEditorPage::ClearEvents() {
+  if (ChildControls* c = controls()) c->ClearItems(kEventListId);
+}
+
+void MacroEditorPage::AppendEvent(const std::string& line) {
+  ChildControls* c = controls();
+  if (c == nullptr) return;
+  c->InsertItem(kEventListId, kNoItem, line);
+  c->Select(kEventListId, static_cast<int>(c->Items(kEventListId).size()) - 1);
+}
+
+}  // namespace vortal
