@@ -53,7 +53,7 @@ LRESULT CALLBACK FollowPointerQuietly(HWND list, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-std::optional<MainWindowServices::ListItemHit> ListItemUnder(HWND parent, int listId, Point p) {
+std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point p) {
   HWND list = parent ? GetDlgItem(parent, listId) : nullptr;
   if (!list) return std::nullopt;
   RECT window;
@@ -71,45 +71,14 @@ std::optional<MainWindowServices::ListItemHit> ListItemUnder(HWND parent, int li
   if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
     return std::nullopt;
   }
-  return MainWindowServices::ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
+  return ListHost::ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
 }
 
-ControlKind ControlKindOfMessage(UINT message) {
-  switch (message) {
-    case WM_CTLCOLOREDIT: return ControlKind::kEdit;
-    case WM_CTLCOLORLISTBOX: return ControlKind::kListBox;
-    case WM_CTLCOLORBTN: return ControlKind::kButton;
-    case WM_CTLCOLORSTATIC: return ControlKind::kStatic;
-    default: return ControlKind::kOther;
-  }
-}
-
-HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, HFONT fallbackFont,
-                           std::map<COLORREF, HBRUSH>& brushes) {
-  if (colours.text) SetTextColor(dc, ToColorRef(*colours.text));
-  if (colours.background == TextBackground::kTransparent) {
-    SetBkMode(dc, TRANSPARENT);
-    // List boxes fill each item with the background colour whatever the
-    // mode: it must be the brush's, or white text lands on white.
-    if (colours.brush) SetBkColor(dc, ToColorRef(*colours.brush));
-  }
-  if (colours.background == TextBackground::kOpaque) {
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, ToColorRef(colours.backColor));
-  }
-  if (colours.dialogFont) {
-    // The control's own font: the dialog's, or a smaller face of it that
-    // lets a long text fit.
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    if (!font) font = fallbackFont;
-    if (font) SelectObject(dc, font);
-  }
-  // Nothing: the dialog's own handling paints the control.
-  if (!colours.brush) return nullptr;
-  const COLORREF color = ToColorRef(*colours.brush);
-  HBRUSH& brush = brushes[color];
-  if (!brush) brush = CreateSolidBrush(color);
-  return brush;
+void ScrollListBy(HWND parent, int listId, int lines) {
+  HWND list = GetDlgItem(parent, listId);
+  if (!list) return;
+  const WPARAM step = lines < 0 ? SB_LINEUP : SB_LINEDOWN;
+  for (int i = 0; i < (lines < 0 ? -lines : lines); ++i) SendMessageW(list, WM_VSCROLL, step, 0);
 }
 
 FittedFonts::~FittedFonts() {
@@ -151,6 +120,7 @@ void FittedFonts::Fit(HWND control, HFONT normal, std::wstring_view text) {
 
 Win32ChildControls::~Win32ChildControls() {
   for (auto& [id, brush] : brushes_) DeleteObject(brush);
+  if (fallbackBrush_) DeleteObject(fallbackBrush_);
 }
 
 void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) {
@@ -283,15 +253,32 @@ bool Win32ChildControls::OnContextMenu(HWND control) {
   return true;
 }
 
+void Win32ChildControls::Attach(HWND parent, HFONT font, ChildLook fallback) {
+  parent_ = parent;
+  font_ = font;
+  fallback_ = fallback;
+  if (fallbackBrush_) DeleteObject(fallbackBrush_);
+  fallbackBrush_ = CreateSolidBrush(ToColorRef(fallback.back));
+}
+
+int Win32ChildControls::FocusedChild() const {
+  HWND focus = GetFocus();
+  if (!focus || !parent_ || !IsChild(parent_, focus)) return 0;
+  return GetDlgCtrlID(focus);
+}
+
 HBRUSH Win32ChildControls::OnControlColor(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
   const auto look = looks_.find(id);
-  if (look == looks_.end() || Child(id) != control) return nullptr;
-  SetTextColor(dc, ToColorRef(look->second.text));
+  const bool own = look != looks_.end() && Child(id) == control;
+  const ChildLook& chosen = own ? look->second : fallback_;
+  SetTextColor(dc, ToColorRef(chosen.text));
   SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, ToColorRef(look->second.back));
+  SetBkColor(dc, ToColorRef(chosen.back));
   if (font_) SelectObject(dc, font_);
-  return brushes_[id];
+  if (own) return brushes_[id];
+  if (!fallbackBrush_) fallbackBrush_ = CreateSolidBrush(ToColorRef(fallback_.back));
+  return fallbackBrush_;
 }
 
 }  // namespace vortal

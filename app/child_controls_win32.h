@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "ui/host/child_controls.h"
-#include "ui/window/lighting_area.h"
 #include "ui/host/main_window_services.h"
 
 namespace vortal {
@@ -23,18 +22,10 @@ namespace vortal {
 // coordinates), with the line's rectangle in the list's client coordinates.
 // Nothing when the list does not exist, `p` is outside it, below its last
 // line, or over another child that lies on top of it.
-std::optional<MainWindowServices::ListItemHit> ListItemUnder(HWND parent, int listId, Point p);
-
-// The kind of control a WM_CTLCOLOR* message is about.
-ControlKind ControlKindOfMessage(UINT message);
-
-// Puts WM_CTLCOLOR* colours into the control's device context: text colour,
-// background mode and colour, and the control's own font (`fallbackFont` when
-// it has none) where the colours ask for the dialog's font. Returns the brush
-// to fill the control with, taken from `brushes` (one per colour, created
-// here, kept and deleted by the caller), or nullptr for the default handling.
-HBRUSH ApplyControlColours(HDC dc, HWND control, const ControlColours& colours, HFONT fallbackFont,
-                           std::map<COLORREF, HBRUSH>& brushes);
+std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point p);
+// Scrolls the list box `listId` of `parent` by `lines` line steps (WM_VSCROLL),
+// negative ones up; nothing when there is no such list.
+void ScrollListBy(HWND parent, int listId, int lines);
 
 // Smaller faces of one font, made on demand, so that a static's text fits its
 // width: the font's own height first, then a pixel less at a time down to a
@@ -61,10 +52,9 @@ class Win32ChildControls : public ChildControls {
   Win32ChildControls(const Win32ChildControls&) = delete;
   Win32ChildControls& operator=(const Win32ChildControls&) = delete;
 
-  void Attach(HWND parent, HFONT font) {
-    parent_ = parent;
-    font_ = font;
-  }
+  // `fallback`: the colours of the window's controls that were given no look
+  // (the drop-down lists a ListHost creates).
+  void Attach(HWND parent, HFONT font, ChildLook fallback);
 
   void CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) override;
   void DestroyChild(int id) override;
@@ -82,13 +72,15 @@ class Win32ChildControls : public ChildControls {
   void Select(int id, int index) override;
   bool TrackSingleItemMenu(std::string_view label) override;
   void FocusChild(int id) override;
+  int FocusedChild() const override;
 
   // The parent's messages; each returns whether it was one of ours.
   // WM_COMMAND: EN_CHANGE of an edit with events.
   bool OnCommand(WPARAM wParam, LPARAM lParam);
   // WM_CONTEXTMENU over a control with events.
   bool OnContextMenu(HWND control);
-  // WM_CTLCOLOR*: the brush of a control with a look, else nullptr.
+  // WM_CTLCOLOR*: the control's look (the fallback without one) in its
+  // device context, with the window's font; returns the look's brush.
   HBRUSH OnControlColor(HDC dc, HWND control);
 
  private:
@@ -98,6 +90,8 @@ class Win32ChildControls : public ChildControls {
   HFONT font_ = nullptr;
   std::map<int, ChildLook> looks_;
   std::map<int, HBRUSH> brushes_;  // one per look, for the window's life
+  ChildLook fallback_{{255, 255, 255}, {0, 0, 0}};
+  HBRUSH fallbackBrush_ = nullptr;
   std::map<int, ChildEvents> events_;
   FittedFonts fitted_;
 };

@@ -93,7 +93,14 @@ class Win32SubDialogHost : public SubDialogHost {
       if (lstrcmpiW(className, L"Edit") == 0) EnableWindow(child, enabled);
     }
   }
-  ChildControls* childControls() override { return &controls_; }
+  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override {
+    return ListItemUnder(hwnd_, listId, p);
+  }
+  void SelectListItem(int listId, int index) override {
+    if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
+  }
+  void ScrollList(int id, int lines) override { ScrollListBy(hwnd_, id, lines); }
+  ChildControls& childControls() override { return controls_; }
   unsigned InstallKeyCaptureHook(unsigned message) override {
     if (keyHook_) return 0;
     keyHook_ = SetWindowsHookExW(WH_KEYBOARD, &KeyCaptureProc, nullptr, GetCurrentThreadId());
@@ -103,17 +110,6 @@ class Win32SubDialogHost : public SubDialogHost {
     }
     captureMessage_ = message;
     return 0;
-  }
-  int FocusedControl() const override {
-    HWND focus = GetFocus();
-    if (!focus || !IsChild(hwnd_, focus)) return 0;
-    return GetDlgCtrlID(focus);
-  }
-  void ScrollList(int id, int lines) override {
-    HWND list = GetDlgItem(hwnd_, id);
-    if (!list) return;
-    const WPARAM step = lines < 0 ? SB_LINEUP : SB_LINEDOWN;
-    for (int i = 0; i < (lines < 0 ? -lines : lines); ++i) SendMessageW(list, WM_VSCROLL, step, 0);
   }
 
   // Every message of the dialog's modal loop passes here before the dialog
@@ -181,18 +177,10 @@ class Win32SubDialogHost : public SubDialogHost {
         RemoveHooks();
         return FALSE;
       case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = controls_.OnControlColor(reinterpret_cast<HDC>(wParam),
-                                                    reinterpret_cast<HWND>(lParam))) {
-          return reinterpret_cast<INT_PTR>(brush);
-        }
-        return FALSE;
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = controls_.OnControlColor(reinterpret_cast<HDC>(wParam),
-                                                    reinterpret_cast<HWND>(lParam))) {
-          return reinterpret_cast<INT_PTR>(brush);
-        }
-        return reinterpret_cast<INT_PTR>(DarkControlColors(reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<INT_PTR>(
+            controls_.OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
       case WM_HELP:
         return TRUE;
       default:
@@ -252,7 +240,7 @@ class Win32SubDialogHost : public SubDialogHost {
     // The title font: the normal face and size in bold.
     picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight),
                       CreateSkinFont(font.faceName, font.height, FW_BOLD));
-    controls_.Attach(hwnd_, picture_.normalFont());
+    controls_.Attach(hwnd_, picture_.normalFont(), {kControlTextColor, kControlBackColor});
     InstallMessageFilter();
     if (!dialog_.Initialize(*this)) {
       // The model has ended the dialog; make sure it cannot linger unseen.

@@ -75,7 +75,6 @@ void CopyField(wchar_t (&field)[N], std::string_view text) {
 CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
 
 CTesselDlg::~CTesselDlg() {
-  for (auto& [color, brush] : controlBrushes_) DeleteObject(brush);
 }
 
 INT_PTR CTesselDlg::DoModal() {
@@ -196,12 +195,8 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORSCROLLBAR:
-      if (HBRUSH brush = childControls_.OnControlColor(reinterpret_cast<HDC>(wParam),
-                                                       reinterpret_cast<HWND>(lParam))) {
-        return reinterpret_cast<INT_PTR>(brush);
-      }
       return reinterpret_cast<INT_PTR>(
-          OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+          childControls_.OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     default:
       return FALSE;
   }
@@ -228,7 +223,8 @@ BOOL CTesselDlg::OnInitDialog() {
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
   CreateFonts();
-  childControls_.Attach(hwnd_, picture_.normalFont());
+  // The drop-down lists: white on black in the window's font.
+  childControls_.Attach(hwnd_, picture_.normalFont(), {{255, 255, 255}, {0, 0, 0}});
   paths_ = DerivePaths(ModulePath());
   pauser_ = MakeSystemPauser();
   backend_ = MakeHidBackend(this);
@@ -320,45 +316,7 @@ void CTesselDlg::SelectListItem(int listId, int index) {
   if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
 }
 
-// ---- Static controls
-
-void CTesselDlg::CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) {
-  HWND control = CreateWindowExW(
-      0, L"STATIC", Widen(std::string(text)).c_str(),
-      WS_CHILD | WS_VISIBLE | SS_CENTER | (centreVertically ? SS_CENTERIMAGE : 0), box.left,
-      box.top, box.Width(), box.Height(), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      instance_, nullptr);
-  if (control) FitStaticFont(control, text);
-}
-
-void CTesselDlg::FitStaticFont(HWND control, std::string_view text) {
-  fittedFonts_.Fit(control, picture_.normalFont(), Widen(std::string(text)));
-}
-
-void CTesselDlg::SetStaticText(int id, std::string_view text) {
-  if (HWND control = GetDlgItem(hwnd_, id)) {
-    SetWindowTextW(control, Widen(std::string(text)).c_str());
-    FitStaticFont(control, text);
-    InvalidateRect(control, nullptr, TRUE);
-  }
-}
-
-void CTesselDlg::DestroyControl(int id) {
-  if (HWND control = GetDlgItem(hwnd_, id)) DestroyWindow(control);
-}
-
-bool CTesselDlg::ControlExists(int id) const { return GetDlgItem(hwnd_, id) != nullptr; }
-
-void CTesselDlg::InvalidateControl(int id) {
-  if (HWND control = GetDlgItem(hwnd_, id)) InvalidateRect(control, nullptr, TRUE);
-}
-
-HBRUSH CTesselDlg::OnControlColor(UINT message, HDC dc, HWND control) {
-  const ControlColours colours = ChooseControlColours(
-      GetDlgCtrlID(control), ControlKindOfMessage(message), settings_.working,
-      model_ ? model_->textColor() : Color{255, 255, 255});
-  return ApplyControlColours(dc, control, colours, picture_.normalFont(), controlBrushes_);
-}
+void CTesselDlg::ScrollList(int id, int lines) { ScrollListBy(hwnd_, id, lines); }
 
 void CTesselDlg::DestroyList(int id) {
   if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
@@ -368,7 +326,7 @@ bool CTesselDlg::ListExists(int id) const { return GetDlgItem(hwnd_, id) != null
 
 // ---- Child controls and macro recording
 
-ChildControls* CTesselDlg::childControls() { return &childControls_; }
+ChildControls& CTesselDlg::childControls() { return childControls_; }
 
 unsigned CTesselDlg::InstallRecordingHook(RecordingHookHandlers handlers) {
   return recordingHook_.Install(hwnd_, std::move(handlers));

@@ -70,6 +70,9 @@ class CTesselDlg : public MainWindowServices {
   void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override;
   void DestroyList(int id) override;
   bool ListExists(int id) const override;
+  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override;
+  void SelectListItem(int listId, int index) override;
+  void ScrollList(int id, int lines) override;
   // UserMessages.
   void Show(const std::string& text, const std::string& caption) override;
   // MainWindowServices.
@@ -91,21 +94,12 @@ class CTesselDlg : public MainWindowServices {
   std::optional<Color> ChooseColor() override;
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
   // Child controls and macro recording.
-  ChildControls* childControls() override;
+  ChildControls& childControls() override;
   unsigned InstallRecordingHook(RecordingHookHandlers handlers) override;
   void RemoveRecordingHook() override;
   bool RecordingHookInstalled() const override;
   void SendRecorderMessage(int message) override;
   void SetWindowTitle(std::string_view title) override;
-
-  // Added for the basic page: static controls and the item under the pointer.
-  void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) override;
-  void SetStaticText(int id, std::string_view text) override;
-  void DestroyControl(int id) override;
-  bool ControlExists(int id) const override;
-  void InvalidateControl(int id) override;
-  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override;
-  void SelectListItem(int listId, int index) override;
 
   HWND hwnd() const { return hwnd_; }
 
@@ -117,8 +111,6 @@ class CTesselDlg : public MainWindowServices {
   void CreateFonts();
   void OnPaintIconic();
   void SetResult(LRESULT result);
-  // WM_CTLCOLOR*: the colours of the window's child controls.
-  HBRUSH OnControlColor(UINT message, HDC dc, HWND control);
   // A pointer move over one of the window's list boxes, in client coordinates.
   static LRESULT CALLBACK ListPointerProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR self);
@@ -148,13 +140,6 @@ class CTesselDlg : public MainWindowServices {
   // The dialogs a function choice on the basic page opens.
   std::unique_ptr<AssignmentDialogs> assignmentDialogs_;
   std::unique_ptr<BasicPage> basicPage_;
-  // Brushes of the child controls' colours, one per colour, kept while the
-  // window lives: a control may still paint with a brush after the next
-  // WM_CTLCOLOR* message.
-  std::map<COLORREF, HBRUSH> controlBrushes_;
-  // Smaller faces of the normal font for static texts that do not fit, by height.
-  FittedFonts fittedFonts_;
-  void FitStaticFont(HWND control, std::string_view text);
 
   // Hands each event of the mouse to the window, synchronously.
   EventListener listener_{[this](DeviceEvent event) {

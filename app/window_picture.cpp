@@ -95,14 +95,6 @@ void WindowsVersion(unsigned* major, unsigned* minor) {
   *minor = HIBYTE(LOWORD(version));
 }
 
-HBRUSH DarkControlColors(HDC dc) {
-  // One brush for the program's lifetime rather than one per request.
-  static HBRUSH brush = CreateSolidBrush(ToColorRef(kControlBackColor));
-  SetTextColor(dc, ToColorRef(kControlTextColor));
-  SetBkMode(dc, TRANSPARENT);
-  SetBkColor(dc, ToColorRef(kControlBackColor));
-  return brush;
-}
 
 }  // namespace vortal
 

@@ -63,8 +63,6 @@ HFONT CreateSkinFont(std::string_view faceNameUtf8, int height, int weight);
 unsigned SystemLangId();
 void WindowsVersion(unsigned* major, unsigned* minor);
 
-// The dark colours of child controls (lists, edits) over a skin.
-HBRUSH DarkControlColors(HDC dc);
 
 }  // namespace vortal
 

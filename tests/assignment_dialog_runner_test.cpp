@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 #include "support/main_window_rig.h"
 #include "ui/dialogs/combo_dialog.h"
 #include "ui/dialogs/fire_key_dialog.h"
@@ -16,14 +16,14 @@
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kCancel{300, 260};
 
 // The user's part in one dialog, played on a fake dialog host.
 struct Script {
-  std::function<void(SubDialogFrame&, FakeKeyDialogHost&)> act;
+  std::function<void(SubDialogFrame&, FakeSubDialogHost&)> act;
   Point end = kOk;
 };
 
@@ -36,7 +36,7 @@ struct RunnerRig {
   RunnerRig() {
     window.model.skin.skinFolderPath = "/program/Skins/Light";
     window.services.runDialog = [this](SubDialogFrame& dialog) {
-      FakeKeyDialogHost host;
+      FakeSubDialogHost host;
       if (!host.Open(dialog)) return DialogResult::kCancel;
       shownBackground = host.calls.front();
       if (script.act) script.act(dialog, host);
@@ -48,7 +48,7 @@ struct RunnerRig {
 
 TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   RunnerRig rig;
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost&) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
     dialog.OnLeftButtonDown({140, 135});  // the list field of the function dialogs
     dialog.OnListChoice(2);
   };
@@ -62,7 +62,7 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   EXPECT_EQ(media->index, 2);
   EXPECT_EQ(media->text, "Stop");
 
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost& host) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost& host) {
     dialog.OnLeftButtonDown({120, 77});
     dialog.OnListChoice(39);
     host.controls.Type(kFireTimesId, "0");
@@ -77,15 +77,15 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   EXPECT_EQ(fire->speed, 9);
   EXPECT_EQ(fire->times, 0);
 
-  rig.script.act = [](SubDialogFrame&, FakeKeyDialogHost& host) { host.Key("Right Ctrl"); };
+  rig.script.act = [](SubDialogFrame&, FakeSubDialogHost& host) { host.Key("Right Ctrl"); };
   const auto single = rig.runner.ChooseSingleKey();
   ASSERT_TRUE(single);
   EXPECT_EQ(single->keyName, "Right Ctrl");
 
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost& host) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost& host) {
     dialog.OnLeftButtonDown({60, 77});
     dialog.OnListChoice(0);
-    host.focus = kComboSecondKeyId;
+    host.controls.focused = kComboSecondKeyId;
     host.Key("B");
   };
   const auto combo = rig.runner.ChooseComboKey();
@@ -95,7 +95,7 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   EXPECT_EQ(combo->key2, "B");
 
   std::ofstream(rig.window.dir.File("record.ini")) << "[Alpha]\nItemCount=0\n[Beta]\nItemCount=0\n";
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost&) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
     dialog.OnLeftButtonDown({145, 135});
     dialog.OnListChoice(1);
     dialog.OnLeftButtonDown({228, 136});
@@ -113,7 +113,7 @@ TEST(AssignmentDialogRunner, CancelAndAMissingBackgroundGiveNothing) {
     rig.script.end = kCancel;
     if (missing) {
       rig.window.services.runDialog = [](SubDialogFrame& dialog) {
-        FakeKeyDialogHost host;
+        FakeSubDialogHost host;
         host.backgroundLoads = false;
         host.Open(dialog);
         return dialog.result();
@@ -131,7 +131,7 @@ TEST(AssignmentDialogRunner, CancelAndAMissingBackgroundGiveNothing) {
 TEST(AssignmentDialogRunner, DialogsSpeakTheWindowsLanguage) {
   RunnerRig rig;
   rig.window.model.texts = LocalizedTexts(Language::kSimplifiedChinese);
-  rig.script.act = [](SubDialogFrame& dialog, FakeKeyDialogHost&) {
+  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
     dialog.OnLeftButtonDown({140, 135});
     dialog.OnListChoice(4);
   };

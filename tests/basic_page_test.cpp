@@ -559,10 +559,10 @@ TEST(BasicPageLists, LeavingThePageDestroysItsControls) {
   rig.Show();
   rig.page.TogglePaneList(6);
   rig.page.lighting().ToggleLedStageList();
-  ASSERT_TRUE(rig.services.ControlExists(kLedModeStaticId));
+  ASSERT_TRUE(rig.services.controls.ChildExists(kLedModeStaticId));
   rig.model.BuildPage(kAdvancedPage);
   EXPECT_TRUE(rig.services.lists.empty());
-  EXPECT_TRUE(rig.services.statics.empty());
+  EXPECT_TRUE(rig.services.controls.children.empty());
 }
 
 TEST(BasicPageHot, PaneHeadersAndDefaultDrawOverAndBack) {

@@ -22,7 +22,7 @@ class ChildControlsWin32Test : public ::testing::Test {
   void SetUp() override {
     parent_ = testing::CreateTestParent(L"VortalChildControlsTest", Proc, &controls_);
     ASSERT_NE(parent_, nullptr);
-    controls_.Attach(parent_, nullptr);
+    controls_.Attach(parent_, nullptr, {{255, 255, 255}, {40, 40, 40}});
   }
   void TearDown() override { DestroyWindow(parent_); }
 
@@ -91,7 +91,7 @@ TEST_F(ChildControlsWin32Test, ListsInsertDeleteAndSelectLines) {
   EXPECT_EQ(controls_.Items(999), Lines{});  // no such control
 }
 
-TEST_F(ChildControlsWin32Test, ControlsWithALookGetItsColours) {
+TEST_F(ChildControlsWin32Test, ControlsTakeTheirLookOrTheFallback) {
   controls_.CreateChild(151, ChildKind::kList, {0, 0, 130, 290}, 0);
   controls_.CreateChild(150, ChildKind::kEdit, {0, 0, 60, 14}, 0);
   controls_.SetChildLook(151, {{10, 20, 30}, {2, 4, 5}});
@@ -103,7 +103,13 @@ TEST_F(ChildControlsWin32Test, ControlsWithALookGetItsColours) {
   LOGBRUSH info{};
   GetObjectW(brush, sizeof info, &info);
   EXPECT_EQ(info.lbColor, RGB(2, 4, 5));
-  EXPECT_EQ(controls_.OnControlColor(dc, GetDlgItem(parent_, 150)), nullptr);  // no look
+  // A control without a look of its own takes the window's fallback.
+  brush = controls_.OnControlColor(dc, GetDlgItem(parent_, 150));
+  ASSERT_NE(brush, nullptr);
+  EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+  EXPECT_EQ(GetBkColor(dc), RGB(40, 40, 40));
+  GetObjectW(brush, sizeof info, &info);
+  EXPECT_EQ(info.lbColor, RGB(40, 40, 40));
   ReleaseDC(parent_, dc);
 }
 

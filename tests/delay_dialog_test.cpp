@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <string>
 
-#include "support/fake_child_controls.h"
+#include "support/fake_hosts.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeDialogHostWithControls;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kCancel{300, 260};
@@ -52,7 +52,7 @@ TEST(DelayDialog, KeepsWhatWasTypedAndEndsAsClicked) {
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
-    FakeDialogHostWithControls host;
+    FakeSubDialogHost host;
     CDelayTimeDialog dialog({"/skins/Default", {1, 2, 3}, Language::kEnglish});
     EXPECT_EQ(testing::RunDialogWithInput(dialog, host, kDelayFieldId, test.typed, test.click),
               test.result);
@@ -81,7 +81,7 @@ TEST(DelayDialog, DrawsItsTextsInTheSystemLanguage) {
       {Language::kTraditionalChinese, "請輸入一個延時", "(數值範圍 50-10000)"},
   };
   for (const Case& test : cases) {
-    FakeDialogHostWithControls host;
+    FakeSubDialogHost host;
     CDelayTimeDialog dialog({"/skins/Default", {1, 2, 3}, test.language});
     ASSERT_TRUE(dialog.Initialize(host));
     dialog.Paint();
@@ -97,7 +97,7 @@ TEST(DelayDialog, DrawsItsTextsInTheSystemLanguage) {
 }
 
 TEST(DelayDialog, AMissingBackgroundIsToldAndCancels) {
-  FakeDialogHostWithControls host;
+  FakeSubDialogHost host;
   host.backgroundLoads = false;
   CDelayTimeDialog dialog({"/skins/Gone", {1, 2, 3}, Language::kEnglish});
   EXPECT_FALSE(dialog.Initialize(host));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 #include "ui/dialogs/combo_dialog.h"
 #include "ui/dialogs/delay_dialog.h"
 #include "ui/dialogs/fire_key_dialog.h"
@@ -17,7 +17,7 @@
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 // The user's text colour, which the captions and titles must not take.
 constexpr Color kUserColor{10, 200, 30};
@@ -31,7 +31,7 @@ struct Painted {
 };
 
 Painted PaintOnce(SubDialogFrame& dialog) {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   EXPECT_TRUE(host.Open(dialog));
   host.textColors.clear();
   dialog.Paint();

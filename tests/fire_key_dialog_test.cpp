@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kKeyField{120, 77};
 const SubDialogLook kLook{"/skins/Default", {10, 20, 30}, Language::kEnglish};
 
 struct Rig {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   CFireKeyDialog dialog{kLook};
   Rig() { EXPECT_TRUE(host.Open(dialog)); }
 };
@@ -161,7 +161,7 @@ TEST(FireKeyDialog, LabelsInTheSystemLanguage) {
         "TEXT wrapped 次數(數值範圍0-255，0表示按鍵放開火力鍵結束) 20,213,380,241"}},
   };
   for (const Case& c : cases) {
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CFireKeyDialog dialog({"/skins/Default", {10, 20, 30}, c.language});
     ASSERT_TRUE(host.Open(dialog));
     dialog.Paint();

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kField{140, 135};  // beyond the text, still the field
@@ -46,7 +46,7 @@ TEST(FunctionDialogs, ResultsByChoiceAndLanguage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     auto dialog = Make(c.windows, c.language);
     ASSERT_TRUE(host.Open(*dialog));
     const int fieldId = c.windows ? kWindowsFieldId : kMediaFieldId;
@@ -77,7 +77,7 @@ TEST(FunctionDialogs, ResultsByChoiceAndLanguage) {
 
 TEST(FunctionDialogs, ClosingTheListWithoutAChoiceKeepsTheResult) {
   for (bool windows : {false, true}) {
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     auto dialog = Make(windows, Language::kEnglish);
     ASSERT_TRUE(host.Open(*dialog));
     dialog->OnLeftButtonDown(kField);

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 #include "ui/dialogs/combo_dialog.h"
 #include "ui/dialogs/single_dialog.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kCancel{300, 260};
@@ -33,7 +33,7 @@ TEST(SingleDialog, TheLastKeystrokeIsTheResult) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CSingleDialog dialog(kLook);
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_EQ(host.hookMessages, std::vector<unsigned>{0x0B04});
@@ -53,7 +53,7 @@ TEST(SingleDialog, ShowsItsFieldAndPrompt) {
                {Language::kSimplifiedChinese, "请输入一个按键"},
                {Language::kTraditionalChinese, "請輸入一個按鍵"}};
   for (const Case& c : cases) {
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CSingleDialog dialog({"/skins/Light", {1, 2, 3}, c.language});
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_EQ(host.calls.front(), "BACKGROUND /skins/Light/single-key.png");
@@ -79,7 +79,7 @@ TEST(KeyDialogs, AHookThatCannotBeInstalledIsReportedAndTheDialogStaysUsable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     host.hookError = 5;
     CSingleDialog single(kLook);
     CComboDialog combo(kLook);
@@ -88,7 +88,7 @@ TEST(KeyDialogs, AHookThatCannotBeInstalledIsReportedAndTheDialogStaysUsable) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].first, c.message);
     EXPECT_EQ(host.messages[0].second, kAppCaption);
-    host.focus = kComboFirstKeyId;
+    host.controls.focused = kComboFirstKeyId;
     host.Key("A");
     dialog.OnLeftButtonDown(kOk);
     EXPECT_EQ(host.ended, std::vector<DialogResult>{DialogResult::kOk});
@@ -98,7 +98,7 @@ TEST(KeyDialogs, AHookThatCannotBeInstalledIsReportedAndTheDialogStaysUsable) {
 }
 
 TEST(KeyDialogs, AMissingBackgroundInstallsNoHookAndCreatesNoControls) {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   host.backgroundLoads = false;
   CComboDialog dialog(kLook);
   EXPECT_FALSE(host.Open(dialog));
@@ -148,12 +148,12 @@ TEST(ComboDialog, KeysGoToTheFocusedField) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CComboDialog dialog(kLook);
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_EQ(host.hookMessages, std::vector<unsigned>{0x0B05});
     for (const Step& step : c.steps) {
-      host.focus = step.focus;
+      host.controls.focused = step.focus;
       host.Key(step.key);
     }
     EXPECT_EQ(host.Text(kComboFirstKeyId), c.first);
@@ -166,7 +166,7 @@ TEST(ComboDialog, KeysGoToTheFocusedField) {
 }
 
 TEST(ComboDialog, ModifierListOpensOverTheDisabledFieldsAndChoosesOneModifier) {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   CComboDialog dialog(kLook);
   ASSERT_TRUE(host.Open(dialog));
   const auto& first = host.controls.children.at(kComboFirstKeyId);
@@ -190,9 +190,9 @@ TEST(ComboDialog, ModifierListOpensOverTheDisabledFieldsAndChoosesOneModifier) {
   EXPECT_EQ(host.calls.back(), "EDITS on");
   EXPECT_EQ(host.Text(kComboModifierFieldId), "Left Shift");
 
-  host.focus = kComboFirstKeyId;
+  host.controls.focused = kComboFirstKeyId;
   host.Key("A");
-  host.focus = kComboSecondKeyId;
+  host.controls.focused = kComboSecondKeyId;
   host.Key("B");
   dialog.OnLeftButtonDown(kOk);
   EXPECT_EQ(dialog.modifier(), "Left Shift");
@@ -202,7 +202,7 @@ TEST(ComboDialog, ModifierListOpensOverTheDisabledFieldsAndChoosesOneModifier) {
 }
 
 TEST(ComboDialog, AClickOutsideTheOpenListClosesItWithoutAChoice) {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   CComboDialog dialog(kLook);
   ASSERT_TRUE(host.Open(dialog));
   dialog.OnLeftButtonDown({60, 75});

@@ -74,14 +74,14 @@ TEST(LightingAreaDraw, StaticsShowTheModeAndItsParameter) {
     rig.record().auxLedMode = c.mode;
     std::copy(c.params.begin(), c.params.end(), rig.record().auxLedParam);
     rig.model.BuildPage(kBasicPage);
-    EXPECT_EQ(rig.services.statics[kLedModeStaticId], c.modeText);
-    EXPECT_EQ(rig.services.ControlExists(kLedParameterStaticId), c.parameterText.has_value());
+    EXPECT_EQ(rig.services.controls.ChildText(kLedModeStaticId), c.modeText);
+    EXPECT_EQ(rig.services.controls.ChildExists(kLedParameterStaticId), c.parameterText.has_value());
     if (c.parameterText) {
-      EXPECT_EQ(rig.services.statics[kLedParameterStaticId], *c.parameterText);
+      EXPECT_EQ(rig.services.controls.ChildText(kLedParameterStaticId), *c.parameterText);
     }
-    for (int id = kFirstSwatchId; id < kFirstSwatchId + 8; ++id) EXPECT_TRUE(rig.services.ControlExists(id));
-    EXPECT_TRUE(rig.Called("CREATE_STATIC 86 767,330,835,344 vcentre " + c.modeText));
-    EXPECT_TRUE(rig.Called("CREATE_STATIC 75 703,420,719,436 "));
+    for (int id = kFirstSwatchId; id < kFirstSwatchId + 8; ++id) EXPECT_TRUE(rig.services.controls.ChildExists(id));
+    EXPECT_EQ(rig.services.controls.children[kLedModeStaticId].box, (Rect{767, 330, 835, 344}));
+    EXPECT_EQ(rig.services.controls.children[kFirstSwatchId].box, (Rect{703, 420, 719, 436}));
   }
 }
 
@@ -167,8 +167,8 @@ TEST(LightingAreaChoices, ModeChoiceShowsTheNewModesParameter) {
     rig.page.lighting().ToggleLedModeList();
     rig.model.OnListNotification(kLedModeListId, c.item, false);
     EXPECT_EQ(rig.record().auxLedMode, c.mode);
-    EXPECT_EQ(rig.services.statics[kLedModeStaticId], c.modeText);
-    EXPECT_EQ(rig.services.statics[kLedParameterStaticId], c.parameterText);
+    EXPECT_EQ(rig.services.controls.ChildText(kLedModeStaticId), c.modeText);
+    EXPECT_EQ(rig.services.controls.ChildText(kLedParameterStaticId), c.parameterText);
     EXPECT_FALSE(rig.services.ListExists(kLedModeListId));
   }
 }
@@ -179,12 +179,13 @@ TEST(LightingAreaChoices, ParameterChoiceIsStoredForItsMode) {
     int item;
     std::array<std::uint8_t, 3> params;
     std::string text;
+    std::string shown;
   };
   const Case cases[] = {
-      {1, 4, {4, 0, 0}, "45%"},
-      {2, 3, {0, 3, 0}, "5S"},
-      {3, 29, {0, 0, 29}, "15S"},
-      {0, 5, {0, 0, 0}, "3S"},  // Off Mode stores nothing
+      {1, 4, {4, 0, 0}, "45%", "45%"},
+      {2, 3, {0, 3, 0}, "5S", "5S"},
+      {3, 29, {0, 0, 29}, "15S", "15S"},
+      {0, 5, {0, 0, 0}, "3S", ""},  // Off Mode stores nothing and has no parameter text
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -194,7 +195,7 @@ TEST(LightingAreaChoices, ParameterChoiceIsStoredForItsMode) {
     rig.page.lighting().ToggleParameterList();
     rig.model.OnListNotification(kLedParameterListId, c.item, false);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(rig.record().auxLedParam[i], c.params[i]) << i;
-    EXPECT_TRUE(rig.Called("STATIC_TEXT 87 " + c.text));
+    EXPECT_EQ(rig.services.controls.ChildText(kLedParameterStaticId), c.shown);
     EXPECT_FALSE(rig.services.ListExists(kLedParameterListId));
   }
 }
@@ -228,11 +229,12 @@ TEST(LightingAreaColors, LoopColourTicksAndTheColourDialog) {
       EXPECT_EQ(rgb[0], 10);
       EXPECT_EQ(rgb[1], 20);
       EXPECT_EQ(rgb[2], 30);
-      EXPECT_TRUE(rig.Called("INVALIDATE_CONTROL " + std::to_string(kFirstSwatchId + c.swatch)));
     } else {
       EXPECT_EQ(rgb[0] | rgb[1] | rgb[2], 0);
-      EXPECT_FALSE(rig.Called("INVALIDATE_CONTROL " + std::to_string(kFirstSwatchId + c.swatch)));
     }
+    // The swatch shows what the record holds.
+    EXPECT_EQ(rig.services.controls.looks[kFirstSwatchId + c.swatch].back,
+              (Color{rgb[0], rgb[1], rgb[2]}));
   }
 }
 
@@ -284,85 +286,49 @@ TEST(LightingAreaColors, ARedrawAfterCancelShowsTheRestoredValues) {
   rig.Show();
   rig.page.lighting().ToggleLedModeList();
   rig.model.OnListNotification(kLedModeListId, 2, false);
-  ASSERT_EQ(rig.services.statics[kLedModeStaticId], "Neon Mode");
+  ASSERT_EQ(rig.services.controls.ChildText(kLedModeStaticId), "Neon Mode");
+  rig.record().loopColor[0][0] = 99;  // as after a colour choice
+  rig.services.controls.looks[kFirstSwatchId].back = {99, 0, 0};
   rig.model.CancelChanges();
   rig.model.BuildPage(kBasicPage);
-  EXPECT_EQ(rig.services.statics[kLedModeStaticId], "Off Mode");
-  EXPECT_EQ(rig.services.statics[kLedParameterStaticId], "");
-  EXPECT_TRUE(rig.Called("INVALIDATE_CONTROL 75"));
+  EXPECT_EQ(rig.services.controls.ChildText(kLedModeStaticId), "Off Mode");
+  EXPECT_EQ(rig.services.controls.ChildText(kLedParameterStaticId), "");
+  EXPECT_EQ(rig.services.controls.looks[kFirstSwatchId].back, (Color{0, 0, 0}));
 }
 
-TEST(LightingAreaColors, ControlColoursForEveryKindOfControl) {
-  SettingsRecord record{};
-  record.loopColor[2][0] = 200;
-  record.loopColor[2][1] = 100;
-  record.loopColor[2][2] = 50;
-  const Color ui{220, 227, 234};  // the Default skin's text colour
-  const Color black{0, 0, 0};
-  const Color green{100, 150, 100};
-  struct Case {
-    const char* what;
-    int id;
-    ControlKind kind;
-    std::optional<Color> text;
-    TextBackground background;
-    bool font;
-    std::optional<Color> brush;
-  };
-  const Case cases[] = {
-      {"edit", 120, ControlKind::kEdit, ui, TextBackground::kTransparent, false, black},
-      {"macro list", 151, ControlKind::kListBox, ui, TextBackground::kTransparent, false, Color{2, 4, 5}},
-      {"event list", 152, ControlKind::kListBox, ui, TextBackground::kTransparent, false, Color{2, 4, 5}},
-      {"function list", 41, ControlKind::kListBox, Color{255, 255, 255}, TextBackground::kTransparent,
-       true, black},
-      {"button", 1, ControlKind::kButton, std::nullopt, TextBackground::kTransparent, false, std::nullopt},
-      {"swatch 3", 77, ControlKind::kStatic, std::nullopt, TextBackground::kTransparent, false,
-       Color{200, 100, 50}},
-      {"swatch 8", 82, ControlKind::kStatic, std::nullopt, TextBackground::kTransparent, false, black},
-      {"mode static", 86, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
-      {"parameter static", 87, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
-      {"static 88", 88, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
-      {"static 119", 119, ControlKind::kStatic, ui, TextBackground::kOpaque, true, black},
-      // The pale text hardly shows on the mid green: black does.
-      {"other static", 83, ControlKind::kStatic, black, TextBackground::kOpaque, true, green},
-      {"scroll bar", 5, ControlKind::kOther, std::nullopt, TextBackground::kUnchanged, false, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const ControlColours colours = ChooseControlColours(c.id, c.kind, record, ui);
-    EXPECT_EQ(colours.text, c.text);
-    EXPECT_EQ(colours.background, c.background);
-    EXPECT_EQ(colours.dialogFont, c.font);
-    EXPECT_EQ(colours.brush, c.brush);
-    if (c.background == TextBackground::kOpaque) {
-      EXPECT_EQ(colours.backColor, *c.brush);
-    }
-  }
-}
-
-// A dark text colour chosen for a pale skin: the dark controls take white
-// text instead, the green static keeps the chosen colour, which reads there.
-TEST(LightingAreaColors, DarkTextColourStaysReadableOnTheDarkControls) {
-  const SettingsRecord record{};
+// The swatches show their loop colours; the mode and parameter texts take
+// the skin's colour wherever it reads on black, white where it does not.
+TEST(LightingAreaColors, SwatchesAndStaticsTakeTheirLooks) {
+  const Color pale{220, 227, 234};  // the Default skin's text colour
   const Color dark{40, 40, 40};
+  const Color black{0, 0, 0};
   const Color white{255, 255, 255};
   struct Case {
     const char* what;
+    Color skinText;
     int id;
-    ControlKind kind;
-    Color text;
+    ChildLook look;
   };
   const Case cases[] = {
-      {"edit", 120, ControlKind::kEdit, white},
-      {"macro list", 151, ControlKind::kListBox, white},
-      {"event list", 152, ControlKind::kListBox, white},
-      {"mode static", 86, ControlKind::kStatic, white},
-      {"static 119", 119, ControlKind::kStatic, white},
-      {"other static", 83, ControlKind::kStatic, dark},
+      {"swatch 3", pale, kFirstSwatchId + 2, {black, {200, 100, 50}}},
+      {"swatch 8", pale, kFirstSwatchId + 7, {black, black}},
+      {"mode static", pale, kLedModeStaticId, {pale, black}},
+      {"parameter static", pale, kLedParameterStaticId, {pale, black}},
+      {"mode static, dark skin text", dark, kLedModeStaticId, {white, black}},
+      {"parameter static, dark skin text", dark, kLedParameterStaticId, {white, black}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(ChooseControlColours(c.id, c.kind, record, dark).text, c.text);
+    BasicPageRig rig;
+    rig.model.skin.textColor = {c.skinText.red, c.skinText.green, c.skinText.blue};
+    rig.record().auxLedMode = 1;
+    rig.record().loopColor[2][0] = 200;
+    rig.record().loopColor[2][1] = 100;
+    rig.record().loopColor[2][2] = 50;
+    rig.model.BuildPage(kBasicPage);
+    ASSERT_TRUE(rig.services.controls.ChildExists(c.id));
+    EXPECT_EQ(rig.services.controls.looks[c.id].text, c.look.text);
+    EXPECT_EQ(rig.services.controls.looks[c.id].back, c.look.back);
   }
 }
 

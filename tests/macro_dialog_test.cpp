@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeKeyDialogHost;
+using testing::FakeSubDialogHost;
 
 constexpr Point kOk{200, 260};
 constexpr Point kField{145, 135};
@@ -43,7 +43,7 @@ TEST(MacroDialog, ListsTheStoredMacrosAndReturnsThePosition) {
     testing::TempDir dir;
     const std::string record = dir.File("record.ini");
     if (!c.macros.empty()) WriteRecord(record, c.macros);
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CMacroDialog dialog(kLook, record);
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_EQ(host.controls.children.at(kMacroNameFieldId).box, (Rect{43, 129, 136, 143}));
@@ -80,7 +80,7 @@ TEST(MacroDialog, RepeatModeFollowsTheClickedBox) {
       {{{228, 136}, {228, 160}}, 2},
   };
   for (const Case& c : cases) {
-    FakeKeyDialogHost host;
+    FakeSubDialogHost host;
     CMacroDialog dialog(kLook, "");
     ASSERT_TRUE(host.Open(dialog));
     for (Point p : c.clicks) dialog.OnLeftButtonDown(p);
@@ -100,7 +100,7 @@ TEST(MacroDialog, RepeatModeFollowsTheClickedBox) {
 TEST(MacroDialog, AClickBesideTheOpenListClosesItAndStillActs) {
   testing::TempDir dir;
   WriteRecord(dir.File("record.ini"), {"Alpha"});
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   CMacroDialog dialog(kLook, dir.File("record.ini"));
   ASSERT_TRUE(host.Open(dialog));
   dialog.OnLeftButtonDown(kField);
@@ -112,7 +112,7 @@ TEST(MacroDialog, AClickBesideTheOpenListClosesItAndStillActs) {
 }
 
 TEST(MacroDialog, TextsInTheSystemLanguageAndTheWheel) {
-  FakeKeyDialogHost host;
+  FakeSubDialogHost host;
   CMacroDialog dialog({"/skins/Default", {10, 20, 30}, Language::kSimplifiedChinese}, "");
   ASSERT_TRUE(host.Open(dialog));
   dialog.Paint();

@@ -11,7 +11,7 @@
 #include "assign/key_tables.h"
 #include "macro/macro_store.h"
 #include "settings/key_matrix.h"
-#include "support/fake_child_controls.h"
+#include "support/fake_hosts.h"
 #include "support/fake_mouse_backend.h"
 #include "support/recording_messages.h"
 #include "support/scripted_port.h"
@@ -22,8 +22,8 @@ namespace vortal {
 namespace {
 
 using testing::FakeChildControls;
-using testing::FakeDialogHostWithControls;
-using testing::FakeMacroWindowServices;
+using testing::FakeSubDialogHost;
+using testing::FakeMainWindowServices;
 using Lines = std::vector<std::string>;
 
 const std::string kPressA = "A   Dn";
@@ -54,7 +54,7 @@ struct EditorRig {
   }
 
   testing::TempDir dir;
-  FakeMacroWindowServices services;
+  FakeMainWindowServices services;
   testing::FakeMouseBackend backend;
   testing::CountingPauser pauser;
   MouseLink link{pauser};
@@ -622,7 +622,7 @@ TEST(MacroEditorDelay, ADoubleClickedDelayTakesTheTypedValue) {
     EditorRig rig;
     rig.WriteRecord(kTwoMacros);
     rig.Build();
-    FakeDialogHostWithControls host;
+    FakeSubDialogHost host;
     rig.services.runDialog = [&](SubDialogFrame& dialog) {
       return testing::RunDialogWithInput(dialog, host, kDelayFieldId, test.typed, test.click);
     };

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_child_controls.h"
+#include "support/fake_hosts.h"
 
 namespace vortal {
 namespace {
 
-using testing::FakeMacroWindowServices;
+using testing::FakeMainWindowServices;
 using Lines = std::vector<std::string>;
 
 class FakeEditor : public RecordingEditor {
@@ -26,7 +26,7 @@ class FakeEditor : public RecordingEditor {
 };
 
 struct RecorderRig {
-  FakeMacroWindowServices window;
+  FakeMainWindowServices window;
   LocalizedTexts texts;
   FakeEditor editor;
   MacroRecorder recorder{window, texts, editor};

@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "files/file_io.h"
-#include "support/fake_key_dialog_host.h"
+#include "support/fake_hosts.h"
 #include "support/main_window_rig.h"
-#include "support/recording_canvas.h"
 
 namespace vortal {
 namespace {
@@ -182,7 +181,7 @@ TEST(SkinsDialogTest, ColourSampleOpensTheColourDialog) {
 TEST(SkinsDialogTest, WheelScrollsTheOpenListThreeLines) {
   SkinsFolder skins;
   CSkinsDialog dialog = skins.Dialog();
-  testing::FakeKeyDialogHost host;
+  testing::FakeSubDialogHost host;
   ASSERT_TRUE(host.Open(dialog));
   dialog.OnMouseWheel(120);  // no list yet
   EXPECT_TRUE(host.scrolls.empty());

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_canvas.h"
+#include "support/fake_hosts.h"
 
 namespace vortal {
 namespace {

@@ -121,7 +121,7 @@ TEST_F(TextFitWin32Test, ALineWiderThanTheListWidensItWithinItsWindow) {
 
 TEST_F(TextFitWin32Test, AFieldsTextTakesASmallerFaceOnlyWhenItWouldBeCut) {
   Win32ChildControls controls;
-  controls.Attach(parent_, font_);
+  controls.Attach(parent_, font_, {{255, 255, 255}, {0, 0, 0}});
   // The Windows function dialog's field: 92 pixels wide.
   controls.CreateChild(532, ChildKind::kLeftStatic, Rect{43, 129, 135, 143}, 0);
   HWND field = GetDlgItem(parent_, 532);

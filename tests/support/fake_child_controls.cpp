@@ -130,44 +130,4 @@ void FakeChildControls::PointAt(int id, int index) {
   if (it != children.end() && it->second.kind == ChildKind::kHoverList) Select(id, index);
 }
 
-unsigned FakeMacroWindowServices::InstallRecordingHook(RecordingHookHandlers newHandlers) {
-  calls.push_back("INSTALL_HOOK");
-  if (hookError != 0) return hookError;
-  handlers = std::move(newHandlers);
-  hookInstalled = true;
-  ++hookInstalls;
-  return 0;
-}
-
-void FakeMacroWindowServices::RemoveRecordingHook() {
-  calls.push_back("REMOVE_HOOK");
-  hookInstalled = false;
-}
-
-void FakeMacroWindowServices::SendRecorderMessage(int message) {
-  recorderMessages.push_back(message);
-  if (handlers.onMessage) handlers.onMessage(message);
-}
-
-DialogResult FakeMacroWindowServices::RunSubDialog(SubDialogFrame& dialog) {
-  calls.push_back("SUB_DIALOG");
-  return runDialog ? runDialog(dialog) : DialogResult::kCancel;
-}
-
-bool FakeMacroWindowServices::Key(const KeyStroke& key) {
-  if (!hookInstalled) return false;
-  if (std::optional<int> message = handlers.onKey(key)) SendRecorderMessage(*message);
-  return !key.released;
-}
-
-DialogResult RunDialogWithInput(SubDialogFrame& dialog, FakeDialogHostWithControls& host,
-                                int fieldId, std::optional<std::string> typed, Point click) {
-  host.controls.onAnyTextChange = [&dialog](int id) { dialog.OnEditChanged(id); };
-  if (!dialog.Initialize(host)) return DialogResult::kCancel;
-  dialog.Paint();
-  if (typed) host.controls.Type(fieldId, *typed);
-  dialog.OnLeftButtonDown(click);
-  return dialog.result() == DialogResult::kOk ? DialogResult::kOk : DialogResult::kCancel;
-}
-
 }  // namespace vortal::testing

@@ -1,18 +1,14 @@
 // Child controls without windows: texts, items, selections and colours kept
 // in memory, edits that filter typing as the real ones do and report every
-// change of their text, and a main window host that records macro recording
-// requests and runs sub-dialogs through a script.
+// change of their text.
 #pragma once
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "support/recording_canvas.h"
 #include "ui/host/child_controls.h"
-#include "ui/dialogs/sub_dialog_frame.h"
 
 namespace vortal::testing {
 
@@ -47,6 +43,7 @@ class FakeChildControls : public ChildControls {
   void FocusChild(int id) override {
     if (ChildExists(id)) focused = id;
   }
+  int FocusedChild() const override { return focused; }
 
   // The user types into an edit: the text is replaced as far as the edit
   // takes it (digits only, at most maxChars), and the change is reported.
@@ -68,43 +65,5 @@ class FakeChildControls : public ChildControls {
  private:
   void Changed(int id);
 };
-
-// The main window's fake host with child controls, the recording hook and
-// scripted sub-dialogs.
-class FakeMacroWindowServices : public FakeMainWindowServices {
- public:
-  ChildControls* childControls() override { return &controls; }
-  unsigned InstallRecordingHook(RecordingHookHandlers handlers) override;
-  void RemoveRecordingHook() override;
-  bool RecordingHookInstalled() const override { return hookInstalled; }
-  void SendRecorderMessage(int message) override;
-  void SetWindowTitle(std::string_view text) override { title = std::string(text); }
-  DialogResult RunSubDialog(SubDialogFrame& dialog) override;
-
-  // A key reaches the window: through the hook while it is installed.
-  // Returns whether the key-down was swallowed.
-  bool Key(const KeyStroke& key);
-
-  FakeChildControls controls;
-  unsigned hookError = 0;
-  bool hookInstalled = false;
-  int hookInstalls = 0;
-  RecordingHookHandlers handlers;
-  std::vector<int> recorderMessages;
-  std::string title;
-  std::function<DialogResult(SubDialogFrame&)> runDialog;
-};
-
-// A sub-dialog host whose edits report to the dialog shown.
-class FakeDialogHostWithControls : public FakeSubDialogHost {
- public:
-  ChildControls* childControls() override { return &controls; }
-  FakeChildControls controls;
-};
-
-// Runs `dialog` over `host` the way the window does: initialisation, the
-// user's typing into `fieldId`, then a click at `click`.
-DialogResult RunDialogWithInput(SubDialogFrame& dialog, FakeDialogHostWithControls& host,
-                                int fieldId, std::optional<std::string> typed, Point click);
 
 }  // namespace vortal::testing

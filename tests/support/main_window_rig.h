@@ -3,7 +3,7 @@
 #pragma once
 
 #include "support/fake_mouse_backend.h"
-#include "support/recording_canvas.h"
+#include "support/fake_hosts.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 #include "ui/window/main_window_model.h"

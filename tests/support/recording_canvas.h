@@ -1,17 +1,12 @@
-// A canvas that writes every drawing call as one line, and fakes of the
-// window hosts that record what the models ask of them.
+// A canvas that writes every drawing call as one line.
 #pragma once
 
-#include <map>
-#include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ui/host/canvas.h"
-#include "ui/host/main_window_services.h"
 
 namespace vortal::testing {
 
@@ -29,173 +24,6 @@ class RecordingCanvas : public Canvas {
   std::vector<std::string> lines;
   std::set<std::string> missing;
   std::vector<Color> textColors;
-};
-
-// The parts every window host shares: background, redraws, lists, messages.
-// `calls` lists the requests in order ("HIDE", "REDRAW", "HOVER", ...); each
-// redraw's drawing is kept in `redraws`.
-template <class Host>
-class FakeWindowHost : public Host {
- public:
-  std::optional<Size> LoadBackground(std::string_view skinFolder,
-                                     std::string_view imageName) override {
-    calls.push_back("BACKGROUND " + std::string(skinFolder) + std::string(imageName));
-    hasBackground = backgroundLoads && !unloadableFolders.contains(std::string(skinFolder));
-    if (!hasBackground) return std::nullopt;
-    return backgroundSize;
-  }
-  bool Redraw(std::string_view skinFolder,
-              const std::function<void(Canvas&)>& draw) override {
-    calls.push_back("REDRAW");
-    if (!hasBackground) return false;
-    RecordingCanvas canvas;
-    canvas.missing = missingImages;
-    draw(canvas);
-    textColors.insert(textColors.end(), canvas.textColors.begin(), canvas.textColors.end());
-    redrawFolders.emplace_back(skinFolder);
-    redraws.push_back(canvas.lines);
-    return true;
-  }
-  void Invalidate(const Rect& box) override { calls.push_back("INVALIDATE " + Describe(box)); }
-  void RequestHover() override { calls.push_back("HOVER"); }
-  void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override {
-    calls.push_back("CREATE_LIST " + std::to_string(id) + " " + Describe(area));
-    lists[id] = items;
-    listAreas[id] = area;
-  }
-  void DestroyList(int id) override {
-    calls.push_back("DESTROY_LIST " + std::to_string(id));
-    lists.erase(id);
-  }
-  bool ListExists(int id) const override { return lists.count(id) != 0; }
-  void Show(const std::string& text, const std::string& caption) override {
-    calls.push_back("MESSAGE " + text + " | " + caption);
-    messages.push_back({text, caption});
-  }
-
-  bool backgroundLoads = true;
-  std::set<std::string> unloadableFolders;  // skin folders whose background fails
-  bool hasBackground = true;
-  Size backgroundSize{880, 640};
-  std::set<std::string> missingImages;
-  std::vector<std::string> calls;
-  std::vector<std::vector<std::string>> redraws;
-  std::vector<std::string> redrawFolders;
-  std::vector<Color> textColors;
-  std::map<int, std::vector<std::string>> lists;
-  std::map<int, Rect> listAreas;
-  std::vector<std::pair<std::string, std::string>> messages;
-};
-
-class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
- public:
-  void ShowWindow() override { calls.push_back("SHOW"); }
-  void HideWindow() override { calls.push_back("HIDE"); }
-  void BringToForeground() override { calls.push_back("FOREGROUND"); }
-  void StartWindowDrag(Point p) override {
-    calls.push_back("DRAG " + std::to_string(p.x) + "," + std::to_string(p.y));
-  }
-  void AddTrayIcon(std::string_view tip) override { calls.push_back("TRAY_ADD " + std::string(tip)); }
-  void RemoveTrayIcon() override { calls.push_back("TRAY_REMOVE"); }
-  void ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
-                       int timeoutMs) override {
-    calls.push_back("BALLOON " + std::string(text) + " | " + std::string(title) + " | " +
-                    (icon == BalloonIcon::kInfo ? "info" : "warning") + " | " +
-                    std::to_string(timeoutMs));
-  }
-  void ShowTrayMenu(std::string_view exitLabel) override {
-    calls.push_back("TRAY_MENU " + std::string(exitLabel));
-  }
-  bool CreateListener() override {
-    calls.push_back("CREATE_LISTENER");
-    return listenerCreates;
-  }
-  void ResumeListener() override { calls.push_back("RESUME_LISTENER"); }
-  void SetEventPort(std::unique_ptr<EventPort> port) override {
-    calls.push_back("EVENT_PORT");
-    eventPort = std::move(port);
-  }
-  bool RegisterDeviceNotifications() override {
-    calls.push_back("REGISTER_NOTIFICATIONS");
-    return notificationsRegister;
-  }
-  void CloseListenerHandles() override { calls.push_back("CLOSE_LISTENER"); }
-  void ExitProcess(int code) override { calls.push_back("EXIT " + std::to_string(code)); }
-  std::optional<Color> ChooseColor() override {
-    calls.push_back("CHOOSE_COLOR");
-    return chosenColor;
-  }
-  DialogResult RunSubDialog(SubDialogFrame& dialog) override {
-    calls.push_back("SUB_DIALOG");
-    if (runDialog) return runDialog(dialog);
-    return DialogResult::kCancel;
-  }
-  // Plays the user's part in a sub-dialog (kCancel when unset).
-  std::function<DialogResult(SubDialogFrame&)> runDialog;
-
-  // Static controls by id with their texts.
-  void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) override {
-    calls.push_back("CREATE_STATIC " + std::to_string(id) + " " + Describe(box) +
-                    (centreVertically ? " vcentre " : " ") + std::string(text));
-    statics[id] = std::string(text);
-  }
-  void SetStaticText(int id, std::string_view text) override {
-    calls.push_back("STATIC_TEXT " + std::to_string(id) + " " + std::string(text));
-    if (statics.count(id) != 0) statics[id] = std::string(text);
-  }
-  void DestroyControl(int id) override {
-    calls.push_back("DESTROY_CONTROL " + std::to_string(id));
-    statics.erase(id);
-    lists.erase(id);
-  }
-  bool ControlExists(int id) const override {
-    return statics.count(id) != 0 || lists.count(id) != 0;
-  }
-  void InvalidateControl(int id) override {
-    calls.push_back("INVALIDATE_CONTROL " + std::to_string(id));
-  }
-  // Lists lay their items out kListItemHeight pixels apart inside a one-pixel
-  // border, as a list box in the window's font does.
-  static constexpr int kListItemHeight = 16;
-  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override {
-    auto list = lists.find(listId);
-    auto area = listAreas.find(listId);
-    if (list == lists.end() || area == listAreas.end() || !area->second.Contains(p)) {
-      return std::nullopt;
-    }
-    const int index = (p.y - area->second.top - 1) / kListItemHeight;
-    if (p.y - area->second.top < 1 || index >= static_cast<int>(list->second.size())) {
-      return std::nullopt;
-    }
-    return ListItemHit{index, {0, index * kListItemHeight, area->second.Width() - 2,
-                               (index + 1) * kListItemHeight}};
-  }
-  void SelectListItem(int listId, int index) override { selections[listId] = index; }
-
-  std::map<int, std::string> statics;
-  std::map<int, int> selections;
-  bool listenerCreates = true;
-  bool notificationsRegister = true;
-  std::optional<Color> chosenColor;
-  std::unique_ptr<EventPort> eventPort;
-};
-
-class FakeSubDialogHost : public FakeWindowHost<SubDialogHost> {
- public:
-  FakeSubDialogHost() { backgroundSize = {400, 290}; }
-  void EndDialog(DialogResult result) override {
-    calls.push_back(result == DialogResult::kOk ? "END ok" : "END cancel");
-    ended.push_back(result);
-  }
-  void SetEditsEnabled(bool enabled) override {
-    calls.push_back(enabled ? "EDITS on" : "EDITS off");
-  }
-  std::optional<Color> ChooseColor() override {
-    calls.push_back("CHOOSE_COLOR");
-    return chosenColor;
-  }
-  std::optional<Color> chosenColor;  // nothing: the user cancels the colour dialog
-  std::vector<DialogResult> ended;
 };
 
 }  // namespace vortal::testing

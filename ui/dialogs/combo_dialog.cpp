@@ -11,14 +11,12 @@ CComboDialog::CComboDialog(SubDialogLook look)
                      kComboModifierDropDown) {}
 
 void CComboDialog::CreateControls() {
-  if (ChildControls* controls = host()->childControls()) {
-    controls->CreateChild(kComboModifierFieldId, ChildKind::kStatic, kComboModifierFieldBox);
-    controls->CreateChild(kComboFirstKeyId, ChildKind::kEdit, kComboFirstKeyBox);
-    controls->CreateChild(kComboSecondKeyId, ChildKind::kEdit, kComboSecondKeyBox);
-    for (int id : {kComboModifierFieldId, kComboFirstKeyId, kComboSecondKeyId,
-                   kComboModifierListId}) {
-      controls->SetChildLook(id, kKeyFieldLook);
-    }
+  ChildControls& c = controls();
+  c.CreateChild(kComboModifierFieldId, ChildKind::kStatic, kComboModifierFieldBox);
+  c.CreateChild(kComboFirstKeyId, ChildKind::kEdit, kComboFirstKeyBox);
+  c.CreateChild(kComboSecondKeyId, ChildKind::kEdit, kComboSecondKeyBox);
+  for (int id : {kComboModifierFieldId, kComboFirstKeyId, kComboSecondKeyId, kComboModifierListId}) {
+    c.SetChildLook(id, kKeyFieldLook);
   }
   if (const unsigned error = host()->InstallKeyCaptureHook(kComboKeyCapturedMessage)) {
     host()->Show(HookFailureText("KeyboardHook_ComboDlg", error), kAppCaption);
@@ -41,23 +39,18 @@ std::vector<std::string> CComboDialog::ListItems() const {
 void CComboDialog::OnListItemChosen(int index, const std::string& text) {
   modifier_ = text;
   modifierIndex_ = index;
-  if (ChildControls* controls = host()->childControls()) {
-    controls->SetChildText(kComboModifierFieldId, modifier_);
-  }
+  controls().SetChildText(kComboModifierFieldId, modifier_);
 }
 
 void CComboDialog::OnKeyCaptured(const std::string& name) {
-  if (host() == nullptr) return;
-  const int focus = host()->FocusedControl();
+  const int focus = controls().FocusedChild();
   std::string* key = focus == kComboFirstKeyId    ? &firstKey_
                      : focus == kComboSecondKeyId ? &secondKey_
                                                   : nullptr;
   if (key == nullptr) return;
   *key = name;
-  if (ChildControls* controls = host()->childControls()) {
-    controls->SetChildText(focus, name);
-    controls->RepaintChild(focus);
-  }
+  controls().SetChildText(focus, name);
+  controls().RepaintChild(focus);
 }
 
 bool CComboDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {

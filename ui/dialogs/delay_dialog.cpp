@@ -34,23 +34,19 @@ CDelayTimeDialog::CDelayTimeDialog(SubDialogLook look)
     : SubDialogFrame(std::move(look), kDelayTimeDialogImage, kDelayDialogFailureCaption) {}
 
 void CDelayTimeDialog::CreateControls() {
-  ChildControls* controls = host()->childControls();
-  if (controls == nullptr) return;
-  controls->CreateChild(kDelayFieldId, ChildKind::kBorderedDigitsEdit, kDelayFieldBox,
-                        kDelayFieldMaxChars);
-  controls->SetChildLook(kDelayFieldId, kDelayFieldLook);
+  ChildControls& c = controls();
+  c.CreateChild(kDelayFieldId, ChildKind::kBorderedDigitsEdit, kDelayFieldBox, kDelayFieldMaxChars);
+  c.SetChildLook(kDelayFieldId, kDelayFieldLook);
   // The user opened the dialog to type a pause: the field takes the keys at once.
-  controls->FocusChild(kDelayFieldId);
+  c.FocusChild(kDelayFieldId);
 }
 
 void CDelayTimeDialog::OnEditChanged(int id) {
-  if (id != kDelayFieldId || host() == nullptr) return;
-  ChildControls* controls = host()->childControls();
-  if (controls == nullptr) return;
-  typedText_ = controls->ChildText(kDelayFieldId);
+  if (id != kDelayFieldId) return;
+  typedText_ = controls().ChildText(kDelayFieldId);
   // Saturating, so a long string of digits can never wrap into the range.
   typedValue_ = ReadCNumber(typedText_);
-  controls->RepaintChild(kDelayFieldId);
+  controls().RepaintChild(kDelayFieldId);
 }
 
 void CDelayTimeDialog::DrawContents(Canvas& canvas) {

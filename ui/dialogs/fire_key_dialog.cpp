@@ -18,19 +18,18 @@ CFireKeyDialog::CFireKeyDialog(SubDialogLook look)
       keyText_(FireKeyText(0)) {}
 
 void CFireKeyDialog::CreateControls() {
-  ChildControls* controls = host()->childControls();
-  if (controls == nullptr) return;
-  controls->CreateChild(kFireKeyFieldId, ChildKind::kStatic, kFireKeyFieldBox);
-  controls->CreateChild(kFireSpeedId, ChildKind::kDigitsEdit, kFireSpeedBox);
-  controls->CreateChild(kFireTimesId, ChildKind::kDigitsEdit, kFireTimesBox);
+  ChildControls& c = controls();
+  c.CreateChild(kFireKeyFieldId, ChildKind::kStatic, kFireKeyFieldBox);
+  c.CreateChild(kFireSpeedId, ChildKind::kDigitsEdit, kFireSpeedBox);
+  c.CreateChild(kFireTimesId, ChildKind::kDigitsEdit, kFireTimesBox);
   for (int id : {kFireKeyFieldId, kFireSpeedId, kFireTimesId, kFireKeyListId}) {
-    controls->SetChildLook(id, kFieldLook);
+    c.SetChildLook(id, kFieldLook);
   }
-  controls->SetChildText(kFireKeyFieldId, keyText_);
-  controls->SetChildText(kFireSpeedId, std::to_string(speed_));
-  controls->SetChildText(kFireTimesId, std::to_string(times_));
-  controls->RepaintChild(kFireSpeedId);
-  controls->RepaintChild(kFireTimesId);
+  c.SetChildText(kFireKeyFieldId, keyText_);
+  c.SetChildText(kFireSpeedId, std::to_string(speed_));
+  c.SetChildText(kFireTimesId, std::to_string(times_));
+  c.RepaintChild(kFireSpeedId);
+  c.RepaintChild(kFireTimesId);
 }
 
 void CFireKeyDialog::DrawContents(Canvas& canvas) {
@@ -49,33 +48,31 @@ std::vector<std::string> CFireKeyDialog::ListItems() const {
 void CFireKeyDialog::OnListItemChosen(int index, const std::string& text) {
   keyIndex_ = index;
   keyText_ = text;
-  if (ChildControls* controls = host()->childControls()) {
-    controls->SetChildText(kFireKeyFieldId, keyText_);
-  }
+  controls().SetChildText(kFireKeyFieldId, keyText_);
 }
 
 void CFireKeyDialog::ValidateSpeed() {
-  ChildControls* controls = host() ? host()->childControls() : nullptr;
-  if (controls == nullptr || !controls->ChildExists(kFireSpeedId)) return;
-  int value = ReadCNumber(controls->ChildText(kFireSpeedId));
+  ChildControls& c = controls();
+  if (!c.ChildExists(kFireSpeedId)) return;
+  int value = ReadCNumber(c.ChildText(kFireSpeedId));
   if (value < kFireMinSpeed || value > kFireMaxSpeed) {
     value = kFireSpeedReplacement;
-    controls->SetChildText(kFireSpeedId, std::to_string(value));
+    c.SetChildText(kFireSpeedId, std::to_string(value));
   }
-  controls->RepaintChild(kFireSpeedId);
+  c.RepaintChild(kFireSpeedId);
   speed_ = value;
 }
 
 void CFireKeyDialog::ValidateTimes() {
-  ChildControls* controls = host() ? host()->childControls() : nullptr;
-  if (controls == nullptr || !controls->ChildExists(kFireTimesId)) return;
-  int value = ReadCNumber(controls->ChildText(kFireTimesId));
+  ChildControls& c = controls();
+  if (!c.ChildExists(kFireTimesId)) return;
+  int value = ReadCNumber(c.ChildText(kFireTimesId));
   if (value < 0 || value > kFireMaxTimes) {
     value = kFireTimesReplacement;
     // Reports a change again, which then finds "1" valid.
-    controls->SetChildText(kFireTimesId, std::to_string(value));
+    c.SetChildText(kFireTimesId, std::to_string(value));
   }
-  controls->RepaintChild(kFireTimesId);
+  c.RepaintChild(kFireTimesId);
   times_ = value;
 }
 
@@ -83,9 +80,7 @@ void CFireKeyDialog::OnEditChanged(int id) {
   if (id == kFireTimesId) {
     ValidateTimes();
   } else if (id == kFireSpeedId) {
-    if (ChildControls* controls = host() ? host()->childControls() : nullptr) {
-      controls->RepaintChild(kFireSpeedId);
-    }
+    controls().RepaintChild(kFireSpeedId);
   }
 }
 

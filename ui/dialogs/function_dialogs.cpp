@@ -28,12 +28,11 @@ CFunctionDialog::CFunctionDialog(SubDialogLook look, const FunctionDialogKind& k
 }
 
 void CFunctionDialog::CreateControls() {
-  ChildControls* controls = host()->childControls();
-  if (controls == nullptr) return;
-  controls->CreateChild(fieldId_, ChildKind::kLeftStatic, kFunctionFieldBox);
-  controls->SetChildLook(fieldId_, kFieldLook);
-  controls->SetChildLook(fieldId_ + 1, kFieldLook);  // the list
-  controls->SetChildText(fieldId_, chosenText_);
+  ChildControls& c = controls();
+  c.CreateChild(fieldId_, ChildKind::kLeftStatic, kFunctionFieldBox);
+  c.SetChildLook(fieldId_, kFieldLook);
+  c.SetChildLook(fieldId_ + 1, kFieldLook);  // the list
+  c.SetChildText(fieldId_, chosenText_);
 }
 
 std::vector<std::string> CFunctionDialog::ListItems() const {
@@ -45,9 +44,7 @@ std::vector<std::string> CFunctionDialog::ListItems() const {
 void CFunctionDialog::OnListItemChosen(int index, const std::string& text) {
   chosenIndex_ = index;
   chosenText_ = text;
-  if (ChildControls* controls = host()->childControls()) {
-    controls->SetChildText(fieldId_, chosenText_);
-  }
+  controls().SetChildText(fieldId_, chosenText_);
 }
 
 CMediaDialog::CMediaDialog(SubDialogLook look) : CFunctionDialog(std::move(look), kMediaKind) {}

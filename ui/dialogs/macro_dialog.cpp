@@ -17,11 +17,10 @@ CMacroDialog::CMacroDialog(SubDialogLook look, std::string recordPath)
       recordPath_(std::move(recordPath)) {}
 
 void CMacroDialog::CreateControls() {
-  if (ChildControls* controls = host()->childControls()) {
-    controls->CreateChild(kMacroNameFieldId, ChildKind::kLeftStatic, kMacroNameFieldBox);
-    controls->SetChildLook(kMacroNameFieldId, kFieldLook);
-    controls->SetChildLook(kMacroListId, kFieldLook);
-  }
+  ChildControls& c = controls();
+  c.CreateChild(kMacroNameFieldId, ChildKind::kLeftStatic, kMacroNameFieldBox);
+  c.SetChildLook(kMacroNameFieldId, kFieldLook);
+  c.SetChildLook(kMacroListId, kFieldLook);
   repeatMode_ = 1;
 }
 
@@ -30,9 +29,7 @@ std::vector<std::string> CMacroDialog::ListItems() const { return ListMacroNames
 void CMacroDialog::OnListItemChosen(int index, const std::string& text) {
   chosenPosition_ = index;
   chosenName_ = text;
-  if (ChildControls* controls = host()->childControls()) {
-    controls->SetChildText(kMacroNameFieldId, chosenName_);
-  }
+  controls().SetChildText(kMacroNameFieldId, chosenName_);
 }
 
 void CMacroDialog::OnDialogClick(Point p) {

@@ -12,10 +12,8 @@ CSingleDialog::CSingleDialog(SubDialogLook look)
     : SubDialogFrame(std::move(look), kSingleKeyBackground, kSingleKeyFailureCaption) {}
 
 void CSingleDialog::CreateControls() {
-  if (ChildControls* controls = host()->childControls()) {
-    controls->CreateChild(kSingleKeyFieldId, ChildKind::kStatic, kSingleKeyFieldBox);
-    controls->SetChildLook(kSingleKeyFieldId, kKeyFieldLook);
-  }
+  controls().CreateChild(kSingleKeyFieldId, ChildKind::kStatic, kSingleKeyFieldBox);
+  controls().SetChildLook(kSingleKeyFieldId, kKeyFieldLook);
   if (const unsigned error = host()->InstallKeyCaptureHook(kSingleKeyCapturedMessage)) {
     host()->Show(HookFailureText("KeyboardHook_SingleDlgKey", error), kAppCaption);
   }
@@ -23,10 +21,8 @@ void CSingleDialog::CreateControls() {
 
 void CSingleDialog::OnKeyCaptured(const std::string& name) {
   keyName_ = name;
-  if (ChildControls* controls = host() ? host()->childControls() : nullptr) {
-    controls->SetChildText(kSingleKeyFieldId, keyName_);
-    controls->RepaintChild(kSingleKeyFieldId);
-  }
+  controls().SetChildText(kSingleKeyFieldId, keyName_);
+  controls().RepaintChild(kSingleKeyFieldId);
 }
 
 bool CSingleDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {

@@ -158,6 +158,8 @@ class SubDialogFrame {
   bool DrawSkinPng(Canvas& canvas, std::string_view imageName, Point at);
   const SubDialogLook& look() const { return look_; }
   SubDialogHost* host() const { return host_; }
+  // The dialog's child controls; only from Initialize on.
+  ChildControls& controls() const { return host_->childControls(); }
 
  private:
   void End(DialogResult result);

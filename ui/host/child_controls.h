@@ -1,5 +1,6 @@
 // Real child windows of an owner-drawn window: edit fields, static texts and
-// list boxes that a page or a sub-dialog creates over its picture. The
+// list boxes that a page or a sub-dialog creates over its picture. The only
+// way a model makes, changes and colours a control. The
 // Windows host creates them as controls; tests use a fake that keeps their
 // texts, items and selections.
 #pragma once
@@ -69,6 +70,8 @@ class ChildControls {
 
   // Gives the control the keyboard focus (nothing when it does not exist).
   virtual void FocusChild(int id) = 0;
+  // The id of the control that has the keyboard focus; 0 for none.
+  virtual int FocusedChild() const = 0;
 };
 
 }  // namespace vortal

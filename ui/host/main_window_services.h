@@ -1,10 +1,8 @@
 // The narrow interfaces a window host implements for the portable models of
 // the main window and of the owner-drawn sub-dialogs. The Windows host turns
 // window messages into calls on the models and carries out these requests;
-// tests use fakes that record them.
-//
-// These interfaces are kept stable: members are only ever added, never
-// changed or removed.
+// tests use fakes that record them. Every member is the host's to carry
+// out: a host that cannot do something says so in its result.
 #pragma once
 
 #include <functional>
@@ -56,6 +54,26 @@ class ListHost {
   virtual void CreateList(int id, const Rect& area, const std::vector<std::string>& items) = 0;
   virtual void DestroyList(int id) = 0;  // nothing when it does not exist
   virtual bool ListExists(int id) const = 0;
+  // The item of list `listId` under `p` (the window's client coordinates),
+  // with the item's rectangle in the list's own client coordinates; nothing
+  // when the list does not exist or `p` is not over one of its items.
+  struct ListItemHit {
+    int index = -1;
+    Rect item;
+  };
+  virtual std::optional<ListItemHit> ListItemAt(int listId, Point p) const = 0;
+  // Makes an item the list's selection (LB_SETCURSEL), without a notification.
+  virtual void SelectListItem(int listId, int index) = 0;
+  // Scrolls a list by `lines` line steps (WM_VSCROLL), negative ones up.
+  virtual void ScrollList(int id, int lines) = 0;
+};
+
+// The standard colour dialog over the window, with no initial colour;
+// nothing when the user cancels it.
+class ColorChooser {
+ public:
+  virtual ~ColorChooser() = default;
+  virtual std::optional<Color> ChooseColor() = 0;
 };
 
 class SubDialogFrame;
@@ -63,53 +81,30 @@ class SubDialogFrame;
 // What a sub-dialog asks of the window that shows it.
 enum class DialogResult { kNone, kOk, kCancel };  // kOk = IDOK, kCancel = IDCANCEL
 
-class SubDialogHost : public Surface, public ListHost, public UserMessages {
+class SubDialogHost : public Surface, public ListHost, public ColorChooser, public UserMessages {
  public:
   // Ends the modal dialog with this result (after the current message).
   virtual void EndDialog(DialogResult result) = 0;
   // Enables or disables the dialog's edit controls (disabled while a list is
   // open over them).
   virtual void SetEditsEnabled(bool enabled) = 0;
-
-  // Added: the dialog's own child controls (none where the host has none).
-  virtual ChildControls* childControls() { return nullptr; }
-  // Added for the skin dialog: the standard colour dialog over this dialog,
-  // with no initial colour; nothing when the user cancels it.
-  virtual std::optional<Color> ChooseColor() { return std::nullopt; }
-
-  // Added for the key dialogs: a keyboard hook on the window's own thread
-  // that names every keystroke (press, repeat and release) as the key tables
-  // do and hands the name to the dialog (SubDialogFrame::OnKeyCaptured)
-  // through window message `message`; the keystroke is still delivered. It
-  // lives until the dialog's window is destroyed. Returns 0, or the system's
-  // error code when the hook cannot be installed.
-  virtual unsigned InstallKeyCaptureHook(unsigned message) {
-    (void)message;
-    return 1;  // ERROR_INVALID_FUNCTION
-  }
-  // The id of the child control that has the keyboard focus; 0 for none.
-  virtual int FocusedControl() const { return 0; }
-  // Scrolls a list by `lines` line steps (WM_VSCROLL), negative ones up.
-  virtual void ScrollList(int id, int lines) {
-    (void)id;
-    (void)lines;
-  }
+  // The dialog's own child controls.
+  virtual ChildControls& childControls() = 0;
+  // A keyboard hook on the window's own thread that names every keystroke
+  // (press, repeat and release) as the key tables do and hands the name to
+  // the dialog (SubDialogFrame::OnKeyCaptured) through window message
+  // `message`; the keystroke is still delivered. It lives until the dialog's
+  // window is destroyed. Returns 0, or the system's error code when the hook
+  // cannot be installed.
+  virtual unsigned InstallKeyCaptureHook(unsigned message) = 0;
 };
 
 enum class BalloonIcon { kInfo, kWarning };
 
-// What the main window model asks of the Windows shell. Message boxes come
-// through UserMessages::Show (an OK button; the caption as given).
-class MainWindowServices : public Surface, public ListHost, public RecordingHost {
+// The notification-area icon (tip as given, callback WM_USER+1).
+class Tray {
  public:
-  virtual void ShowWindow() = 0;  // SW_SHOW
-  virtual void HideWindow() = 0;  // SW_HIDE
-  virtual void BringToForeground() = 0;
-  // Lets the user move the borderless window: WM_NCLBUTTONDOWN with HTCAPTION
-  // and the click point, then default processing of the click.
-  virtual void StartWindowDrag(Point clickPoint) = 0;
-
-  // Notification-area icon (tip as given, callback WM_USER+1).
+  virtual ~Tray() = default;
   virtual void AddTrayIcon(std::string_view tip) = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
@@ -118,7 +113,12 @@ class MainWindowServices : public Surface, public ListHost, public RecordingHost
   // window brought to the foreground first. Choosing it reaches the model
   // as MainWindowModel::OnExitCommand.
   virtual void ShowTrayMenu(std::string_view exitLabel) = 0;
+};
 
+// The mouse's comings and goings and its event collection.
+class DeviceWatch {
+ public:
+  virtual ~DeviceWatch() = default;
   // The listener: its event (manual reset) and its thread, created
   // suspended. False when the event cannot be created.
   virtual bool CreateListener() = 0;
@@ -129,68 +129,31 @@ class MainWindowServices : public Surface, public ListHost, public RecordingHost
   virtual bool RegisterDeviceNotifications() = 0;
   // Closes the event collection's handles and the listener event.
   virtual void CloseListenerHandles() = 0;
+};
+
+// What the main window model asks of the Windows shell. Message boxes come
+// through UserMessages::Show (an OK button; the caption as given); the
+// keyboard hook of the macro recorder through RecordingHost.
+class MainWindowServices : public Surface,
+                           public ListHost,
+                           public ColorChooser,
+                           public Tray,
+                           public DeviceWatch,
+                           public RecordingHost {
+ public:
+  virtual void ShowWindow() = 0;  // SW_SHOW
+  virtual void HideWindow() = 0;  // SW_HIDE
+  virtual void BringToForeground() = 0;
+  // Lets the user move the borderless window: WM_NCLBUTTONDOWN with HTCAPTION
+  // and the click point, then default processing of the click.
+  virtual void StartWindowDrag(Point clickPoint) = 0;
   // Ends the process at once.
   virtual void ExitProcess(int code) = 0;
-
-  // The standard colour dialog with no initial colour; nothing when the user
-  // cancels it.
-  virtual std::optional<Color> ChooseColor() = 0;
   // Runs an owner-drawn sub-dialog modally over the main window; the host
   // forwards its messages to the model and returns how it ended.
   virtual DialogResult RunSubDialog(SubDialogFrame& dialog) = 0;
-
-  // Added for the basic page: static controls (WS_CHILD | WS_VISIBLE |
-  // SS_CENTER, with SS_CENTERIMAGE when `centreVertically`), the lighting
-  // texts and the colour swatches. Each painted through the window's control
-  // colours.
-  virtual void CreateStatic(int id, const Rect& box, std::string_view text, bool centreVertically) {
-    (void)id;
-    (void)box;
-    (void)text;
-    (void)centreVertically;
-  }
-  // Replaces a static's text and repaints it; nothing when it does not exist.
-  virtual void SetStaticText(int id, std::string_view text) {
-    (void)id;
-    (void)text;
-  }
-  // Destroys any child control by id; nothing when it does not exist.
-  virtual void DestroyControl(int id) { (void)id; }
-  virtual bool ControlExists(int id) const {
-    (void)id;
-    return false;
-  }
-  // Repaints a child control (a swatch whose colour changed).
-  virtual void InvalidateControl(int id) { (void)id; }
-  // Added for hover in drop-down lists: the item of list `listId` under `p`
-  // (main window client coordinates), with the item's rectangle in the list's
-  // own client coordinates; nothing when the list does not exist or `p` is not
-  // over one of its items.
-  struct ListItemHit {
-    int index = -1;
-    Rect item;
-  };
-  virtual std::optional<ListItemHit> ListItemAt(int listId, Point p) const {
-    (void)listId;
-    (void)p;
-    return std::nullopt;
-  }
-  // Makes an item the list's selection (LB_SETCURSEL), without a notification.
-  virtual void SelectListItem(int listId, int index) {
-    (void)listId;
-    (void)index;
-  }
-  // The main window's edits, statics and list boxes; none without a window.
-  virtual ChildControls* childControls() { return nullptr; }
-  // A host without a keyboard hook records nothing.
-  unsigned InstallRecordingHook(RecordingHookHandlers handlers) override {
-    (void)handlers;
-    return 1;  // ERROR_INVALID_FUNCTION
-  }
-  void RemoveRecordingHook() override {}
-  bool RecordingHookInstalled() const override { return false; }
-  void SendRecorderMessage(int message) override { (void)message; }
-  void SetWindowTitle(std::string_view title) override { (void)title; }
+  // The main window's edits, statics and list boxes.
+  virtual ChildControls& childControls() = 0;
 };
 
 }  // namespace vortal

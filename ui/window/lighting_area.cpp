@@ -1,6 +1,5 @@
 #include "ui/window/lighting_area.h"
 
-#include <algorithm>
 #include <array>
 
 #include "ui/window/main_window_model.h"
@@ -47,8 +46,6 @@ constexpr std::array<TextId, 3> kLedModeListTexts = {TextId::kStandardMode, Text
 
 constexpr Color kBlack{0, 0, 0};
 constexpr Color kWhite{255, 255, 255};
-constexpr Color kMacroListBrush{2, 4, 5};
-constexpr Color kPlainStaticBack{100, 150, 100};
 
 std::string TimeText(int index) {
   // Index k is (k + 1) / 2 seconds; whole seconds have no decimal part.
@@ -108,67 +105,33 @@ LedBit LedBitOf(int stage, int square) {
   return {byte, static_cast<std::uint8_t>(1u << bit)};
 }
 
-// The skin's text colour wherever it reads on the control's own colour.
-ControlColours ChooseControlColours(int controlId, ControlKind kind, const SettingsRecord& record,
-                                    Color uiTextColor) {
-  ControlColours colours;
-  auto isOneOf = [controlId](const auto& ids) {
-    return std::find(std::begin(ids), std::end(ids), controlId) != std::end(ids);
-  };
-  switch (kind) {
-    case ControlKind::kEdit:
-      colours.text = ReadableTextColor(uiTextColor, kBlack);
-      colours.background = TextBackground::kTransparent;
-      colours.brush = kBlack;
-      break;
-    case ControlKind::kListBox:
-      colours.background = TextBackground::kTransparent;
-      if (isOneOf(kMacroListIds)) {
-        colours.text = ReadableTextColor(uiTextColor, kMacroListBrush);
-        colours.brush = kMacroListBrush;
-      } else {
-        colours.text = kWhite;
-        colours.dialogFont = true;
-        colours.brush = kBlack;
-      }
-      break;
-    case ControlKind::kButton:
-      colours.background = TextBackground::kTransparent;
-      break;
-    case ControlKind::kStatic:
-      if (controlId >= kFirstSwatchId && controlId < kFirstSwatchId + kLoopColors) {
-        const std::uint8_t* rgb = record.loopColor[controlId - kFirstSwatchId];
-        colours.background = TextBackground::kTransparent;
-        colours.brush = Color{rgb[0], rgb[1], rgb[2]};
-      } else if (isOneOf(kBlackStaticIds)) {
-        colours.text = ReadableTextColor(uiTextColor, kBlack);
-        colours.background = TextBackground::kOpaque;
-        colours.backColor = kBlack;
-        colours.dialogFont = true;
-        colours.brush = kBlack;
-      } else {
-        colours.text = ReadableTextColor(uiTextColor, kPlainStaticBack);
-        colours.background = TextBackground::kOpaque;
-        colours.backColor = kPlainStaticBack;
-        colours.dialogFont = true;
-        colours.brush = kPlainStaticBack;
-      }
-      break;
-    case ControlKind::kOther:
-      break;
-  }
-  return colours;
-}
-
 LightingArea::LightingArea(MainWindowModel& model) : model_(model) {}
 
 SettingsRecord& LightingArea::record() { return model_.settings().working; }
 
 Color LightingArea::textColor() const { return model_.textColor(); }
 
+void LightingArea::SetLooks() {
+  ChildControls& controls = model_.services().childControls();
+  for (int i = 0; i < kLoopColors; ++i) {
+    const std::uint8_t* rgb = record().loopColor[i];
+    controls.SetChildLook(kFirstSwatchId + i, {kBlack, Color{rgb[0], rgb[1], rgb[2]}});
+    controls.RepaintChild(kFirstSwatchId + i);
+  }
+  const ChildLook onBlack{ReadableTextColor(textColor(), kBlack), kBlack};
+  controls.SetChildLook(kLedModeStaticId, onBlack);
+  controls.SetChildLook(kLedParameterStaticId, onBlack);
+}
+
+void LightingArea::CreateParameterStatic(const std::string& text) {
+  ChildControls& controls = model_.services().childControls();
+  controls.CreateChild(kLedParameterStaticId, ChildKind::kStatic, kLedParameterStaticBox);
+  controls.SetChildText(kLedParameterStaticId, text);
+}
+
 void LightingArea::DrawLightingArea(Canvas& canvas) {
   const LocalizedTexts& texts = model_.texts;
-  MainWindowServices& services = model_.services();
+  ChildControls& controls = model_.services().childControls();
   SettingsRecord& rec = record();
 
   canvas.DrawImage(kLedHeaderImage, kLedModeHeaderImageAt);
@@ -179,28 +142,24 @@ void LightingArea::DrawLightingArea(Canvas& canvas) {
   canvas.DrawText(texts[TextId::kLoopColorSetting], kLoopColorLabelBox, TextAlign::kLeft, textColor(),
                   FontKind::kNormal);
 
-  if (services.ControlExists(kLedModeStaticId)) {
+  const bool hasParameter = rec.auxLedMode >= 1 && rec.auxLedMode <= 3;
+  const std::string parameter =
+      hasParameter ? LedParameterText(rec.auxLedMode, rec.auxLedParam[rec.auxLedMode - 1])
+                   : std::string();
+  if (controls.ChildExists(kLedModeStaticId)) {
     // Still there from an earlier draw (the record may have been restored
     // since): show what the record holds now.
-    services.SetStaticText(kLedModeStaticId, LedModeText(texts, rec.auxLedMode));
-    const bool hasParameter = rec.auxLedMode >= 1 && rec.auxLedMode <= 3;
-    services.SetStaticText(kLedParameterStaticId,
-                           hasParameter ? LedParameterText(rec.auxLedMode,
-                                                           rec.auxLedParam[rec.auxLedMode - 1])
-                                        : std::string());
-    for (int i = 0; i < kLoopColors; ++i) services.InvalidateControl(kFirstSwatchId + i);
+    controls.SetChildText(kLedModeStaticId, LedModeText(texts, rec.auxLedMode));
+    controls.SetChildText(kLedParameterStaticId, parameter);
   } else {
     for (int i = 0; i < kLoopColors; ++i) {
-      services.CreateStatic(kFirstSwatchId + i, LoopColorSwatchBox(i), "", false);
+      controls.CreateChild(kFirstSwatchId + i, ChildKind::kStatic, LoopColorSwatchBox(i));
     }
-    services.CreateStatic(kLedModeStaticId, kLedModeStaticBox, LedModeText(texts, rec.auxLedMode),
-                          true);
-    if (rec.auxLedMode >= 1 && rec.auxLedMode <= 3) {
-      services.CreateStatic(kLedParameterStaticId, kLedParameterStaticBox,
-                            LedParameterText(rec.auxLedMode, rec.auxLedParam[rec.auxLedMode - 1]),
-                            true);
-    }
+    controls.CreateChild(kLedModeStaticId, ChildKind::kStatic, kLedModeStaticBox);
+    controls.SetChildText(kLedModeStaticId, LedModeText(texts, rec.auxLedMode));
+    if (hasParameter) CreateParameterStatic(parameter);
   }
+  SetLooks();
   for (int i = 0; i < kLoopColors; ++i) {
     canvas.DrawImage(rec.loopColorEnabled[i] == 1 ? kCheckBoxTickedImage : kCheckBoxImage,
                      LoopColorTickBox(i).TopLeft());
@@ -230,10 +189,10 @@ void LightingArea::DrawSquares(Canvas& canvas, int stage) {
 }
 
 void LightingArea::Teardown() {
-  MainWindowServices& services = model_.services();
-  for (int i = 0; i < kLoopColors; ++i) services.DestroyControl(kFirstSwatchId + i);
-  services.DestroyControl(kLedModeStaticId);
-  services.DestroyControl(kLedParameterStaticId);
+  ChildControls& controls = model_.services().childControls();
+  for (int i = 0; i < kLoopColors; ++i) controls.DestroyChild(kFirstSwatchId + i);
+  controls.DestroyChild(kLedModeStaticId);
+  controls.DestroyChild(kLedParameterStaticId);
   for (int id : {kLedModeListId, kLedParameterListId, kLedStageListId}) model_.lists().Close(id);
 }
 
@@ -278,7 +237,7 @@ void LightingArea::ChooseLoopColor(int color) {
   rgb[0] = chosen->red;
   rgb[1] = chosen->green;
   rgb[2] = chosen->blue;
-  model_.services().InvalidateControl(kFirstSwatchId + color);
+  SetLooks();
 }
 
 void LightingArea::ToggleLedBit(int square) {
@@ -295,15 +254,16 @@ void LightingArea::OnLedModeChosen(int index) {
   if (index < 0 || index >= static_cast<int>(kLedModeListTexts.size())) return;
   SettingsRecord& rec = record();
   rec.auxLedMode = static_cast<std::uint8_t>(index + 1);
-  MainWindowServices& services = model_.services();
-  services.SetStaticText(kLedModeStaticId, LedModeText(model_.texts, rec.auxLedMode));
+  ChildControls& controls = model_.services().childControls();
+  controls.SetChildText(kLedModeStaticId, LedModeText(model_.texts, rec.auxLedMode));
   const std::string parameter = LedParameterText(rec.auxLedMode, rec.auxLedParam[index]);
   // A page drawn in "Off Mode" has no parameter text yet; the new mode has a
   // parameter, so it gets one now.
-  if (services.ControlExists(kLedParameterStaticId)) {
-    services.SetStaticText(kLedParameterStaticId, parameter);
-  } else if (services.ControlExists(kLedModeStaticId)) {
-    services.CreateStatic(kLedParameterStaticId, kLedParameterStaticBox, parameter, true);
+  if (controls.ChildExists(kLedParameterStaticId)) {
+    controls.SetChildText(kLedParameterStaticId, parameter);
+  } else if (controls.ChildExists(kLedModeStaticId)) {
+    CreateParameterStatic(parameter);
+    SetLooks();
   }
   model_.lists().Close(kLedModeListId);
 }
@@ -316,7 +276,7 @@ void LightingArea::OnParameterChosen(int index) {
   // Only an item of the mode's own list is stored.
   if (!text.empty()) {
     if (mode >= 1 && mode <= 3) rec.auxLedParam[mode - 1] = static_cast<std::uint8_t>(index);
-    model_.services().SetStaticText(kLedParameterStaticId, text);
+    model_.services().childControls().SetChildText(kLedParameterStaticId, text);
   }
   model_.lists().Close(kLedParameterListId);
 }

@@ -1,8 +1,7 @@
 // The lighting column of the basic page ("RGB Effect"): the LED mode and its
 // parameter, eight loop colours with their ticks and swatches, and the four
-// colour bits of each DPI stage. Also the colours of the main window's child
-// controls, on which the swatches depend. Everything edits the working
-// record; Apply sends it.
+// colour bits of each DPI stage. Everything edits the working record; Apply
+// sends it.
 #pragma once
 
 #include <optional>
@@ -58,21 +57,6 @@ struct LedBit {
 };
 LedBit LedBitOf(int stage, int square);
 
-// WM_CTLCOLOR*: what a child control is painted with.
-enum class ControlKind { kEdit, kListBox, kButton, kStatic, kOther };
-enum class TextBackground { kUnchanged, kTransparent, kOpaque };
-struct ControlColours {
-  std::optional<Color> text;  // nothing: left as it is
-  TextBackground background = TextBackground::kUnchanged;
-  Color backColor;            // for kOpaque
-  bool dialogFont = false;    // select the window's font
-  std::optional<Color> brush; // nothing: the base dialog's brush
-};
-inline constexpr int kMacroListIds[] = {151, 152};
-inline constexpr int kBlackStaticIds[] = {kLedModeStaticId, kLedParameterStaticId, 88, 119};
-ControlColours ChooseControlColours(int controlId, ControlKind kind, const SettingsRecord& record,
-                                    Color uiTextColor);
-
 class LightingArea {
  public:
   explicit LightingArea(MainWindowModel& model);
@@ -107,6 +91,10 @@ class LightingArea {
  private:
   SettingsRecord& record();
   Color textColor() const;
+  // The swatches show the loop colours, the mode and parameter statics the
+  // skin's text colour wherever it reads on black.
+  void SetLooks();
+  void CreateParameterStatic(const std::string& text);
   void DrawSquares(Canvas& canvas, int stage);
   void DrawStageHeader(Canvas& canvas, int stage);
 

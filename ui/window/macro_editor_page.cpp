@@ -154,7 +154,7 @@ void MacroEditorPage::OnCancelled() {
   Encode();
 }
 
-ChildControls* MacroEditorPage::controls() const { return window_.services().childControls(); }
+ChildControls& MacroEditorPage::controls() const { return window_.services().childControls(); }
 
 void MacroEditorPage::Draw(Canvas& canvas) const {
   const Color color = window_.textColor();
@@ -206,96 +206,91 @@ bool MacroEditorPage::OwnsControl(int id) const {
 }
 
 void MacroEditorPage::CreateControls() {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
+  ChildControls& c = controls();
   const Color text = window_.textColor();
-  c->CreateChild(kMacroNameEditId, ChildKind::kEdit, kMacroNameEditBox,
+  c.CreateChild(kMacroNameEditId, ChildKind::kEdit, kMacroNameEditBox,
                  static_cast<int>(kMacroNameMaxChars));
-  c->CreateChild(kLoopTimesEditId, ChildKind::kDigitsEdit, kLoopTimesEditBox, kLoopFieldMaxChars);
-  c->CreateChild(kMacroNamesListId, ChildKind::kList, kMacroListBox);
-  c->CreateChild(kEventListId, ChildKind::kHoverList, kEventListBox);
-  c->CreateChild(kInsertedEventStaticId, ChildKind::kStatic, kInsertedEventBox);
+  c.CreateChild(kLoopTimesEditId, ChildKind::kDigitsEdit, kLoopTimesEditBox, kLoopFieldMaxChars);
+  c.CreateChild(kMacroNamesListId, ChildKind::kList, kMacroListBox);
+  c.CreateChild(kEventListId, ChildKind::kHoverList, kEventListBox);
+  c.CreateChild(kInsertedEventStaticId, ChildKind::kStatic, kInsertedEventBox);
   // A text colour chosen for a pale skin would not show on these dark fills.
   const Color onBlack = ReadableTextColor(text, kBlack);
   const Color onList = ReadableTextColor(text, kMacroListBack);
-  c->SetChildLook(kMacroNameEditId, {onBlack, kBlack});
-  c->SetChildLook(kLoopTimesEditId, {onBlack, kBlack});
-  c->SetChildLook(kInsertedEventStaticId, {onBlack, kBlack});
-  c->SetChildLook(kMacroNamesListId, {onList, kMacroListBack});
-  c->SetChildLook(kEventListId, {onList, kMacroListBack});
-  c->SetChildLook(kInsertListId, {kWhite, kBlack});
+  c.SetChildLook(kMacroNameEditId, {onBlack, kBlack});
+  c.SetChildLook(kLoopTimesEditId, {onBlack, kBlack});
+  c.SetChildLook(kInsertedEventStaticId, {onBlack, kBlack});
+  c.SetChildLook(kMacroNamesListId, {onList, kMacroListBack});
+  c.SetChildLook(kEventListId, {onList, kMacroListBack});
+  c.SetChildLook(kInsertListId, {kWhite, kBlack});
   const ChildEvents events{[this](int id) { OnEditChanged(id); },
                           [this](int id) { OnContextMenu(id); }};
-  c->SetChildEvents(kMacroNameEditId, events);
-  c->SetChildEvents(kLoopTimesEditId, events);
-  c->SetChildEvents(kEventListId, events);
+  c.SetChildEvents(kMacroNameEditId, events);
+  c.SetChildEvents(kLoopTimesEditId, events);
+  c.SetChildEvents(kEventListId, events);
 
   const std::vector<std::string> names = ListMacroNames(recordPath_);
   if (!PathExists(recordPath_)) return;
-  for (const std::string& name : names) c->InsertItem(kMacroNamesListId, kNoItem, name);
-  c->SetChildText(kMacroNameEditId, names.empty() ? std::string() : names.front());
+  for (const std::string& name : names) c.InsertItem(kMacroNamesListId, kNoItem, name);
+  c.SetChildText(kMacroNameEditId, names.empty() ? std::string() : names.front());
   FillEvents(names.empty() ? std::vector<std::string>{} : ReadMacro(recordPath_, names.front()));
-  if (!names.empty()) c->Select(kMacroNamesListId, 0);
-  c->SetChildText(kLoopTimesEditId,
+  if (!names.empty()) c.Select(kMacroNamesListId, 0);
+  c.SetChildText(kLoopTimesEditId,
                   names.empty() ? std::string() : std::to_string(SlotLoopCount(window_.settings().working, 0)));
 }
 
 void MacroEditorPage::Teardown() {
   recorder_.Leave();
   window_.lists().Close(kInsertListId);
-  if (ChildControls* c = controls()) {
-    for (int id : {kLoopTimesEditId, kMacroNameEditId, kMacroNamesListId, kEventListId,
-                   kInsertedEventStaticId}) {
-      c->DestroyChild(id);
-    }
+  for (int id : {kLoopTimesEditId, kMacroNameEditId, kMacroNamesListId, kEventListId,
+                 kInsertedEventStaticId}) {
+    controls().DestroyChild(id);
   }
 }
 
 void MacroEditorPage::FillEvents(const std::vector<std::string>& lines) {
-  ChildControls* c = controls();
-  c->ClearItems(kEventListId);
-  for (const std::string& line : lines) c->InsertItem(kEventListId, kNoItem, line);
+  ChildControls& c = controls();
+  c.ClearItems(kEventListId);
+  for (const std::string& line : lines) c.InsertItem(kEventListId, kNoItem, line);
 }
 
 void MacroEditorPage::ShowMacro(int index) {
-  ChildControls* c = controls();
-  const std::vector<std::string> names = c->Items(kMacroNamesListId);
+  ChildControls& c = controls();
+  const std::vector<std::string> names = c.Items(kMacroNamesListId);
   if (index < 0 || index >= static_cast<int>(names.size())) return;
-  c->SetChildText(kMacroNameEditId, names[index]);
+  c.SetChildText(kMacroNameEditId, names[index]);
   const std::vector<std::string> lines = ReadMacro(recordPath_, names[index]);
   FillEvents(lines);
   // A hand-edited file can list more macros than the mouse has slots.
   if (!lines.empty() && IsSlot(index)) {
-    c->SetChildText(kLoopTimesEditId,
+    c.SetChildText(kLoopTimesEditId,
                     std::to_string(SlotLoopCount(window_.settings().working, index)));
-    c->RepaintChild(kLoopTimesEditId);
+    c.RepaintChild(kLoopTimesEditId);
   }
 }
 
 void MacroEditorPage::StoreLoopCount() {
-  ChildControls* c = controls();
-  int value = ReadCNumber(c->ChildText(kLoopTimesEditId));
+  ChildControls& c = controls();
+  int value = ReadCNumber(c.ChildText(kLoopTimesEditId));
   if (value < 1 || value > kMaxLoopCount) {
-    c->SetChildText(kLoopTimesEditId, "1");
+    c.SetChildText(kLoopTimesEditId, "1");
     value = 1;
   }
-  c->RepaintChild(kLoopTimesEditId);
-  const int slot = c->Selection(kMacroNamesListId);
+  c.RepaintChild(kLoopTimesEditId);
+  const int slot = c.Selection(kMacroNamesListId);
   if (IsSlot(slot)) SetSlotLoopCount(window_.settings().working, slot, value);
 }
 
 void MacroEditorPage::OnEditChanged(int id) {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
+  ChildControls& c = controls();
   if (id == kLoopTimesEditId) {
     StoreLoopCount();
   } else if (id == kMacroNameEditId) {
-    c->RepaintChild(kMacroNameEditId);
+    c.RepaintChild(kMacroNameEditId);
   }
 }
 
 void MacroEditorPage::OnListChoice(int listId, int index, bool doubleClick) {
-  if (controls() == nullptr) return;
   if (listId == kMacroNamesListId && !doubleClick) {
     ShowMacro(index);
   } else if (listId == kEventListId && doubleClick) {
@@ -306,11 +301,11 @@ void MacroEditorPage::OnListChoice(int listId, int index, bool doubleClick) {
 }
 
 void MacroEditorPage::OnContextMenu(int id) {
-  ChildControls* c = controls();
-  if (c == nullptr || id != kEventListId) return;
-  if (!c->TrackSingleItemMenu(window_.texts[TextId::kDelete])) return;
-  const int line = c->Selection(kEventListId);
-  if (line != kNoItem) c->DeleteItem(kEventListId, line);
+  ChildControls& c = controls();
+  if (id != kEventListId) return;
+  if (!c.TrackSingleItemMenu(window_.texts[TextId::kDelete])) return;
+  const int line = c.Selection(kEventListId);
+  if (line != kNoItem) c.DeleteItem(kEventListId, line);
 }
 
 void MacroEditorPage::ToggleInsertList() {
@@ -318,42 +313,41 @@ void MacroEditorPage::ToggleInsertList() {
 }
 
 void MacroEditorPage::InsertMouseEvent(int index) {
-  ChildControls* c = controls();
+  ChildControls& c = controls();
   const std::vector<std::string>& items = InsertListItems();
   if (index < 0 || index >= static_cast<int>(items.size())) return;
   const std::string& chosen = items[index];
   const EventInsertion plan = PlanEventInsertion(
-      c->Items(kEventListId), c->Selection(kEventListId), HasSelectedMacro(), chosen);
+      c.Items(kEventListId), c.Selection(kEventListId), HasSelectedMacro(), chosen);
   for (std::size_t i = 0; i < plan.lines.size(); ++i) {
-    c->InsertItem(kEventListId, plan.position + static_cast<int>(i), plan.lines[i]);
+    c.InsertItem(kEventListId, plan.position + static_cast<int>(i), plan.lines[i]);
   }
-  if (plan.selectAfter != kNoItem) c->Select(kEventListId, plan.selectAfter);
-  c->SetChildText(kInsertedEventStaticId, chosen);
-  c->RepaintChild(kInsertedEventStaticId);
+  if (plan.selectAfter != kNoItem) c.Select(kEventListId, plan.selectAfter);
+  c.SetChildText(kInsertedEventStaticId, chosen);
+  c.RepaintChild(kInsertedEventStaticId);
   window_.lists().Close(kInsertListId);
 }
 
 void MacroEditorPage::EditDelay(int line) {
-  ChildControls* c = controls();
-  const std::vector<std::string> events = c->Items(kEventListId);
+  ChildControls& c = controls();
+  const std::vector<std::string> events = c.Items(kEventListId);
   if (line < 0 || line >= static_cast<int>(events.size())) return;
   if (!Contains(events[line], kDelayMarker)) return;
   CDelayTimeDialog dialog({window_.skin.skinFolderPath, window_.textColor(), window_.texts.language()});
   if (window_.services().RunSubDialog(dialog) != DialogResult::kOk) return;
-  c->DeleteItem(kEventListId, line);
-  c->InsertItem(kEventListId, line, dialog.ResultLine());
-  c->Select(kEventListId, line);
+  c.DeleteItem(kEventListId, line);
+  c.InsertItem(kEventListId, line, dialog.ResultLine());
+  c.Select(kEventListId, line);
 }
 
 void MacroEditorPage::NewMacro() {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
+  ChildControls& c = controls();
   MacroEditorState state;
-  state.names = c->Items(kMacroNamesListId);
-  const int selected = c->Selection(kMacroNamesListId);
+  state.names = c.Items(kMacroNamesListId);
+  const int selected = c.Selection(kMacroNamesListId);
   if (selected != kNoItem) state.selected = static_cast<std::size_t>(selected);
-  state.events = c->Items(kEventListId);
-  state.nameField = c->ChildText(kMacroNameEditId);
+  state.events = c.Items(kEventListId);
+  state.nameField = c.ChildText(kMacroNameEditId);
   // Refused rather than cut: a cut name would be a name the user never typed.
   if (TrimmedUtf16Length(state.nameField) > kMacroNameMaxChars) {
     window_.services().Show(Text(TextId::kMacroNameTooLong), kAppCaption);
@@ -377,20 +371,19 @@ void MacroEditorPage::NewMacro() {
       return;
   }
   FollowList(before, state.names);
-  c->InsertItem(kMacroNamesListId, kNoItem, state.names.back());
-  c->Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
-  if (!before.empty()) c->ClearItems(kEventListId);
+  c.InsertItem(kMacroNamesListId, kNoItem, state.names.back());
+  c.Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
+  if (!before.empty()) c.ClearItems(kEventListId);
   // The new macro's slot starts at one loop, and the field says so rather
   // than still showing the count of the macro selected before.
-  c->SetChildText(kLoopTimesEditId, "1");
+  c.SetChildText(kLoopTimesEditId, "1");
 }
 
 void MacroEditorPage::DeleteMacro() {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
+  ChildControls& c = controls();
   MacroEditorState state;
-  state.names = c->Items(kMacroNamesListId);
-  const int selected = c->Selection(kMacroNamesListId);
+  state.names = c.Items(kMacroNamesListId);
+  const int selected = c.Selection(kMacroNamesListId);
   if (state.names.empty() || selected < 0 || selected >= static_cast<int>(state.names.size())) {
     return;
   }
@@ -404,19 +397,18 @@ void MacroEditorPage::DeleteMacro() {
   // buttons and the macro dialog's positions all follow the file again.
   FollowList(before, state.names);
   Encode();
-  c->DeleteItem(kMacroNamesListId, selected);
-  c->ClearItems(kEventListId);
-  c->SetChildText(kMacroNameEditId, "");
+  c.DeleteItem(kMacroNamesListId, selected);
+  c.ClearItems(kEventListId);
+  c.SetChildText(kMacroNameEditId, "");
 }
 
 void MacroEditorPage::ConfirmMacro() {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
-  const std::vector<std::string> names = c->Items(kMacroNamesListId);
-  const int selected = c->Selection(kMacroNamesListId);
+  ChildControls& c = controls();
+  const std::vector<std::string> names = c.Items(kMacroNamesListId);
+  const int selected = c.Selection(kMacroNamesListId);
   if (selected < 0 || selected >= static_cast<int>(names.size())) return;
   const std::string name = names[selected];
-  const std::vector<std::string> lines = c->Items(kEventListId);
+  const std::vector<std::string> lines = c.Items(kEventListId);
 
   // Told before anything is stored: the mouse would play only part of it.
   std::uint8_t scratch[kMacroSlotSize] = {};
@@ -439,12 +431,12 @@ void MacroEditorPage::ConfirmMacro() {
   FollowList(names, order);
   Encode();
   if (order != names) {
-    c->ClearItems(kMacroNamesListId);
-    for (const std::string& listed : order) c->InsertItem(kMacroNamesListId, kNoItem, listed);
+    c.ClearItems(kMacroNamesListId);
+    for (const std::string& listed : order) c.InsertItem(kMacroNamesListId, kNoItem, listed);
     const auto at = std::find(order.begin(), order.end(), name);
-    c->Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
+    c.Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
   } else {
-    c->Select(kMacroNamesListId, selected);
+    c.Select(kMacroNamesListId, selected);
   }
 }
 
@@ -469,24 +461,23 @@ void MacroEditorPage::Encode() {
 }
 
 bool MacroEditorPage::HasMacros() const {
-  ChildControls* c = controls();
-  return c != nullptr && !c->Items(kMacroNamesListId).empty();
+  ChildControls& c = controls();
+  return !c.Items(kMacroNamesListId).empty();
 }
 
 bool MacroEditorPage::HasSelectedMacro() const {
-  ChildControls* c = controls();
-  return c != nullptr && c->Selection(kMacroNamesListId) != kNoItem;
+  ChildControls& c = controls();
+  return c.Selection(kMacroNamesListId) != kNoItem;
 }
 
 void MacroEditorPage::ClearEvents() {
-  if (ChildControls* c = controls()) c->ClearItems(kEventListId);
+  controls().ClearItems(kEventListId);
 }
 
 void MacroEditorPage::AppendEvent(const std::string& line) {
-  ChildControls* c = controls();
-  if (c == nullptr) return;
-  c->InsertItem(kEventListId, kNoItem, line);
-  c->Select(kEventListId, static_cast<int>(c->Items(kEventListId).size()) - 1);
+  ChildControls& c = controls();
+  c.InsertItem(kEventListId, kNoItem, line);
+  c.Select(kEventListId, static_cast<int>(c.Items(kEventListId).size()) - 1);
 }
 
 }  // namespace vortal

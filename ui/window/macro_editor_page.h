@@ -137,7 +137,7 @@ class MacroEditorPage : private RecordingEditor {
   void ClearEvents() override;
   void AppendEvent(const std::string& line) override;
 
-  ChildControls* controls() const;
+  ChildControls& controls() const;
   void ShowMacro(int index);
   void FillEvents(const std::vector<std::string>& lines);
   void StoreLoopCount();
