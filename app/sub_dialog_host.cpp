@@ -8,16 +8,17 @@
 #include <cstring>
 #include <vector>
 
-#include "app/child_controls_win32.h"
-#include "app/window_picture.h"
+#include "app/owner_drawn_window.h"
 #include "assign/key_names.h"
 #include "files/win32_text.h"
 
 namespace vortal {
 namespace {
 
-// Its size is irrelevant: the model sizes the window to its background.
-constexpr short kTemplateSize = 100;
+// An empty pop-up; its size is irrelevant: the model sizes the window to its
+// background.
+constexpr DialogTemplateSpec kSubDialogTemplate{WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER,
+                                                0, 100, 100};
 
 // A key-name buffer of 32 characters, its terminator included.
 constexpr int kKeyNameBufferChars = 32;
@@ -27,64 +28,31 @@ class Win32SubDialogHost;
 // (an inner one keeps the outer one to restore).
 Win32SubDialogHost* activeHost = nullptr;
 
-class Win32SubDialogHost : public SubDialogHost {
+class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
  public:
   Win32SubDialogHost(HWND owner, SubDialogFrame& dialog) : owner_(owner), dialog_(dialog) {}
   ~Win32SubDialogHost() override { RemoveHooks(); }
 
-  static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32SubDialogHost* self = nullptr;
-    if (message == WM_INITDIALOG) {
-      self = reinterpret_cast<Win32SubDialogHost*>(lParam);
-      SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-      self->hwnd_ = hwnd;
-      self->picture_.Attach(hwnd);
-    } else {
-      self = reinterpret_cast<Win32SubDialogHost*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    }
-    return self ? self->OnMessage(message, wParam, lParam) : FALSE;
+  // Runs the dialog modally; anything but an explicit OK is kCancel.
+  DialogResult Run(HINSTANCE instance) {
+    const INT_PTR end = RunModal(instance, owner_, kSubDialogTemplate);
+    return end == IDOK && ended_ == DialogResult::kOk ? DialogResult::kOk : DialogResult::kCancel;
   }
-
-  DialogResult ended() const { return ended_; }
 
   // Surface.
-  std::optional<Size> LoadBackground(std::string_view skinFolder,
-                                     std::string_view imageName) override {
-    return picture_.LoadBackground(skinFolder, imageName);
-  }
-  bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) override {
-    return picture_.Redraw(skinFolder, draw);
-  }
-  void Invalidate(const Rect& box) override { picture_.Invalidate(box); }
   void RequestHover() override { picture_.RequestHover(false); }
   // ListHost.
   void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override {
     CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
   }
-  void DestroyList(int id) override {
-    if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
-  }
-  bool ListExists(int id) const override { return GetDlgItem(hwnd_, id) != nullptr; }
   // UserMessages.
   void Show(const std::string& text, const std::string& caption) override {
-    std::wstring wideCaption = Widen(caption);
-    MessageBoxW(hwnd_ ? hwnd_ : owner_, Widen(text).c_str(),
-                caption.empty() ? nullptr : wideCaption.c_str(), MB_OK);
+    ShowMessageOver(hwnd_ ? hwnd_ : owner_, text, caption);
   }
   // SubDialogHost.
   void EndDialog(DialogResult result) override {
     ended_ = result;
     ::EndDialog(hwnd_, result == DialogResult::kOk ? IDOK : IDCANCEL);
-  }
-  std::optional<Color> ChooseColor() override {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORW choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = hwnd_;
-    choose.lpCustColors = custom;
-    if (!::ChooseColorW(&choose)) return std::nullopt;
-    return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult),
-                 GetBValue(choose.rgbResult)};
   }
   void SetEditsEnabled(bool enabled) override {
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -93,14 +61,6 @@ class Win32SubDialogHost : public SubDialogHost {
       if (lstrcmpiW(className, L"Edit") == 0) EnableWindow(child, enabled);
     }
   }
-  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override {
-    return ListItemUnder(hwnd_, listId, p);
-  }
-  void SelectListItem(int listId, int index) override {
-    if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
-  }
-  void ScrollList(int id, int lines) override { ScrollListBy(hwnd_, id, lines); }
-  ChildControls& childControls() override { return controls_; }
   unsigned InstallKeyCaptureHook(unsigned message) override {
     if (keyHook_) return 0;
     keyHook_ = SetWindowsHookExW(WH_KEYBOARD, &KeyCaptureProc, nullptr, GetCurrentThreadId());
@@ -121,18 +81,14 @@ class Win32SubDialogHost : public SubDialogHost {
   }
 
  private:
-  static Point PointOf(LPARAM lParam) {
-    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  }
-
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;
       case WM_ERASEBKGND:
         if (dialog_.usable()) dialog_.Paint();
-        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        SetResult(TRUE);
         return TRUE;
       case WM_LBUTTONDOWN:
         dialog_.OnLeftButtonDown(PointOf(lParam));
@@ -186,7 +142,7 @@ class Win32SubDialogHost : public SubDialogHost {
       default:
         if (captureMessage_ != 0 && message == captureMessage_) {
           dialog_.OnKeyCaptured(captured_);
-          SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
+          SetResult(1);
           return TRUE;
         }
         return FALSE;
@@ -265,9 +221,6 @@ class Win32SubDialogHost : public SubDialogHost {
 
   HWND owner_;
   SubDialogFrame& dialog_;
-  HWND hwnd_ = nullptr;
-  WindowPicture picture_;
-  Win32ChildControls controls_;  // destroyed before the picture's font
   DialogResult ended_ = DialogResult::kNone;
   HHOOK keyHook_ = nullptr;
   HHOOK filterHook_ = nullptr;
@@ -276,29 +229,11 @@ class Win32SubDialogHost : public SubDialogHost {
   std::string captured_;
 };
 
-std::vector<WORD> EmptyPopupTemplate() {
-  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  DLGTEMPLATE header{};
-  header.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER;
-  header.cx = kTemplateSize;
-  header.cy = kTemplateSize;
-  std::memcpy(words.data(), &header, sizeof header);
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the system's dialog class
-  words.push_back(0);  // no title
-  return words;
-}
 
 }  // namespace
 
 DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog) {
-  Win32SubDialogHost host(owner, dialog);
-  std::vector<WORD> dialogTemplate = EmptyPopupTemplate();
-  const INT_PTR ended = DialogBoxIndirectParamW(
-      instance, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner,
-      &Win32SubDialogHost::Proc, reinterpret_cast<LPARAM>(&host));
-  if (ended == IDOK && host.ended() == DialogResult::kOk) return DialogResult::kOk;
-  return DialogResult::kCancel;
+  return Win32SubDialogHost(owner, dialog).Run(instance);
 }
 
 }  // namespace vortal

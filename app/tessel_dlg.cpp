@@ -33,33 +33,10 @@ namespace {
 constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF,
                                      {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
-constexpr short kTemplateWidth = 450;
-constexpr short kTemplateHeight = 325;
-constexpr WORD kTemplateFontPoints = 12;
-constexpr const wchar_t* kTemplateFont = L"宋体";
-
-// An in-memory dialog template (DLGTEMPLATE followed by menu, class, title and
-// font), so the dialog gets its class without a resource script.
-std::vector<WORD> MainDialogTemplate() {
-  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  DLGTEMPLATE header{};
-  header.style = kMainDialogStyle;
-  header.dwExtendedStyle = kMainDialogExStyle;
-  header.cdit = 0;
-  header.cx = kTemplateWidth;
-  header.cy = kTemplateHeight;
-  std::memcpy(words.data(), &header, sizeof header);
-  auto append = [&](const wchar_t* text) {
-    for (; *text; ++text) words.push_back(static_cast<WORD>(*text));
-    words.push_back(0);
-  };
-  words.push_back(0);  // no menu
-  append(kMainWindowClass);
-  append(L"");  // empty title
-  words.push_back(kTemplateFontPoints);
-  append(kTemplateFont);
-  return words;
-}
+// A borderless pop-up, 450 x 325 dialog units until the skin resizes it,
+// 12-point "宋体", no controls.
+constexpr DialogTemplateSpec kMainTemplate{kMainDialogStyle, kMainDialogExStyle, 450, 325,
+                                           kMainWindowClass, L"宋体", 12};
 
 // Copies UTF-8 text into a fixed wide field, cut so the terminator fits.
 template <std::size_t N>
@@ -77,32 +54,7 @@ CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
 CTesselDlg::~CTesselDlg() {
 }
 
-INT_PTR CTesselDlg::DoModal() {
-  std::vector<WORD> dialogTemplate = MainDialogTemplate();
-  return DialogBoxIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                 nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CTesselDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CTesselDlg* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CTesselDlg*>(lParam);
-    self->hwnd_ = hwnd;
-    self->picture_.Attach(hwnd);
-    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<CTesselDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-  }
-  return self ? self->OnMessage(message, wParam, lParam) : FALSE;
-}
-
-void CTesselDlg::SetResult(LRESULT result) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result); }
-
-namespace {
-Point PointOf(LPARAM lParam) {
-  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-}  // namespace
+INT_PTR CTesselDlg::DoModal() { return RunModal(instance_, nullptr, kMainTemplate); }
 
 INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -161,7 +113,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (shell_) shell_->OnExitCommand();
         return TRUE;
       }
-      if (childControls_.OnCommand(wParam, lParam)) return TRUE;
+      if (controls_.OnCommand(wParam, lParam)) return TRUE;
       if (model_ && lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
         const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
         model_->OnListNotification(id, index == LB_ERR ? -1 : static_cast<int>(index),
@@ -176,7 +128,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     }
     case WM_CONTEXTMENU:
-      return childControls_.OnContextMenu(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
+      return controls_.OnContextMenu(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
     case kRecorderMessage:
       recordingHook_.OnRecorderMessage(wParam);
       SetResult(0);
@@ -196,7 +148,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORSCROLLBAR:
       return reinterpret_cast<INT_PTR>(
-          childControls_.OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+          controls_.OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     default:
       return FALSE;
   }
@@ -224,7 +176,7 @@ BOOL CTesselDlg::OnInitDialog() {
 
   CreateFonts();
   // The drop-down lists: white on black in the window's font.
-  childControls_.Attach(hwnd_, picture_.normalFont(), {{255, 255, 255}, {0, 0, 0}});
+  controls_.Attach(hwnd_, picture_.normalFont(), {{255, 255, 255}, {0, 0, 0}});
   paths_ = DerivePaths(ModulePath());
   pauser_ = MakeSystemPauser();
   backend_ = MakeHidBackend(this);
@@ -270,17 +222,6 @@ void CTesselDlg::OnPaintIconic() {
 
 // ---- Surface
 
-std::optional<Size> CTesselDlg::LoadBackground(std::string_view skinFolder,
-                                               std::string_view imageName) {
-  return picture_.LoadBackground(skinFolder, imageName);
-}
-
-bool CTesselDlg::Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) {
-  return picture_.Redraw(skinFolder, draw);
-}
-
-void CTesselDlg::Invalidate(const Rect& box) { picture_.Invalidate(box); }
-
 void CTesselDlg::RequestHover() { picture_.RequestHover(true); }
 
 // ---- ListHost
@@ -308,25 +249,7 @@ LRESULT CALLBACK CTesselDlg::ListPointerProc(HWND list, UINT message, WPARAM wPa
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-std::optional<MainWindowServices::ListItemHit> CTesselDlg::ListItemAt(int listId, Point p) const {
-  return ListItemUnder(hwnd_, listId, p);
-}
-
-void CTesselDlg::SelectListItem(int listId, int index) {
-  if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
-}
-
-void CTesselDlg::ScrollList(int id, int lines) { ScrollListBy(hwnd_, id, lines); }
-
-void CTesselDlg::DestroyList(int id) {
-  if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
-}
-
-bool CTesselDlg::ListExists(int id) const { return GetDlgItem(hwnd_, id) != nullptr; }
-
-// ---- Child controls and macro recording
-
-ChildControls& CTesselDlg::childControls() { return childControls_; }
+// ---- Macro recording
 
 unsigned CTesselDlg::InstallRecordingHook(RecordingHookHandlers handlers) {
   return recordingHook_.Install(hwnd_, std::move(handlers));
@@ -347,8 +270,7 @@ void CTesselDlg::SetWindowTitle(std::string_view title) {
 // ---- Messages, window, tray
 
 void CTesselDlg::Show(const std::string& text, const std::string& caption) {
-  std::wstring wideCaption = Widen(caption);
-  MessageBoxW(hwnd_, Widen(text).c_str(), caption.empty() ? nullptr : wideCaption.c_str(), MB_OK);
+  ShowMessageOver(hwnd_, text, caption);
 }
 
 void CTesselDlg::ShowWindow() { ::ShowWindow(hwnd_, SW_SHOW); }
@@ -438,15 +360,6 @@ bool CTesselDlg::RegisterDeviceNotifications() {
 
 void CTesselDlg::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
-std::optional<Color> CTesselDlg::ChooseColor() {
-  static COLORREF custom[16] = {};
-  CHOOSECOLORW choose{};
-  choose.lStructSize = sizeof choose;
-  choose.hwndOwner = hwnd_;
-  choose.lpCustColors = custom;
-  if (!::ChooseColorW(&choose)) return std::nullopt;
-  return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
-}
 
 DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
   return RunSubDialogModal(instance_, hwnd_, dialog);

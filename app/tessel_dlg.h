@@ -12,10 +12,9 @@
 #include <string>
 
 #include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
-#include "app/child_controls_win32.h"
 #include "app/event_listener.h"
 #include "app/macro_recorder_hook.h"
-#include "app/window_picture.h"
+#include "app/owner_drawn_window.h"
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
 #include "settings/program_paths.h"
@@ -51,7 +50,7 @@ inline constexpr DWORD kMainDialogStyle =
     WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFOREGROUND | DS_SETFONT;
 inline constexpr DWORD kMainDialogExStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES;
 
-class CTesselDlg : public MainWindowServices {
+class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
  public:
   explicit CTesselDlg(HINSTANCE instance);
   ~CTesselDlg() override;
@@ -62,17 +61,9 @@ class CTesselDlg : public MainWindowServices {
   INT_PTR DoModal();
 
   // Surface.
-  std::optional<Size> LoadBackground(std::string_view skinFolder, std::string_view imageName) override;
-  bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) override;
-  void Invalidate(const Rect& box) override;
   void RequestHover() override;
   // ListHost.
   void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override;
-  void DestroyList(int id) override;
-  bool ListExists(int id) const override;
-  std::optional<ListItemHit> ListItemAt(int listId, Point p) const override;
-  void SelectListItem(int listId, int index) override;
-  void ScrollList(int id, int lines) override;
   // UserMessages.
   void Show(const std::string& text, const std::string& caption) override;
   // MainWindowServices.
@@ -91,10 +82,8 @@ class CTesselDlg : public MainWindowServices {
   bool RegisterDeviceNotifications() override;
   void CloseListenerHandles() override;
   void ExitProcess(int code) override;
-  std::optional<Color> ChooseColor() override;
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
-  // Child controls and macro recording.
-  ChildControls& childControls() override;
+  // Macro recording.
   unsigned InstallRecordingHook(RecordingHookHandlers handlers) override;
   void RemoveRecordingHook() override;
   bool RecordingHookInstalled() const override;
@@ -104,21 +93,16 @@ class CTesselDlg : public MainWindowServices {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog();
   void CreateFonts();
   void OnPaintIconic();
-  void SetResult(LRESULT result);
   // A pointer move over one of the window's list boxes, in client coordinates.
   static LRESULT CALLBACK ListPointerProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR self);
 
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
   HICON icon_ = nullptr;
-  WindowPicture picture_;
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotify_ = nullptr;
@@ -130,7 +114,6 @@ class CTesselDlg : public MainWindowServices {
   std::unique_ptr<MouseLink> link_;
   std::unique_ptr<MainWindowModel> model_;
   std::unique_ptr<MainWindowShell> shell_;
-  Win32ChildControls childControls_;
   MacroRecorderHook recordingHook_;
   Win32PointerSystem pointerSystem_;
   // The advanced page's macro half; the page points at it.

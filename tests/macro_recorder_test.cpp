@@ -167,7 +167,7 @@ TEST(MacroRecorderStartStop, MessagesHookAndTitle) {
     EXPECT_EQ(rig.window.hookInstalled, test.installed);
     EXPECT_EQ(rig.recorder.started(), test.installed);
     EXPECT_EQ(rig.editor.lines.empty(), test.cleared);
-    EXPECT_EQ(rig.window.title, test.title);
+    EXPECT_EQ(rig.window.windowTitle, test.title);
   }
 }
 

@@ -152,7 +152,7 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
   void RemoveRecordingHook() override;
   bool RecordingHookInstalled() const override { return hookInstalled; }
   void SendRecorderMessage(int message) override;
-  void SetWindowTitle(std::string_view text) override { title = std::string(text); }
+  void SetWindowTitle(std::string_view text) override { windowTitle = std::string(text); }
   // A key reaches the window: through the hook while it is installed.
   // Returns whether the key-down was swallowed.
   bool Key(const KeyStroke& key);
@@ -165,7 +165,7 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
   int hookInstalls = 0;
   RecordingHookHandlers handlers;
   std::vector<int> recorderMessages;
-  std::string title;
+  std::string windowTitle;
 };
 
 class FakeSubDialogHost : public FakeWindowHost<SubDialogHost> {
