@@ -39,25 +39,24 @@ std::string ComboText(const LocalizedTexts& texts, const ComboChoice& choice) {
 }
 
 // Runs the category's dialog and, after OK, writes its result into `area` and
-// composes the pane text. A cancelled dialog changes nothing: false.
-bool RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shownText,
-                       const LocalizedTexts& texts, AssignmentDialogs& dialogs) {
+// returns the pane text. A cancelled dialog changes nothing: nothing.
+std::optional<std::string> RunCategoryDialog(int category, int slot, KeyArea& area,
+                                             const LocalizedTexts& texts,
+                                             AssignmentDialogs& dialogs) {
   switch (category) {
     case kWindowsFunction:
       if (const auto choice = dialogs.ChooseWindowsFunction()) {
         area.windowsIndex[slot] = static_cast<std::uint8_t>(choice->index);
         area.windowsCode[slot] = WindowsUsageLow(choice->index);
         area.windowsClass[slot] = WindowsUsageHigh(choice->index);
-        shownText = choice->text;
-        return true;
+        return choice->text;
       }
       break;
     case kMultimedia:
       if (const auto choice = dialogs.ChooseMediaFunction()) {
         area.mediaIndex[slot] = static_cast<std::uint8_t>(choice->index);
         area.mediaCode[slot] = MediaUsageLow(choice->index);
-        shownText = Labelled(texts, TextId::kMultimedia, choice->text);
-        return true;
+        return Labelled(texts, TextId::kMultimedia, choice->text);
       }
       break;
     case kFireKey:
@@ -66,15 +65,13 @@ bool RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.fireCode[slot] = FireKeyCode(choice->index);
         area.fireSpeed[slot] = static_cast<std::uint8_t>(choice->speed);
         area.fireTimes[slot] = static_cast<std::uint8_t>(choice->times);
-        shownText = Labelled(texts, TextId::kFireKey, choice->text);
-        return true;
+        return Labelled(texts, TextId::kFireKey, choice->text);
       }
       break;
     case kSingleKey:
       if (const auto choice = dialogs.ChooseSingleKey()) {
         area.singleKeyCode[slot] = KeyCodeFromName(choice->keyName);
-        shownText = Labelled(texts, TextId::kSingleKey, choice->keyName);
-        return true;
+        return Labelled(texts, TextId::kSingleKey, choice->keyName);
       }
       break;
     case kComboKey:
@@ -82,8 +79,7 @@ bool RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
         area.comboModifiers[slot] = ModifierBitFromName(choice->modifier);
         area.comboKey1[slot] = KeyCodeFromName(choice->key1);
         area.comboKey2[slot] = KeyCodeFromName(choice->key2);
-        shownText = ComboText(texts, *choice);
-        return true;
+        return ComboText(texts, *choice);
       }
       break;
     case kMacroKey:
@@ -94,61 +90,61 @@ bool RunCategoryDialog(int category, int slot, KeyArea& area, std::string& shown
                              ? choice->repeatMode - 1
                              : 0;
         area.macroLoopMode[slot] = static_cast<std::uint8_t>(mode);
-        shownText = Labelled(texts, TextId::kMacroKey, choice->name);
-        return true;
+        return Labelled(texts, TextId::kMacroKey, choice->name);
       }
       break;
     default:
       break;
   }
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
 
-AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherText,
-                                     std::optional<int> selection, int slot, int mode,
-                                     SettingsRecord& record, const LocalizedTexts& texts,
-                                     AssignmentDialogs& dialogs) {
-  const int category = selection.value_or(-1);
+AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsRecord& record,
+                                    const LocalizedTexts& texts, AssignmentDialogs& dialogs) {
+  const int category = choice.selection.value_or(-1);
+  const int slot = choice.slot;
+  const int mode = choice.mode;
+  AssignmentResult result;
   // DPI Switch opens its own sub-list instead; no choice (or a slot that does
   // not exist) leaves everything as it is.
   if (category < 0 || category >= static_cast<int>(kFunctionListTexts.size()) ||
       category == kDpiSwitch || slot < 0 || slot >= kButtonSlots) {
-    return AssignmentOutcome::kListKeptOpen;
+    return result;
   }
+  result.outcome = AssignmentOutcome::kListClosed;
   KeyArea& edited = mode == 0 ? record.modeA : record.modeB;
   KeyArea& other = mode == 0 ? record.modeB : record.modeA;
 
   if (category == kShift) {
     // One Shift button per mode: a second one is refused.
     for (int b = 0; b < kShiftExaminedSlots; ++b) {
-      if (edited.keyFunction[b] == kShift) return AssignmentOutcome::kListClosed;
+      if (edited.keyFunction[b] == kShift) return result;
     }
     edited.keyFunction[slot] = kShift;
     other.keyFunction[slot] = kShift;
-    shownText = texts[TextId::kShift];
-    otherText = shownText;
-    return AssignmentOutcome::kListClosed;
+    result.shownText = std::string(texts[TextId::kShift]);
+    result.otherText = result.shownText;
+    return result;
   }
 
   const bool shared = IsSharedButton(record, mode, slot);
   if (category >= kWindowsFunction && category <= kMacroKey) {
     // A cancelled dialog leaves the button as it was: a new category with the
     // old parameters would send the mouse something the pane does not say.
-    if (!RunCategoryDialog(category, slot, edited, shownText, texts, dialogs)) {
-      return AssignmentOutcome::kListClosed;
-    }
+    result.shownText = RunCategoryDialog(category, slot, edited, texts, dialogs);
+    if (!result.shownText) return result;
   } else {
-    shownText = texts[kFunctionListTexts[static_cast<std::size_t>(category)]];
+    result.shownText = std::string(texts[kFunctionListTexts[static_cast<std::size_t>(category)]]);
   }
 
   edited.keyFunction[slot] = static_cast<std::uint8_t>(category);
   if (shared) {
     CopyButtonToOtherMode(record, mode, slot);
-    otherText = shownText;
+    result.otherText = result.shownText;
   }
-  return AssignmentOutcome::kListClosed;
+  return result;
 }
 
 }  // namespace vortal

@@ -57,14 +57,23 @@ class AssignmentDialogs {
 // Whether the button's list stays open after a choice.
 enum class AssignmentOutcome { kListKeptOpen, kListClosed };
 
-// A choice in the function list of button slot `slot` (0..11). `selection` is
-// the list's selection (nothing: none); `mode` is the edited mode (0 Mode A,
-// 1 Mode B). `shownText` is the slot's pane text of the edited mode,
-// `otherText` that of the other mode; both may change. The caller closes
-// the list when kListClosed is returned and redraws the pane.
-AssignmentOutcome DispatchAssignment(std::string& shownText, std::string& otherText,
-                                     std::optional<int> selection, int slot, int mode,
-                                     SettingsRecord& record, const LocalizedTexts& texts,
-                                     AssignmentDialogs& dialogs);
+// A choice in the function list of button slot `slot` (0..11) of the edited
+// mode `mode` (0 Mode A, 1 Mode B); `selection` is the list's selection
+// (nothing: none).
+struct AssignmentChoice {
+  int slot = 0;
+  int mode = 0;
+  std::optional<int> selection;
+};
+// What the choice changed besides the record: the slot's new pane texts, in
+// the edited mode and in the other one (nothing: unchanged). The caller
+// closes the list when kListClosed is returned and redraws the pane.
+struct AssignmentResult {
+  AssignmentOutcome outcome = AssignmentOutcome::kListKeptOpen;
+  std::optional<std::string> shownText;
+  std::optional<std::string> otherText;
+};
+AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsRecord& record,
+                                    const LocalizedTexts& texts, AssignmentDialogs& dialogs);
 
 }  // namespace vortal

@@ -34,8 +34,11 @@ struct Dispatch {
 Dispatch Choose(SettingsRecord& record, FakeDialogs& dialogs, std::optional<int> selection,
              int slot, int mode, Language language = Language::kEnglish) {
   Dispatch d;
-  d.outcome = DispatchAssignment(d.shown, d.other, selection, slot, mode, record,
-                                 LocalizedTexts(language), dialogs);
+  const AssignmentResult result =
+      DispatchAssignment({slot, mode, selection}, record, LocalizedTexts(language), dialogs);
+  d.outcome = result.outcome;
+  if (result.shownText) d.shown = *result.shownText;
+  if (result.otherText) d.other = *result.otherText;
   return d;
 }
 

@@ -489,14 +489,14 @@ void BasicPage::OnListChoice(int listId, int index, bool doubleClick) {
   for (int slot = 0; slot < kButtonSlots; ++slot) {
     const int id = kFirstFunctionListId + slot;
     if (!services.ListExists(id)) continue;
-    std::optional<int> selection;
-    if (id == listId && index >= 0) selection = index;
+    AssignmentChoice choice{slot, mode, std::nullopt};
+    if (id == listId && index >= 0) choice.selection = index;
+    const AssignmentResult result = DispatchAssignment(choice, record(), model_.texts, *dialogs_);
     auto& panes = model_.skin.paneText;
-    const AssignmentOutcome outcome =
-        DispatchAssignment(panes[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)],
-                           panes[static_cast<std::size_t>(1 - mode)][static_cast<std::size_t>(slot)],
-                           selection, slot, mode, record(), model_.texts, *dialogs_);
-    if (outcome == AssignmentOutcome::kListClosed) {
+    const auto s = static_cast<std::size_t>(slot);
+    if (result.shownText) panes[static_cast<std::size_t>(mode)][s] = *result.shownText;
+    if (result.otherText) panes[static_cast<std::size_t>(1 - mode)][s] = *result.otherText;
+    if (result.outcome == AssignmentOutcome::kListClosed) {
       model_.lists().Close(id);
       model_.lists().Close(kDpiSwitchListId);
     }
