@@ -39,6 +39,28 @@ struct EditorRig {
     std::ofstream(record, std::ios::binary) << text;
   }
   void Build() { page.CreateControls(); }
+  // The user picks a line of the macro list; the window reports the change.
+  void Choose(int index) {
+    c.Select(kMacroNamesListId, index);
+    page.OnListChoice(kMacroNamesListId, index, false);
+  }
+  // The user records a press (and a release, with `release`) of each key;
+  // the recorder's own notices are left out of `services.messages`.
+  void Record(const Lines& keys, bool release = true) {
+    page.StartRecording();
+    for (const std::string& key : keys) {
+      services.Key({key, 0, false, false, false});
+      if (release) services.Key({key, 0, false, true, true});
+    }
+    page.StopRecording();
+    services.messages.clear();
+  }
+  // A record.ini of macros named `names`, each pressing A.
+  void WriteMacros(const Lines& names) {
+    std::string text;
+    for (const std::string& name : names) text += "[" + name + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
+    WriteRecord(text);
+  }
   std::vector<std::uint8_t> Slot(int slot) const {
     const auto& bytes = settings.working.macroSlots[slot];
     return {std::begin(bytes), std::end(bytes)};
@@ -186,8 +208,7 @@ TEST(MacroEditorSelect, ShowsTheChosenMacro) {
     rig.SetLoopBytes(0, 0x01, 0x02);
     rig.SetLoopBytes(1, 0x00, 0x07);
     rig.Build();
-    rig.c.Select(kMacroNamesListId, test.index);
-    rig.page.OnListChoice(kMacroNamesListId, test.index, false);
+    rig.Choose(test.index);
     EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), test.name);
     EXPECT_EQ(rig.c.Items(kEventListId), test.events);
     EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.loopField);
@@ -203,8 +224,7 @@ TEST(MacroEditorSelect, AMacroBeyondTheTwelfthSlotTouchesNoSlot) {
   rig.WriteRecord(file);
   rig.Build();
   const SettingsRecord before = rig.settings.working;
-  rig.c.Select(kMacroNamesListId, 12);
-  rig.page.OnListChoice(kMacroNamesListId, 12, false);
+  rig.Choose(12);
   rig.c.Type(kLoopTimesEditId, "9");
   EXPECT_EQ(rig.c.ChildText(kMacroNameEditId), "M12");
   EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
@@ -228,7 +248,7 @@ TEST(MacroEditorLoopCount, StoresTheCountBigEndian) {
     EditorRig rig;
     rig.WriteRecord(kTwoMacros);
     rig.Build();
-    rig.c.Select(kMacroNamesListId, 1);
+    rig.Choose(1);
     rig.c.Type(kLoopTimesEditId, test.typed);
     EXPECT_EQ(rig.c.ChildText(kLoopTimesEditId), test.shown);
     EXPECT_EQ(rig.SlotStart(1, 2), (std::vector<std::uint8_t>{test.high, test.low}));
@@ -241,7 +261,7 @@ TEST(MacroEditorLoopCount, WithoutASelectionNoSlotChanges) {
   EditorRig rig;
   rig.WriteRecord(kTwoMacros);
   rig.Build();
-  rig.c.Select(kMacroNamesListId, kNoItem);
+  rig.page.DeleteMacro();  // leaves no macro selected
   const SettingsRecord before = rig.settings.working;
   rig.c.Type(kLoopTimesEditId, "5");
   EXPECT_EQ(0, std::memcmp(&before, &rig.settings.working, sizeof before));
@@ -264,7 +284,6 @@ TEST(MacroEditorNew, FollowsTheRules) {
   const std::string longName(32, 'x');
   const Case cases[] = {
       {"added", {"Fire"}, "Jump", Language::kEnglish, {"Fire", "Jump"}, {}, true},
-      {"first macro keeps the events", {}, "Jump", Language::kEnglish, {"Jump"}, {}, false},
       {"blank", {"Fire"}, "  ", Language::kEnglish, {"Fire"}, {{"Macro name is blank", "Vortal"}}, false},
       {"blank in Chinese", {"Fire"}, "", Language::kSimplifiedChinese, {"Fire"}, {{"宏名称为空", "Vortal"}}, false},
       {"thirteenth", twelve, "More", Language::kEnglish, twelve, {{"Macro numbers up to 12.", "Warning"}}, false},
@@ -281,20 +300,20 @@ TEST(MacroEditorNew, FollowsTheRules) {
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
     EditorRig rig(test.language);
+    if (!test.listed.empty()) rig.WriteMacros(test.listed);
     rig.Build();
-    for (const auto& name : test.listed) rig.c.InsertItem(kMacroNamesListId, kNoItem, name);
-    rig.c.InsertItem(kEventListId, kNoItem, kPressA);
     rig.c.SetChildText(kMacroNameEditId, test.field);
     rig.page.NewMacro();
     EXPECT_EQ(rig.c.Items(kMacroNamesListId), test.listAfter);
     std::vector<testing::ShownMessage> shown;
     for (const auto& [text, caption] : rig.services.messages) shown.push_back({text, caption});
     EXPECT_EQ(shown, test.messages);
-    EXPECT_EQ(rig.c.Items(kEventListId).empty(), test.eventsCleared);
+    EXPECT_EQ(rig.c.Items(kEventListId).empty(), test.eventsCleared || test.listed.empty());
     if (test.listAfter != test.listed) {
       EXPECT_EQ(rig.c.Selection(kMacroNamesListId), static_cast<int>(test.listAfter.size()) - 1);
     }
-    EXPECT_FALSE(std::ifstream(rig.record).good());  // nothing written before Confirm
+    // Nothing is written before Confirm.
+    EXPECT_EQ(ListMacroNames(rig.record), test.listed);
   }
 }
 
@@ -322,7 +341,7 @@ TEST(MacroEditorConfirm, WritesTheFileAndEncodesTheSlot) {
   rig.c.SetChildText(kMacroNameEditId, "Fire");
   rig.page.NewMacro();
   rig.c.Type(kLoopTimesEditId, "2");
-  for (const auto& line : {kPressA, k50, kReleaseA}) rig.c.InsertItem(kEventListId, kNoItem, line);
+  rig.Record({"A"});
   rig.c.SetChildText(kMacroNameEditId, "Typed but not listed");
   rig.page.ConfirmMacro();
 
@@ -339,7 +358,7 @@ TEST(MacroEditorConfirm, UnconfirmedNamesStayBehindTheStoredOnes) {
   rig.Build();
   rig.c.SetChildText(kMacroNameEditId, "New one");
   rig.page.NewMacro();
-  rig.c.Select(kMacroNamesListId, 0);
+  rig.Choose(0);
   rig.page.ConfirmMacro();
   EXPECT_EQ(rig.c.Items(kMacroNamesListId), (Lines{"B", "A", "New one"}));
   EXPECT_EQ(rig.c.Selection(kMacroNamesListId), 1);
@@ -354,15 +373,20 @@ TEST(MacroEditorConfirm, RefusesAMacroTooLongForItsSlot) {
   for (const Case test : {Case{31, true}, Case{32, false}}) {
     SCOPED_TRACE(test.strokes);
     EditorRig rig;
-    rig.Build();
-    rig.c.SetChildText(kMacroNameEditId, "Long");
-    rig.page.NewMacro();
+    // A macro edited by hand into record.ini, then confirmed in the page.
+    std::string file = "[Long]\r\nItemCount=" + std::to_string(test.strokes * 4) + "\r\n";
+    int item = 0;
     for (int i = 0; i < test.strokes; ++i) {
-      for (const auto& line : {kPressA, k50, kReleaseA, k50}) rig.c.InsertItem(kEventListId, kNoItem, line);
+      for (const auto& line : {kPressA, k50, kReleaseA, k50}) {
+        file += "Item" + std::to_string(item++) + "=" + line + "\r\n";
+      }
     }
+    rig.WriteRecord(file);
+    rig.Build();
     const auto slotBefore = rig.Slot(0);
     rig.page.ConfirmMacro();
-    EXPECT_EQ(std::ifstream(rig.record).good(), test.stored);
+    // A stored macro is encoded into its slot at once.
+    EXPECT_EQ(rig.Slot(0) != slotBefore, test.stored);
     EXPECT_EQ(rig.services.messages.empty(), test.stored);
     EXPECT_EQ(rig.c.Items(kEventListId).size(), static_cast<std::size_t>(test.strokes) * 4);
     if (!test.stored) {
@@ -379,8 +403,7 @@ TEST(MacroEditorConfirm, NamesHandEditedMacrosThatAreCutOrLeftOut) {
   for (int i = 1; i < 13; ++i) file += "[M" + std::to_string(i) + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
   rig.WriteRecord(file);
   rig.Build();
-  rig.c.Select(kMacroNamesListId, 1);
-  rig.page.OnListChoice(kMacroNamesListId, 1, false);
+  rig.Choose(1);
   rig.page.ConfirmMacro();  // M1 moves behind M12
   ASSERT_EQ(rig.services.messages.size(), 2u) << rig.services.messages[0].first;
   EXPECT_EQ(rig.services.messages[0].first,
@@ -393,12 +416,11 @@ TEST(MacroEditorConfirm, WithoutASelectionNothingHappens) {
   EditorRig rig;
   rig.WriteRecord(kTwoMacros);
   rig.Build();
-  rig.c.Select(kMacroNamesListId, kNoItem);
+  rig.page.DeleteMacro();  // leaves no macro selected
   const auto before = rig.Slot(0);
   rig.page.ConfirmMacro();
-  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Fire", "Jump", "Blank"}));
+  EXPECT_EQ(ListMacroNames(rig.record), (Lines{"Jump", "Blank"}));
   EXPECT_EQ(rig.Slot(0), before);
-  EXPECT_EQ(rig.SlotStart(0, 3), (std::vector<std::uint8_t>{0, 1, 0}));  // no events encoded
 }
 
 // ---- Buttons and loop counts keep their macros
@@ -433,13 +455,12 @@ void RunStep(EditorRig& rig, const Step& step) {
   const Lines names = rig.c.Items(kMacroNamesListId);
   const int at = static_cast<int>(std::find(names.begin(), names.end(), step.macro) - names.begin());
   ASSERT_LT(at, static_cast<int>(names.size())) << step.macro;
-  rig.c.Select(kMacroNamesListId, at);
-  rig.page.OnListChoice(kMacroNamesListId, at, false);
+  rig.Choose(at);
   if (step.kind == StepKind::kDelete) {
     rig.page.DeleteMacro();
     return;
   }
-  if (rig.c.Items(kEventListId).empty()) rig.c.InsertItem(kEventListId, kNoItem, step.macro + "   Dn");
+  if (rig.c.Items(kEventListId).empty()) rig.Record({step.macro}, false);
   rig.page.ConfirmMacro();
 }
 

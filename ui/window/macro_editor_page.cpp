@@ -229,14 +229,21 @@ void MacroEditorPage::CreateControls() {
   c.SetChildEvents(kLoopTimesEditId, events);
   c.SetChildEvents(kEventListId, events);
 
-  const std::vector<std::string> names = ListMacroNames(recordPath_);
-  if (!PathExists(recordPath_)) return;
-  for (const std::string& name : names) c.InsertItem(kMacroNamesListId, kNoItem, name);
-  c.SetChildText(kMacroNameEditId, names.empty() ? std::string() : names.front());
-  FillEvents(names.empty() ? std::vector<std::string>{} : ReadMacro(recordPath_, names.front()));
-  if (!names.empty()) c.Select(kMacroNamesListId, 0);
-  c.SetChildText(kLoopTimesEditId,
-                  names.empty() ? std::string() : std::to_string(SlotLoopCount(window_.settings().working, 0)));
+  names_.clear();
+  selected_ = kNoItem;
+  events_.clear();
+  if (PathExists(recordPath_)) {
+    names_ = ListMacroNames(recordPath_);
+    if (!names_.empty()) {
+      selected_ = 0;
+      events_ = ReadMacro(recordPath_, names_.front());
+    }
+    c.SetChildText(kMacroNameEditId, names_.empty() ? std::string() : names_.front());
+    c.SetChildText(kLoopTimesEditId, names_.empty() ? std::string()
+                                                    : std::to_string(SlotLoopCount(window_.settings().working, 0)));
+  }
+  ShowNames();
+  ShowEvents();
 }
 
 void MacroEditorPage::Teardown() {
@@ -248,19 +255,27 @@ void MacroEditorPage::Teardown() {
   }
 }
 
-void MacroEditorPage::FillEvents(const std::vector<std::string>& lines) {
+void MacroEditorPage::ShowNames() {
+  ChildControls& c = controls();
+  c.ClearItems(kMacroNamesListId);
+  for (const std::string& name : names_) c.InsertItem(kMacroNamesListId, kNoItem, name);
+  c.Select(kMacroNamesListId, selected_);
+}
+
+void MacroEditorPage::ShowEvents() {
   ChildControls& c = controls();
   c.ClearItems(kEventListId);
-  for (const std::string& line : lines) c.InsertItem(kEventListId, kNoItem, line);
+  for (const std::string& line : events_) c.InsertItem(kEventListId, kNoItem, line);
 }
 
 void MacroEditorPage::ShowMacro(int index) {
   ChildControls& c = controls();
-  const std::vector<std::string> names = c.Items(kMacroNamesListId);
-  if (index < 0 || index >= static_cast<int>(names.size())) return;
-  c.SetChildText(kMacroNameEditId, names[index]);
-  const std::vector<std::string> lines = ReadMacro(recordPath_, names[index]);
-  FillEvents(lines);
+  if (index < 0 || index >= static_cast<int>(names_.size())) return;
+  selected_ = index;
+  c.SetChildText(kMacroNameEditId, names_[index]);
+  const std::vector<std::string> lines = ReadMacro(recordPath_, names_[index]);
+  events_ = lines;
+  ShowEvents();
   // A hand-edited file can list more macros than the mouse has slots.
   if (!lines.empty() && IsSlot(index)) {
     c.SetChildText(kLoopTimesEditId,
@@ -277,8 +292,7 @@ void MacroEditorPage::StoreLoopCount() {
     value = 1;
   }
   c.RepaintChild(kLoopTimesEditId);
-  const int slot = c.Selection(kMacroNamesListId);
-  if (IsSlot(slot)) SetSlotLoopCount(window_.settings().working, slot, value);
+  if (IsSlot(selected_)) SetSlotLoopCount(window_.settings().working, selected_, value);
 }
 
 void MacroEditorPage::OnEditChanged(int id) {
@@ -305,7 +319,9 @@ void MacroEditorPage::OnContextMenu(int id) {
   if (id != kEventListId) return;
   if (!c.TrackSingleItemMenu(window_.texts[TextId::kDelete])) return;
   const int line = c.Selection(kEventListId);
-  if (line != kNoItem) c.DeleteItem(kEventListId, line);
+  if (line < 0 || line >= static_cast<int>(events_.size())) return;
+  events_.erase(events_.begin() + line);
+  c.DeleteItem(kEventListId, line);
 }
 
 void MacroEditorPage::ToggleInsertList() {
@@ -317,10 +333,12 @@ void MacroEditorPage::InsertMouseEvent(int index) {
   const std::vector<std::string>& items = InsertListItems();
   if (index < 0 || index >= static_cast<int>(items.size())) return;
   const std::string& chosen = items[index];
-  const EventInsertion plan = PlanEventInsertion(
-      c.Items(kEventListId), c.Selection(kEventListId), HasSelectedMacro(), chosen);
+  const EventInsertion plan =
+      PlanEventInsertion(events_, c.Selection(kEventListId), HasSelectedMacro(), chosen);
   for (std::size_t i = 0; i < plan.lines.size(); ++i) {
-    c.InsertItem(kEventListId, plan.position + static_cast<int>(i), plan.lines[i]);
+    const int at = plan.position + static_cast<int>(i);
+    events_.insert(events_.begin() + at, plan.lines[i]);
+    c.InsertItem(kEventListId, at, plan.lines[i]);
   }
   if (plan.selectAfter != kNoItem) c.Select(kEventListId, plan.selectAfter);
   c.SetChildText(kInsertedEventStaticId, chosen);
@@ -330,23 +348,22 @@ void MacroEditorPage::InsertMouseEvent(int index) {
 
 void MacroEditorPage::EditDelay(int line) {
   ChildControls& c = controls();
-  const std::vector<std::string> events = c.Items(kEventListId);
-  if (line < 0 || line >= static_cast<int>(events.size())) return;
-  if (!Contains(events[line], kDelayMarker)) return;
+  if (line < 0 || line >= static_cast<int>(events_.size())) return;
+  if (!Contains(events_[line], kDelayMarker)) return;
   CDelayTimeDialog dialog({window_.skin.skinFolderPath, window_.textColor(), window_.texts.language()});
   if (window_.services().RunSubDialog(dialog) != DialogResult::kOk) return;
+  events_[line] = dialog.ResultLine();
   c.DeleteItem(kEventListId, line);
-  c.InsertItem(kEventListId, line, dialog.ResultLine());
+  c.InsertItem(kEventListId, line, events_[line]);
   c.Select(kEventListId, line);
 }
 
 void MacroEditorPage::NewMacro() {
   ChildControls& c = controls();
   MacroEditorState state;
-  state.names = c.Items(kMacroNamesListId);
-  const int selected = c.Selection(kMacroNamesListId);
-  if (selected != kNoItem) state.selected = static_cast<std::size_t>(selected);
-  state.events = c.Items(kEventListId);
+  state.names = names_;
+  if (selected_ != kNoItem) state.selected = static_cast<std::size_t>(selected_);
+  state.events = events_;
   state.nameField = c.ChildText(kMacroNameEditId);
   // Refused rather than cut: a cut name would be a name the user never typed.
   if (TrimmedUtf16Length(state.nameField) > kMacroNameMaxChars) {
@@ -371,9 +388,11 @@ void MacroEditorPage::NewMacro() {
       return;
   }
   FollowList(before, state.names);
-  c.InsertItem(kMacroNamesListId, kNoItem, state.names.back());
-  c.Select(kMacroNamesListId, static_cast<int>(state.names.size()) - 1);
-  if (!before.empty()) c.ClearItems(kEventListId);
+  names_ = state.names;
+  selected_ = static_cast<int>(names_.size()) - 1;
+  events_ = state.events;
+  ShowNames();
+  ShowEvents();
   // The new macro's slot starts at one loop, and the field says so rather
   // than still showing the count of the macro selected before.
   c.SetChildText(kLoopTimesEditId, "1");
@@ -381,13 +400,10 @@ void MacroEditorPage::NewMacro() {
 
 void MacroEditorPage::DeleteMacro() {
   ChildControls& c = controls();
+  if (selected_ < 0 || selected_ >= static_cast<int>(names_.size())) return;
   MacroEditorState state;
-  state.names = c.Items(kMacroNamesListId);
-  const int selected = c.Selection(kMacroNamesListId);
-  if (state.names.empty() || selected < 0 || selected >= static_cast<int>(state.names.size())) {
-    return;
-  }
-  state.selected = static_cast<std::size_t>(selected);
+  state.names = names_;
+  state.selected = static_cast<std::size_t>(selected_);
   const std::vector<std::string> before = state.names;
   if (!DeleteSelectedMacro(state, recordPath_)) {
     window_.services().Show(Text(TextId::kMacroNotDeleted), kWarningCaption);
@@ -397,18 +413,19 @@ void MacroEditorPage::DeleteMacro() {
   // buttons and the macro dialog's positions all follow the file again.
   FollowList(before, state.names);
   Encode();
-  c.DeleteItem(kMacroNamesListId, selected);
-  c.ClearItems(kEventListId);
+  names_ = state.names;
+  selected_ = kNoItem;
+  events_.clear();
+  ShowNames();
+  ShowEvents();
   c.SetChildText(kMacroNameEditId, "");
 }
 
 void MacroEditorPage::ConfirmMacro() {
-  ChildControls& c = controls();
-  const std::vector<std::string> names = c.Items(kMacroNamesListId);
-  const int selected = c.Selection(kMacroNamesListId);
-  if (selected < 0 || selected >= static_cast<int>(names.size())) return;
-  const std::string name = names[selected];
-  const std::vector<std::string> lines = c.Items(kEventListId);
+  if (selected_ < 0 || selected_ >= static_cast<int>(names_.size())) return;
+  const std::vector<std::string> names = names_;
+  const std::string name = names[static_cast<std::size_t>(selected_)];
+  const std::vector<std::string>& lines = events_;
 
   // Told before anything is stored: the mouse would play only part of it.
   std::uint8_t scratch[kMacroSlotSize] = {};
@@ -430,14 +447,9 @@ void MacroEditorPage::ConfirmMacro() {
   }
   FollowList(names, order);
   Encode();
-  if (order != names) {
-    c.ClearItems(kMacroNamesListId);
-    for (const std::string& listed : order) c.InsertItem(kMacroNamesListId, kNoItem, listed);
-    const auto at = std::find(order.begin(), order.end(), name);
-    c.Select(kMacroNamesListId, static_cast<int>(at - order.begin()));
-  } else {
-    c.Select(kMacroNamesListId, selected);
-  }
+  names_ = order;
+  selected_ = static_cast<int>(std::find(order.begin(), order.end(), name) - order.begin());
+  ShowNames();
 }
 
 void MacroEditorPage::FollowList(const std::vector<std::string>& before,
@@ -460,24 +472,20 @@ void MacroEditorPage::Encode() {
   }
 }
 
-bool MacroEditorPage::HasMacros() const {
-  ChildControls& c = controls();
-  return !c.Items(kMacroNamesListId).empty();
-}
+bool MacroEditorPage::HasMacros() const { return !names_.empty(); }
 
-bool MacroEditorPage::HasSelectedMacro() const {
-  ChildControls& c = controls();
-  return c.Selection(kMacroNamesListId) != kNoItem;
-}
+bool MacroEditorPage::HasSelectedMacro() const { return selected_ != kNoItem; }
 
 void MacroEditorPage::ClearEvents() {
-  controls().ClearItems(kEventListId);
+  events_.clear();
+  ShowEvents();
 }
 
 void MacroEditorPage::AppendEvent(const std::string& line) {
   ChildControls& c = controls();
+  events_.push_back(line);
   c.InsertItem(kEventListId, kNoItem, line);
-  c.Select(kEventListId, static_cast<int>(c.Items(kEventListId).size()) - 1);
+  c.Select(kEventListId, static_cast<int>(events_.size()) - 1);
 }
 
 }  // namespace vortal

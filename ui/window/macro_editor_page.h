@@ -139,7 +139,9 @@ class MacroEditorPage : private RecordingEditor {
 
   ChildControls& controls() const;
   void ShowMacro(int index);
-  void FillEvents(const std::vector<std::string>& lines);
+  // The lists show what the page holds.
+  void ShowNames();
+  void ShowEvents();
   void StoreLoopCount();
   void InsertMouseEvent(int index);
   void EditDelay(int line);
@@ -156,6 +158,11 @@ class MacroEditorPage : private RecordingEditor {
   MainWindowModel& window_;
   std::string recordPath_;
   MacroRecorder recorder_;
+  // The page's own state, which its lists show: the macros in list order
+  // (which is slot order), the one selected, and its event lines.
+  std::vector<std::string> names_;
+  int selected_ = kNoItem;
+  std::vector<std::string> events_;
 };
 
 }  // namespace vortal
