@@ -10,10 +10,7 @@
 # key names would show as boxes. Runs once per prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+source "$root/scripts/wine-env.sh"
 marker="$WINEPREFIX/.vortal-cjk-fonts-7"
 [ -e "$marker" ] && exit 0
 mkdir -p "$WINEPREFIX"
