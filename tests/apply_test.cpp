@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,7 +8,6 @@
 #include "device/device_events.h"
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
-#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/settings_records.h"
@@ -20,6 +18,7 @@ namespace vortal {
 namespace {
 
 using testing::HexBytes;
+using testing::LoggedTraffic;
 using testing::ExpectAppliedConfig;
 using testing::RecordingMessages;
 using testing::ScriptedPort;
@@ -205,10 +204,8 @@ struct ScriptedMouse {
 };
 
 struct SettingsFile {
-  SettingsFile() : path(dir.File("config.bin")) { EXPECT_EQ(WriteFileAtomically(path, Bytes(2022, 0)), 0); }
-  Bytes Read() const { return ReadFileBytes(path).value_or(Bytes{}); }
   TempDir dir;
-  std::string path;
+  std::string path = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
 };
 
 
@@ -382,7 +379,7 @@ TEST(ApplyTest, MissingSettingsFileIsReportedNotCreated) {
   RecordingMessages messages;
   SettingsState state;
   mouse.link.ApplyToDevice(state, {dir.File("config.bin"), &messages, {}});
-  EXPECT_FALSE(PathExists(dir.File("config.bin")));
+  EXPECT_FALSE(dir.Exists("config.bin"));
   EXPECT_EQ(messages.shown, (std::vector<testing::ShownMessage>{{"Config file is not exist.", "Vortal"}}));
   EXPECT_FALSE(mouse.trace->lines.empty());  // the mouse was written all the same
 }
@@ -405,13 +402,6 @@ TEST(ApplyTest, KeyMatrixDiagnosticsShowSixteenWords) {
 
 // ---- The same Apply against the built-in virtual mouse, through its traffic log.
 
-std::vector<std::string> LoggedTraffic(const TempDir& dir) {
-  std::vector<std::string> lines;
-  std::ifstream in(dir.path() / "traffic.log", std::ios::binary);
-  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(' ') + 1));
-  return lines;
-}
-
 VirtualMouseMemory SeededMemory() {
   VirtualMouseMemory memory;
   memory.sensorSettings = {1, 0x08, 0x12, 0x05};
@@ -422,7 +412,7 @@ VirtualMouseMemory SeededMemory() {
 
 struct VirtualRig {
   VirtualRig() {
-    EXPECT_EQ(WriteFileAtomically(dir.File("memory.bin"), EncodeMemory(SeededMemory())), 0);
+    dir.Write("memory.bin", EncodeMemory(SeededMemory()));
     mouse = std::make_unique<VirtualMouseBackend>(dir.File(""), 0);
   }
   void Open(MouseLink& link) { ASSERT_TRUE(link.FindDevice(*mouse, &events)); }
@@ -461,7 +451,7 @@ TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
   const ExpectedApply want = SampleExpectation(1);
   const auto apply = ApplyTraffic(state.working, side, want, false);
   expected.insert(expected.end(), apply.begin(), apply.end());
-  const std::vector<std::string> logged = LoggedTraffic(rig.dir);
+  const std::vector<std::string> logged = LoggedTraffic(rig.dir.File(""));
   ASSERT_EQ(logged.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(logged[i], expected[i]) << "line " << i;
 
@@ -479,7 +469,7 @@ TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
   EXPECT_EQ(Bytes(memory.keyMatrices[3].begin(), memory.keyMatrices[3].end()), Bytes(64, 0));
   for (int m = 0; m < 12; ++m) EXPECT_EQ(Bytes(memory.macroSlots[m].begin(), memory.macroSlots[m].end()), side.slots[m]);
   // And it is what the next run of the mouse starts from.
-  EXPECT_EQ(DecodeMemory(ReadFileBytes(rig.dir.File("memory.bin")).value_or(Bytes{})), memory);
+  EXPECT_EQ(DecodeMemory(rig.dir.ReadBytes("memory.bin")), memory);
 }
 
 // Unplugs the virtual mouse at a given pause of the Apply.
@@ -507,7 +497,7 @@ TEST(ApplyTest, VirtualMouseUnpluggedDuringApplyStillSavesTheSettingsFile) {
     int paneSaves = 0;
     link.ApplyToDevice(state, {file.path, nullptr, [&] { ++paneSaves; }});
 
-    const std::size_t logged = LoggedTraffic(rig.dir).size();
+    const std::size_t logged = LoggedTraffic(rig.dir.File("")).size();
     EXPECT_GT(logged, 0u) << at;
     EXPECT_LT(logged, 200u) << at << ": nothing goes out after the unplug";
     ExpectAppliedConfig(file.path, state.working);
@@ -577,7 +567,7 @@ TEST(ApplyTest, HostileVirtualMouseNeverMakesTheProgramLeaveItsBuffers) {
     const DeviceBuffers& buffers = link.buffers();
     EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;
     std::size_t reads = 0;
-    for (const std::string& line : LoggedTraffic(rig.dir)) reads += line.rfind("READ ", 0) == 0;
+    for (const std::string& line : LoggedTraffic(rig.dir.File(""))) reads += line.rfind("READ ", 0) == 0;
     EXPECT_EQ(reads, c.readsPerApply) << c.what;
     if (c.faults.replyIndex == IndexFault::kOtherIndex) {
       for (int m = 1; m <= 12; ++m) {

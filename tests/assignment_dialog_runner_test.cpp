@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "support/fake_hosts.h"
@@ -94,7 +93,7 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
   EXPECT_EQ(combo->key1, "");
   EXPECT_EQ(combo->key2, "B");
 
-  std::ofstream(rig.window.dir.File("record.ini")) << "[Alpha]\nItemCount=0\n[Beta]\nItemCount=0\n";
+  rig.window.dir.Write("record.ini", "[Alpha]\nItemCount=0\n[Beta]\nItemCount=0\n");
   rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
     dialog.OnLeftButtonDown({145, 135});
     dialog.OnListChoice(1);

@@ -4,9 +4,6 @@
 #include <array>
 #include <cstring>
 #include <functional>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,18 +23,10 @@ int CountLines(const std::vector<std::string>& lines, const std::string& prefix)
   }));
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // A config.bin that start-up could not read, or a start that stopped before
 // reading it, leaves an all-zero record: OK and Apply must send it nowhere,
 // say why and what to do, and the first display must not reset str.ini.
 TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
-  namespace fs = std::filesystem;
   enum class File { kDamaged, kMissing, kFolder, kWhole };
   struct Case {
     const char* name;
@@ -62,11 +51,11 @@ TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
       MainWindowShell shell(rig.model);
       const std::string config = rig.dir.File("config.bin");
       const std::string delivered(kSettingsFileSize, '\0');  // flag 0: a first run
-      if (c.file == File::kDamaged) std::ofstream(config, std::ios::binary) << std::string(100, 'x');
-      if (c.file == File::kWhole) std::ofstream(config, std::ios::binary) << delivered;
-      if (c.file == File::kFolder) fs::create_directory(config);
-      std::ofstream(rig.dir.File("str.ini"), std::ios::binary) << strIni;
-      const std::string before = fs::is_regular_file(config) ? ReadFile(config) : "";
+      if (c.file == File::kDamaged) rig.dir.Write("config.bin", std::string(100, 'x'));
+      if (c.file == File::kWhole) rig.dir.Write("config.bin", delivered);
+      if (c.file == File::kFolder) rig.dir.MakeFolder("config.bin");
+      rig.dir.Write("str.ini", strIni);
+      const std::string before = rig.dir.Read("config.bin");
       rig.services.listenerCreates = c.listener;
       shell.Initialize(1033);
       shell.OnTrayClick(TrayClick::kLeft);
@@ -85,11 +74,9 @@ TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
       if (c.file != File::kWhole) {
         EXPECT_NE(boxes[0].find(config), std::string::npos) << boxes[0];
       }
-      EXPECT_EQ(fs::exists(config), c.file != File::kMissing);
-      if (fs::is_regular_file(config)) {
-        EXPECT_EQ(ReadFile(config), before);
-      }
-      EXPECT_EQ(ReadFile(rig.dir.File("str.ini")), strIni);
+      EXPECT_EQ(rig.dir.Exists("config.bin"), c.file != File::kMissing);
+      EXPECT_EQ(rig.dir.Read("config.bin"), before);
+      EXPECT_EQ(rig.dir.Read("str.ini"), strIni);
     }
   }
 }
@@ -102,7 +89,7 @@ TEST(BasicPageFirstDisplay, ReadsTheSensorOnceAndResetsPaneTextsOnlyOnAFirstRun)
   for (const Case& c : {Case{0, true}, Case{1, false}}) {
     SCOPED_TRACE(static_cast<int>(c.firstRunFlag));
     BasicPageRig rig(2, c.firstRunFlag);
-    std::ofstream(rig.dir.File("str.ini"), std::ios::binary) << "[Skins]\r\nPath=Default\r\n";
+    rig.dir.Write("str.ini", "[Skins]\r\nPath=Default\r\n");
     rig.model.skin.paneText[0][5] = "kept";
     rig.model.skin.paneText[1][7] = "kept";
     rig.model.BuildPage(kBasicPage);
@@ -117,7 +104,7 @@ TEST(BasicPageFirstDisplay, ReadsTheSensorOnceAndResetsPaneTextsOnlyOnAFirstRun)
     ASSERT_NE(written, lines.end());
     EXPECT_EQ(written->substr(std::string("SET_FEATURE 00 03 ").size(), 11), "02 00 00 40");
 
-    const std::string str = ReadFile(rig.dir.File("str.ini"));
+    const std::string str = rig.dir.Read("str.ini");
     if (c.panesReset) {
       for (int mode = 0; mode < 2; ++mode) {
         EXPECT_EQ(rig.model.skin.paneText[mode][0], "Left Click");

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "settings/settings_file.h"
 #include "support/main_window_rig.h"
 #include "support/recording_canvas.h"
+#include "support/settings_records.h"
 #include "support/temp_dir.h"
 #include "ui/window/main_window_model.h"
 
@@ -59,8 +59,7 @@ struct Rig : testing::MainWindowRig {
   int pointerApplies = 0;
 
   explicit Rig(bool present = true) {
-    std::ofstream(dir.File("config.bin"), std::ios::binary)
-        << std::string(kSettingsFileSize, '\0');
+    dir.Write("config.bin", std::string(kSettingsFileSize, '\0'));
     if (present) link.FindDevice(backend);
     model.skin.skinFolderPath = "/p/Skins/Blue";
     model.skin.textColor = {10, 20, 30};
@@ -74,11 +73,6 @@ struct Rig : testing::MainWindowRig {
     model.openSkinDialog = [this] { services.calls.push_back("SKINS"); };
   }
 };
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(ClickDispatcherTest, FrameButtonsByTheHalfOpenRectangles) {
   struct Case {
@@ -119,24 +113,19 @@ TEST(ClickDispatcherTest, ApplyWritesTheMouseSavesTheFileAndMakesTheRecordApplie
   rig.model.OnLeftButtonDown({650, 615});
   EXPECT_FALSE(rig.backend.trace->lines.empty());
   EXPECT_EQ(rig.settings.applied.dpiLevel[0], 7);
-  const std::vector<std::uint8_t> file = FileBytes(rig.dir.File("config.bin"));
-  ASSERT_EQ(file.size(), kSettingsFileSize);
-  EXPECT_EQ(file[0], 1);
-  EXPECT_EQ(std::memcmp(file.data() + 1, &rig.settings.working, kSettingsRecordSize), 0);
+  testing::ExpectAppliedConfig(rig.dir.File("config.bin"), rig.settings.working);
 }
 
 TEST(ClickDispatcherTest, CancelRestoresEveryByteOfTheAppliedRecord) {
   Rig rig;
-  SettingsRecord applied{};
-  auto* bytes = reinterpret_cast<std::uint8_t*>(&applied);
-  for (std::size_t i = 0; i < kSettingsRecordSize; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+  const SettingsRecord applied = testing::PatternRecord(0);
   rig.settings.applied = applied;
   std::memset(&rig.settings.working, 0xA5, kSettingsRecordSize);
   rig.model.OnLeftButtonDown({800, 620});
   EXPECT_EQ(std::memcmp(&rig.settings.working, &applied, kSettingsRecordSize), 0);
   EXPECT_TRUE(rig.model.restoreRedrawPending);
   // Nothing reached the mouse or the file.
-  EXPECT_EQ(FileBytes(rig.dir.File("config.bin")), std::vector<std::uint8_t>(kSettingsFileSize, 0));
+  EXPECT_EQ(rig.dir.ReadBytes("config.bin"), std::vector<std::uint8_t>(kSettingsFileSize, 0));
 }
 
 TEST(ClickDispatcherTest, PageButtonsBuildOnlyAPageNotShownAndTearTheOtherDown) {

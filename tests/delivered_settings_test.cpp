@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/delivered_settings.h"
-#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -45,26 +44,17 @@ TEST(DeliveredSettings, KeepTheInvariantsOfTheEditingPages) {
 
 TEST(DeliveredSettings, FileLoadsWithFirstRunFlagZero) {
   testing::TempDir dir;
-  ASSERT_EQ(WriteFileAtomically(dir.File("config.bin"), DeliveredSettingsFile()), 0);
   SettingsState state;
   testing::RecordingMessages messages;
-  ASSERT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kLoaded);
+  ASSERT_EQ(LoadSettings(dir.Write("config.bin", DeliveredSettingsFile()), state, messages), LoadResult::kLoaded);
   EXPECT_EQ(state.firstRunFlag, 0);
   EXPECT_EQ(state.working.reportRate, DeliveredSettings().reportRate);
 }
 
-}  // namespace
-}  // namespace vortal
-
-namespace vortal {
-namespace {
-
 // dist/ holds the files shipped beside the program; config.bin must be the
 // delivered settings byte for byte.
 TEST(DeliveredSettings, ShippedConfigFileMatchesTheDefaults) {
-  auto shipped = ReadFileBytes(std::string(VORTAL_SOURCE_DIR) + "/dist/config.bin");
-  ASSERT_TRUE(shipped.has_value());
-  EXPECT_EQ(*shipped, DeliveredSettingsFile());
+  EXPECT_EQ(testing::ReadWholeBytes(std::string(VORTAL_SOURCE_DIR) + "/dist/config.bin"), DeliveredSettingsFile());
 }
 
 }  // namespace

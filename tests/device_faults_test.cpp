@@ -11,7 +11,6 @@
 
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
-#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/settings_records.h"
@@ -95,8 +94,7 @@ ApplyRun ApplyWithUnplug(int at) {
   EXPECT_TRUE(applyLink.FindDevice(counting)) << what;
   if (at == 0) mouse.RunControlLine("unplug");
 
-  const std::string config = dir.File("config.bin");
-  EXPECT_EQ(WriteFileAtomically(config, Bytes(kSettingsFileSize, 0)), 0);
+  const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
   SettingsState state;
   state.working = PatternRecord();
   RecordingMessages messages;
@@ -137,8 +135,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
   CountingPauser refPauser;
   MouseLink refLink(refPauser);
   ASSERT_TRUE(refLink.FindDevice(answering));
-  const std::string refConfig = ref.File("config.bin");
-  ASSERT_EQ(WriteFileAtomically(refConfig, Bytes(kSettingsFileSize, 0)), 0);
+  const std::string refConfig = ref.Write("config.bin", Bytes(kSettingsFileSize, 0));
   SettingsState refState;
   refLink.ApplyToDevice(refState, {refConfig, nullptr, {}});
 
@@ -170,8 +167,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
     if (c.scriptedSilence) {
       EXPECT_FALSE(link.ReadSensorSettings()) << c.what;
     }
-    const std::string config = dir.File("config.bin");
-    ASSERT_EQ(WriteFileAtomically(config, Bytes(kSettingsFileSize, 0)), 0);
+    const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
     SettingsState state;
     state.working = PatternRecord();
     link.ApplyToDevice(state, {config, nullptr, {}});

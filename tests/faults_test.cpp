@@ -9,11 +9,9 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -58,14 +56,6 @@ PaneTexts SamplePaneTexts() {
     }
   }
   return texts;
-}
-
-// Names of everything in a folder, to see that a failed save left nothing.
-std::set<std::string> FolderContents(const fs::path& folder) {
-  std::set<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) names.insert(entry.path().filename().string());
-  return names;
 }
 
 // One way of saving one of the program's files.
@@ -127,9 +117,7 @@ std::vector<Saver> Savers() {
 }
 
 void ExpectFile(const std::string& path, const Bytes& expected, const std::string& what) {
-  const auto bytes = ReadFileBytes(path);
-  ASSERT_TRUE(bytes.has_value()) << what;
-  EXPECT_EQ(*bytes, expected) << what << ": the old file is intact";
+  EXPECT_EQ(testing::ReadWholeBytes(path), expected) << what << ": the old file is intact";
 }
 
 // A path where no file can be saved, and what stands there afterwards.
@@ -143,8 +131,7 @@ std::vector<PathFault> PathFaults() {
   return {
       {"folder in place of the file",
        [](const TempDir& dir, const std::string& name) {
-         fs::create_directory(dir.path() / name);
-         std::ofstream(dir.path() / name / "inside.txt") << "kept";
+         dir.Write(name + "/inside.txt", "kept");
          return dir.File(name);
        },
        true},
@@ -152,7 +139,7 @@ std::vector<PathFault> PathFaults() {
        [](const TempDir& dir, const std::string& name) { return dir.File("missing/" + name); }, false},
       {"a file where the folder should be",
        [](const TempDir& dir, const std::string& name) {
-         std::ofstream(dir.path() / "plain") << "plain";
+         dir.Write("plain", "plain");
          return dir.File("plain/" + name);
        },
        false},
@@ -168,11 +155,11 @@ TEST(FaultsTest, SavingWhereNoFileCanBeWrittenFailsAndChangesNothing) {
       const std::string what = std::string(saver.what) + ", " + fault.what;
       TempDir dir;
       const std::string path = fault.make(dir, saver.fileName);
-      const auto before = FolderContents(dir.path());
+      const auto before = dir.List();
       const bool wasFolder = IsDirectory(path);
       RecordingMessages messages;
       EXPECT_FALSE(saver.save(path, messages)) << what;
-      EXPECT_EQ(FolderContents(dir.path()), before) << what << ": nothing left beside it";
+      EXPECT_EQ(dir.List(), before) << what << ": nothing left beside it";
       EXPECT_EQ(IsDirectory(path), wasFolder) << what;
       if (wasFolder) {
         EXPECT_TRUE(PathExists(path + "/inside.txt")) << what;
@@ -208,8 +195,7 @@ TEST(FaultsTest, ConfigDeletedOrReplacedAfterStartUpIsReportedAndNotRecreated) {
   };
   for (const auto& c : cases) {
     TempDir dir;
-    const std::string path = dir.File("config.bin");
-    ASSERT_EQ(WriteFileAtomically(path, ConfigBytes(1, PatternRecord(4))), 0);
+    const std::string path = dir.Write("config.bin", ConfigBytes(1, PatternRecord(4)));
     SettingsState state;
     RecordingMessages messages;
     ASSERT_EQ(LoadSettings(path, state, messages), LoadResult::kLoaded);
@@ -247,10 +233,9 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
 TEST(FaultsTest, FullDiskLeavesTheOldFileWholeAndReportsTheError) {
   for (const auto& saver : Savers()) {
     TempDir dir;
-    const std::string path = dir.File(saver.fileName);
     const Bytes old = saver.oldContents();
-    ASSERT_EQ(WriteFileAtomically(path, old), 0);
-    const auto before = FolderContents(dir.path());
+    const std::string path = dir.Write(saver.fileName, old);
+    const auto before = dir.List();
     // Exit codes: 0 refused with the right message, 1 reported success, 2 wrong message.
     const int code = RunWithFileSizeLimit(64, [&] {
       RecordingMessages messages;
@@ -263,17 +248,16 @@ TEST(FaultsTest, FullDiskLeavesTheOldFileWholeAndReportsTheError) {
     });
     EXPECT_EQ(code, 0) << saver.what;
     ExpectFile(path, old, saver.what);
-    EXPECT_EQ(FolderContents(dir.path()), before) << saver.what << ": no temporary file left";
+    EXPECT_EQ(dir.List(), before) << saver.what << ": no temporary file left";
   }
 }
 
 TEST(FaultsTest, MacroDeleteOnAFullDiskKeepsTheMacroListed) {
   TempDir dir;
-  const std::string path = dir.File("record.ini");
   std::string text = "[Copy]\r\nItemCount=1\r\nItem0=C   Dn\r\n[Paste]\r\nItemCount=0\r\n";
   text += std::string(200, ';') + "\r\n";  // bigger than the limit
   const Bytes old(text.begin(), text.end());
-  ASSERT_EQ(WriteFileAtomically(path, old), 0);
+  const std::string path = dir.Write("record.ini", old);
   const int code = RunWithFileSizeLimit(64, [&] {
     MacroEditorState state;
     state.names = ListMacroNames(path);
@@ -291,10 +275,9 @@ TEST(FaultsTest, MacroDeleteOnAFullDiskKeepsTheMacroListed) {
 // again: the file is always exactly the old or the new version.
 TEST(FaultsTest, KilledDuringSaveLeavesOneWholeVersion) {
   TempDir dir;
-  const std::string path = dir.File("config.bin");
   const Bytes versionA = ConfigBytes(1, PatternRecord(10));
   const Bytes versionB = ConfigBytes(1, PatternRecord(20));
-  ASSERT_EQ(WriteFileAtomically(path, versionA), 0);
+  const std::string path = dir.Write("config.bin", versionA);
   std::mt19937 random(12345);
   for (int round = 0; round < 25; ++round) {
     const pid_t child = ::fork();
@@ -312,12 +295,10 @@ TEST(FaultsTest, KilledDuringSaveLeavesOneWholeVersion) {
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    const auto bytes = ReadFileBytes(path);
-    ASSERT_TRUE(bytes.has_value()) << round;
-    EXPECT_TRUE(*bytes == versionA || *bytes == versionB) << "round " << round << ": " << bytes->size()
-                                                          << " bytes";
+    const Bytes bytes = dir.ReadBytes("config.bin");
+    EXPECT_TRUE(bytes == versionA || bytes == versionB) << "round " << round << ": " << bytes.size() << " bytes";
     // Temporary files of the killed save may stay; the next start never reads them.
-    for (const auto& name : FolderContents(dir.path())) {
+    for (const auto& name : dir.List()) {
       if (name != "config.bin") fs::remove(dir.path() / name);
     }
   }
@@ -331,9 +312,8 @@ TEST(FaultsTest, ReadOnlyOrLockedFileIsLeftAsItWas) {
     for (bool locked : {false, true}) {
       const std::string what = std::string(saver.what) + (locked ? ", locked" : ", read-only");
       TempDir dir;
-      const std::string path = dir.File(saver.fileName);
       const Bytes old = saver.oldContents();
-      ASSERT_EQ(WriteFileAtomically(path, old), 0);
+      const std::string path = dir.Write(saver.fileName, old);
       const std::wstring wide = fs::path(path).wstring();
       HANDLE lock = INVALID_HANDLE_VALUE;
       if (locked) {
@@ -342,13 +322,13 @@ TEST(FaultsTest, ReadOnlyOrLockedFileIsLeftAsItWas) {
       } else {
         ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY)) << what;
       }
-      const auto before = FolderContents(dir.path());
+      const auto before = dir.List();
       RecordingMessages messages;
       EXPECT_FALSE(saver.save(path, messages)) << what;
       if (locked) CloseHandle(lock);
       SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
       ExpectFile(path, old, what);
-      EXPECT_EQ(FolderContents(dir.path()), before) << what << ": no temporary file left";
+      EXPECT_EQ(dir.List(), before) << what << ": no temporary file left";
       if (saver.isConfig) {
         ASSERT_EQ(messages.shown.size(), 1u) << what;
         EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u) << what;

@@ -12,8 +12,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "support/hid_descriptors.h"
@@ -43,26 +41,21 @@ class FakeSystem {
     for (const FakeNode& node : nodes) Add(node);
   }
   void Add(const FakeNode& node) {
-    auto device = dir_.path() / "class" / node.name / "device";
-    std::filesystem::create_directories(device);
-    std::ofstream(device / "uevent")
-        << "DRIVER=hid-generic\nHID_ID=" << node.hidId
-        << "\nHID_NAME=Gaming Mouse\nHID_PHYS=" << node.phys << "\nMODALIAS=hid:b0003\n";
-    std::ofstream(device / "report_descriptor", std::ios::binary)
-        .write(reinterpret_cast<const char*>(node.descriptor.data()),
-               static_cast<std::streamsize>(node.descriptor.size()));
+    const std::string device = "class/" + node.name + "/device/";
+    dir_.Write(device + "uevent", "DRIVER=hid-generic\nHID_ID=" + node.hidId + "\nHID_NAME=Gaming Mouse\nHID_PHYS=" +
+                                      node.phys + "\nMODALIAS=hid:b0003\n");
+    dir_.Write(device + "report_descriptor", node.descriptor);
   }
   // Makes /dev/NAME a FIFO and returns the test's own end of it.
   int MakeNode(const std::string& name) {
-    std::filesystem::create_directories(dir_.path() / "dev");
-    std::string path = (dir_.path() / "dev" / name).string();
+    const std::string path = dir_.MakeFolder("dev") + "/" + name;
     EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     EXPECT_GE(fd, 0);
     return fd;
   }
-  std::string ClassDir() const { return (dir_.path() / "class").string(); }
-  std::string DevDir() const { return (dir_.path() / "dev").string(); }
+  std::string ClassDir() const { return dir_.File("class"); }
+  std::string DevDir() const { return dir_.File("dev"); }
 
  private:
   TempDir dir_;

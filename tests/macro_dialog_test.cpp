@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,9 @@ constexpr Point kField{145, 135};
 const SubDialogLook kLook{"/skins/Default", {10, 20, 30}, Language::kEnglish};
 
 void WriteRecord(const std::string& path, const std::vector<std::string>& names) {
-  std::ofstream out(path, std::ios::binary);
-  for (const std::string& name : names) out << "[" << name << "]\r\nItemCount=0\r\n";
+  std::string text;
+  for (const std::string& name : names) text += "[" + name + "]\r\nItemCount=0\r\n";
+  testing::WriteWhole(path, text);
 }
 
 TEST(MacroDialog, ListsTheStoredMacrosAndReturnsThePosition) {

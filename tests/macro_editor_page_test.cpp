@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,7 +35,7 @@ struct EditorRig {
     model.skin.skinFolderPath = dir.File("Skins/Default");
   }
   void WriteRecord(const std::string& text) {
-    std::ofstream(record, std::ios::binary) << text;
+    testing::WriteWhole(record, text);
   }
   void Build() { page.CreateControls(); }
   // The user picks a line of the macro list; the window reports the change.

@@ -5,8 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,23 +25,11 @@ Lines operator+(Lines a, const Lines& b) {
 
 class MacroStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (dir_ / "record.ini").string();
-  }
-
-  void Put(const std::string& bytes) const {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-  std::string Text() const {
-    std::ifstream in(path_, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    return Utf16ToUtf8(DecodeProfileText(bytes));
-  }
+  void Put(const std::string& bytes) const { temp_.Write("record.ini", bytes); }
+  std::string Text() const { return Utf16ToUtf8(DecodeProfileText(temp_.ReadBytes("record.ini"))); }
 
   testing::TempDir temp_;
-  const fs::path& dir_ = temp_.path();
-  std::string path_;
+  const std::string path_ = temp_.File("record.ini");
 };
 
 TEST(MacroLineTest, ClassifiesByTheThreeSpaceMarkers) {
@@ -178,7 +164,7 @@ TEST_F(MacroStoreTest, AWriteThatCannotBeStoredChangesNothing) {
   EXPECT_FALSE(WriteMacro(path_, "Keep", {"A   Dn", "bad\r\nline"}));
   EXPECT_FALSE(WriteMacro(path_, "br]acket", {"A   Dn"}));
   EXPECT_EQ(Text(), before);
-  EXPECT_FALSE(WriteMacro((dir_ / "missing" / "record.ini").string(), "x", {"A   Dn"}));
+  EXPECT_FALSE(WriteMacro(temp_.File("missing/record.ini"), "x", {"A   Dn"}));
 }
 
 TEST_F(MacroStoreTest, DeleteRemovesTheWholeSection) {
@@ -187,8 +173,8 @@ TEST_F(MacroStoreTest, DeleteRemovesTheWholeSection) {
   EXPECT_TRUE(DeleteMacro(path_, "ONE"));
   EXPECT_EQ(Text(), "[Two]\r\nItemCount=1\r\nItem0=B   Dn\r\n");
   EXPECT_TRUE(DeleteMacro(path_, "nothing"));
-  EXPECT_TRUE(DeleteMacro((dir_ / "absent.ini").string(), "x"));
-  EXPECT_FALSE(fs::exists(dir_ / "absent.ini"));
+  EXPECT_TRUE(DeleteMacro(temp_.File("absent.ini"), "x"));
+  EXPECT_FALSE(temp_.Exists("absent.ini"));
 }
 
 // ---- the editor's New and Delete -----------------------------------------------

@@ -5,8 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,33 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr std::nullopt_t null = std::nullopt;
-
-std::string Utf16File(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  return bytes;
-}
+using testing::Utf16LeFile;
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::string Make(const std::string& bytes, const std::string& name = "test.ini") const {
-    std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return PathOf(name);
-  }
-
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-
   testing::TempDir temp_;
-  const fs::path& dir_ = temp_.path();
 };
 
 // ---- reading ---------------------------------------------------------------
@@ -82,7 +58,7 @@ const std::string kOdd =
     "b=only in the second section\r\n";
 
 TEST_F(ProfileFileTest, ReadsValuesTheWayWindowsDoes) {
-  const std::string path = Make(kOdd);
+  const std::string path = temp_.Write("test.ini", kOdd);
   struct Case {
     const char* section;
     const char* key;
@@ -127,7 +103,7 @@ TEST_F(ProfileFileTest, LineEndingsOfEveryKind) {
       "[A]\r\n\r\nk=1\n\r[B]\r\r\nm=3",  // mixed runs
   };
   for (const auto& bytes : files) {
-    const std::string path = Make(bytes);
+    const std::string path = temp_.Write("test.ini", bytes);
     EXPECT_EQ(ProfileGetString(path, "A", "k"), "1");
     EXPECT_EQ(ProfileGetString(path, "B", "m"), "3");
     EXPECT_EQ(ProfileSectionNames(path), (std::vector<std::string>{"A", "B"}));
@@ -145,7 +121,7 @@ struct BufferCase {
 
 TEST_F(ProfileFileTest, BufferSemanticsInUtf16Characters) {
   const std::string path =
-      Make("[Dup]\r\na=first\r\nA=second\r\n[Other]\r\nx=\"q\"\r\n[Empty]\r\n[dup]\r\nb=1\r\n");
+      temp_.Write("test.ini", "[Dup]\r\na=first\r\nA=second\r\n[Other]\r\nx=\"q\"\r\n[Empty]\r\n[dup]\r\nb=1\r\n");
   using namespace std::string_literals;
   const BufferCase cases[] = {
       // a value: at most size - 1 characters, the count without terminator
@@ -184,13 +160,13 @@ TEST_F(ProfileFileTest, BufferSemanticsInUtf16Characters) {
 }
 
 TEST_F(ProfileFileTest, SectionNamesBufferAndMissingFile) {
-  const std::string path = Make("[one]\r\n[two]\r\n");
+  const std::string path = temp_.Write("test.ini", "[one]\r\n[two]\r\n");
   std::u16string buffer(9, u'#');
   EXPECT_EQ(ProfileGetSectionNamesW(path, buffer), 7u);  // 9 = total 8 + 1: cut
   EXPECT_EQ(buffer, std::u16string(u"one\0two\0\0", 9));
   EXPECT_EQ(ProfileSectionNamesBuffer(path, 10), std::u16string(u"one\0two\0\0\0", 10));
 
-  const std::string missing = PathOf("missing.ini");
+  const std::string missing = temp_.File("missing.ini");
   std::u16string none(4, u'#');
   EXPECT_EQ(ProfileGetSectionNamesW(missing, none), 0u);
   EXPECT_EQ(none, std::u16string(u"\0###", 4));
@@ -275,9 +251,9 @@ TEST_F(ProfileFileTest, WritesEditTheFileInPlace) {
        "[D]\r\na=3\r\n"},
   };
   for (const auto& c : cases) {
-    const std::string path = PathOf("write.ini");
+    const std::string path = temp_.File("write.ini");
     fs::remove(path);
-    if (c.before) Make(*c.before, "write.ini");
+    if (c.before) temp_.Write("write.ini", *c.before);
     for (const auto& e : c.edits) {
       std::optional<std::string_view> key, value;
       if (e.key) key = *e.key;
@@ -285,14 +261,14 @@ TEST_F(ProfileFileTest, WritesEditTheFileInPlace) {
       EXPECT_TRUE(ProfileWriteString(path, e.section, key, value)) << c.name;
     }
     const std::string expected =
-        c.before ? c.after : Utf16File(Utf8ToUtf16(c.after));
-    EXPECT_EQ(Bytes(path), expected) << c.name;
+        c.before ? c.after : Utf16LeFile(Utf8ToUtf16(c.after));
+    EXPECT_EQ(testing::ReadWhole(path), expected) << c.name;
   }
 }
 
 TEST_F(ProfileFileTest, RefusesTextThatCouldNotBeReadBack) {
   const std::string before = "[s]\r\nk=v\r\n";
-  const std::string path = Make(before);
+  const std::string path = temp_.Write("test.ini", before);
   struct Case {
     const char* section;
     const char* key;
@@ -307,7 +283,7 @@ TEST_F(ProfileFileTest, RefusesTextThatCouldNotBeReadBack) {
   }
   const std::string withZero("v\0w", 3);
   EXPECT_FALSE(ProfileWriteString(path, "s", std::string_view("k"), std::string_view(withZero)));
-  EXPECT_EQ(Bytes(path), before);
+  EXPECT_EQ(testing::ReadWhole(path), before);
 }
 
 // ---- encodings -------------------------------------------------------------
@@ -318,18 +294,18 @@ TEST_F(ProfileFileTest, ReadsEveryEncoding) {
     std::string bytes;
     ProfileEncoding encoding;
   } cases[] = {
-      {"UTF-16LE", Utf16File(u"[宏😀]\r\n键=值\r\n"), ProfileEncoding::kUtf16Le},
+      {"UTF-16LE", Utf16LeFile(u"[宏😀]\r\n键=值\r\n"), ProfileEncoding::kUtf16Le},
       {"UTF-8", "[宏😀]\r\n键=值\r\n", ProfileEncoding::kUtf8},
       {"UTF-8 with BOM", "\xEF\xBB\xBF[宏😀]\r\n键=值\r\n", ProfileEncoding::kUtf8WithBom},
   };
   for (const auto& c : cases) {
-    const std::string path = Make(c.bytes);
+    const std::string path = temp_.Write("test.ini", c.bytes);
     EXPECT_EQ(ProfileFile(path).encoding(), c.encoding) << c.name;
     EXPECT_EQ(ProfileSectionNames(path), std::vector<std::string>{"宏😀"}) << c.name;
     EXPECT_EQ(ProfileGetString(path, "宏😀", "键"), "值") << c.name;
   }
   // Not UTF-8: Windows-1252 (0xE9 = é, 0x80 = €, 0x81 undefined but kept).
-  const std::string path = Make("[Caf\xE9]\r\nprice=5\x80\x81\r\n");
+  const std::string path = temp_.Write("test.ini", "[Caf\xE9]\r\nprice=5\x80\x81\r\n");
   EXPECT_EQ(ProfileFile(path).encoding(), ProfileEncoding::kAnsi);
   EXPECT_EQ(ProfileGetString(path, "CAFÉ", "price"), "5€\xC2\x81");
 }
@@ -344,16 +320,16 @@ TEST_F(ProfileFileTest, UnicodeSurvivesWritesInEveryStartingEncoding) {
     const char* oldValue;  // what [x] a held before, and must still hold
   } cases[] = {
       {"no file", null, ProfileEncoding::kUtf16Le, "-"},
-      {"UTF-16LE", Utf16File(u"[x]\r\na=1\r\n"), ProfileEncoding::kUtf16Le, "1"},
+      {"UTF-16LE", Utf16LeFile(u"[x]\r\na=1\r\n"), ProfileEncoding::kUtf16Le, "1"},
       {"UTF-8", "[x]\r\na=ü\r\n", ProfileEncoding::kUtf8, "ü"},
       {"UTF-8 with BOM", "\xEF\xBB\xBF[x]\r\na=1\r\n", ProfileEncoding::kUtf8WithBom, "1"},
       {"ASCII", "[x]\r\na=1\r\n", ProfileEncoding::kUtf16Le, "1"},
       {"Windows-1252", "[x]\r\na=\xE9\r\n", ProfileEncoding::kUtf16Le, "é"},
   };
   for (const auto& c : cases) {
-    const std::string path = PathOf("enc.ini");
+    const std::string path = temp_.File("enc.ini");
     fs::remove(path);
-    if (c.before) Make(*c.before, "enc.ini");
+    if (c.before) temp_.Write("enc.ini", *c.before);
     ASSERT_TRUE(ProfileWriteString(path, name, std::string_view("Item0"), std::string_view(line)));
     EXPECT_EQ(ProfileGetString(path, name, "item0"), line) << c.name;
     EXPECT_EQ(ProfileFile(path).encoding(), c.after) << c.name;
@@ -378,7 +354,7 @@ TEST_F(ProfileFileTest, AnsiFilesStayAnsiWhileTheCodePageHoldsTheText) {
       {"the same bytes beside other ANSI text", "[x]\r\nold=\xE9t\xE9\r\n", "Ã©", true, "été"},
   };
   for (const auto& c : cases) {
-    const std::string path = Make(c.before);
+    const std::string path = temp_.Write("test.ini", c.before);
     ASSERT_TRUE(ProfileWriteString(path, "x", std::string_view("k"), std::string_view(c.value)));
     EXPECT_EQ(ProfileFile(path).encoding() == ProfileEncoding::kAnsi, c.staysAnsi) << c.name;
     EXPECT_EQ(ProfileGetString(path, "x", "k"), c.value) << c.name;
@@ -412,10 +388,10 @@ TEST_F(ProfileFileTest, TheAnsiCodePageCanBeReplaced) {
       }};
   const AnsiCodePage saved = CurrentAnsiCodePage();
   SetAnsiCodePage(cyrillic);
-  const std::string path = Make("[\xAF]\r\nk=\x90\r\n");  // [Я] k=А
+  const std::string path = temp_.Write("test.ini", "[\xAF]\r\nk=\x90\r\n");  // [Я] k=А
   EXPECT_EQ(ProfileGetString(path, "я", "k"), "А");
   EXPECT_TRUE(ProfileWriteString(path, "Я", std::string_view("n"), std::string_view("Б")));
-  EXPECT_EQ(Bytes(path), "[\xAF]\r\nk=\x90\r\nn=\x91\r\n");
+  EXPECT_EQ(testing::ReadWhole(path), "[\xAF]\r\nk=\x90\r\nn=\x91\r\n");
   SetAnsiCodePage(saved);
 }
 
@@ -434,29 +410,29 @@ TEST_F(ProfileFileTest, OddBytesNeverBreakReading) {
       {"NUL inside a value", std::string("[s]\r\nk=ab\0cd\r\n", 13), "s", "k", "ab"},
       {"NUL in a name", std::string("[s\0t]\r\nk=1\r\n", 12), "s", "k", "-"},
       {"invalid UTF-8 falls back to the code page", "[s]\r\nk=\xC3\x28\r\n", "s", "k", "Ã("},
-      {"odd UTF-16 length", Utf16File(u"[s]\r\nk=1") + "\x41", "s", "k", "1"},
-      {"lone surrogates", Utf16File(std::u16string(u"[s]\r\nk=a") + char16_t(0xD800) + u"b"),
+      {"odd UTF-16 length", Utf16LeFile(u"[s]\r\nk=1") + "\x41", "s", "k", "1"},
+      {"lone surrogates", Utf16LeFile(std::u16string(u"[s]\r\nk=a") + char16_t(0xD800) + u"b"),
        "s", "k", "a\xEF\xBF\xBD" "b"},
       {"only a BOM", "\xFF\xFE", "s", "k", "-"},
       {"only brackets", "[\r\n]\r\n[[]]\r\n=\r\n", "s", "k", "-"},
       {"many empty lines", std::string(500'000, '\n') + "[s]\nk=1", "s", "k", "1"},
   };
   for (const auto& c : cases) {
-    const std::string path = Make(c.bytes);
+    const std::string path = temp_.Write("test.ini", c.bytes);
     EXPECT_EQ(ProfileGetString(path, c.section, c.key, "-"), c.expected) << c.name;
   }
 }
 
 TEST_F(ProfileFileTest, UnreadableOrTooLargeFilesAreNeverOverwritten) {
   // A folder where the file should be.
-  fs::create_directories(dir_ / "folder.ini");
-  const std::string folder = PathOf("folder.ini");
+  temp_.MakeFolder("folder.ini");
+  const std::string folder = temp_.File("folder.ini");
   EXPECT_EQ(ProfileGetString(folder, "s", "k", "d"), "d");
   EXPECT_FALSE(ProfileWriteString(folder, "s", std::string_view("k"), std::string_view("v")));
   EXPECT_TRUE(fs::is_directory(folder));
 
   const std::string big = "[s]\r\nk=v\r\n" + std::string(kMaxProfileFileBytes, ' ');
-  const std::string path = Make(big);
+  const std::string path = temp_.Write("test.ini", big);
   EXPECT_FALSE(ProfileFile(path).readable());
   EXPECT_EQ(ProfileGetString(path, "s", "k", "d"), "d");
   EXPECT_FALSE(ProfileWriteString(path, "s", std::string_view("k"), std::string_view("x")));
@@ -464,12 +440,12 @@ TEST_F(ProfileFileTest, UnreadableOrTooLargeFilesAreNeverOverwritten) {
 }
 
 TEST_F(ProfileFileTest, AFailedWriteReportsFailure) {
-  const std::string path = PathOf("no/such/folder/record.ini");
+  const std::string path = temp_.File("no/such/folder/record.ini");
   EXPECT_FALSE(ProfileWriteString(path, "s", std::string_view("k"), std::string_view("v")));
   EXPECT_FALSE(fs::exists(path));
   // Deleting from a file that does not exist writes nothing and succeeds.
-  EXPECT_TRUE(ProfileWriteString(PathOf("absent.ini"), "s", null, null));
-  EXPECT_FALSE(fs::exists(PathOf("absent.ini")));
+  EXPECT_TRUE(ProfileWriteString(temp_.File("absent.ini"), "s", null, null));
+  EXPECT_FALSE(temp_.Exists("absent.ini"));
 }
 
 TEST_F(ProfileFileTest, ReplacingASectionEqualsDeletingItAndWritingEachKey) {
@@ -489,31 +465,31 @@ TEST_F(ProfileFileTest, ReplacingASectionEqualsDeletingItAndWritingEachKey) {
       {"empty file", "", "m", {{"k", "v"}}},
   };
   for (const auto& c : cases) {
-    ProfileFile stepwise(Make(c.before, "a.ini"));
+    ProfileFile stepwise(temp_.Write("a.ini", c.before));
     ASSERT_TRUE(stepwise.Write(c.section, null, null)) << c.name;
     for (const auto& [key, value] : c.entries) {
       ASSERT_TRUE(stepwise.Write(c.section, std::string_view(key), std::string_view(value))) << c.name;
     }
-    ProfileFile atOnce(Make(c.before, "b.ini"));
+    ProfileFile atOnce(temp_.Write("b.ini", c.before));
     ASSERT_TRUE(atOnce.ReplaceSection(c.section, c.entries)) << c.name;
     EXPECT_EQ(atOnce.Serialize(), stepwise.Serialize()) << c.name;
   }
   // An entry that cannot be stored changes nothing.
-  ProfileFile file(Make("[m]\r\nk=1\r\n", "c.ini"));
+  ProfileFile file(temp_.Write("c.ini", "[m]\r\nk=1\r\n"));
   EXPECT_FALSE(file.ReplaceSection("m", {{"a", "1"}, {"b", "two\nlines"}}));
   EXPECT_FALSE(file.ReplaceSection("m]", {{"a", "1"}}));
   EXPECT_EQ(file.Find("m", "k"), std::optional<std::string>("1"));
 }
 
 TEST_F(ProfileFileTest, OneLoadManyEditsOneSave) {
-  const std::string path = Make("[a]\r\nx=1\r\n");
+  const std::string path = temp_.Write("test.ini", "[a]\r\nx=1\r\n");
   ProfileFile file(path);
   EXPECT_TRUE(file.Write("a", "y", "2"));
   EXPECT_TRUE(file.Write("b", "z", "3"));
   EXPECT_EQ(file.Find("A", "Y"), std::optional<std::string>("2"));
-  EXPECT_EQ(Bytes(path), "[a]\r\nx=1\r\n");  // nothing written before Save
+  EXPECT_EQ(testing::ReadWhole(path), "[a]\r\nx=1\r\n");  // nothing written before Save
   EXPECT_TRUE(file.Save());
-  EXPECT_EQ(Bytes(path), "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
+  EXPECT_EQ(testing::ReadWhole(path), "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
   const auto entries = file.Entries(u"a");
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].key, u"y");

@@ -37,8 +37,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <span>
@@ -87,21 +85,9 @@ struct Script {
 
 std::vector<std::uint8_t> FixtureBytes(const std::string& fixture) {
   if (!fixture.empty() && fixture[0] == '@') {
-    std::ifstream in(fs::path(VORTAL_TEST_DATA) / "ini" / fixture.substr(1), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return testing::ReadWholeBytes(std::string(VORTAL_TEST_DATA) + "/ini/" + fixture.substr(1));
   }
   return {fixture.begin(), fixture.end()};
-}
-
-std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void PutFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::wstring Wide(const std::string& utf8) {
@@ -434,14 +420,14 @@ bool FillsWithQuotes(const fs::path& file, const Op& op) {
 
 // Runs the script through the system and through ours on copies of its file,
 // in `dir`; returns what differed, or nothing.
-std::string Differences(const Script& script, const fs::path& dir) {
+std::string Differences(const Script& script, const testing::TempDir& dir) {
   static int counter = 0;
   const std::string stem = std::to_string(++counter);
-  const fs::path systemFile = dir / (stem + "_system.ini");
-  const fs::path ourFile = dir / (stem + "_ours.ini");
+  const std::string systemName = stem + "_system.ini", ourName = stem + "_ours.ini";
+  const fs::path systemFile = dir.path() / systemName, ourFile = dir.path() / ourName;
   if (script.fixture != kMissing) {
-    PutFile(systemFile, FixtureBytes(script.fixture));
-    PutFile(ourFile, FixtureBytes(script.fixture));
+    dir.Write(systemName, FixtureBytes(script.fixture));
+    dir.Write(ourName, FixtureBytes(script.fixture));
   }
   std::string diff;
   auto differ = [&diff](const std::string& what, const Outcome& ours, const Outcome& theirs) {
@@ -455,9 +441,9 @@ std::string Differences(const Script& script, const fs::path& dir) {
     const Outcome ours = RunOurs(ourFile, script.ops[i]);
     if (compared) differ("call " + std::to_string(i), ours, theirs);
   }
-  if (fs::exists(ourFile) != fs::exists(systemFile)) diff += "only one file exists\n";
-  const auto theirBytes = FileBytes(systemFile);
-  const auto ourBytes = FileBytes(ourFile);
+  if (dir.Exists(ourName) != dir.Exists(systemName)) diff += "only one file exists\n";
+  const auto theirBytes = dir.ReadBytes(systemName);
+  const auto ourBytes = dir.ReadBytes(ourName);
   if (script.compareBytes && ourBytes != theirBytes) {
     diff += "bytes: ours " + Escape(ourBytes) + ", system " + Escape(theirBytes) + "\n";
   }
@@ -482,7 +468,7 @@ class ProfileFileAgainstSystem : public ::testing::TestWithParam<Script> {};
 
 TEST_P(ProfileFileAgainstSystem, SameResults) {
   const testing::TempDir dir;
-  EXPECT_EQ(Differences(GetParam(), dir.path()), "") << GetParam().name;
+  EXPECT_EQ(Differences(GetParam(), dir), "") << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ProfileFileAgainstSystem, ::testing::ValuesIn(kScripts),
@@ -707,7 +693,7 @@ TEST(ProfileFileAgainstSystemAtRandom, SameResults) {
   std::uint64_t differing = 0;
   for (std::uint64_t i = 0; i < count; ++i) {
     const Script script = scripts.Next();
-    const std::string diff = Differences(script, dir.path());
+    const std::string diff = Differences(script, dir);
     if (diff.empty()) continue;
     if (++differing <= 5) {
       ADD_FAILURE() << "seed " << seed << ", script " << i << ":\n" << Describe(script) << diff;

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "files/file_io.h"
@@ -23,15 +21,6 @@ std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
   return bytes;
 }
 
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  ASSERT_EQ(WriteFileAtomically(path, bytes), 0);
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  return bytes ? *bytes : std::vector<std::uint8_t>{};
-}
-
 TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
   struct Case {
     std::size_t size;
@@ -43,7 +32,7 @@ TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
     TempDir dir;
     std::vector<std::uint8_t> file = Pattern(c.size, 3);
     if (!file.empty()) file[0] = 0;  // delivered file: first-run flag 0
-    WriteBytes(dir.File("config.bin"), file);
+    dir.Write("config.bin", file);
     SettingsState state;
     state.working.reportRate = 0x55;  // what was there before must survive an ignored file
     RecordingMessages messages;
@@ -70,7 +59,7 @@ TEST(LoadSettings, MissingFileIsReportedAndLeavesTheRecordAlone) {
 
 TEST(LoadSettings, AFolderInPlaceOfTheFileIsIgnoredSilently) {
   TempDir dir;
-  std::filesystem::create_directory(dir.path() / "config.bin");
+  dir.MakeFolder("config.bin");
   SettingsState state;
   RecordingMessages messages;
   EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kUnreadable);
@@ -81,7 +70,7 @@ TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
   TempDir dir;
   std::vector<std::uint8_t> delivered = Pattern(kSettingsFileSize, 11);
   delivered[0] = 0;
-  WriteBytes(dir.File("config.bin"), delivered);
+  dir.Write("config.bin", delivered);
 
   SettingsState state;
   RecordingMessages messages;
@@ -92,7 +81,7 @@ TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(state.firstRunFlag, 1);
 
-  std::vector<std::uint8_t> saved = ReadBytes(dir.File("config.bin"));
+  std::vector<std::uint8_t> saved = dir.ReadBytes("config.bin");
   ASSERT_EQ(saved.size(), kSettingsFileSize);
   EXPECT_EQ(saved[0], 1);
   EXPECT_EQ(saved[1 + 1925], 2);
@@ -102,9 +91,7 @@ TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
                              1952u, 1953u, 1954u, 2019u, 2020u})
     EXPECT_EQ(saved[1 + offset], delivered[1 + offset]) << offset;
   // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"config.bin"});
 }
 
 TEST(SaveSettings, NeverCreatesAMissingFile) {
@@ -113,14 +100,13 @@ TEST(SaveSettings, NeverCreatesAMissingFile) {
   RecordingMessages messages;
   EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
   EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", kAppCaption}}));
-  EXPECT_FALSE(PathExists(dir.File("config.bin")));
+  EXPECT_FALSE(dir.Exists("config.bin"));
 }
 
 TEST(SaveSettings, AFailedWriteReportsTheErrorCodeAndLeavesWhatWasThere) {
   TempDir dir;
   // A folder where the file should be: the replacement cannot succeed.
-  std::filesystem::create_directory(dir.path() / "config.bin");
-  std::ofstream(dir.path() / "config.bin" / "keep.txt") << "keep";
+  dir.Write("config.bin/keep.txt", "keep");
   SettingsState state;
   RecordingMessages messages;
   EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
@@ -130,12 +116,10 @@ TEST(SaveSettings, AFailedWriteReportsTheErrorCodeAndLeavesWhatWasThere) {
   EXPECT_NE(messages.shown[0].text, "Error Code is: 0 \n");
   EXPECT_EQ(messages.shown[0].text.substr(messages.shown[0].text.size() - 2), " \n");
   EXPECT_TRUE(IsDirectory(dir.File("config.bin")));
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "config.bin" / "keep.txt"));
+  EXPECT_TRUE(dir.Exists("config.bin/keep.txt"));
   EXPECT_EQ(state.firstRunFlag, 0);
   // Only the folder remains: no stray temporary file.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"config.bin"});
 }
 
 TEST(SettingsState, CancelRestoresEveryByteOfTheAppliedRecord) {

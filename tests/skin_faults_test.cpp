@@ -10,14 +10,11 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/skin_drawing.h"
 #include "app/window_picture.h"
-#include "files/file_io.h"
 #include "support/gdiplus_test.h"
 #include "support/temp_dir.h"
 
@@ -51,24 +48,18 @@ std::vector<std::uint8_t> Resized(std::vector<std::uint8_t> png, std::uint32_t w
 
 class SkinFaultsTest : public testing::GdiplusTest {
  protected:
-  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = dir_.File(name);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
   testing::TempDir dir_;
 };
 
 TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
-  const std::vector<std::uint8_t> good = *ReadFileBytes(kSkinFolder + "/button-normal.png");
+  const std::vector<std::uint8_t> good = testing::ReadWholeBytes(kSkinFolder + "/button-normal.png");
   ASSERT_GT(good.size(), 100u);
   std::vector<std::uint8_t> corrupt = good;
   for (std::size_t i = 40; i < corrupt.size(); i += 7) corrupt[i] ^= 0x5A;
   std::vector<std::uint8_t> garbage(4096);
   for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(i * 131 + 7);
   std::vector<std::uint8_t> headerOnly(good.begin(), good.begin() + 33);
-  std::filesystem::create_directory(dir_.File("folder.png"));
+  dir_.MakeFolder("folder.png");
 
   struct Case {
     const char* name;
@@ -76,13 +67,13 @@ TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
     bool decoded;
   };
   const std::vector<Case> cases = {
-      {"sound image", Write("good.png", good), true},
-      {"header only", Write("header.png", headerOnly), false},
-      {"empty file", Write("empty.png", {}), false},
-      {"not an image", Write("garbage.png", garbage), false},
-      {"claims 100000 x 100000", Write("huge.png", Resized(good, 100000, 100000)), false},
-      {"claims 2^31-1 x 1", Write("wide.png", Resized(good, 0x7FFFFFFF, 1)), false},
-      {"claims 9000 x 4", Write("side.png", Resized(good, 9000, 4)), false},
+      {"sound image", dir_.Write("good.png", good), true},
+      {"header only", dir_.Write("header.png", headerOnly), false},
+      {"empty file", dir_.Write("empty.png", ""), false},
+      {"not an image", dir_.Write("garbage.png", garbage), false},
+      {"claims 100000 x 100000", dir_.Write("huge.png", Resized(good, 100000, 100000)), false},
+      {"claims 2^31-1 x 1", dir_.Write("wide.png", Resized(good, 0x7FFFFFFF, 1)), false},
+      {"claims 9000 x 4", dir_.Write("side.png", Resized(good, 9000, 4)), false},
       {"a folder", dir_.File("folder.png"), false},
       {"missing", dir_.File("missing.png"), false},
   };
@@ -92,7 +83,7 @@ TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
   }
   // A corrupt body may decode in part or not at all; when it decodes, it has
   // the size its header declares.
-  if (std::unique_ptr<SkinImage> image = LoadSkinImage(Write("corrupt.png", corrupt))) {
+  if (std::unique_ptr<SkinImage> image = LoadSkinImage(dir_.Write("corrupt.png", corrupt))) {
     std::unique_ptr<SkinImage> sound = LoadSkinImage(dir_.File("good.png"));
     EXPECT_EQ(image->width(), sound->width());
     EXPECT_EQ(image->height(), sound->height());
@@ -100,7 +91,7 @@ TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
   // Cut short anywhere: never a crash, never an image of another size.
   for (std::size_t length : {good.size() / 4, good.size() / 2, good.size() - 12, good.size() - 1}) {
     std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-    if (std::unique_ptr<SkinImage> image = LoadSkinImage(Write("cut.png", cut))) {
+    if (std::unique_ptr<SkinImage> image = LoadSkinImage(dir_.Write("cut.png", cut))) {
       EXPECT_EQ(image->width(), 105) << length;
     }
   }
@@ -109,9 +100,8 @@ TEST_F(SkinFaultsTest, DamagedImagesAreRefusedAndSoundOnesDecoded) {
 TEST_F(SkinFaultsTest, ASkinWithDamagedImagesDrawsWhatItCan) {
   // A skin folder where one image is corrupt and one is missing.
   const std::string skin = dir_.File("Broken");
-  std::filesystem::create_directory(skin);
-  std::filesystem::copy_file(kSkinFolder + "/button-normal.png", skin + "/button-normal.png");
-  Write("Broken/button-over.png", std::vector<std::uint8_t>(64, 0x89));
+  dir_.Write("Broken/button-normal.png", testing::ReadWholeBytes(kSkinFolder + "/button-normal.png"));
+  dir_.Write("Broken/button-over.png", std::vector<std::uint8_t>(64, 0x89));
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -145,11 +135,11 @@ TEST_F(SkinFaultsTest, ASkinWithDamagedImagesDrawsWhatItCan) {
 }
 
 TEST_F(SkinFaultsTest, ASkinFolderThatIsAFileGivesTheWindowNoBackground) {
-  Write("NotAFolder", {1, 2, 3});
+  dir_.Write("NotAFolder", {1, 2, 3});
   SIZE size{};
   EXPECT_EQ(LoadBackgroundBitmap(dir_.File("NotAFolder") + "/main.png", &size), nullptr);
-  const std::vector<std::uint8_t> main = *ReadFileBytes(kSkinFolder + "/main.png");
-  EXPECT_EQ(LoadBackgroundBitmap(Write("huge-main.png", Resized(main, 60000, 60000)), &size), nullptr);
+  const std::vector<std::uint8_t> main = testing::ReadWholeBytes(kSkinFolder + "/main.png");
+  EXPECT_EQ(LoadBackgroundBitmap(dir_.Write("huge-main.png", Resized(main, 60000, 60000)), &size), nullptr);
 }
 
 }  // namespace

@@ -23,23 +23,8 @@ using testing::TempDir;
 
 const std::string kProgramDir = "C:\\Games\\Vortal\\";
 
-void WriteText(const std::string& path, const std::string& text) {
-  ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(text.begin(), text.end())), 0);
-}
-
-// A UTF-16LE file with a byte-order mark, as Windows writes Unicode profiles.
 void WriteUtf16(const std::string& path, const std::string& text) {
-  std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
-  for (char16_t c : Utf8ToUtf16(text)) {
-    bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  ASSERT_EQ(WriteFileAtomically(path, bytes), 0);
-}
-
-std::vector<std::uint8_t> Bytes(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  return bytes ? *bytes : std::vector<std::uint8_t>{};
+  testing::WriteWhole(path, testing::Utf16LeFile(Utf8ToUtf16(text)));
 }
 
 PaneTexts NumberedTexts(const std::string& prefix) {
@@ -84,8 +69,8 @@ TEST(SkinSettings, ColorBytesAreTheLowByteOfTheNumber) {
 
 TEST(SkinSettings, MissingOrEmptyFileGivesTheSkinsFolderAndBlack) {
   TempDir dir;
-  WriteText(dir.File("empty.ini"), "");
-  WriteText(dir.File("other.ini"), "[Unrelated]\r\nPath=Elsewhere\r\n");
+  dir.Write("empty.ini", "");
+  dir.Write("other.ini", "[Unrelated]\r\nPath=Elsewhere\r\n");
   for (const char* name : {"missing.ini", "empty.ini", "other.ini"}) {
     const SkinState state =
         SkinStateAtStartup(LoadSkinSettings(dir.File(name), "Setting-EN"), kProgramDir);
@@ -96,7 +81,7 @@ TEST(SkinSettings, MissingOrEmptyFileGivesTheSkinsFolderAndBlack) {
       for (const std::string& text : mode) EXPECT_EQ(text, "") << name;
     }
   }
-  EXPECT_FALSE(PathExists(dir.File("missing.ini")));  // reading never creates it
+  EXPECT_FALSE(dir.Exists("missing.ini"));  // reading never creates it
 }
 
 TEST(SkinSettings, LoadsEachValueFromItsKey) {
@@ -165,7 +150,7 @@ TEST(SkinSettings, ValuesAreCutTo1023Characters) {
 TEST(SkinSettings, PaneTextsRoundTripInEveryLanguageSection) {
   TempDir dir;
   const std::string path = dir.File("str.ini");
-  WriteText(path, "[Skins]\r\nPath=Default\r\nRColor=255\r\nGColor=128\r\nBColor=0\r\n");
+  testing::WriteWhole(path, "[Skins]\r\nPath=Default\r\nRColor=255\r\nGColor=128\r\nBColor=0\r\n");
   struct Case {
     const char* section;
     PaneTexts texts;
@@ -204,11 +189,11 @@ TEST(SkinSettings, AnUnstorableTextLeavesTheFileAsItWas) {
   TempDir dir;
   const std::string path = dir.File("str.ini");
   ASSERT_TRUE(SavePaneTexts(path, "Setting-EN", NumberedTexts("old ")));
-  const std::vector<std::uint8_t> before = Bytes(path);
+  const std::string before = testing::ReadWhole(path);
   PaneTexts texts = NumberedTexts("new ");
   texts[1][6] = "two\r\nlines";
   EXPECT_FALSE(SavePaneTexts(path, "Setting-EN", texts));
-  EXPECT_EQ(Bytes(path), before);
+  EXPECT_EQ(testing::ReadWhole(path), before);
   EXPECT_EQ(LoadSkinSettings(path, "Setting-EN").paneText, NumberedTexts("old "));
 }
 
@@ -276,7 +261,7 @@ TEST(SkinSettings, TheSystemReadsWhatIsSavedAndTheOtherWayRound) {
 
   // A file the system wrote (UTF-16 from its first bytes, so Chinese survives).
   const std::string theirs = dir.File("theirs.ini");
-  ASSERT_EQ(WriteFileAtomically(theirs, {0xFF, 0xFE}), 0);
+  testing::WriteWhole(theirs, "\xFF\xFE");
   const std::wstring file = Widen(theirs);
   WritePrivateProfileStringW(L"Setting-CHS", L"Item23", Widen("宏-连发").c_str(), file.c_str());
   WritePrivateProfileStringW(L"Skins", L"RColor", L"300", file.c_str());

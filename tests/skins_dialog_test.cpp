@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,7 +29,7 @@ struct SkinsFolder {
   std::string root = SkinsRoot(programDir);
   SkinsFolder() {
     for (const char* skin : {"Default", "Light"}) std::filesystem::create_directories(root + "/" + skin);
-    std::ofstream(root + "/readme.txt") << "not a skin";
+    testing::WriteWhole(root + "/readme.txt", "not a skin");
   }
   CSkinsDialog Dialog(std::string name = "Default", Color color = {10, 20, 30}) const {
     return CSkinsDialog({root + "/Default", color, Language::kEnglish}, root, std::move(name));
@@ -229,7 +227,7 @@ struct ChangeRig : testing::MainWindowRig {
 
   ChangeRig() {
     for (const char* skin : {"Default", "Light", "Bare"}) std::filesystem::create_directories(root + "/" + skin);
-    std::ofstream(dir.File("str.ini")) << "[Skins]\r\nPath=Default\r\nRColor=255\r\nGColor=255\r\nBColor=255\r\n";
+    dir.Write("str.ini", "[Skins]\r\nPath=Default\r\nRColor=255\r\nGColor=255\r\nBColor=255\r\n");
     model.skin.skinFolderPath = SkinFolderAtStartup(dir.File(""), "Default");
     model.skin.skinName = "Default";
     model.skin.textColor = {255, 255, 255};
@@ -255,10 +253,6 @@ struct ChangeRig : testing::MainWindowRig {
       dialogHost = host.calls;
       return frame.result();
     };
-  }
-  std::string StrIni() {
-    std::ifstream in(dir.File("str.ini"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
   std::vector<std::string> dialogHost;
 };
@@ -329,7 +323,7 @@ TEST(SkinsDialogTest, AnyOtherEndChangesNothing) {
     ChangeRig rig;
     rig.model.ShowPage(kAdvancedPage);
     const SkinState before = rig.model.skin;
-    const std::string ini = rig.StrIni();
+    const std::string ini = rig.dir.Read("str.ini");
     rig.log.clear();
     rig.services.calls.clear();
     rig.User("Light", Color{1, 1, 1}, c.end);
@@ -345,7 +339,7 @@ TEST(SkinsDialogTest, AnyOtherEndChangesNothing) {
     EXPECT_EQ(rig.model.skin.skinFolderPath, before.skinFolderPath) << c.name;
     EXPECT_EQ(rig.model.skin.skinName, before.skinName) << c.name;
     EXPECT_EQ(rig.model.skin.textColor, before.textColor) << c.name;
-    EXPECT_EQ(rig.StrIni(), ini) << c.name;
+    EXPECT_EQ(rig.dir.Read("str.ini"), ini) << c.name;
     EXPECT_TRUE(rig.log.empty()) << c.name;
     EXPECT_EQ(rig.services.calls, (std::vector<std::string>{"SUB_DIALOG"})) << c.name;
   }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -34,8 +33,7 @@ class LoggingPage : public MainWindowPage {
 };
 
 void WriteSkinSettings(const std::string& path, const std::string& skin, int red) {
-  std::ofstream(path) << "[Skins]\nPath=" << skin << "\nRColor=" << red
-                      << "\nGColor=128\nBColor=0\n";
+  testing::WriteWhole(path, "[Skins]\nPath=" + skin + "\nRColor=" + std::to_string(red) + "\nGColor=128\nBColor=0\n");
 }
 
 struct Rig : testing::MainWindowRig {
@@ -50,7 +48,7 @@ struct Rig : testing::MainWindowRig {
     std::string file(kSettingsFileSize, '\0');
     for (std::size_t i = 1; i < file.size(); ++i) file[i] = static_cast<char>(i % 251);
     file[1 + offsetof(SettingsRecord, dpiLevel) + 1] = 5;
-    std::ofstream(dir.File("config.bin"), std::ios::binary) << file;
+    dir.Write("config.bin", file);
     storedRecord.assign(file.begin() + 1, file.end());
     WriteSkinSettings(dir.File("str.ini"), "Blue", 255);
     model.SetPage(kBasicPage, &basic);
@@ -150,8 +148,7 @@ TEST(StartupTest, AnUnusableSkinGivesWayToTheDeliveredOne) {
       return SkinFolderAtStartup(rig.model.files().programDir, skin);
     };
     for (const std::string& skin : c.unloadable) rig.services.unloadableFolders.insert(folder(skin));
-    std::ifstream before(rig.dir.File("str.ini"));
-    const std::string stored((std::istreambuf_iterator<char>(before)), {});
+    const std::string stored = rig.dir.Read("str.ini");
     rig.shell.Initialize(1033);
     std::vector<std::string> tried;
     for (const std::string& call : rig.services.calls) {
@@ -163,8 +160,7 @@ TEST(StartupTest, AnUnusableSkinGivesWayToTheDeliveredOne) {
     EXPECT_EQ(rig.model.skin.skinFolderPath, folder(c.drawn));
     EXPECT_EQ(rig.model.skin.skinName, c.skin);
     EXPECT_EQ(rig.services.hasBackground, c.background);
-    std::ifstream after(rig.dir.File("str.ini"));
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), stored);
+    EXPECT_EQ(rig.dir.Read("str.ini"), stored);
   }
 }
 

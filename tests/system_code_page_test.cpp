@@ -3,7 +3,6 @@
 #include "files/profile_file.h"
 #include "files/text_encoding.h"
 #include "files/system_code_page.h"
-#include "files/file_io.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
@@ -24,9 +23,7 @@ TEST(SystemCodePage, AnsiFilesKeepEveryTextWritten) {
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
-    const std::string path = dir.File("str.ini");
-    const std::string initial = c.initial;
-    ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(initial.begin(), initial.end())), 0);
+    const std::string path = dir.Write("str.ini", c.initial);
     ASSERT_TRUE(ProfileWriteString(path, c.section, std::string_view("Item1"), std::string_view(c.value)));
     EXPECT_EQ(ProfileGetString(path, c.section, "Item1"), c.value) << c.value;
     EXPECT_EQ(ProfileGetString(path, "Skins", "Path", "none"),

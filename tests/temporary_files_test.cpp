@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -67,22 +65,17 @@ TEST(TemporaryFilesTest, ASaveRemovesWhatAKilledSaveLeftAndNothingElse) {
       gone + "0.tmp", gone + "Xy12ab.tmp", mine + "0.tmp", "config.bin.tmp",
       TemporaryPrefix("str.ini", kGonePid) + "0.tmp", gone + "0.tmp.keep", "config.bin",
   };
-  for (const std::string& name : names) std::ofstream(dir.File(name)) << "old";
+  for (const std::string& name : names) dir.Write(name, "old");
   ASSERT_EQ(WriteFileAtomically(dir.File("config.bin"), {1, 2, 3}), 0);
 
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.File(""))) {
-    left.push_back(entry.path().filename().string());
-  }
-  std::sort(left.begin(), left.end());
   std::vector<std::string> expected = {
       mine + "0.tmp",  // this process may be saving it right now
       "config.bin.tmp", TemporaryPrefix("str.ini", kGonePid) + "0.tmp", gone + "0.tmp.keep",
       "config.bin",
   };
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(left, expected);
-  EXPECT_EQ(ReadFileBytes(dir.File("config.bin")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(dir.List(), expected);
+  EXPECT_EQ(dir.ReadBytes("config.bin"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 }  // namespace

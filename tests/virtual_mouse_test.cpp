@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <regex>
 #include <string>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "platform/virtual_mouse.h"
-#include "files/file_io.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 
@@ -191,19 +189,6 @@ TEST(VirtualMouseTest, FirmwareIgnoresWhatItCannotTrust) {
 
 // ---- the backend and its folder
 
-std::vector<std::string> LogLines(const TempDir& dir) {
-  std::vector<std::string> lines;
-  std::ifstream in(dir.path() / "traffic.log", std::ios::binary);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// Appends to the control file the way a tool would.
-void AppendControl(const TempDir& dir, const std::string& text) {
-  std::ofstream out(dir.path() / "control", std::ios::binary | std::ios::app);
-  out << text;
-}
-
 template <typename Condition>
 bool WaitFor(Condition condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -226,10 +211,9 @@ TEST(VirtualMouseTest, FreshMemoryTakesTheSensorTypeAndPersistsBetweenRuns) {
     const Bytes rate = CommandReport(MakeFrame(0x01, 4));
     EXPECT_TRUE(opened.command->SetFeature(rate.data(), rate.size()));
   }
-  const auto saved = ReadFileBytes(folder + "/memory.bin");
+  const auto saved = DecodeMemory(testing::ReadWholeBytes(folder + "/memory.bin"));
   ASSERT_TRUE(saved.has_value());
-  ASSERT_TRUE(DecodeMemory(*saved).has_value());
-  EXPECT_EQ(DecodeMemory(*saved)->reportRate, 4);
+  EXPECT_EQ(saved->reportRate, 4);
 
   VirtualMouseBackend again(folder, 0);  // the sensor type of a fresh memory only
   EXPECT_EQ(again.Memory().sensorSettings[0], 3);
@@ -239,20 +223,18 @@ TEST(VirtualMouseTest, FreshMemoryTakesTheSensorTypeAndPersistsBetweenRuns) {
 TEST(VirtualMouseTest, DamagedMemoryFileIsReplacedByAFreshMemory) {
   for (const Bytes& damaged : {Bytes{}, Bytes(1869, 0xFF), Bytes(5000, 0)}) {
     TempDir dir;
-    ASSERT_EQ(WriteFileAtomically(dir.File("memory.bin"), damaged), 0);
+    dir.Write("memory.bin", damaged);
     VirtualMouseBackend mouse(dir.File(""), 2);
     VirtualMouseMemory fresh;
     fresh.sensorSettings[0] = 2;
     EXPECT_EQ(mouse.Memory(), fresh);
-    const auto saved = ReadFileBytes(dir.File("memory.bin"));
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(*saved, EncodeMemory(fresh));
+    EXPECT_EQ(dir.ReadBytes("memory.bin"), EncodeMemory(fresh));
   }
 }
 
 TEST(VirtualMouseTest, FolderThatCannotBeCreatedFindsNoMouse) {
   TempDir dir;
-  ASSERT_EQ(WriteFileAtomically(dir.File("file"), Bytes{1}), 0);
+  dir.Write("file", "x");
   VirtualMouseBackend mouse(dir.File("file/mouse"), 0);
   EXPECT_FALSE(mouse.Usable());
   EXPECT_FALSE(mouse.FindDevice().command);
@@ -296,7 +278,7 @@ TEST(VirtualMouseTest, TrafficLogShowsEveryReportWithItsTime) {
       "READ " + HexBytes(DataReport(0xF0, 4)),
       "EVENT 06 07 00 02 00 00 00 00",
   };
-  const std::vector<std::string> lines = LogLines(dir);
+  const std::vector<std::string> lines = dir.ReadLines("traffic.log");
   ASSERT_EQ(lines.size(), expected.size());
   const std::regex stamp(R"(^(\d+\.\d{6}) (.*)$)");
   double previous = 0;
@@ -332,7 +314,7 @@ struct Notices {
 
 TEST(VirtualMouseTest, ControlFileLinesRunOnceInOrderButNotThoseFromBefore) {
   TempDir dir;
-  AppendControl(dir, "unplug\nevent 5 1\n");  // left over from an earlier run
+  dir.Append("control", "unplug\nevent 5 1\n");  // left over from an earlier run
   VirtualMouseBackend mouse(dir.File(""), 0);
   OpenedMouse opened = mouse.FindDevice();
   ASSERT_TRUE(opened.events);
@@ -347,14 +329,14 @@ TEST(VirtualMouseTest, ControlFileLinesRunOnceInOrderButNotThoseFromBefore) {
       events.push_back(report);
     }
   });
-  AppendControl(dir, "event 7 2\nevent 9 12\nbogus line\nevent 300 1\nevent 8\n");
-  AppendControl(dir, "event 8 1");  // not finished yet: must wait for its newline
-  ASSERT_TRUE(WaitFor([&] { return LogLines(dir).size() >= 2; }));
+  dir.Append("control", "event 7 2\nevent 9 12\nbogus line\nevent 300 1\nevent 8\n");
+  dir.Append("control", "event 8 1");  // not finished yet: must wait for its newline
+  ASSERT_TRUE(WaitFor([&] { return dir.ReadLines("traffic.log").size() >= 2; }));
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  EXPECT_EQ(LogLines(dir).size(), 2u) << "an unfinished line was run";
-  AppendControl(dir, "\r\n");
+  EXPECT_EQ(dir.ReadLines("traffic.log").size(), 2u) << "an unfinished line was run";
+  dir.Append("control", "\r\n");
   ASSERT_TRUE(WaitFor([&] {
-    return LogLines(dir).size() >= 3;
+    return dir.ReadLines("traffic.log").size() >= 3;
   }));
   opened.events->Cancel();
   listener.join();
@@ -376,7 +358,7 @@ TEST(VirtualMouseTest, UnplugAndPlugBehaveLikeTheSystem) {
     blockedResult = before.events->ReadEvent(report.data(), report.size());
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  AppendControl(dir, "unplug\n");
+  dir.Append("control", "unplug\n");
   ASSERT_TRUE(WaitFor([&] { return notices.Count() >= 2; }));
   listener.join();
   EXPECT_EQ(blockedResult.load(), 0u);
@@ -404,7 +386,7 @@ TEST(VirtualMouseTest, UnplugAndPlugBehaveLikeTheSystem) {
   EXPECT_TRUE(after.command->SetFeature(rate.data(), rate.size()));
   EXPECT_EQ(mouse.Memory().reportRate, 2);
   // Nothing was exchanged while unplugged.
-  const std::vector<std::string> lines = LogLines(dir);
+  const std::vector<std::string> lines = dir.ReadLines("traffic.log");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("SET_FEATURE 00 01 02"), std::string::npos);
 }
@@ -463,9 +445,9 @@ TEST(VirtualMouseTest, EnvironmentChoosesTheVirtualMouseOnlyWhenSet) {
   }
   SetVariable(kVirtualMouseVariable, nullptr);
   SetVariable(kVirtualSensorVariable, nullptr);
-  const auto saved = ReadFileBytes(folder + "/memory.bin");
-  ASSERT_TRUE(saved && DecodeMemory(*saved));
-  EXPECT_EQ(DecodeMemory(*saved)->sensorSettings[0], 2);
+  const auto saved = DecodeMemory(testing::ReadWholeBytes(folder + "/memory.bin"));
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->sensorSettings[0], 2);
 }
 
 }  // namespace

@@ -16,9 +16,9 @@
 #include "platform/virtual_mouse.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
-#include "files/file_io.h"
 #include "settings/key_matrix.h"
 #include "settings/settings_file.h"
+#include "support/settings_records.h"
 #include "support/temp_dir.h"
 #include "tools/settings_report.h"
 #include "tools/vortalctl_main.h"
@@ -89,16 +89,8 @@ class Vortalctl : public ::testing::Test {
     return {exit, out.str(), err.str()};
   }
 
-  void WriteSettings(const SettingsRecord& record, std::uint8_t flag = 0) {
-    std::vector<std::uint8_t> file(kSettingsFileSize);
-    file[0] = flag;
-    std::memcpy(file.data() + 1, record.bytes(), kSettingsRecordSize);
-    ASSERT_EQ(WriteFileAtomically(dir_.File("config.bin"), file), 0);
-  }
-  std::vector<std::uint8_t> SettingsBytes() {
-    auto bytes = ReadFileBytes(dir_.File("config.bin"));
-    return bytes ? *bytes : std::vector<std::uint8_t>{};
-  }
+  void WriteSettings(const SettingsRecord& record) { dir_.Write("config.bin", testing::ConfigBytes(0, record)); }
+  std::vector<std::uint8_t> SettingsBytes() const { return dir_.ReadBytes("config.bin"); }
 
   static constexpr std::uint8_t kSensorType = 1;
   bool refusing_ = false;  // the mouse is there but may not be opened
@@ -172,9 +164,7 @@ TEST_F(Vortalctl, MissingOrDamagedSettingsFileStopsBeforeTheMouseIsTouched) {
       SCOPED_TRACE(std::string(c.name) + ", " + command);
       std::remove(dir_.File("config.bin").c_str());
       std::vector<std::uint8_t> file(c.size, 0x11);
-      if (c.size) {
-        ASSERT_EQ(WriteFileAtomically(dir_.File("config.bin"), file), 0);
-      }
+      if (c.size) dir_.Write("config.bin", file);
       Result r = Run({command});
       EXPECT_EQ(r.exit, kExitFileProblem);
       EXPECT_NE(r.err.find(c.inErr), std::string::npos) << r.err;
@@ -237,7 +227,7 @@ TEST_F(Vortalctl, ApplyToAMouseThatDoesNotAnswerChangesNothing) {
 
 TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
   const SettingsRecord record = SampleRecord();
-  WriteSettings(record, /*flag=*/0);
+  WriteSettings(record);
   Result r = Run({"apply"});
   ASSERT_EQ(r.exit, kExitOk) << r.err;
   EXPECT_NE(r.out.find("Applied"), std::string::npos);
@@ -261,23 +251,16 @@ TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
         << slot;
 
   // config.bin now carries the program's flag and the same record.
-  std::vector<std::uint8_t> saved = SettingsBytes();
-  ASSERT_EQ(saved.size(), kSettingsFileSize);
-  EXPECT_EQ(saved[0], 1);
-  EXPECT_EQ(0, std::memcmp(saved.data() + 1, record.bytes(), kSettingsRecordSize));
+  testing::ExpectAppliedConfig(dir_.File("config.bin"), record);
 }
 
 TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {
   WriteSettings(SampleRecord());
   const std::string ini =
       "[Skins]\r\nPath=Default\r\n[Setting-EN]\r\nItem1=Fire!\r\nItem13=Shoot\r\n";
-  ASSERT_EQ(
-      WriteFileAtomically(dir_.File("str.ini"), std::vector<std::uint8_t>(ini.begin(), ini.end())),
-      0);
+  dir_.Write("str.ini", ini);
   ASSERT_EQ(Run({"apply"}).exit, kExitOk);
-  auto bytes = ReadFileBytes(dir_.File("str.ini"));
-  ASSERT_TRUE(bytes);
-  std::string text(bytes->begin(), bytes->end());
+  const std::string text = dir_.Read("str.ini");
   EXPECT_NE(text.find("Item1=Fire!"), std::string::npos) << text;
   EXPECT_NE(text.find("Item13=Shoot"), std::string::npos) << text;
   EXPECT_NE(text.find("Path=Default"), std::string::npos) << text;
@@ -285,7 +268,7 @@ TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {
   // Without str.ini, Apply does not create one.
   std::remove(dir_.File("str.ini").c_str());
   ASSERT_EQ(Run({"apply"}).exit, kExitOk);
-  EXPECT_FALSE(PathExists(dir_.File("str.ini")));
+  EXPECT_FALSE(dir_.Exists("str.ini"));
 }
 
 TEST_F(Vortalctl, ShowNamesDpiLabelsOnlyWhenTheMouseAnswers) {
@@ -352,10 +335,7 @@ TEST_F(Vortalctl, ListenGoesOnThroughUnplugAndPlugUntilInterrupted) {
   ready.wait();
   mouse_.RunControlLine("event 7 1");
   // Unplugged once the listener has taken the notice (the mouse logs it then).
-  auto delivered = [&] {
-    auto log = ReadFileBytes(dir_.File("mouse") + "/traffic.log");
-    return log && std::string(log->begin(), log->end()).find("EVENT") != std::string::npos;
-  };
+  auto delivered = [&] { return dir_.Read("mouse/traffic.log").find("EVENT") != std::string::npos; };
   while (!delivered()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   mouse_.RunControlLine("unplug");
   mouse_.RunControlLine("event 7 2");  // nobody to tell

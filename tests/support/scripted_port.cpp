@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/temp_dir.h"
+
 namespace vortal::testing {
 
 std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
@@ -19,6 +21,12 @@ std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
 
 std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
   return HexBytes(bytes.data(), bytes.size());
+}
+
+std::vector<std::string> LoggedTraffic(const std::string& folder) {
+  std::vector<std::string> lines = ReadLines(folder + "/traffic.log");
+  for (std::string& line : lines) line.erase(0, line.find(' ') + 1);
+  return lines;
 }
 
 ScriptedPort::ScriptedPort(std::shared_ptr<Trace> trace, ReportLengths lengths)

@@ -17,6 +17,10 @@ namespace vortal::testing {
 std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
 std::string HexBytes(const std::vector<std::uint8_t>& bytes);
 
+// The virtual mouse's traffic log in `folder` in the form of a trace's lines
+// (each without its time stamp).
+std::vector<std::string> LoggedTraffic(const std::string& folder);
+
 struct Trace {
   std::vector<std::string> lines;
 };

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
+#include "support/temp_dir.h"
 
 namespace vortal::testing {
 
@@ -34,8 +34,7 @@ inline std::vector<std::uint8_t> ConfigBytes(std::uint8_t flag, const SettingsRe
 // config.bin as an Apply saves it: whole, flag 1, then `record`.
 inline void ExpectAppliedConfig(const std::string& path, const SettingsRecord& record,
                                 const std::string& what = "") {
-  EXPECT_EQ(ReadFileBytes(path).value_or(std::vector<std::uint8_t>{}), ConfigBytes(1, record))
-      << what;
+  EXPECT_EQ(ReadWholeBytes(path), ConfigBytes(1, record)) << what;
 }
 
 }  // namespace vortal::testing
