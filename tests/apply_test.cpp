@@ -356,23 +356,6 @@ TEST(ApplyTest, ReadRepliesOnlyFillThePartOrSlotTheyName) {
   }
 }
 
-TEST(ApplyTest, UnpluggingHalfWayStillSavesTheSettingsFile) {
-  for (int callsBefore : {0, 1, 10, 100}) {
-    ScriptedMouse mouse;
-    mouse.port->callsBeforeUnplug = callsBefore;
-    SettingsState state;
-    state.working = SampleRecord();
-    SettingsFile file;
-    RecordingMessages messages;
-    int paneSaves = 0;
-    mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
-    EXPECT_GT(mouse.port->failedCalls, 0) << callsBefore;
-    ExpectAppliedConfig(file.path, state.working);
-    EXPECT_EQ(paneSaves, 1);
-    EXPECT_TRUE(messages.shown.empty());
-  }
-}
-
 TEST(ApplyTest, MissingSettingsFileIsReportedNotCreated) {
   ScriptedMouse mouse;
   TempDir dir;
@@ -470,46 +453,6 @@ TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
   for (int m = 0; m < 12; ++m) EXPECT_EQ(Bytes(memory.macroSlots[m].begin(), memory.macroSlots[m].end()), side.slots[m]);
   // And it is what the next run of the mouse starts from.
   EXPECT_EQ(DecodeMemory(rig.dir.ReadBytes("memory.bin")), memory);
-}
-
-// Unplugs the virtual mouse at a given pause of the Apply.
-class UnplugAtPause : public Pauser {
- public:
-  UnplugAtPause(VirtualMouseBackend& mouse, int at) : mouse_(mouse), left_(at) {}
-  void Pause(std::chrono::microseconds) override {
-    if (--left_ == 0) mouse_.RunControlLine("unplug");
-  }
-
- private:
-  VirtualMouseBackend& mouse_;
-  int left_;
-};
-
-TEST(ApplyTest, VirtualMouseUnpluggedDuringApplyStillSavesTheSettingsFile) {
-  for (int at : {1, 5, 40, 90}) {
-    VirtualRig rig;
-    UnplugAtPause pauser(*rig.mouse, at);
-    MouseLink link(pauser);
-    rig.Open(link);
-    SettingsState state;
-    state.working = SampleRecord();
-    SettingsFile file;
-    int paneSaves = 0;
-    link.ApplyToDevice(state, {file.path, nullptr, [&] { ++paneSaves; }});
-
-    const std::size_t logged = LoggedTraffic(rig.dir.File("")).size();
-    EXPECT_GT(logged, 0u) << at;
-    EXPECT_LT(logged, 200u) << at << ": nothing goes out after the unplug";
-    ExpectAppliedConfig(file.path, state.working);
-    EXPECT_EQ(paneSaves, 1);
-
-    // Plugged in again, the next Apply reaches the mouse whole.
-    rig.mouse->RunControlLine("plug");
-    rig.Open(link);
-    link.ApplyToDevice(state, {file.path, nullptr, {}});
-    EXPECT_EQ(rig.mouse->Memory().macroSlots[11][0], state.working.macroSlots[11][0]);
-    EXPECT_EQ(rig.mouse->Memory().reportRate, 2);
-  }
 }
 
 // A misbehaving mouse: whatever it states or sends, the program stays inside

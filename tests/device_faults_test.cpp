@@ -21,87 +21,100 @@ namespace vortal {
 namespace {
 
 using testing::CountingPauser;
-using testing::ConfigBytes;
 using testing::ExpectAppliedConfig;
 using testing::PatternRecord;
 using testing::RecordingMessages;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
+// The calls the link makes to the mouse.
+enum class Call { kCommand, kReply, kWrite, kRead, kNever };
 
-// The virtual mouse, unplugged when the link sends its command number `at`
-// (1 is the first; 0 or less: never).
-class UnplugAtCommand : public HidBackend {
+// The virtual mouse, unplugged just before the link's call number `at` of
+// the kind `kind` (1 is the first). It is also the pauser of the link, and
+// counts the commands and adds the pauses up.
+class UnplugAtCall : public HidBackend, public Pauser {
  public:
-  UnplugAtCommand(VirtualMouseBackend& mouse, int at) : mouse_(mouse), at_(at) {}
+  UnplugAtCall(VirtualMouseBackend& mouse, Call kind, int at) : mouse_(mouse), kind_(kind), at_(at) {}
 
   OpenedMouse FindDevice() override {
     OpenedMouse opened = mouse_.FindDevice();
     if (opened.command) opened.command = std::make_unique<Port>(std::move(opened.command), *this);
     return opened;
   }
-  int commands() const { return commands_; }
+  void Pause(std::chrono::microseconds duration) override { paused += duration; }
+
+  int commands = 0;
+  std::chrono::microseconds paused{0};
+  bool unplugged = false;
 
  private:
+  void Before(Call kind) {
+    if (kind == Call::kCommand) ++commands;
+    if (kind != kind_ || ++calls_ != at_) return;
+    mouse_.RunControlLine("unplug");
+    unplugged = true;
+  }
+
   class Port : public CommandPort {
    public:
-    Port(std::unique_ptr<CommandPort> inner, UnplugAtCommand& owner) : inner_(std::move(inner)), owner_(owner) {}
+    Port(std::unique_ptr<CommandPort> inner, UnplugAtCall& owner) : inner_(std::move(inner)), owner_(owner) {}
     ReportLengths Lengths() const override { return inner_->Lengths(); }
     bool SetFeature(const std::uint8_t* report, std::size_t length) override {
-      if (++owner_.commands_ == owner_.at_) owner_.mouse_.RunControlLine("unplug");
+      owner_.Before(Call::kCommand);
       return inner_->SetFeature(report, length);
     }
-    bool GetFeature(std::uint8_t* report, std::size_t length) override { return inner_->GetFeature(report, length); }
+    bool GetFeature(std::uint8_t* report, std::size_t length) override {
+      owner_.Before(Call::kReply);
+      return inner_->GetFeature(report, length);
+    }
     bool WriteOutput(const std::uint8_t* report, std::size_t length) override {
+      owner_.Before(Call::kWrite);
       return inner_->WriteOutput(report, length);
     }
-    bool ReadInput(std::uint8_t* report, std::size_t length) override { return inner_->ReadInput(report, length); }
+    bool ReadInput(std::uint8_t* report, std::size_t length) override {
+      owner_.Before(Call::kRead);
+      return inner_->ReadInput(report, length);
+    }
 
    private:
     std::unique_ptr<CommandPort> inner_;
-    UnplugAtCommand& owner_;
+    UnplugAtCall& owner_;
   };
 
   VirtualMouseBackend& mouse_;
+  Call kind_;
   int at_;
-  int commands_ = 0;
+  int calls_ = 0;
 };
 
 struct ApplyRun {
   int commands = 0;                     // commands the link tried to send in the Apply
   std::chrono::microseconds paused{0};  // pauses of the Apply
+  bool unplugged = false;
   VirtualMouseMemory memoryAfterReplug;
 };
 
-
-// Finds the mouse, unplugs it at command `at` of the Apply (0: before the
-// Apply), applies, then plugs it in again and applies once more.
-ApplyRun ApplyWithUnplug(int at) {
-  const std::string what = "unplugged at command " + std::to_string(at);
-  ApplyRun run;
+// Finds the mouse, unplugs it before the Apply's call `at` of that kind,
+// applies, then plugs it in again and applies once more.
+ApplyRun ApplyWithUnplug(Call kind, int at, const std::string& what) {
   TempDir dir;
   VirtualMouseBackend mouse(dir.File("mouse"), 1);
   CountingPauser handshakePauser;
   MouseLink link(handshakePauser);
-  UnplugAtCommand backend(mouse, -1);
-  EXPECT_TRUE(link.FindDevice(backend)) << what;
+  EXPECT_TRUE(link.FindDevice(mouse)) << what;
   link.OnMouseFound();
 
-  // The Apply itself, with its own counter of commands.
-  UnplugAtCommand counting(mouse, at);
-  CountingPauser pauser;
-  MouseLink applyLink(pauser);
-  EXPECT_TRUE(applyLink.FindDevice(counting)) << what;
-  if (at == 0) mouse.RunControlLine("unplug");
-
+  // The Apply itself, on a link of its own that counts only its calls.
+  UnplugAtCall apply(mouse, kind, at);
+  MouseLink applyLink(apply);
+  EXPECT_TRUE(applyLink.FindDevice(apply)) << what;
   const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
   SettingsState state;
   state.working = PatternRecord();
   RecordingMessages messages;
   int paneSaves = 0;
   applyLink.ApplyToDevice(state, {config, &messages, [&] { ++paneSaves; }});
-  run.commands = counting.commands();
-  run.paused = pauser.total;
   ExpectAppliedConfig(config, state.working, what);
   EXPECT_EQ(paneSaves, 1) << what;
   EXPECT_TRUE(messages.shown.empty()) << what;
@@ -111,20 +124,33 @@ ApplyRun ApplyWithUnplug(int at) {
   EXPECT_TRUE(applyLink.FindDevice(mouse)) << what;
   applyLink.ApplyToDevice(state, {config, &messages, {}});
   ExpectAppliedConfig(config, state.working, what);
-  run.memoryAfterReplug = mouse.Memory();
-  return run;
+  return {apply.commands, apply.paused, apply.unplugged, mouse.Memory()};
 }
 
-TEST(DeviceFaultsTest, UnpluggedAtEveryCommandOfTheApply) {
-  const ApplyRun whole = ApplyWithUnplug(-1);
+TEST(DeviceFaultsTest, UnpluggedAtEveryCommandAndInsideTheDataOfTheApply) {
+  const ApplyRun whole = ApplyWithUnplug(Call::kNever, 0, "never unplugged");
   ASSERT_GT(whole.commands, 20);
-  for (int at = 0; at <= whole.commands; ++at) {
-    const ApplyRun run = ApplyWithUnplug(at);
+  struct Where {
+    std::string what;
+    Call kind;
+    int at;
+  };
+  std::vector<Where> rows = {
+      {"between the first read and its reply", Call::kReply, 1},
+      {"inside the data of a macro slot's read", Call::kRead, 5},  // its second report
+      {"inside the data of a macro slot's write", Call::kWrite, 6},
+  };
+  // Before command 1: before the Apply. A pause, between two commands or
+  // two reports of a write, is before the link's next call.
+  for (int at = 1; at <= whole.commands; ++at) rows.push_back({"before command " + std::to_string(at), Call::kCommand, at});
+  for (const Where& row : rows) {
+    const ApplyRun run = ApplyWithUnplug(row.kind, row.at, row.what);
+    ASSERT_TRUE(run.unplugged) << row.what;
     // The sequence is sent in full whatever happens: the commands after the
     // unplug go nowhere, none is retried, and no pause is longer.
-    EXPECT_EQ(run.commands, whole.commands) << at;
-    EXPECT_LE(run.paused, whole.paused) << at;
-    EXPECT_TRUE(run.memoryAfterReplug == whole.memoryAfterReplug) << "unplugged at command " << at;
+    EXPECT_EQ(run.commands, whole.commands) << row.what;
+    EXPECT_LE(run.paused, whole.paused) << row.what;
+    EXPECT_TRUE(run.memoryAfterReplug == whole.memoryAfterReplug) << row.what;
   }
 }
 

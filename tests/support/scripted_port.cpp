@@ -32,34 +32,23 @@ std::vector<std::string> LoggedTraffic(const std::string& folder) {
 ScriptedPort::ScriptedPort(std::shared_ptr<Trace> trace, ReportLengths lengths)
     : trace_(std::move(trace)), lengths_(lengths) {}
 
-bool ScriptedPort::Alive() {
-  if (callsBeforeUnplug == 0) {
-    ++failedCalls;
-    return false;
-  }
-  if (callsBeforeUnplug > 0) --callsBeforeUnplug;
-  return true;
-}
-
 void ScriptedPort::Record(const char* kind, const std::uint8_t* report, std::size_t length) {
   trace_->lines.push_back(std::string(kind) + " " + HexBytes(report, length));
 }
 
 bool ScriptedPort::SetFeature(const std::uint8_t* report, std::size_t length) {
-  if (!Alive()) return false;
   Record("SET_FEATURE", report, length);
   return true;
 }
 
 bool ScriptedPort::WriteOutput(const std::uint8_t* report, std::size_t length) {
-  if (!Alive()) return false;
   Record("WRITE", report, length);
   return true;
 }
 
 bool ScriptedPort::Hand(const char* kind, std::deque<std::vector<std::uint8_t>>& queue,
                         std::uint8_t* report, std::size_t length) {
-  if (!Alive() || queue.empty()) return false;
+  if (queue.empty()) return false;
   const std::vector<std::uint8_t>& next = queue.front();
   std::memcpy(report, next.data(), std::min(length, next.size()));
   queue.pop_front();

@@ -43,12 +43,8 @@ class ScriptedPort : public CommandPort {
   // turn; when empty the call fails and leaves the buffer alone.
   std::deque<std::vector<std::uint8_t>> featureReplies;
   std::deque<std::vector<std::uint8_t>> inputReports;
-  // After this many successful calls every call fails, as after unplugging.
-  int callsBeforeUnplug = -1;
-  int failedCalls = 0;
 
  private:
-  bool Alive();
   bool Hand(const char* kind, std::deque<std::vector<std::uint8_t>>& queue, std::uint8_t* report,
             std::size_t length);
   void Record(const char* kind, const std::uint8_t* report, std::size_t length);
