@@ -17,6 +17,8 @@
 namespace vortal {
 namespace {
 
+using testing::CommandReport;
+using testing::DataReport;
 using testing::HexBytes;
 using testing::LoggedTraffic;
 using testing::ExpectAppliedConfig;
@@ -30,22 +32,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // ---- The exchange an Apply implies, written from the mouse's point of view.
 
-Bytes FrameReport(CommandFrame frame) {
-  StoreChecksum(frame);
-  Bytes report(9, 0);
-  std::copy(frame.begin(), frame.end(), report.begin() + 1);
-  return report;
-}
-
-std::string Cmd(CommandFrame frame) { return "SET_FEATURE " + HexBytes(FrameReport(frame)); }
-std::string Reply(CommandFrame frame) { return "GET_FEATURE " + HexBytes(FrameReport(frame)); }
-
-// A 33-byte data report carrying up to 32 bytes from `data`, zero after.
-Bytes DataReport(const Bytes& data, std::size_t from) {
-  Bytes report(33, 0);
-  for (std::size_t i = 0; i < 32 && from + i < data.size(); ++i) report[1 + i] = data[from + i];
-  return report;
-}
+std::string Cmd(CommandFrame frame) { return "SET_FEATURE " + HexBytes(CommandReport(frame)); }
+std::string Reply(CommandFrame frame) { return "GET_FEATURE " + HexBytes(CommandReport(frame)); }
 
 struct MouseSide {
   Bytes parts[3] = {Bytes(24), Bytes(24), Bytes(4)};  // what the mouse returns for 0x90
@@ -189,11 +177,11 @@ struct ScriptedMouse {
   // Replies for the three configuration reads and the twelve macro reads.
   void Script(const MouseSide& mouse) {
     for (std::uint8_t p = 0; p < 3; ++p) {
-      port->featureReplies.push_back(FrameReport(MakeFrame(0x90, p, static_cast<std::uint8_t>(mouse.parts[p].size()))));
+      port->featureReplies.push_back(CommandReport(MakeFrame(0x90, p, static_cast<std::uint8_t>(mouse.parts[p].size()))));
       port->inputReports.push_back(DataReport(mouse.parts[p], 0));
     }
     for (std::uint8_t m = 1; m <= 12; ++m) {
-      port->featureReplies.push_back(FrameReport(MakeFrame(0x93, m, 128)));
+      port->featureReplies.push_back(CommandReport(MakeFrame(0x93, m, 128)));
       for (std::size_t at = 0; at < 128; at += 32) port->inputReports.push_back(DataReport(mouse.slots[m - 1], at));
     }
   }
@@ -222,7 +210,7 @@ MouseSide SampleMouse(const SettingsRecord& record) {
 TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
   for (std::uint8_t sensor : {0, 1}) {
     ScriptedMouse mouse;
-    mouse.port->featureReplies.push_back(FrameReport(MakeFrame(0x83, sensor, 0, 0, 0)));
+    mouse.port->featureReplies.push_back(CommandReport(MakeFrame(0x83, sensor, 0, 0, 0)));
     mouse.link.OnMouseFound();
     mouse.trace->lines.clear();
 
@@ -323,26 +311,15 @@ TEST(ApplyTest, ReadRepliesOnlyFillThePartOrSlotTheyName) {
   };
   for (const Case& c : cases) {
     ScriptedMouse mouse;
-    for (std::uint8_t p = 0; p < 3; ++p) {
-      const bool isPart1 = p == 1;
-      mouse.port->featureReplies.push_back(FrameReport(
-          MakeFrame(0x90, isPart1 ? c.part1Named : static_cast<std::uint8_t>(9), isPart1 ? c.part1Length : 0)));
-      if (isPart1) {
-        for (std::size_t at = 0; at < DataPieces(c.part1Length) * 32; at += 32) {
-          mouse.port->inputReports.push_back(DataReport(data, at % 128));
-        }
+    // A reply naming `named` with `length` bytes, and the data it announces.
+    auto reply = [&](std::uint8_t opcode, std::uint8_t named, std::uint8_t length) {
+      mouse.port->featureReplies.push_back(CommandReport(MakeFrame(opcode, named, length)));
+      for (std::size_t at = 0; at < DataPieces(length) * 32; at += 32) {
+        mouse.port->inputReports.push_back(DataReport(data, at % 128));
       }
-    }
-    for (std::uint8_t m = 1; m <= 12; ++m) {
-      const bool isFive = m == 5;
-      mouse.port->featureReplies.push_back(FrameReport(
-          MakeFrame(0x93, isFive ? c.slot5Named : static_cast<std::uint8_t>(0), isFive ? c.slot5Length : 0)));
-      if (isFive) {
-        for (std::size_t at = 0; at < DataPieces(c.slot5Length) * 32; at += 32) {
-          mouse.port->inputReports.push_back(DataReport(data, at % 128));
-        }
-      }
-    }
+    };
+    for (int p = 0; p < 3; ++p) p == 1 ? reply(0x90, c.part1Named, c.part1Length) : reply(0x90, 9, 0);
+    for (int m = 1; m <= 12; ++m) m == 5 ? reply(0x93, c.slot5Named, c.slot5Length) : reply(0x93, 0, 0);
     SettingsState state;  // macro slots all zero
     SettingsFile file;
     mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});

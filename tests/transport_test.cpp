@@ -10,6 +10,9 @@
 namespace vortal {
 namespace {
 
+using testing::CommandReport;
+using testing::DataReport;
+using testing::FeatureReport;
 using testing::HexBytes;
 using testing::ScriptedPort;
 using testing::Trace;
@@ -77,16 +80,9 @@ TEST(TransportTest, WriteDataPhaseSendsOneReportPer32BytesWithPauses) {
     CommandFrame frame = MakeFrame(0x13, 1, c.length);
     rig.transport.SendDataCommand(frame, data);
 
-    std::vector<std::string> expected;
-    CommandFrame sent = frame;
-    StoreChecksum(sent);
-    std::vector<std::uint8_t> command(9, 0);
-    std::copy(sent.begin(), sent.end(), command.begin() + 1);
-    expected.push_back("SET_FEATURE " + HexBytes(command));
+    std::vector<std::string> expected = {"SET_FEATURE " + HexBytes(CommandReport(frame))};
     for (std::size_t r = 0; r < c.reports; ++r) {
-      std::vector<std::uint8_t> output(33, 0);
-      for (std::size_t i = 0; i < 32 && r * 32 + i < c.length; ++i) output[1 + i] = data[r * 32 + i];
-      expected.push_back("WRITE " + HexBytes(output));
+      expected.push_back("WRITE " + HexBytes(DataReport(data, r * 32)));
       expected.push_back("PAUSE 3000");
     }
     EXPECT_EQ(rig.trace->lines, expected) << "length " << int(c.length);
@@ -203,9 +199,7 @@ TEST(TransportTest, ScramblingWrapsTheFrameBothWays) {
   StoreChecksum(reply);
   CommandFrame wireReply = reply;
   ScrambleFrame(wireReply);
-  std::vector<std::uint8_t> replyReport(9, 0);
-  std::copy(wireReply.begin(), wireReply.end(), replyReport.begin() + 1);
-  rig.port->featureReplies.push_back(replyReport);
+  rig.port->featureReplies.push_back(FeatureReport(wireReply));
 
   CommandFrame frame = MakeFrame(0x83);
   rig.transport.SendCommand(frame);
@@ -213,10 +207,8 @@ TEST(TransportTest, ScramblingWrapsTheFrameBothWays) {
   CommandFrame expectedWire = MakeFrame(0x83);
   StoreChecksum(expectedWire);
   ScrambleFrame(expectedWire);
-  std::vector<std::uint8_t> expectedReport(9, 0);
-  std::copy(expectedWire.begin(), expectedWire.end(), expectedReport.begin() + 1);
   ASSERT_EQ(rig.trace->lines.size(), 2u);
-  EXPECT_EQ(rig.trace->lines[0], "SET_FEATURE " + HexBytes(expectedReport));
+  EXPECT_EQ(rig.trace->lines[0], "SET_FEATURE " + HexBytes(FeatureReport(expectedWire)));
   EXPECT_EQ(frame, reply);
 }
 

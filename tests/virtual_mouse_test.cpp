@@ -16,19 +16,13 @@
 namespace vortal {
 namespace {
 
+using testing::CommandReport;
 using testing::HexBytes;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes CommandReport(CommandFrame frame, bool goodChecksum = true) {
-  StoreChecksum(frame);
-  if (!goodChecksum) frame[7] ^= 1;
-  Bytes report(9, 0);
-  std::copy(frame.begin(), frame.end(), report.begin() + 1);
-  return report;
-}
-
-Bytes DataReport(std::uint8_t first, std::size_t count) {
+// A data report of `count` bytes counting up from `first`.
+Bytes CountingReport(std::uint8_t first, std::size_t count) {
   Bytes report(33, 0);
   for (std::size_t i = 0; i < count && i < 32; ++i) report[1 + i] = static_cast<std::uint8_t>(first + i);
   return report;
@@ -98,7 +92,8 @@ struct Exchange {
     }
   }
   void Write(CommandFrame frame, const std::vector<Bytes>& outputs, bool goodChecksum = true) {
-    const Bytes command = CommandReport(frame, goodChecksum);
+    Bytes command = CommandReport(frame);
+    if (!goodChecksum) command[8] ^= 1;
     firmware.SetFeature(command.data(), command.size());
     for (const Bytes& output : outputs) firmware.Output(output.data(), output.size());
   }
@@ -109,11 +104,11 @@ TEST(VirtualMouseTest, FirmwareStoresWritesAndAnswersReadsFromMemory) {
   x.Write(MakeFrame(0x01, 8), {});
   x.Write(MakeFrame(0x03, 1, 2, 3, 4), {});
   x.Write(MakeFrame(0x0D, 2, 5, 3), {});
-  x.Write(MakeFrame(0x10, 1, 24), {DataReport(0x30, 24)});
-  x.Write(MakeFrame(0x10, 2, 4), {DataReport(0x60, 4)});
-  x.Write(MakeFrame(0x11, 4, 8), {DataReport(0x21, 8)});
-  x.Write(MakeFrame(0x12, 3, 64), {DataReport(0x00, 32), DataReport(0x20, 32)});
-  x.Write(MakeFrame(0x13, 12, 128), {DataReport(0, 32), DataReport(32, 32), DataReport(64, 32), DataReport(96, 32)});
+  x.Write(MakeFrame(0x10, 1, 24), {CountingReport(0x30, 24)});
+  x.Write(MakeFrame(0x10, 2, 4), {CountingReport(0x60, 4)});
+  x.Write(MakeFrame(0x11, 4, 8), {CountingReport(0x21, 8)});
+  x.Write(MakeFrame(0x12, 3, 64), {CountingReport(0x00, 32), CountingReport(0x20, 32)});
+  x.Write(MakeFrame(0x13, 12, 128), {CountingReport(0, 32), CountingReport(32, 32), CountingReport(64, 32), CountingReport(96, 32)});
 
   const VirtualMouseMemory& m = x.firmware.memory();
   EXPECT_EQ(m.reportRate, 8);
@@ -135,12 +130,12 @@ TEST(VirtualMouseTest, FirmwareStoresWritesAndAnswersReadsFromMemory) {
   };
   const Read reads[] = {
       {MakeFrame(0x83), CommandReport(MakeFrame(0x83, 1, 2, 3, 4)), {}},
-      {MakeFrame(0x90, 1), CommandReport(MakeFrame(0x90, 1, 24)), {DataReport(0x30, 24)}},
-      {MakeFrame(0x90, 2), CommandReport(MakeFrame(0x90, 2, 4)), {DataReport(0x60, 4)}},
-      {MakeFrame(0x90, 0), CommandReport(MakeFrame(0x90, 0, 24)), {DataReport(0, 0)}},
+      {MakeFrame(0x90, 1), CommandReport(MakeFrame(0x90, 1, 24)), {CountingReport(0x30, 24)}},
+      {MakeFrame(0x90, 2), CommandReport(MakeFrame(0x90, 2, 4)), {CountingReport(0x60, 4)}},
+      {MakeFrame(0x90, 0), CommandReport(MakeFrame(0x90, 0, 24)), {CountingReport(0, 0)}},
       {MakeFrame(0x90, 3), CommandReport(MakeFrame(0x90, 3, 0)), {}},
       {MakeFrame(0x93, 12), CommandReport(MakeFrame(0x93, 12, 128)),
-       {DataReport(0, 32), DataReport(32, 32), DataReport(64, 32), DataReport(96, 32)}},
+       {CountingReport(0, 32), CountingReport(32, 32), CountingReport(64, 32), CountingReport(96, 32)}},
       {MakeFrame(0x93, 0), CommandReport(MakeFrame(0x93, 0, 0)), {}},
       {MakeFrame(0x93, 13), CommandReport(MakeFrame(0x93, 13, 0)), {}},
   };
@@ -161,16 +156,16 @@ TEST(VirtualMouseTest, FirmwareIgnoresWhatItCannotTrust) {
   };
   const Case cases[] = {
       {"bad checksum", MakeFrame(0x01, 8), {}, false},
-      {"bad checksum with data", MakeFrame(0x12, 1, 64), {DataReport(1, 32), DataReport(1, 32)}, false},
+      {"bad checksum with data", MakeFrame(0x12, 1, 64), {CountingReport(1, 32), CountingReport(1, 32)}, false},
       {"unknown opcode", MakeFrame(0x05, 8), {}, true},
       {"unknown read opcode", MakeFrame(0x85, 1), {}, true},
-      {"no such part", MakeFrame(0x10, 3, 24), {DataReport(1, 24)}, true},
-      {"wrong part length", MakeFrame(0x10, 2, 24), {DataReport(1, 24)}, true},
-      {"matrix 0", MakeFrame(0x12, 0, 64), {DataReport(1, 32), DataReport(1, 32)}, true},
-      {"matrix 5", MakeFrame(0x12, 5, 64), {DataReport(1, 32), DataReport(1, 32)}, true},
-      {"slot 13", MakeFrame(0x13, 13, 128), {DataReport(1, 32), DataReport(1, 32), DataReport(1, 32), DataReport(1, 32)}, true},
-      {"stage count 3", MakeFrame(0x11, 3, 8), {DataReport(1, 8)}, true},
-      {"output without a command", MakeFrame(0x01, 0), {DataReport(1, 32)}, true},
+      {"no such part", MakeFrame(0x10, 3, 24), {CountingReport(1, 24)}, true},
+      {"wrong part length", MakeFrame(0x10, 2, 24), {CountingReport(1, 24)}, true},
+      {"matrix 0", MakeFrame(0x12, 0, 64), {CountingReport(1, 32), CountingReport(1, 32)}, true},
+      {"matrix 5", MakeFrame(0x12, 5, 64), {CountingReport(1, 32), CountingReport(1, 32)}, true},
+      {"slot 13", MakeFrame(0x13, 13, 128), {CountingReport(1, 32), CountingReport(1, 32), CountingReport(1, 32), CountingReport(1, 32)}, true},
+      {"stage count 3", MakeFrame(0x11, 3, 8), {CountingReport(1, 8)}, true},
+      {"output without a command", MakeFrame(0x01, 0), {CountingReport(1, 32)}, true},
   };
   for (const Case& c : cases) {
     Exchange x;
@@ -256,7 +251,7 @@ TEST(VirtualMouseTest, TrafficLogShowsEveryReportWithItsTime) {
   opened.command->GetFeature(reply.data(), reply.size());
   const Bytes write = CommandReport(MakeFrame(0x10, 2, 4));
   opened.command->SetFeature(write.data(), write.size());
-  const Bytes data = DataReport(0xF0, 4);
+  const Bytes data = CountingReport(0xF0, 4);
   opened.command->WriteOutput(data.data(), data.size());
   const Bytes readPart = CommandReport(MakeFrame(0x90, 2));
   opened.command->SetFeature(readPart.data(), readPart.size());
@@ -275,7 +270,7 @@ TEST(VirtualMouseTest, TrafficLogShowsEveryReportWithItsTime) {
       "WRITE " + HexBytes(data),
       "SET_FEATURE 00 90 02 00 00 00 00 00 6D",
       "GET_FEATURE 00 90 02 04 00 00 00 00 69",
-      "READ " + HexBytes(DataReport(0xF0, 4)),
+      "READ " + HexBytes(CountingReport(0xF0, 4)),
       "EVENT 06 07 00 02 00 00 00 00",
   };
   const std::vector<std::string> lines = dir.ReadLines("traffic.log");

@@ -18,6 +18,7 @@
 #include "settings/delivered_settings.h"
 #include "settings/key_matrix.h"
 #include "settings/settings_file.h"
+#include "support/scripted_port.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
 #include "tools/settings_report.h"
@@ -27,12 +28,6 @@ namespace vortal {
 namespace {
 
 using testing::TempDir;
-
-// Pauses that take no time: the protocol's timing is not under test here.
-class NoPauses : public Pauser {
- public:
-  void Pause(std::chrono::microseconds) override {}
-};
 
 // Lends a virtual mouse that outlives each command, and tells when the
 // command has opened it.
@@ -96,11 +91,11 @@ class Vortalctl : public ::testing::Test {
   bool refusing_ = false;  // the mouse is there but may not be opened
   TempDir dir_;
   VirtualMouseBackend mouse_;
-  NoPauses pauses_;
+  testing::CountingPauser pauses_;  // the protocol's timing is not under test here
 };
 
 // A record that differs from the delivered one wherever Apply sends something.
-SettingsRecord SampleRecord() {
+SettingsRecord ChangedRecord() {
   SettingsRecord r = DeliveredSettings();
   r.reportRate = 2;
   r.dpiLevel[0] = 4;
@@ -137,7 +132,7 @@ TEST_F(Vortalctl, CommandLineMistakesAreUsageErrors) {
   };
   for (const Case& c : cases) {
     std::ostringstream out, err;
-    NoPauses pauses;
+    testing::CountingPauser pauses;
     CtlContext context{out, err, [](UserMessages&) { return nullptr; }, pauses, ProgramPaths{}};
     EXPECT_EQ(RunVortalctl(c.args, context), c.exit) << c.inErr;
     EXPECT_NE(err.str().find(c.inErr), std::string::npos) << err.str();
@@ -175,7 +170,7 @@ TEST_F(Vortalctl, MissingOrDamagedSettingsFileStopsBeforeTheMouseIsTouched) {
 }
 
 TEST_F(Vortalctl, CommandsThatNeedTheMouseSayItIsMissing) {
-  WriteSettings(SampleRecord());
+  WriteSettings(ChangedRecord());
   const std::vector<std::uint8_t> file = SettingsBytes();
   for (const char* command : {"apply", "listen", "sensor"}) {
     Result r = Run({command}, /*withMouse=*/false);
@@ -211,7 +206,7 @@ class SilentAfterFinding : public HidBackend {
 };
 
 TEST_F(Vortalctl, ApplyToAMouseThatDoesNotAnswerChangesNothing) {
-  WriteSettings(SampleRecord());
+  WriteSettings(ChangedRecord());
   const std::vector<std::uint8_t> file = SettingsBytes();
   const VirtualMouseMemory before = mouse_.Memory();
   std::ostringstream out, err;
@@ -226,7 +221,7 @@ TEST_F(Vortalctl, ApplyToAMouseThatDoesNotAnswerChangesNothing) {
 }
 
 TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
-  const SettingsRecord record = SampleRecord();
+  const SettingsRecord record = ChangedRecord();
   WriteSettings(record);
   Result r = Run({"apply"});
   ASSERT_EQ(r.exit, kExitOk) << r.err;
@@ -255,7 +250,7 @@ TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
 }
 
 TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {
-  WriteSettings(SampleRecord());
+  WriteSettings(ChangedRecord());
   const std::string ini =
       "[Skins]\r\nPath=Default\r\n[Setting-EN]\r\nItem1=Fire!\r\nItem13=Shoot\r\n";
   dir_.Write("str.ini", ini);
@@ -272,7 +267,7 @@ TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {
 }
 
 TEST_F(Vortalctl, ShowNamesDpiLabelsOnlyWhenTheMouseAnswers) {
-  WriteSettings(SampleRecord());
+  WriteSettings(ChangedRecord());
   struct Case {
     bool withMouse;
     std::vector<std::string> expected;
@@ -302,7 +297,7 @@ TEST_F(Vortalctl, SensorPrintsWhatTheMouseReports) {
 }
 
 TEST_F(Vortalctl, ListenPrintsNoticesUntilTheCountIsReached) {
-  SettingsRecord record = SampleRecord();
+  SettingsRecord record = ChangedRecord();
   record.dpiLevel[1] = 7;
   WriteSettings(record);
   std::promise<void> opened;
@@ -367,7 +362,7 @@ TEST_F(Vortalctl, ListenGoesOnThroughUnplugAndPlugUntilInterrupted) {
 }
 
 TEST_F(Vortalctl, EncodeMacrosFillsTheSlotsInFileOrderAndKeepsLoopCounts) {
-  SettingsRecord record = SampleRecord();
+  SettingsRecord record = ChangedRecord();
   record.macroSlots[0][1] = 3;                 // loop count of slot 1: kept
   std::memset(record.macroSlots[2], 0x77, 8);  // slot 3: after the last macro, kept
   WriteSettings(record);

@@ -23,6 +23,23 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
   return HexBytes(bytes.data(), bytes.size());
 }
 
+std::vector<std::uint8_t> FeatureReport(const CommandFrame& frame) {
+  std::vector<std::uint8_t> report(1 + frame.size(), 0);
+  std::copy(frame.begin(), frame.end(), report.begin() + 1);
+  return report;
+}
+
+std::vector<std::uint8_t> CommandReport(CommandFrame frame) {
+  StoreChecksum(frame);
+  return FeatureReport(frame);
+}
+
+std::vector<std::uint8_t> DataReport(const std::vector<std::uint8_t>& data, std::size_t from) {
+  std::vector<std::uint8_t> report(33, 0);
+  for (std::size_t i = 0; i < 32 && from + i < data.size(); ++i) report[1 + i] = data[from + i];
+  return report;
+}
+
 std::vector<std::string> LoggedTraffic(const std::string& folder) {
   std::vector<std::string> lines = ReadLines(folder + "/traffic.log");
   for (std::string& line : lines) line.erase(0, line.find(' ') + 1);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "device/command_frame.h"
 #include "device/hid_port.h"
 
 namespace vortal::testing {
@@ -16,6 +17,14 @@ namespace vortal::testing {
 // Upper-case hex bytes separated by single spaces: "01 08 00".
 std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
 std::string HexBytes(const std::vector<std::uint8_t>& bytes);
+
+// The feature report that carries `frame` as it is, report ID 0 first.
+std::vector<std::uint8_t> FeatureReport(const CommandFrame& frame);
+// The feature report of a command: `frame` with its checksum stored.
+std::vector<std::uint8_t> CommandReport(CommandFrame frame);
+// A 33-byte data report carrying up to 32 bytes of `data` from `from` on,
+// zero after.
+std::vector<std::uint8_t> DataReport(const std::vector<std::uint8_t>& data, std::size_t from);
 
 // The virtual mouse's traffic log in `folder` in the form of a trace's lines
 // (each without its time stamp).
