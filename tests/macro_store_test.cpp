@@ -164,7 +164,6 @@ TEST_F(MacroStoreTest, AWriteThatCannotBeStoredChangesNothing) {
   EXPECT_FALSE(WriteMacro(path_, "Keep", {"A   Dn", "bad\r\nline"}));
   EXPECT_FALSE(WriteMacro(path_, "br]acket", {"A   Dn"}));
   EXPECT_EQ(Text(), before);
-  EXPECT_FALSE(WriteMacro(temp_.File("missing/record.ini"), "x", {"A   Dn"}));
 }
 
 TEST_F(MacroStoreTest, DeleteRemovesTheWholeSection) {

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "files/file_io.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -91,34 +90,6 @@ TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
                              1952u, 1953u, 1954u, 2019u, 2020u})
     EXPECT_EQ(saved[1 + offset], delivered[1 + offset]) << offset;
   // No temporary file is left beside it.
-  EXPECT_EQ(dir.List(), std::vector<std::string>{"config.bin"});
-}
-
-TEST(SaveSettings, NeverCreatesAMissingFile) {
-  TempDir dir;
-  SettingsState state;
-  RecordingMessages messages;
-  EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
-  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", kAppCaption}}));
-  EXPECT_FALSE(dir.Exists("config.bin"));
-}
-
-TEST(SaveSettings, AFailedWriteReportsTheErrorCodeAndLeavesWhatWasThere) {
-  TempDir dir;
-  // A folder where the file should be: the replacement cannot succeed.
-  dir.Write("config.bin/keep.txt", "keep");
-  SettingsState state;
-  RecordingMessages messages;
-  EXPECT_FALSE(SaveSettings(dir.File("config.bin"), state, messages));
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].caption, "NULL ==fp ");
-  EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u);
-  EXPECT_NE(messages.shown[0].text, "Error Code is: 0 \n");
-  EXPECT_EQ(messages.shown[0].text.substr(messages.shown[0].text.size() - 2), " \n");
-  EXPECT_TRUE(IsDirectory(dir.File("config.bin")));
-  EXPECT_TRUE(dir.Exists("config.bin/keep.txt"));
-  EXPECT_EQ(state.firstRunFlag, 0);
-  // Only the folder remains: no stray temporary file.
   EXPECT_EQ(dir.List(), std::vector<std::string>{"config.bin"});
 }
 

@@ -197,14 +197,6 @@ TEST(SkinSettings, AnUnstorableTextLeavesTheFileAsItWas) {
   EXPECT_EQ(LoadSkinSettings(path, "Setting-EN").paneText, NumberedTexts("old "));
 }
 
-TEST(SkinSettings, SavingIntoAFolderThatCannotHoldTheFileFails) {
-  TempDir dir;
-  const std::string path = dir.File("no such folder/str.ini");
-  EXPECT_FALSE(SavePaneTexts(path, "Setting-EN", NumberedTexts("x")));
-  EXPECT_FALSE(SaveSkinChoice(path, "Default", TextColor{1, 2, 3}));
-  EXPECT_FALSE(PathExists(path));
-}
-
 TEST(SkinSettings, SkinChoiceIsStoredInDecimalAndReadBack) {
   struct Case {
     const char* name;
