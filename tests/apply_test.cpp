@@ -375,10 +375,9 @@ struct VirtualRig {
     dir.Write("memory.bin", EncodeMemory(SeededMemory()));
     mouse = std::make_unique<VirtualMouseBackend>(dir.File(""), 0);
   }
-  void Open(MouseLink& link) { ASSERT_TRUE(link.FindDevice(*mouse, &events)); }
   // The mouse is found, then the sample record is applied.
-  void ApplySample(MouseLink& link, SettingsState& state, const SettingsFile& file) {
-    Open(link);
+  void ApplySample() {
+    ASSERT_TRUE(link.FindDevice(*mouse, &events));
     link.OnMouseFound();
     state.working = SampleRecord();
     link.ApplyToDevice(state, {file.path, nullptr, {}});
@@ -386,15 +385,16 @@ struct VirtualRig {
   TempDir dir;
   std::unique_ptr<VirtualMouseBackend> mouse;
   std::unique_ptr<EventPort> events;
+  testing::CountingPauser pauser;
+  MouseLink link{pauser};
+  SettingsState state;
+  SettingsFile file;
 };
 
 TEST(ApplyTest, VirtualMouseSeesTheWholeSequenceAndKeepsIt) {
   VirtualRig rig;
-  testing::CountingPauser pauser;
-  MouseLink link(pauser);
-  SettingsState state;
-  SettingsFile file;
-  rig.ApplySample(link, state, file);
+  rig.ApplySample();
+  const SettingsState& state = rig.state;
 
   const VirtualMouseMemory seeded = SeededMemory();
   MouseSide side;
@@ -478,13 +478,9 @@ TEST(ApplyTest, HostileVirtualMouseNeverMakesTheProgramLeaveItsBuffers) {
   for (const Case& c : cases) {
     VirtualRig rig;
     rig.mouse->SetFaults(c.faults);
-    testing::CountingPauser pauser;
-    MouseLink link(pauser);
-    SettingsState state;
-    SettingsFile file;
-    rig.ApplySample(link, state, file);
+    rig.ApplySample();
 
-    const DeviceBuffers& buffers = link.buffers();
+    const DeviceBuffers& buffers = rig.link.buffers();
     EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;
     std::size_t reads = 0;
     for (const std::string& line : LoggedTraffic(rig.dir.File(""))) reads += line.rfind("READ ", 0) == 0;
@@ -492,7 +488,7 @@ TEST(ApplyTest, HostileVirtualMouseNeverMakesTheProgramLeaveItsBuffers) {
     if (c.faults.replyIndex == IndexFault::kOtherIndex) {
       for (int m = 1; m <= 12; ++m) {
         EXPECT_TRUE(std::equal(buffers.macroSendBuffer[m % 12].begin(), buffers.macroSendBuffer[m % 12].end(),
-                               state.working.macroSlots[m - 1]))
+                               rig.state.working.macroSlots[m - 1]))
             << "slot " << m << "'s data arrives under the slot the reply names";
       }
     }

@@ -5,7 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@
 namespace vortal {
 namespace {
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -110,18 +108,14 @@ TEST(MacroEncoderTest, NeverWritesPastTheSlot) {
 
 class MacroEncodeFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (dir_ / "record.ini").string();
-    std::memset(record_.bytes(), 0x5A, kSettingsRecordSize);
-  }
+  void SetUp() override { std::memset(record_.bytes(), 0x5A, kSettingsRecordSize); }
 
   void Write(const std::string& name, const Lines& lines) {
     ASSERT_TRUE(WriteMacro(path_, name, lines));
   }
 
   testing::TempDir temp_;
-  const fs::path& dir_ = temp_.path();
-  std::string path_;
+  const std::string path_ = temp_.File("record.ini");
   SettingsRecord record_;
 };
 
