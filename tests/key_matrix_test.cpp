@@ -11,26 +11,22 @@ FunctionCode SlotOf(const KeyMatrix& m, int slot) {
   return {m[4 * slot], m[4 * slot + 1], m[4 * slot + 2], m[4 * slot + 3]};
 }
 
-TEST(BuildKeyMatrices, AllZeroRecordGivesLeftClicksAndTheFixedSlots) {
+// Matrix 1 is written whole; matrix 3 only in its own slots (0 to 7, 14, 15).
+TEST(BuildKeyMatrices, AllZeroRecordGivesLeftClicksAndTheFixedSlotsAndMatrixThreeKeepsTheRest) {
   SettingsRecord record{};
   KeyMatrix m1, m3;
   m1.fill(0xCC);
-  m3.fill(0);
+  m3.fill(0xAB);
   BuildKeyMatrices(record, m1, m3);
   for (const KeyMatrix* m : {&m1, &m3}) {
+    const std::uint8_t middle = m == &m1 ? 0 : 0xAB;  // slots 8 to 13
     for (int s = 0; s < 8; ++s) EXPECT_EQ(SlotOf(*m, s), (FunctionCode{1, 0, 0xF0, 0})) << s;
-    for (int s = 8; s < 14; ++s) EXPECT_EQ(SlotOf(*m, s), (FunctionCode{0, 0, 0, 0})) << s;
+    for (int s = 8; s < 14; ++s) {
+      EXPECT_EQ(SlotOf(*m, s), (FunctionCode{middle, middle, middle, middle})) << s;
+    }
     EXPECT_EQ(SlotOf(*m, 14), (FunctionCode{1, 0, 0xF7, 0}));
     EXPECT_EQ(SlotOf(*m, 15), (FunctionCode{1, 0, 0xF8, 0}));
   }
-}
-
-TEST(BuildKeyMatrices, MatrixThreeIsOnlyWrittenInItsOwnSlots) {
-  SettingsRecord record{};
-  KeyMatrix m1, m3;
-  m3.fill(0xAB);
-  BuildKeyMatrices(record, m1, m3);
-  for (int s = 8; s < 14; ++s) EXPECT_EQ(SlotOf(m3, s), (FunctionCode{0xAB, 0xAB, 0xAB, 0xAB}));
 }
 
 TEST(ButtonFunctionCode, EncodesEveryFunctionType) {
