@@ -14,6 +14,10 @@ namespace vortal {
 // The mouse on the USB: the maker's vendor ID and the mouse's product ID.
 inline constexpr std::uint16_t kMouseVendorId = 0x04D9;
 inline constexpr std::uint16_t kMouseProductId = 0xA09F;
+// Its two vendor-defined collections, each with the same usage page and usage:
+// the commands (feature reports) and the events (input reports).
+inline constexpr std::uint16_t kCommandUsage = 0xFF00;
+inline constexpr std::uint16_t kEventUsage = 0xFF01;
 
 // Report lengths of the command collection, as its capabilities state them
 // (report ID byte included).

@@ -21,9 +21,6 @@
 namespace vortal {
 namespace {
 
-constexpr std::uint16_t kEventUsage = 0xFF01;    // usage page and usage
-constexpr std::uint16_t kCommandUsage = 0xFF00;  // usage page and usage
-
 // The command collection's input reports answer a read command at once; a
 // mouse that stays silent this long is not going to answer, and the program
 // must not hang on it.

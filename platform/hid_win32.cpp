@@ -21,8 +21,6 @@ extern "C" {  // mingw-w64's HID headers declare no C linkage of their own
 namespace vortal {
 namespace {
 
-constexpr USAGE kEventUsage = 0xFF01;    // usage page and usage
-constexpr USAGE kCommandUsage = 0xFF00;  // usage page and usage
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 constexpr const char* kDetailFailed = "SetupDiGetDeviceInterfaceDetail failed.\n";
