@@ -1,6 +1,6 @@
 // The one Win32 window that runs any owner-drawn sub-dialog model modally:
 // an empty pop-up dialog whose picture, clicks, hover and list come from the
-// model (ui/sub_dialog_frame.h).
+// model (ui/dialogs/sub_dialog_frame.h).
 #pragma once
 
 #include <windows.h>
