@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/state_log.h"
 #include "app/win32_canvas.h"
 #include "files/win32_text.h"
 
@@ -133,6 +134,9 @@ void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& box, in
   if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
   if (kind == ChildKind::kHoverList) SetWindowSubclass(control, FollowPointerQuietly, 0, 0);
+  if (kind == ChildKind::kStatic || kind == ChildKind::kLeftStatic) {
+    ProgramStateLog().WriteLines(RectLine("static" + std::to_string(id), box));
+  }
 }
 
 void Win32ChildControls::DestroyChild(int id) {
@@ -162,6 +166,7 @@ void Win32ChildControls::SetChildText(int id, std::string_view text) {
   GetClassNameW(control, className, 16);
   // A chosen item's text in a narrow field ("Multimedia Player") must not be cut.
   if (font_ && lstrcmpiW(className, L"STATIC") == 0) fitted_.Fit(control, font_, wide);
+  ProgramStateLog().Write("text", std::to_string(id) + ' ' + std::string(text));
 }
 
 std::string Win32ChildControls::ChildText(int id) const {
@@ -180,6 +185,7 @@ void Win32ChildControls::InsertItem(int id, int index, std::string_view text) {
   if (HWND list = Child(id)) {
     SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(Widen(std::string(text)).c_str()));
+    ProgramStateLog().Write("item", std::to_string(id) + ' ' + std::to_string(index) + ' ' + std::string(text));
   }
 }
 
@@ -224,8 +230,10 @@ bool Win32ChildControls::TrackSingleItemMenu(std::string_view label) {
   AppendMenuW(menu, MF_STRING, kMenuItemCommand, Widen(std::string(label)).c_str());
   POINT cursor;
   GetCursorPos(&cursor);
+  ProgramStateLog().Write("menu opened");
   const BOOL chosen = TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                      cursor.x, cursor.y, 0, parent_, nullptr);
+  ProgramStateLog().Write("menu closed");
   DestroyMenu(menu);
   return chosen == static_cast<BOOL>(kMenuItemCommand);
 }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "app/state_log.h"
 #include "files/win32_text.h"
 
 namespace vortal {
@@ -39,13 +40,18 @@ std::optional<Color> ChooseColorOver(HWND owner) {
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = owner;
   choose.lpCustColors = custom;
-  if (!::ChooseColorW(&choose)) return std::nullopt;
+  ProgramStateLog().Write("dialog opened", "colour");
+  const bool chosen = ::ChooseColorW(&choose) != FALSE;
+  ProgramStateLog().Write("dialog closed", chosen ? "colour ok" : "colour cancel");
+  if (!chosen) return std::nullopt;
   return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
 }
 
 void ShowMessageOver(HWND owner, const std::string& text, const std::string& caption) {
   const std::wstring wideCaption = Widen(caption);
+  ProgramStateLog().Write("message opened", text);
   MessageBoxW(owner, Widen(text).c_str(), caption.empty() ? nullptr : wideCaption.c_str(), MB_OK);
+  ProgramStateLog().Write("message closed");
 }
 
 }  // namespace vortal

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/child_controls_win32.h"
+#include "app/state_log.h"
 #include "app/window_picture.h"
 #include "ui/host/main_window_services.h"
 
@@ -61,7 +62,10 @@ class OwnerDrawnWindow : public Host {
   void Invalidate(const Rect& box) override { picture_.Invalidate(box); }
   // ListHost (each window creates its lists its own way).
   void DestroyList(int id) override {
-    if (HWND list = GetDlgItem(hwnd_, id)) DestroyWindow(list);
+    if (HWND list = GetDlgItem(hwnd_, id)) {
+      DestroyWindow(list);
+      ProgramStateLog().Write("list closed", std::to_string(id));
+    }
   }
   bool ListExists(int id) const override { return GetDlgItem(hwnd_, id) != nullptr; }
   std::optional<ListHost::ListItemHit> ListItemAt(int listId, Point p) const override {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/owner_drawn_window.h"
+#include "app/state_log.h"
 #include "assign/key_names.h"
 #include "files/win32_text.h"
 
@@ -92,6 +93,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
         return TRUE;
       case WM_LBUTTONDOWN:
         dialog_.OnLeftButtonDown(PointOf(lParam));
+        ProgramStateLog().Clicked(PointOf(lParam));
         return TRUE;
       case WM_MOUSEMOVE:
         dialog_.OnMouseMove(PointOf(lParam));
@@ -104,6 +106,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
         const int code = HIWORD(wParam);
         if (lParam && code == EN_CHANGE) {
           dialog_.OnEditChanged(id);
+          ProgramStateLog().EditChanged(reinterpret_cast<HWND>(lParam));
           return TRUE;
         }
         if (lParam && code == EN_KILLFOCUS) {

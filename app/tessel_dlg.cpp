@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/shell_messages.h"
+#include "app/state_log.h"
 #include "app/sub_dialog_host.h"
 #include "app/win32_canvas.h"
 #include "device/device_events.h"
@@ -62,6 +63,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnInitDialog();
     case WM_ERASEBKGND:
       picture_.PaintBackground(reinterpret_cast<HDC>(wParam));
+      ProgramStateLog().Painted();
       SetResult(TRUE);
       return TRUE;
     case WM_PAINT:
@@ -74,6 +76,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<INT_PTR>(icon_);
     case WM_NCPAINT:
       if (model_ && model_->OnNcPaint()) {
+        if (model_->hideOnStartCount() == 0) ProgramStateLog().Ready();
         SetResult(0);
         return TRUE;
       }
@@ -113,6 +116,7 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (shell_) shell_->OnExitCommand();
         return TRUE;
       }
+      if (code == EN_CHANGE && lParam) ProgramStateLog().EditChanged(reinterpret_cast<HWND>(lParam));
       if (controls_.OnCommand(wParam, lParam)) return TRUE;
       if (model_ && lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
         const LRESULT index = SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0);
@@ -135,6 +139,8 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_LBUTTONDOWN:
       if (model_) model_->OnLeftButtonDown(PointOf(lParam));
+      ProgramStateLog().WindowState(IsWindowVisible(hwnd_) != FALSE, model_ ? model_->currentPage() : kNoPage);
+      ProgramStateLog().Clicked(PointOf(lParam));
       return TRUE;
     case WM_MOUSEMOVE:
       if (model_) model_->OnMouseMove(PointOf(lParam));
@@ -191,20 +197,29 @@ BOOL CTesselDlg::OnInitDialog() {
   model_->afterApply = [this] {
     advancedPage_->ApplyPointerSettings();
     macroEditor_->OnApplied();
+    ProgramStateLog().Write("applied");
   };
   model_->afterCancel = [this] { macroEditor_->OnCancelled(); };
-  model_->openSkinDialog = [this] { ChangeSkin(*model_); };
+  model_->openSkinDialog = [this] {
+    ChangeSkin(*model_);
+    ProgramStateLog().Write("skin", model_->skin.skinFolderPath);
+  };
   if (!assignmentDialogs_) {
     assignmentDialogs_ = std::make_unique<AssignmentDialogRunner>(*model_, paths_.macroStore);
   }
   basicPage_ = std::make_unique<BasicPage>(*model_, *assignmentDialogs_);
   model_->SetPage(kBasicPage, basicPage_.get());
   shell_ = std::make_unique<MainWindowShell>(*model_);
+  PublishControlRects(ProgramStateLog());
   if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
     // The frame buttons belong to every page; they stand on the picture from
     // the start, whichever page is drawn later.
     Redraw(model_->skin.skinFolderPath, [this](Canvas& canvas) { model_->DrawFrame(canvas); });
   }
+  // A window without a picture has no area and no paints to hide it at: its
+  // start-up ends here.
+  RECT client;
+  if (GetClientRect(hwnd_, &client) && IsRectEmpty(&client)) ProgramStateLog().Ready();
   return TRUE;
 }
 
@@ -273,8 +288,17 @@ void CTesselDlg::Show(const std::string& text, const std::string& caption) {
   ShowMessageOver(hwnd_, text, caption);
 }
 
-void CTesselDlg::ShowWindow() { ::ShowWindow(hwnd_, SW_SHOW); }
-void CTesselDlg::HideWindow() { ::ShowWindow(hwnd_, SW_HIDE); }
+void CTesselDlg::ShowWindow() {
+  // Told first: the window paints while it is being shown.
+  const int page = model_ ? model_->currentPage() : kNoPage;
+  ProgramStateLog().WindowState(true, page);
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ProgramStateLog().WindowState(IsWindowVisible(hwnd_) != FALSE, page);
+}
+void CTesselDlg::HideWindow() {
+  ::ShowWindow(hwnd_, SW_HIDE);
+  ProgramStateLog().WindowState(false, kNoPage);
+}
 void CTesselDlg::BringToForeground() { SetForegroundWindow(hwnd_); }
 
 void CTesselDlg::StartWindowDrag(Point clickPoint) {
@@ -311,6 +335,7 @@ void CTesselDlg::ShowTrayBalloon(std::string_view text, std::string_view title, 
   tray_.dwInfoFlags = icon == BalloonIcon::kWarning ? NIIF_WARNING : NIIF_INFO;
   tray_.uTimeout = static_cast<UINT>(timeoutMs);
   Shell_NotifyIconW(NIM_MODIFY, &tray_);
+  ProgramStateLog().Write("balloon", text);
 }
 
 void CTesselDlg::ShowTrayMenu(std::string_view exitLabel) {
@@ -320,8 +345,10 @@ void CTesselDlg::ShowTrayMenu(std::string_view exitLabel) {
   if (!menu) return;
   AppendMenuW(menu, MF_STRING, kTrayExitCommand, Widen(std::string(exitLabel)).c_str());
   SetForegroundWindow(hwnd_);
+  ProgramStateLog().Write("menu opened");
   TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  hwnd_, nullptr);
+  ProgramStateLog().Write("menu closed");
   DestroyMenu(menu);
 }
 
@@ -362,7 +389,11 @@ void CTesselDlg::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code));
 
 
 DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
-  return RunSubDialogModal(instance_, hwnd_, dialog);
+  const std::string name = DialogName(typeid(dialog));
+  ProgramStateLog().Write("dialog opened", name);
+  const DialogResult result = RunSubDialogModal(instance_, hwnd_, dialog);
+  ProgramStateLog().Write("dialog closed", name + (result == DialogResult::kOk ? " ok" : " cancel"));
+  return result;
 }
 
 }  // namespace vortal

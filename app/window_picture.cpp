@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/mem_dc.h"
+#include "app/state_log.h"
 #include "app/win32_canvas.h"
 #include "files/win32_text.h"
 #include "ui/skin/skin_images.h"
@@ -174,6 +175,7 @@ HWND CreateDropDownList(HWND parent, int id, const Rect& area,
   }
   WidenForLines(list, parent, area, lines);
   SetWindowSubclass(list, FollowPointer, 0, 0);
+  ProgramStateLog().Write("list opened", std::to_string(id));
   return list;
 }
 
