@@ -5,11 +5,14 @@
 # `DISPLAY=:99 import -window root shot.png`.
 #
 #   scripts/run-window.sh RUN_FOLDER
-set -euo pipefail
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# The end-to-end checks' helpers: polling, the program's state log, the tray
+# (they test and go on, so no -e here).
+source "$root/tests/e2e/lib.sh"
 run=${1:?usage: run-window.sh RUN_FOLDER}
 [ -e "$run/Vortal.exe" ] || { echo "run-window.sh: no Vortal.exe in $run" >&2; exit 2; }
-run=$(cd "$run" && pwd)
+run=$(cd "$run" && pwd) || exit 2
 
 xvfb_pid=""
 cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }
@@ -21,47 +24,37 @@ if [ -z "${DISPLAY:-}" ]; then
   Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  wait_for 10 xdpyinfo >/dev/null 2>&1
   echo "Virtual display $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
 
 "$root/scripts/wine-fonts.sh" || echo "warning: Chinese font faces could not be set up in the Wine prefix" >&2
 echo "Vortal.exe runs in the tray; click its icon to open the window."
-cd "$run"
-if [ -z "$xvfb_pid" ]; then
+cd "$run" || exit 2
+# On a display of the user's, or with a real mouse, the user clicks.
+if [ -z "$xvfb_pid" ] || [ -z "${VORTAL_VIRTUAL_MOUSE:-}" ]; then
   exec "$root/scripts/wine.sh" "$run/Vortal.exe"
 fi
 
-# On our own virtual display nobody can click: open the window from the tray
-# icon (Wine's tray window puts its first icon at about (12, 32)) and save a
-# screenshot of it.
+# On our own virtual display nobody can click. Under the virtual mouse the
+# program tells its state (app/state_log.h): once its start-up is over the
+# window is opened from the tray icon, and once its picture is drawn a
+# screenshot is saved.
+state_log="$run/state.log"
+export VORTAL_STATE_LOG="$state_log"
+: >"$state_log"
 "$root/scripts/wine.sh" "$run/Vortal.exe" &
 vortal_pid=$!
-tray_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Wine System Tray"'; }
-# The window counts as open once its picture is on the screen.
-window_painted() {
-  local geometry mean
-  geometry=$(xwininfo -root -tree 2>/dev/null | grep '"vortal.exe"' | grep -o ' 880x645+[0-9-]*+[0-9-]*' | head -n 1)
-  [ -n "$geometry" ] || return 1
-  mean=$(import -window root -crop "${geometry# }" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
-  [ "${mean:-0}" -gt 20 ]
-}
-for _ in $(seq 300); do tray_shown && break; kill -0 "$vortal_pid" 2>/dev/null || break; sleep 0.2; done
-opened=no
-if tray_shown; then
-  for _ in 1 2 3 4 5 6; do
-    sleep 3
-    xdotool mousemove 12 32
-    sleep 0.5
-    xdotool click 1
-    for _ in $(seq 12); do window_painted && { opened=yes; break; }; sleep 0.25; done
-    [ "$opened" = no ] || break
-  done
-fi
 shot="$run/screenshot.png"
-if [ "$opened" = yes ] && sleep 1 && import -window root "$shot"; then
+opened=no
+if wait_state 60 ready && wait_for 10 tray_shown; then
+  mark_state
+  xdotool mousemove "${tray_icon[@]}" click 1
+  wait_state 10 'window shown .*' && wait_state 10 'window painted' && wait_for 10 main_shown && opened=yes
+fi
+if [ "$opened" = yes ] && import -window root "$shot"; then
   echo "Screenshot of the opened window: $shot"
 else
-  echo "run-window.sh: the window did not open from the tray icon" >&2
+  echo "run-window.sh: the window did not open from the tray icon (last state: $(tail -n 1 "$state_log"))" >&2
 fi
 wait "$vortal_pid"

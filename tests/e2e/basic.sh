@@ -24,80 +24,73 @@ if [ "$language" = zh ]; then
   before=$(blue_share 260 240 200 220)
   open_function_list 1
   move_to 300 "$(list_line_y 6)"
-  sleep 0.3
   move_to 310 "$(list_line_y 6)"
-  sleep 0.8
-  shot 02-list
-  after=$(blue_share 260 240 200 220)
-  if [ "${after:-0}" -gt $((${before:-0} + 20)) ]; then
+  # The pointer's line turns selection blue.
+  follows() { after=$(blue_share 260 240 200 220); [ "${after:-0}" -gt $((${before:-0} + 20)) ]; }
+  if wait_for 5 follows; then
+    shot 02-list
     report ok "the Chinese page opens a function list that follows the pointer (see $shots/$e2e_name-*.png)"
   else
+    shot 02-list
     report fail "the Chinese page opens a function list that follows the pointer" "selection share $before -> $after"
   fi
   finish
 fi
 
+# Picks line $2 of the open list of id $1 (measured last) with a click at x
+# $3 of the main window, and waits until the choice closed the list.
+pick_line() {
+  mark_state
+  click_at "$3" "$(list_line_y "$2")"
+  wait_state 10 "list closed $1" || report fail "line $2 of list $1 is chosen"
+}
 
-# 1. Button 2: its list, hover "DPI Switch", the sub-list, "DPI -".
+# 1. Button 2: its list, "DPI Switch" under the pointer opens the sub-list
+# beside it (list 37), whose "DPI -" is chosen.
 open_function_list 2
 dpi_y=$(list_line_y 6)
+mark_state
 move_to 300 "$dpi_y"
-sleep 0.3
-move_to 320 "$dpi_y"
-sleep 0.3
 move_to 440 "$dpi_y"
-sleep 0.8
+wait_state 10 'list opened 37' || report fail "the pointer on DPI Switch opens the DPI sub-list"
 shot 02-dpi-sub-list
 # The sub-list: 60 x 60 at the item's right edge, its first line level with
 # the item, its lines as high.
-sub_left=$((pane_left + 1 + 209 - 1))
-move_to $((sub_left + 8)) "$dpi_y"
-sleep 0.2
-move_to $((sub_left + 20)) "$(list_line_y 7)"
-sleep 0.3
-click_at $((sub_left + 20)) "$(list_line_y 7)"
-sleep 0.8
+read -r -a pane <<<"$(rect_of pane2)"
+sub_left=$((pane[0] + 209))
+measure_list "$(main_origin)" $((sub_left + 40)) "$(list_line_y 7)" ||
+  report fail "the DPI sub-list highlights the line under the pointer"
+pick_line 37 0 $((sub_left + 20))
 shot 03-dpi-minus
 
 # 2. Button 3: "Right Click".
-open_function_list 3
-click_at 300 "$(list_line_y 1)"
-sleep 0.5
+open_function_list 3 && pick_line 43 1 300
 
 # 3. Mode B, button 4: "Key Off".
-click_rect 357 518 462 539
-sleep 0.5
-open_function_list 4
-click_at 300 "$(list_line_y 15)"
-sleep 0.5
+click_control mode_b
+open_function_list 4 && pick_line 44 15 300
 shot 04-mode-b
 
 # 4. Report rate 125 Hz, stage 4 off, stage 2 at step 5.
-click_rect 542 204 612 215
-sleep 0.3
-click_rect 635 541 651 557
-sleep 0.3
-click_rect 581 446 597 462
-sleep 0.3
+click_control report_rate1
+click_control dpi_tick4
+click_control dpi_step2_5
 
 # 5. LED mode "Respiration Mode", its parameter "6S".
-click_rect 766 329 851 344
-sleep 0.5
-measure_list "$(main_origin)" 848 352 || report fail "the LED mode list highlights the line under the pointer"
-click_at 800 "$(list_line_y 1)"
-sleep 0.5
-click_rect 766 359 851 374
-sleep 0.5
-measure_list "$(main_origin)" 848 382 || report fail "the LED parameter list highlights the line under the pointer"
+click_control led_mode
+wait_state 10 'list opened 63' && measure_list "$(main_origin)" 848 352 ||
+  report fail "the LED mode list highlights the line under the pointer"
+pick_line 63 1 800
+click_control led_parameter
+wait_state 10 'list opened 64' && measure_list "$(main_origin)" 848 382 ||
+  report fail "the LED parameter list highlights the line under the pointer"
 shot 05-parameter-list
-click_at 800 "$(list_line_y 2)"
-sleep 0.5
+pick_line 64 2 800
 
 # 6. Loop colour 5 ticked, square 2 of DPI stage 1.
-click_rect 787 440 803 456
-sleep 0.3
-click_rect 763 540 779 556
-sleep 0.3
+click_control loop_tick5
+click_control led_square2
+wait_state 10 'clicked .*'
 shot 06-edited
 
 # 7. Apply.

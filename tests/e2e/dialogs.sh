@@ -8,36 +8,49 @@ source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then e2e_init dialogs en; else e2e_init "dialogs-$language" "$language"; fi
 
-# The sub-dialog on the screen (all of them are 392 pixels wide).
-dialog_origin() { other_windows | grep -E ' 392x(285|312)\+' | origin_of; }
-dialog_shown() { [ -n "$(dialog_origin)" ]; }
-dialog_gone() { ! dialog_shown; }
+# The sub-dialog open now (wait_opened gives its window and corner) and its
+# name in the state log.
+dialog=""
+dialog_id=""
+dialog_origin=""
 # Clicks a client point of the sub-dialog.
-dialog_click() {
-  click_in "$(dialog_origin)" "$1" "$2"
-  sleep 0.4
+dialog_click() { click_in "$dialog_origin" "$1" "$2"; }
+# OK ends the dialog: the program says so and its window goes.
+dialog_ok() {
+  dialog_click $(centre_of dialog_ok)
+  wait_closed 10 "dialog closed $dialog ok" "$dialog_id"
 }
-dialog_ok() { dialog_click 218 263; wait_for 5 dialog_gone; }
 # Opens a drop-down list of the sub-dialog by a click at $1 $2 and measures
 # its lines; $3 is the list's top border, $4 a column at its right end.
 open_dialog_list() {
   dialog_click "$1" "$2"
-  measure_list "$(dialog_origin)" "$4" $(($3 + 5)) ||
+  wait_state 10 'list opened [0-9]+' && measure_list "$dialog_origin" "$4" $(($3 + 5)) ||
     report fail "the drop-down list at $1,$2 highlights the line under the pointer"
 }
-# Opens button $1's function list, takes screenshot $3 of it when given, and
-# picks item $2; waits for the item's dialog.
+# Opens button $1's function list, takes screenshot $4 of it when given, and
+# picks item $2; waits for the item's dialog, $3.
 choose_function() {
   open_function_list "$1" || { xdotool key Escape; return 1; }
-  move_to 300 "$(list_line_y "$2")"
-  sleep 0.3
-  [ -z "${3:-}" ] || shot "$3"
-  click_at 300 "$(list_line_y "$2")"
-  if ! wait_for 10 dialog_shown; then
-    report fail "function $2 of button $1 opens its dialog"
+  local y pane
+  y=$(list_line_y "$2")
+  if [ -n "${4:-}" ]; then
+    # The pointer's line is highlighted in the screenshot.
+    read -r -a pane <<<"$(rect_of "pane$1")"
+    measure_list "$(main_origin)" $((pane[2] - 8)) "$y"
+    shot "$4"
+  fi
+  click_at 300 "$y"
+  if ! wait_opened 10 "dialog opened $3"; then
+    report fail "function $2 of button $1 opens its dialog $3"
     return 1
   fi
-  sleep 0.8
+  dialog=$3 dialog_id=$opened_id dialog_origin=$opened_origin
+}
+# Waits for the program to show text $1 (an extended pattern; in another
+# language than English any text) in a field of the dialog, typed or captured.
+shows() {
+  [ "$language" = en ] || [[ "$1" =~ ^[0-9]+$ ]] || set -- '.+'
+  wait_state 5 "(edit|text) [0-9]+ $1" || report fail "the $dialog shows \"$1\""
 }
 
 printf '[Alpha]\r\nItemCount=1\r\nItem0=A   Dn\r\n[Beta]\r\nItemCount=3\r\nItem0=B   Dn\r\nItem1=50 ms\r\nItem2=B   Up\r\n' >"$run/record.ini"
@@ -45,75 +58,88 @@ start_vortal || finish
 open_window || finish
 
 # Button 3: Windows, "Calculator".
-if choose_function 3 8 01-function-list; then
+if choose_function 3 8 CWindowsDialog 01-function-list; then
   shot 02-windows
   open_dialog_list 140 136 145 146
   shot 03-windows-list
   dialog_click 90 "$(list_line_y 2)"
+  shows Calculator
   shot 04-windows-used
   dialog_ok || report fail "the Windows dialog ends with OK"
 fi
 # Button 4: Multimedia, "Vol-".
-if choose_function 4 9; then
+if choose_function 4 9 CMediaDialog; then
   shot 05-media
   open_dialog_list 140 136 145 146
   shot 06-media-list
   dialog_click 90 "$(list_line_y 6)"
+  shows 'Vol-'
   shot 07-media-used
   dialog_ok || report fail "the multimedia dialog ends with OK"
 fi
 # Button 5: Fire Key "C", speed 9, times 0.
-if choose_function 5 10; then
+if choose_function 5 10 CFireKeyDialog; then
   shot 08-fire
   open_dialog_list 120 77 86 108  # left of the scroll bar
   shot 09-fire-list
   dialog_click 90 "$(list_line_y 2)"
-  dialog_click 90 127
+  shows C
+  dialog_click $(centre_of fire_speed)
   xdotool key ctrl+a BackSpace
   xdotool type 9
-  dialog_click 90 177
+  shows 9
+  dialog_click $(centre_of fire_times)
   xdotool key ctrl+a BackSpace
   xdotool type 0
-  sleep 0.3
+  shows 0
   shot 10-fire-used
   dialog_ok || report fail "the fire key dialog ends with OK"
 fi
 # Button 6: Single Key, the B key (Enter first: captured, not confirming).
-if choose_function 6 11; then
+if choose_function 6 11 CSingleDialog; then
   shot 11-single
+  mark_state
   xdotool key Return
-  sleep 0.5
-  if dialog_shown; then report ok "Enter in the single key dialog is a key, not OK"; else report fail "Enter in the single key dialog is a key, not OK"; fi
+  shows '.+'
+  if [ -z "$(last_state "dialog closed $dialog.*")" ] && mapped "$dialog_id"; then
+    report ok "Enter in the single key dialog is a key, not OK"
+  else
+    report fail "Enter in the single key dialog is a key, not OK"
+  fi
+  mark_state
   xdotool key b
-  sleep 0.5
+  shows '[Bb]'
   shot 12-single-used
   dialog_ok || report fail "the single key dialog ends with OK"
 fi
 # Button 7: Combo Key, Left Shift + A + Enter.
-if choose_function 7 12; then
+if choose_function 7 12 CComboDialog; then
   shot 13-combo
   open_dialog_list 90 77 86 126
   shot 14-combo-list
   dialog_click 90 "$(list_line_y 1)"
-  dialog_click 90 127
+  shows '.+'
+  dialog_click $(centre_of combo_first)
   xdotool key a
-  dialog_click 90 177
+  shows '[Aa]'
+  dialog_click $(centre_of combo_second)
   xdotool key Return
-  sleep 0.5
+  shows '.+'
   shot 15-combo-used
   dialog_ok || report fail "the combo key dialog ends with OK"
 fi
 # Button 8: Macro Key, "Beta", repeat until released.
-if choose_function 8 13; then
+if choose_function 8 13 CMacroDialog; then
   shot 16-macro
   open_dialog_list 145 136 146 146
   shot 17-macro-list
   dialog_click 90 "$(list_line_y 1)"
-  dialog_click 228 186
+  shows Beta
+  dialog_click $(centre_of repeat_mode3)
+  wait_state 10 'clicked .*'
   shot 18-macro-used
   dialog_ok || report fail "the macro dialog ends with OK"
 fi
-sleep 0.5
 shot 19-page
 
 apply_and_wait

@@ -4,8 +4,10 @@
 # and ends with `finish`, which prints "e2e: N passed, N failed".
 #
 # The Windows build runs under Wine on its own virtual display (Xvfb) with the
-# built-in virtual mouse in a temporary folder; screenshots go to
-# ${VORTAL_E2E_SHOTS:-build/e2e-shots}/NAME-*.png.
+# built-in virtual mouse in a temporary folder and tells its state in a log
+# (app/state_log.h) that the helpers wait on; screenshots go to
+# ${VORTAL_E2E_SHOTS:-build/e2e-shots}/NAME-*.png, the state log of the last
+# start to NAME-state.log.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${VORTAL_WINDOWS_BUILD:-$root/build/windows}
@@ -16,19 +18,9 @@ wine=/usr/lib/wine/wine64
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
-# Where the Wine system tray puts its first icon (no desktop tray on Xvfb),
-# and the window's frame controls (client coordinates: left, top, right, bottom).
+# Where the Wine system tray puts its first icon (no desktop tray on Xvfb).
 tray_icon=(12 32)
-exit_item=(38 20)
 main_size="880x645"
-ok_rect=(513 609 618 630)
-apply_rect=(617 609 722 630)
-cancel_rect=(721 609 826 630)
-skins_rect=(701 5 719 23)
-minimise_rect=(825 5 843 23)
-close_rect=(850 5 868 23)
-basic_page_rect=(20 55 60 95)
-advanced_page_rect=(70 55 110 95)
 # Apply's command order as the mouse sees it: opcodes of the feature reports.
 apply_opcodes="01 90 10 0D 11 13 93 12"
 
@@ -54,6 +46,8 @@ stop_vortal() {
   [ -z "${DISPLAY:-}" ] || wait_for 10 bash -c "! xwininfo -root -tree 2>/dev/null | grep -q 'Wine System Tray'"
 }
 cleanup() {
+  # The program's state log of the last start goes beside the screenshots.
+  [ -z "$state_log" ] || [ -z "$e2e_name" ] || cp "$state_log" "$shots/$e2e_name-state.log" 2>/dev/null
   stop_vortal
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
   [ -z "$work" ] || rm -rf "$work"
@@ -67,6 +61,7 @@ finish() {
 
 # Polls a condition (a command) every 0.2 s for up to $1 seconds, times
 # e2e_time_scale on a machine that runs the program slowly (an emulated one).
+# The condition runs in this shell, so it may set variables.
 e2e_time_scale=${e2e_time_scale:-1}
 wait_for() {
   local seconds=$(($1 * e2e_time_scale)); shift
@@ -76,17 +71,49 @@ wait_for() {
     sleep 0.2
   done
 }
+
+# ---- The program's state log (app/state_log.h): under the virtual mouse the
+# program appends a line for everything these checks wait for. A wait counts
+# only the lines after the mark, which mark_state sets to the end of the log
+# (the helpers that act set it before they act) and each wait that is met
+# moves past the line it met, so an old line never satisfies a new wait.
+state_log=""
+state_mark=0
+state_line=""  # the line the last wait met
+state_count() { if [ -s "$state_log" ]; then wc -l <"$state_log"; else echo 0; fi; }
+# Also notes the program's windows on the screen, to tell a window that opens.
+marked_windows=""
+mark_state() {
+  state_mark=$(state_count)
+  marked_windows=" $(other_windows | cut -d' ' -f1 | tr '\n' ' ')"
+}
+# The first line after the mark matching the extended pattern $1; moves the
+# mark past it.
+state_met() {
+  local found
+  found=$(pattern=$1 awk -v from="$state_mark" 'NR > from && $0 ~ ENVIRON["pattern"] { print NR ":" $0; exit }' "$state_log" 2>/dev/null)
+  [ -n "$found" ] || return 1
+  state_mark=${found%%:*}
+  state_line=${found#*:}
+}
+# wait_state SECONDS PATTERN: waits for a line after the mark that matches
+# PATTERN (anchored: the whole line).
+wait_state() { wait_for "$1" state_met "^($2)\$"; }
+# The newest line matching $1 (anchored), whatever the mark.
+last_state() { grep -E -- "^($1)\$" "$state_log" 2>/dev/null | tail -n 1; }
+# A control's rectangle as this run of the program published it: "LEFT TOP
+# RIGHT BOTTOM" in its window's client coordinates (names in app/state_log.cpp).
+rect_of() {
+  local box
+  box=$(awk -v n="$1" '$1 == "rect" && $2 == n { box = $3 " " $4 " " $5 " " $6 } END { print box }' "$state_log" 2>/dev/null)
+  [ -n "$box" ] || echo "e2e: the program published no rectangle \"$1\"" >&2
+  echo "$box"
+}
+# The middle "X Y" of a published rectangle.
+centre_of() { local r; read -r -a r <<<"$(rect_of "$1")"; echo "$(((r[0] + r[2]) / 2)) $(((r[1] + r[3]) / 2))"; }
+
 windows() { xwininfo -root -tree 2>/dev/null; }
 tray_shown() { windows | grep '"Wine System Tray"' >/dev/null; }
-# The tray window shows before its first icon is drawn (white until then).
-tray_icon_shown() {
-  local mean
-  tray_shown || return 1
-  mean=$(import -window root -crop "16x16+$((tray_icon[0] - 8))+$((tray_icon[1] - 8))" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
-  [ "${mean:-1000}" -lt 800 ]
-}
-# The main window exists (shown or not): its X window has the skin's size.
-main_created() { windows | grep '"vortal.exe"' | grep " $main_size+" >/dev/null; }
 mapped() { xwininfo -id "$1" 2>/dev/null | grep 'Map State: IsViewable' >/dev/null; }
 # Lines of the program's windows that are on the screen (a hidden window keeps its X window).
 program_windows() {
@@ -94,25 +121,55 @@ program_windows() {
     if mapped "$id"; then echo "$id $rest"; fi
   done
 }
-# The main window's line while it is shown: '0x.. (has no name): (...)  880x645+X+Y  +X+Y'.
+# The main window's line while its X window is on the screen: '0x.. (has no
+# name): (...)  880x645+X+Y  +X+Y'.
 main_window() { program_windows | grep " $main_size+"; }
 main_geometry() { main_window | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1; }
-# Under Wine the X window of a dialog hidden at its first paint can stay
-# mapped, unpainted; what counts is whether the window's picture is on the screen.
-main_painted() {
-  local geometry mean
-  geometry=$(main_geometry)
-  [ -n "$geometry" ] || return 1
-  mean=$(import -window root -crop "$geometry" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
-  [ "${mean:-0}" -gt 20 ]
-}
-main_shown() { main_painted; }
-main_hidden() { ! main_painted; }
-# The program's windows other than the main window (message boxes, sub-dialogs).
+# What the program last said of its window: "window shown PAGE", "page PAGE"
+# or "window hidden".
+window_state() { last_state 'window (shown|hidden).*|page .*'; }
+# The window is shown (as the program says, and its X window is on the
+# screen, so a click reaches it) or hidden. (Under Wine the X window of a
+# window hidden at its first paint can stay mapped: only the program knows.)
+main_shown() { [[ "$(window_state)" =~ ^(window\ shown|page) ]] && [ -n "$(main_window)" ]; }
+main_hidden() { [ "$(window_state)" = "window hidden" ]; }
+# The page shown: basic, advanced or none.
+shown_page() { window_state | awk '{ print $NF }'; }
+# The program's windows other than the main window (message boxes, sub-dialogs, menus).
 other_windows() { program_windows | grep -v " $main_size+"; }
 other_window_shown() { [ -n "$(other_windows)" ]; }
+# Keys: with no window manager the X server gives a key to the window under
+# the pointer, and Wine hands it to the program's active window. So a key is
+# typed with the pointer over one of the program's windows (what was clicked
+# last, usually), once the window that should take it is open.
 # Wine shows a balloon as a window of its explorer just under the tray.
 balloon_shown() { windows | grep '("explorer.exe"' | grep -E ' [0-9]{3}x[4-9][0-9]\+[0-9]+\+(3[0-9]|4[0-9])' >/dev/null; }
+# Waits for the balloon whose text matches $2 (the program tells each one) and
+# for Wine to show it.
+wait_balloon() { wait_state "$1" "balloon $2" && wait_for "$1" balloon_shown; }
+# Waits for a modal window the program opened: the state line $2 ("dialog
+# opened NAME", "message opened TEXT", "menu opened"), then a window of the
+# program on the screen that was not there at the mark; opened_id is its X
+# window and opened_origin its top-left corner "X Y" on the screen.
+opened_id=""
+opened_origin=""
+new_window_shown() {
+  local line
+  while read -r line; do
+    [ -n "$line" ] || continue
+    [[ "$marked_windows" == *" ${line%% *} "* ]] && continue
+    opened_id=${line%% *}
+    opened_origin=$(origin_of <<<"$line")
+    return 0
+  done <<<"$(other_windows)"
+  return 1
+}
+wait_opened() { wait_state "$1" "$2" && wait_for "$1" new_window_shown; }
+# Waits for the program to say that a modal window closed ($2), then for its
+# X window ($3, default the last one opened) to leave the screen, so that the
+# next click reaches what is under it.
+unmapped() { ! mapped "$1"; }
+wait_closed() { wait_state "$1" "$2" && wait_for "$1" unmapped "${3:-$opened_id}"; }
 shot() { import -window root "$shots/$e2e_name-$1.png" 2>/dev/null; }
 first_byte() { od -An -tu1 -N1 "$1" 2>/dev/null | tr -d ' '; }
 # Byte values (decimal) of a file: bytes_at FILE OFFSET COUNT.
@@ -136,15 +193,14 @@ data_after() {
     { active = 0 }
     END { sub(/^ /, "", data); print data }' "$mouse/traffic.log"
 }
-# Clicks Apply and waits for config.bin to be saved; a failure is reported
+# Clicks Apply and waits for the program to finish it; a failure is reported
 # and ends the script.
 apply_and_wait() {
-  click_rect "${apply_rect[@]}"
-  if ! wait_for 15 config_saved; then
+  click_control apply
+  if ! wait_state 15 applied || ! config_saved; then
     report fail "Apply saves config.bin" "first-run flag $(first_byte "$run/config.bin")"
     finish
   fi
-  sleep 0.5
 }
 # The opcodes of the feature reports sent after line $1 of the traffic log
 # (default: all), in order, repeats merged.
@@ -163,29 +219,34 @@ main_origin() { main_window | origin_of; }
 # Moves the pointer to a point of a window given by its top-left corner on the
 # screen: move_in "X Y" X Y.
 move_in() { xdotool mousemove $((${1% *} + $2)) $((${1#* } + $3)); }
-# Clicks a point of a window given by its corner (button $4, default the left),
-# hovering first as a user's pointer would.
+# Clicks a point of a window given by its corner (button $4, default the
+# left), the pointer moved there first as a user's would. Marks the state log
+# first: what the click brings is what comes after.
 click_in() {
+  mark_state
   move_in "$1" "$2" "$3"
-  sleep 0.3
   xdotool click "${4:-1}"
 }
 # The same in the main window's client coordinates.
 click_at() { click_in "$(main_origin)" "$@"; }
 move_to() { move_in "$(main_origin)" "$@"; }
+# Clicks a point of the main window and waits until the program has handled
+# the click (a modal window it opened has ended by then).
+click_handled() { click_at "$@" && wait_state 10 'clicked .*'; }
 # An open list selects and highlights the line under the pointer. measure_list
-# ORIGIN X Y hovers the point X Y of the window with that corner (X at the
-# list's right end, where text rarely reaches) and reads the highlighted band
-# from the screen: list_top and list_height, in the window's coordinates, are
-# the line's top and height. Fails when no highlighted line is there.
+# ORIGIN X Y moves the pointer onto the point X Y of the window with that
+# corner (X at the list's right end, where text rarely reaches) and reads the
+# highlighted band from the screen: list_top and list_height, in the window's
+# coordinates, are the line's top and height. Fails when no highlighted line
+# is there.
 list_top=0
 list_height=0
 measure_list() {
+  # Two moves: the pointer may already rest at the point, and a move to
+  # where it is tells the program nothing.
   move_in "$1" $(($2 - 12)) "$3"
-  sleep 0.3
   move_in "$1" $(($2 - 10)) "$3"
-  # A busy machine draws the highlight late.
-  wait_for 3 highlighted_band "$@"
+  wait_for 5 highlighted_band "$@"
 }
 # Reads the band once: eight pixel columns of the screen ending at X; a row is
 # highlighted where one of its pixels is the selection's blue (not the cyan of
@@ -210,19 +271,17 @@ highlighted_band() {
 list_line_y() { echo $((list_top + $1 * list_height + list_height / 2)); }
 # Clicks the middle of a client rectangle of the main window.
 click_rect() { click_at $((($1 + $3) / 2)) $((($2 + $4) / 2)); }
+# Clicks the middle of a control the program published (rect_of).
+click_control() { click_rect $(rect_of "$1"); }
 
-# The basic page's panes of the buttons' functions: left and right edge, and
-# the top of button $1's pane.
-pane_left=252
-pane_right=463
-pane_top() { echo $((186 + 23 * ($1 - 1))); }
-# Opens button $1's function list and measures its lines at the first one.
+# Opens button $1's function list (its pane's list, 40 + $1) and measures
+# its lines at the first one.
 open_function_list() {
-  local top
-  top=$(pane_top "$1")
-  click_rect $pane_left "$top" $pane_right $((top + 21))
-  sleep 0.5
-  measure_list "$(main_origin)" $((pane_right - 8)) $((top + 27)) && return
+  local pane
+  read -r -a pane <<<"$(rect_of "pane$1")"
+  click_rect "${pane[@]}"
+  wait_state 10 "list opened $((40 + $1))" &&
+    measure_list "$(main_origin)" $((pane[2] - 8)) $((pane[1] + 27)) && return
   report fail "button $1's function list highlights the line under the pointer"
   return 1
 }
@@ -253,6 +312,8 @@ e2e_init() {
     finish
   }
   export VORTAL_VIRTUAL_MOUSE="$mouse"
+  state_log="$work/state.log"
+  export VORTAL_STATE_LOG="$state_log"
   "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
   start_display || finish
 }
@@ -267,38 +328,67 @@ start_display() {
   wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; return 1; }
 }
 
-# Starts Vortal.exe in the run folder and waits for its tray icon.
-start_vortal() {
+# Starts Vortal.exe in the run folder, its state log empty; launch_vortal
+# does not wait, start_vortal waits for the end of its start-up.
+launch_vortal() {
+  [ -z "$state_log" ] || : >"$state_log"
+  state_mark=0
+  marked_windows=" "
   (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
   vortal_pid=$!
-  wait_for 60 tray_icon_shown || {
-    shot no-tray-icon
-    report fail "starts in the tray" "no tray icon within 60 s: $(windows | grep -c '"Wine System Tray"') tray windows, program $(kill -0 "$vortal_pid" 2>/dev/null && echo running || echo ended)"
+}
+# The end of the start-up: the tray icon added, the mouse greeted, the
+# window hidden at its first paints (a tray click before that would be
+# undone by the start-up hiding, as it is on Windows).
+start_vortal() {
+  launch_vortal
+  started || {
+    shot no-start
+    report fail "starts in the tray" "not started within 60 s: $(windows | grep -c '"Wine System Tray"') tray windows, program $(kill -0 "$vortal_pid" 2>/dev/null && echo running || echo ended), last state: $([ -z "$state_log" ] || tail -n 1 "$state_log")"
     return 1
   }
-  wait_for 30 main_created || { report fail "creates its window" "none within 30 s"; return 1; }
-  settle
 }
-# The end of the start-up: the mouse greeted, the window hidden at its first
-# paints. (The tray icon comes earlier; a tray click before the window's
-# second paint is undone by the start-up hiding, as it is on Windows.)
-settle() {
-  # The basic page's first showing writes the sensor options (opcode 03).
-  wait_for 30 bash -c "grep -q 'SET_FEATURE 00 03' '$mouse/traffic.log' 2>/dev/null"
-  wait_for 20 main_hidden
-  sleep 1.5
-}
-# Opens the window from the tray icon.
-# A click that lands while the start-up still draws the page is undone by the
-# start-up hiding (as on Windows); like a user, click once more then.
+# Opens the window from the tray icon and waits until it is shown, its
+# picture drawn.
 open_window() {
+  mark_state
   xdotool mousemove "${tray_icon[@]}" click 1
-  if ! wait_for 6 main_shown; then
-    xdotool mousemove "${tray_icon[@]}" click 1
-    wait_for 10 main_shown || { report fail "a tray click opens the window" "not shown"; return 1; }
-  fi
-  sleep 1
+  opened || {
+    report fail "a tray click opens the window" "$(window_state)"
+    return 1
+  }
 }
+# A program on a real mouse keeps no state log (tests/hid/window.sh runs one
+# in the HID rig): its start-up and its window are then read from the mouse's
+# traffic and from the screen, where a window hidden at its first paint can
+# keep its X window, unpainted: it counts as shown once its picture is there.
+started() {
+  if [ -n "$state_log" ]; then
+    wait_state 60 ready && wait_for 10 tray_shown
+  else
+    wait_for 60 tray_shown && wait_for 60 greeted_at_start && wait_for 30 main_created &&
+      wait_for 20 no_picture_shown
+  fi
+}
+opened() {
+  if [ -n "$state_log" ]; then
+    wait_state 10 'window shown .*' && wait_state 10 'window painted' && wait_for 10 main_shown
+  else
+    wait_for 10 picture_shown
+  fi
+}
+picture_shown() {
+  local geometry mean
+  geometry=$(main_geometry)
+  [ -n "$geometry" ] || return 1
+  mean=$(import -window root -crop "$geometry" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-0}" -gt 20 ]
+}
+no_picture_shown() { ! picture_shown; }
+# The start-up's showing of the basic page writes the sensor options (opcode 03).
+greeted_at_start() { grep -q 'SET_FEATURE 00 03' "$mouse/traffic.log" 2>/dev/null; }
+# The main window's X window exists (shown or not): it has the skin's size.
+main_created() { windows | grep '"vortal.exe"' | grep " $main_size+" >/dev/null; }
 # Waits up to $1 seconds for the program to end; sets exit_code to its exit
 # code, or to "running".
 exit_code=""
@@ -312,19 +402,14 @@ wait_exit() {
   fi
 }
 # Right-clicks the tray icon and chooses the menu's single item, Exit, at the
-# middle of the menu window wherever it opened.
+# middle of the menu window wherever it opened; $1 names a screenshot of the
+# menu.
 tray_exit() {
-  local menu size
+  local size
+  mark_state
   xdotool mousemove "${tray_icon[@]}" click 3
-  if ! wait_for 5 other_window_shown; then
-    # Like the left click, one landing during the start-up can be lost.
-    sleep 1
-    xdotool mousemove "${tray_icon[@]}" click 3
-    wait_for 10 other_window_shown || return 1
-  fi
-  sleep 0.5
+  wait_opened 10 'menu opened' || return 1
   [ -z "${1:-}" ] || shot "$1"
-  menu=$(other_windows | head -n 1)
-  size=$(size_of <<<"$menu")
-  click_in "$(origin_of <<<"$menu")" $((${size% *} / 2)) $((${size#* } / 2))
+  size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } / 2))
 }

@@ -8,11 +8,6 @@ source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then e2e_init light_skin en; else e2e_init "light_skin-$language" "$language"; fi
 
-# Below the first line, which is selected and drawn in the system's colours.
-macro_list=(462 240 591 512)
-event_list=(592 220 725 512)
-mode_static=(767 330 835 344)
-
 # Pixels of the screen area $1 (WxH+X+Y) brighter than 70% grey.
 light_in() {
   import -window root png:- 2>/dev/null |
@@ -21,10 +16,15 @@ light_in() {
 # Pixels of the client rectangle $1..$4 of the main window brighter than 70%
 # grey: text lines of light text on the dark fills.
 bright_pixels() { light_in "$(area_in "$(main_origin)" "$1" "$2" $(($3 - $1)) $(($4 - $2)))"; }
-dialog_gone() { ! other_window_shown; }
+# The control $1 (a published rectangle, less its first line when $2 is
+# "below-first", which is selected and drawn in the system's colours) shows
+# light text: at least 20 light pixels.
+box=()
 readable() {
+  read -r -a box <<<"$(rect_of "$1")"
+  [ "${2:-}" = below-first ] && box[1]=$((box[1] + 20))
   local count
-  count=$(bright_pixels "$@")
+  count=$(bright_pixels "${box[@]}")
   [ "${count:-0}" -ge 20 ]
 }
 
@@ -33,19 +33,19 @@ printf '[Fire]\r\nItemCount=3\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=A   Up\r\n
 
 start_vortal || finish
 open_window || finish
-sleep 1
 shot 01-basic-page
-if readable "${mode_static[@]}"; then
+# The lighting mode's text: static control 86.
+if wait_for 10 readable static86; then
   report ok "the lighting mode text stands out on its black field"
 else
-  report fail "the lighting mode text stands out on its black field" "$(bright_pixels "${mode_static[@]}") light pixels"
+  report fail "the lighting mode text stands out on its black field" "$(bright_pixels "${box[@]}") light pixels"
 fi
-click_rect "${advanced_page_rect[@]}"
-sleep 1.5
+click_control advanced_page
+wait_state 10 'page advanced'
 shot 02-advanced-page
+# The macro list's first line is selected, drawn in the system's colours.
 for list in macro event; do
-  eval "box=(\"\${${list}_list[@]}\")"
-  if readable "${box[@]}"; then
+  if wait_for 10 readable "${list}_list" "$([ $list = macro ] && echo below-first)"; then
     report ok "the $list list's lines stand out on its dark fill"
   else
     report fail "the $list list's lines stand out on its dark fill" "$(bright_pixels "${box[@]}") light pixels"
@@ -53,30 +53,32 @@ for list in macro event; do
 done
 
 # The delay line (the second line of the event list) opens the delay dialog.
-move_to 640 $((220 + 14 + 7))
-sleep 0.3
+read -r -a events <<<"$(rect_of event_list)"
+mark_state
+move_to $(((events[0] + events[2]) / 2 - 18)) $((events[1] + 14 + 7))
 xdotool click --repeat 2 --delay 80 1
-if wait_for 10 other_window_shown; then
-  sleep 1
+if wait_opened 10 'dialog opened CDelayTimeDialog'; then
+  delay_id=$opened_id
   shot 03-delay-dialog
-  # The field (74, 129, 150, 143): its light pixels before and after typing
-  # (the border and the caret first, then the digits too).
-  dialog_origin=$(other_windows | head -n 1 | origin_of)
-  field=$(area_in "$dialog_origin" 74 129 76 14)
+  # The field: its light pixels before and after typing (the border and the
+  # caret first, then the digits too).
+  read -r -a field_box <<<"$(rect_of delay_field)"
+  field=$(area_in "$opened_origin" "${field_box[0]}" "${field_box[1]}" $((field_box[2] - field_box[0])) $((field_box[3] - field_box[1])))
   empty=$(light_in "$field")
   # Typed at once, without a click into the field.
+  mark_state
   xdotool type --delay 80 "700"
-  sleep 0.5
-  shot 04-delay-typed
-  typed=$(light_in "$field")
-  if [ "${typed:-0}" -ge $((${empty:-0} + 20)) ]; then
+  wait_state 10 'edit [0-9]+ 700'
+  digits_shown() { typed=$(light_in "$field"); [ "${typed:-0}" -ge $((${empty:-0} + 20)) ]; }
+  if wait_for 10 digits_shown; then
+    shot 04-delay-typed
     report ok "the delay dialog's field takes the typed pause at once"
   else
+    shot 04-delay-typed
     report fail "the delay dialog's field takes the typed pause at once" "light pixels ${empty:-none} before typing, ${typed:-none} after"
   fi
-  click_in "$dialog_origin" 210 262
-  wait_for 10 dialog_gone
-  sleep 1
+  click_in "$opened_origin" $(centre_of dialog_ok)
+  wait_closed 10 'dialog closed CDelayTimeDialog ok' "$delay_id"
   shot 05-delay-edited
 else
   shot 03-no-delay-dialog

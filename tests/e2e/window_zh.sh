@@ -13,15 +13,15 @@ else
   finish
 fi
 lines=$(traffic_lines)
-click_rect "${apply_rect[@]}"
-if wait_for 15 config_saved && [ "$(opcodes_sent "$lines")" = "$apply_opcodes" ]; then
+click_control apply
+if wait_state 15 applied && config_saved && [ "$(opcodes_sent "$lines")" = "$apply_opcodes" ]; then
   report ok "on a Chinese system Apply sends the whole sequence and saves config.bin"
 else
   report fail "on a Chinese system Apply works" "sent: $(opcodes_sent "$lines")"
 fi
+mark_state
 echo "event 5 1" >>"$mouse/control"
-if wait_for 15 balloon_shown; then
-  sleep 0.5
+if wait_balloon 15 '.*'; then
   shot 02-balloon
   report ok "on a Chinese system a report-rate event shows a balloon"
 else
