@@ -334,7 +334,7 @@ launch_vortal() {
   [ -z "$state_log" ] || : >"$state_log"
   state_mark=0
   marked_windows=" "
-  (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
+  (cd "$run" && exec "$wine" "$run/Vortal.exe") >>"$work/wine.log" 2>&1 &
   vortal_pid=$!
 }
 # The end of the start-up: the tray icon added, the mouse greeted, the
@@ -344,7 +344,7 @@ start_vortal() {
   launch_vortal
   started || {
     shot no-start
-    report fail "starts in the tray" "not started within 60 s: $(windows | grep -c '"Wine System Tray"') tray windows, program $(kill -0 "$vortal_pid" 2>/dev/null && echo running || echo ended), last state: $([ -z "$state_log" ] || tail -n 1 "$state_log")"
+    report fail "starts in the tray" "not started within 60 s: $(windows | grep -c '"Wine System Tray"') tray windows, program $(kill -0 "$vortal_pid" 2>/dev/null && echo running || echo ended), last state: $([ -z "$state_log" ] || tail -n 1 "$state_log"), Wine: $(tail -n 3 "$work/wine.log" 2>/dev/null | tr '\n' ' ')"
     return 1
   }
 }
