@@ -19,6 +19,21 @@ poll_for() {
     sleep 0.02
   done
 }
+# What is timed is what the screen shows: the tray window shows before its
+# first icon is drawn (white until then), and the window's picture.
+tray_icon_drawn() {
+  local mean
+  tray_shown || return 1
+  mean=$(import -window root -crop "16x16+$((tray_icon[0] - 8))+$((tray_icon[1] - 8))" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-1000}" -lt 800 ]
+}
+window_picture_shown() {
+  local geometry mean
+  geometry=$(main_geometry)
+  [ -n "$geometry" ] || return 1
+  mean=$(import -window root -crop "$geometry" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-0}" -gt 20 ]
+}
 
 # Every run starts Wine afresh (no wineserver running), as after a log-in.
 fresh() {
@@ -49,24 +64,26 @@ page_changed() { [ "$(page_picture)" != "$1" ]; }
 for i in $(seq "$runs"); do
   fresh
   t0=$(ms)
-  (cd "$run" && exec "$wine" "$run/Vortal.exe") >/dev/null 2>&1 &
-  vortal_pid=$!
-  poll_for 60 tray_icon_shown || { shot no-tray; echo "no tray icon within 60 s (run $i)" >&2; cleanup; exit 1; }
+  launch_vortal
+  poll_for 60 tray_icon_drawn || { shot no-tray; echo "no tray icon within 60 s (run $i)" >&2; cleanup; exit 1; }
   t1=$(ms)
-  wait_for 30 main_created
-  settle
+  # The end of the start-up, as the program tells it.
+  wait_state 60 ready
   t2=$(ms)
+  mark_state
   xdotool mousemove "${tray_icon[@]}" click 1
-  poll_for 30 main_painted || { shot failed; program_windows >&2; echo "the window did not open within 30 s" >&2; cleanup; exit 1; }
+  wait_state 30 'window shown .*' && poll_for 30 window_picture_shown ||
+    { shot failed; program_windows >&2; echo "the window did not open within 30 s" >&2; cleanup; exit 1; }
   t3=$(ms)
   tray_total=$((tray_total + t1 - t0))
   open_total=$((open_total + t3 - t2))
   # A whole page drawn anew: the page buttons switch between the two pages.
-  sleep 1
+  wait_state 10 'window painted'
   for page in advanced basic; do
-    [ "$page" = advanced ] && box=("${advanced_page_rect[@]}") || box=("${basic_page_rect[@]}")
+    read -r -a box <<<"$(rect_of "${page}_page")"
+    # The page area, below the page buttons, stays as it is while the
+    # pointer rests on a button.
     move_to $(((box[0] + box[2]) / 2)) $(((box[1] + box[3]) / 2))
-    sleep 0.5
     before=$(page_picture)
     t4=$(ms)
     xdotool click 1
