@@ -1,5 +1,6 @@
 #include "assign/assignment_dispatcher.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +15,23 @@ namespace {
 constexpr int kShiftExaminedSlots = kDeviceButtons;
 constexpr std::string_view kLabelSeparator = "-";
 constexpr std::string_view kComboJoiner = "+";
+
+// The literal entries are the same in every language.
+struct PaneDefault {
+  std::optional<TextId> text;
+  std::string_view literal;
+};
+constexpr std::array<PaneDefault, kDefaultPaneCount> kPaneDefaults = {{
+    {TextId::kLeftClick, {}},
+    {TextId::kRightClick, {}},
+    {TextId::kMidClick, {}},
+    {TextId::kForward, {}},
+    {TextId::kBackward, {}},
+    {std::nullopt, "DPI +"},
+    {std::nullopt, "DPI -"},
+    {TextId::kTripleClick, {}},
+    {TextId::kKeyOff, {}},
+}};
 
 std::string Labelled(const LocalizedTexts& texts, TextId label, std::string_view item) {
   std::string text(texts[label]);
@@ -145,6 +163,49 @@ AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsReco
     result.otherText = result.shownText;
   }
   return result;
+}
+
+void SetDefaultPaneTexts(PaneTexts& panes, const LocalizedTexts& texts, int buttons) {
+  buttons = std::min(buttons, kDefaultPaneCount);
+  for (auto& mode : panes) {
+    for (int b = 0; b < buttons; ++b) {
+      const PaneDefault& entry = kPaneDefaults[static_cast<std::size_t>(b)];
+      mode[static_cast<std::size_t>(b)] = entry.text ? std::string(texts[*entry.text])
+                                                     : std::string(entry.literal);
+    }
+  }
+}
+
+void StorePaneTexts(PaneTexts& panes, int mode, int slot, const AssignmentResult& result) {
+  if (mode < 0 || mode > 1 || slot < 0 || slot >= kPaneButtonCount) return;
+  const auto s = static_cast<std::size_t>(slot);
+  if (result.shownText) panes[static_cast<std::size_t>(mode)][s] = *result.shownText;
+  if (result.otherText) panes[static_cast<std::size_t>(1 - mode)][s] = *result.otherText;
+}
+
+AssignmentResult AssignDpiSwitch(SettingsRecord& record, int mode, int slot, int index) {
+  AssignmentResult result;
+  if (index < 0 || index >= static_cast<int>(kDpiSwitchTexts.size()) || slot < 0 ||
+      slot >= kButtonSlots) {
+    return result;
+  }
+  result.outcome = AssignmentOutcome::kListClosed;
+  const bool shared = IsSharedButton(record, mode, slot);
+  record.area(mode).keyFunction[slot] = kDpiSwitch;
+  record.dpiSwitchFor(mode)[slot] = static_cast<std::uint8_t>(index + 1);
+  result.shownText = kDpiSwitchTexts[static_cast<std::size_t>(index)];
+  if (shared) {
+    CopyButtonToOtherMode(record, mode, slot);
+    result.otherText = result.shownText;
+  }
+  return result;
+}
+
+bool IsOnlyLeftClick(const SettingsRecord& record, int mode, int slot) {
+  if (mode < 0 || mode > 1 || slot < 0 || slot >= kButtonSlots) return false;
+  const std::uint8_t* functions = record.area(mode).keyFunction;
+  return functions[slot] == kLeftClick &&
+         std::count(functions, functions + kButtonSlots, std::uint8_t{kLeftClick}) == 1;
 }
 
 }  // namespace vortal

@@ -4,10 +4,12 @@
 // button's pane shows is composed.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "settings/settings_record.h"
+#include "settings/skin_settings.h"
 #include "texts/texts.h"
 
 namespace vortal {
@@ -54,6 +56,25 @@ class AssignmentDialogs {
   virtual std::optional<MacroChoice> ChooseMacro() = 0;
 };
 
+// Dialogs whose results were prepared beforehand (nothing: cancelled), for
+// choices made without a window, such as on the command line.
+class PreparedAssignmentDialogs : public AssignmentDialogs {
+ public:
+  std::optional<WindowsChoice> windows;
+  std::optional<MediaChoice> media;
+  std::optional<FireChoice> fire;
+  std::optional<SingleChoice> single;
+  std::optional<ComboChoice> combo;
+  std::optional<MacroChoice> macro;
+
+  std::optional<WindowsChoice> ChooseWindowsFunction() override { return windows; }
+  std::optional<MediaChoice> ChooseMediaFunction() override { return media; }
+  std::optional<FireChoice> ChooseFireKey() override { return fire; }
+  std::optional<SingleChoice> ChooseSingleKey() override { return single; }
+  std::optional<ComboChoice> ChooseComboKey() override { return combo; }
+  std::optional<MacroChoice> ChooseMacro() override { return macro; }
+};
+
 // Whether the button's list stays open after a choice.
 enum class AssignmentOutcome { kListKeptOpen, kListClosed };
 
@@ -75,5 +96,36 @@ struct AssignmentResult {
 };
 AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsRecord& record,
                                     const LocalizedTexts& texts, AssignmentDialogs& dialogs);
+
+// Writes the result's pane texts into `panes` (button `slot` of `mode` and
+// of the other mode).
+void StorePaneTexts(PaneTexts& panes, int mode, int slot, const AssignmentResult& result);
+
+// The pane texts of buttons 1 to `buttons` (at most kDefaultPaneCount)
+// after a first run or the Default button, in both modes.
+inline constexpr int kDefaultPaneCount = 9;
+void SetDefaultPaneTexts(PaneTexts& panes, const LocalizedTexts& texts, int buttons);
+
+// The DPI Switch sub-list: its items, in every language, are the stored
+// actions 1, 2 and 3.
+inline constexpr std::array<const char*, 3> kDpiSwitchTexts = {"DPI +", "DPI -", "DPI Loop"};
+// Item `index` (0..2) of the sub-list for button `slot` of `mode`: the button
+// becomes DPI Switch with that action, in both modes when it was shared.
+// Nothing for an index outside the list.
+AssignmentResult AssignDpiSwitch(SettingsRecord& record, int mode, int slot, int index);
+
+// At least one button of a mode keeps Left Click: the last one cannot be
+// given another function (its list does not open).
+bool IsOnlyLeftClick(const SettingsRecord& record, int mode, int slot);
+
+// The fire key's speed and times as the mouse takes them; a value typed
+// outside them is replaced.
+inline constexpr int kFireMinSpeed = 5;
+inline constexpr int kFireMaxSpeed = 255;
+inline constexpr int kFireSpeedReplacement = 5;
+inline constexpr int kFireMaxTimes = 255;
+inline constexpr int kFireTimesReplacement = 1;
+// The repeat modes of a macro button, as the macro dialog numbers them.
+inline constexpr int kRepeatModeCount = 3;
 
 }  // namespace vortal

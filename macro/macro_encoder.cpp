@@ -130,4 +130,13 @@ std::vector<RecordButton> FollowMacroSlots(SettingsRecord& record,
   return switchedOff;
 }
 
+int SlotLoopCount(const SettingsRecord& record, int slot) {
+  return (record.macroSlots[slot][0] << 8) | record.macroSlots[slot][1];
+}
+
+void SetSlotLoopCount(SettingsRecord& record, int slot, int count) {
+  record.macroSlots[slot][0] = static_cast<std::uint8_t>((count >> 8) & 0xFF);
+  record.macroSlots[slot][1] = static_cast<std::uint8_t>(count & 0xFF);
+}
+
 }  // namespace vortal

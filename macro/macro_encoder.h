@@ -25,6 +25,12 @@ inline constexpr std::uint8_t kLongPauseMarker = 0x03;
 // The long form holds the hundreds in one byte: 255 * 100 + 99 ms at most.
 inline constexpr int kLongPauseMaxMs = 25599;
 
+// A slot's loop count: bytes 0 and 1, high byte first; the macro editor
+// takes 1 to kMaxLoopCount.
+inline constexpr int kMaxLoopCount = 65535;
+int SlotLoopCount(const SettingsRecord& record, int slot);
+void SetSlotLoopCount(SettingsRecord& record, int slot, int count);
+
 // One macro's lines into one slot. No lines: the whole slot becomes zero,
 // loop count included. Otherwise the loop count stays and the event area is
 // written afresh. Records that no longer fit in the 126-byte event area are

@@ -187,6 +187,49 @@ inline constexpr std::array<TextId, 16> kFunctionListTexts = {
     TextId::kComboKey,   TextId::kMacroKey,   TextId::kShift,      TextId::kKeyOff,
 };
 
+// A text of the sub-dialogs in the three languages of the program; each
+// dialog carries its own, the main window's are the table above.
+struct DialogLabel {
+  std::string_view english;
+  std::string_view simplified;
+  std::string_view traditional;
+
+  constexpr std::string_view In(Language language) const {
+    switch (language) {
+      case Language::kSimplifiedChinese: return simplified;
+      case Language::kTraditionalChinese: return traditional;
+      case Language::kEnglish: break;
+    }
+    return english;
+  }
+};
+
+// The items of the multimedia and Windows function lists, in the order of
+// their tables of codes (assign/key_tables.h).
+inline constexpr std::array<DialogLabel, 7> kMediaItems = {{
+    {"Next", "下一首", "下一首"},
+    {"Previous", "上一首", "上一首"},
+    {"Stop", "停止", "停止"},
+    {"Play/Pause", "播放/暂停", "播放/暫停"},
+    {"Mute", "静音", "靜音"},
+    {"Vol+", "音量+", "音量+"},
+    {"Vol-", "音量-", "音量-"},
+}};
+
+inline constexpr std::array<DialogLabel, 11> kWindowsItems = {{
+    {"Multimedia Player", "打开多媒体播放器", "打開多媒體播放器"},
+    {"Mail", "邮件", "郵件"},
+    {"Calculator", "计算器", "計算器"},
+    {"My Computer", "我的电脑", "我的電腦"},
+    {"Browser-Search", "浏览器-搜索", "瀏覽器-搜索"},
+    {"Browser-Home", "浏览器-主页", "瀏覽器-主頁"},
+    {"Browser-Back", "浏览器-后退", "瀏覽器-後退"},
+    {"Browser-Forward", "浏览器-前进", "瀏覽器-前進"},
+    {"Browser-Stop", "浏览器-停止", "瀏覽器-停止"},
+    {"Browser-Refresh", "浏览器-刷新", "瀏覽器-刷新"},
+    {"Browser-My Favorites", "浏览器-收藏夹", "瀏覽器-我的最愛"},
+}};
+
 // Fonts. Every font has width 0, no italic, underline or strike-out, the ANSI
 // character set, default precisions and quality and the swiss family; only the
 // face, height and weight depend on the language. The sub-dialogs use the

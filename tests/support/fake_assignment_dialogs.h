@@ -9,14 +9,8 @@
 
 namespace vortal::testing {
 
-class FakeAssignmentDialogs : public AssignmentDialogs {
+class FakeAssignmentDialogs : public PreparedAssignmentDialogs {
  public:
-  std::optional<WindowsChoice> windows;
-  std::optional<MediaChoice> media;
-  std::optional<FireChoice> fire;
-  std::optional<SingleChoice> single;
-  std::optional<ComboChoice> combo;
-  std::optional<MacroChoice> macro;
   int runs = 0;
   std::string lastRun;
 

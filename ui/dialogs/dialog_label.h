@@ -1,5 +1,5 @@
-// A label of an assignment dialog in the three languages of the program.
-// Each dialog carries its own labels; the main window's table is texts/texts.h.
+// The colour of the labels the assignment dialogs draw themselves; the
+// labels, in the three languages, are DialogLabel (texts/texts.h).
 #pragma once
 
 #include <string_view>
@@ -8,21 +8,6 @@
 #include "texts/texts.h"
 
 namespace vortal {
-
-struct DialogLabel {
-  std::string_view english;
-  std::string_view simplified;
-  std::string_view traditional;
-
-  constexpr std::string_view In(Language language) const {
-    switch (language) {
-      case Language::kSimplifiedChinese: return simplified;
-      case Language::kTraditionalChinese: return traditional;
-      case Language::kEnglish: break;
-    }
-    return english;
-  }
-};
 
 // The labels and fields the dialogs draw themselves are white on the dark
 // field colour, whatever the skin's text colour.

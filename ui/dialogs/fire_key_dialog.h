@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assign/assignment_dispatcher.h"
 #include "ui/dialogs/dialog_label.h"
 #include "ui/dialogs/sub_dialog_frame.h"
 
@@ -26,12 +27,7 @@ inline constexpr std::string_view kFireKeyFailureCaption =
 // Speed: a smaller value repeats faster. Times: 0 repeats until the button
 // is released. A value out of range is replaced without a message.
 inline constexpr int kFireDefaultSpeed = 32;
-inline constexpr int kFireMinSpeed = 5;
-inline constexpr int kFireMaxSpeed = 255;
-inline constexpr int kFireSpeedReplacement = 5;
 inline constexpr int kFireDefaultTimes = 1;
-inline constexpr int kFireMaxTimes = 255;
-inline constexpr int kFireTimesReplacement = 1;
 
 inline constexpr SubDialogTitle kFireKeyTitle{{"FIRE KEY", "火力键", "火力鍵"}, 34};
 

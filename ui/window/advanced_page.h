@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/record_rules.h"
 #include "settings/settings_record.h"
 #include "ui/host/geometry.h"
 #include "ui/window/main_window_model.h"
@@ -20,7 +21,6 @@ namespace vortal {
 
 // ---- Steps and system values
 
-inline constexpr int kPointerSliderSteps = 11;
 
 // The three sliders, numbered as the page shows them from the top.
 enum class PointerSlider { kMouseSpeed = 1, kScrollLines = 2, kDoubleClick = 3 };

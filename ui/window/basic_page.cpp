@@ -48,38 +48,9 @@ constexpr Rect kRgbEffectBox{704, 275, 809, 296};
 constexpr Color kTitleColor{255, 255, 255};
 
 constexpr std::array<const char*, kReportRateMarks> kReportRateLabels = {"125", "250", "500", "1000"};
-constexpr std::array<const char*, 3> kDpiSwitchTexts = {"DPI +", "DPI -", "DPI Loop"};
 constexpr std::string_view kModeACaption = "Mode A";
 constexpr std::string_view kModeBCaption = "Mode B";
 constexpr std::string_view kSelectCaption = "Select";
-
-// The pane texts of buttons 1 to 9 after a first run or the Default button;
-// the literal entries are the same in every language.
-struct PaneDefault {
-  std::optional<TextId> text;
-  std::string_view literal;
-};
-constexpr std::array<PaneDefault, 9> kPaneDefaults = {{
-    {TextId::kLeftClick, {}},
-    {TextId::kRightClick, {}},
-    {TextId::kMidClick, {}},
-    {TextId::kForward, {}},
-    {TextId::kBackward, {}},
-    {std::nullopt, "DPI +"},
-    {std::nullopt, "DPI -"},
-    {TextId::kTripleClick, {}},
-    {TextId::kKeyOff, {}},
-}};
-
-void SetDefaultPaneTexts(PaneTexts& paneText, const LocalizedTexts& texts, int buttons) {
-  for (auto& mode : paneText) {
-    for (int b = 0; b < buttons; ++b) {
-      const PaneDefault& entry = kPaneDefaults[static_cast<std::size_t>(b)];
-      mode[static_cast<std::size_t>(b)] = entry.text ? std::string(texts[*entry.text])
-                                                     : std::string(entry.literal);
-    }
-  }
-}
 
 }  // namespace
 
@@ -107,13 +78,6 @@ Rect DpiStepBox(int stage, int step) {
   const int left = kDpiLeft + kDpiStride * (stage - 1);
   const int top = kDpiStepTop - kDpiStepStride * (step - 1);
   return {left, top, left + kDpiBox, top + kDpiBox};
-}
-
-int ReportRateMark(std::uint8_t reportRate) {
-  for (int mark = 1; mark < kReportRateMarks; ++mark) {
-    if (kReportRateCodes[mark - 1] == reportRate) return mark;
-  }
-  return kReportRateMarks;  // 1000 Hz for 1 and for any unknown value
 }
 
 int DpiStepCount(std::uint8_t sensorType) {
@@ -338,7 +302,7 @@ void BasicPage::SelectMode(int mode) {
 
 void BasicPage::RestoreDefaultButtons() {
   RestoreButtonDefaults(record());
-  SetDefaultPaneTexts(model_.skin.paneText, model_.texts, static_cast<int>(kPaneDefaults.size()));
+  SetDefaultPaneTexts(model_.skin.paneText, model_.texts, kDefaultPaneCount);
   Redraw([&](Canvas& canvas) {
     for (int button = 1; button <= kPanes; ++button) DrawPane(canvas, button, false);
   });
@@ -356,26 +320,11 @@ void BasicPage::SetReportRate(std::uint8_t code) {
 
 void BasicPage::ToggleDpiStage(int stage) {
   SettingsRecord& rec = record();
-  std::uint8_t& enabled = rec.dpiStageEnabled[stage - 1];
-  if (enabled != 1) {
-    enabled = 1;
-    Redraw([&](Canvas& canvas) {
-      DrawTick(canvas, stage);
-      DrawSlider(canvas, stage, rec.dpiLevel[stage - 1] + 1);
-    });
-    return;
-  }
-  // The mouse needs one enabled stage. Only the four stages count: entries
-  // past them (a settings file may hold anything there) select no DPI.
-  bool anotherEnabled = false;
-  for (int other = 1; other <= kDpiStages; ++other) {
-    if (other != stage && rec.dpiStageEnabled[other - 1] == 1) anotherEnabled = true;
-  }
-  if (!anotherEnabled) return;
-  enabled = 0;
+  const bool on = rec.dpiStageEnabled[stage - 1] != 1;
+  if (!SetDpiStageEnabled(rec, stage - 1, on)) return;
   Redraw([&](Canvas& canvas) {
     DrawTick(canvas, stage);
-    DrawSlider(canvas, stage, 0);
+    DrawSlider(canvas, stage, on ? rec.dpiLevel[stage - 1] + 1 : 0);
   });
 }
 
@@ -405,15 +354,9 @@ void BasicPage::TogglePaneList(int button) {
   // At least one button of a mode keeps Left Click: the last one cannot be
   // given another function.
   const SettingsRecord& rec = record();
-  if (rec.editedMode <= 1) {
-    const std::uint8_t* functions = rec.area(rec.editedMode).keyFunction;
-    const bool onlyLeftClick =
-        functions[button - 1] == kLeftClick &&
-        std::count(functions, functions + kButtonSlots, std::uint8_t{kLeftClick}) == 1;
-    if (onlyLeftClick) {
-      services.Show(std::string(model_.texts[TextId::kLeftKeyMustBeSelected]), "Warning");
-      return;
-    }
+  if (IsOnlyLeftClick(rec, rec.editedMode, button - 1)) {
+    services.Show(std::string(model_.texts[TextId::kLeftKeyMustBeSelected]), "Warning");
+    return;
   }
   std::vector<std::string> items;
   for (TextId text : kFunctionListTexts) items.emplace_back(model_.texts[text]);
@@ -459,18 +402,8 @@ void BasicPage::OnDpiSwitchChosen(int index) {
   if (slot < 0) return;  // its function list is gone: there is no button to assign
 
   const int mode = PaneMode();
-  const std::uint8_t action = static_cast<std::uint8_t>(index + 1);
-  const std::string text = kDpiSwitchTexts[static_cast<std::size_t>(index)];
-  SettingsRecord& rec = record();
-  const bool shared = IsSharedButton(rec, mode, slot);
-  rec.area(mode).keyFunction[slot] = kDpiSwitch;
-  rec.dpiSwitchFor(mode)[slot] = action;
-  auto& panes = model_.skin.paneText;
-  panes[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)] = text;
-  if (shared) {
-    CopyButtonToOtherMode(rec, mode, slot);
-    panes[static_cast<std::size_t>(1 - mode)][static_cast<std::size_t>(slot)] = text;
-  }
+  const AssignmentResult result = AssignDpiSwitch(record(), mode, slot, index);
+  StorePaneTexts(model_.skin.paneText, mode, slot, result);
   Redraw([&](Canvas& canvas) { DrawPane(canvas, slot + 1, false); });
   model_.lists().Close(kFirstFunctionListId + slot);
 }
@@ -492,10 +425,7 @@ void BasicPage::OnListChoice(int listId, int index, bool doubleClick) {
     AssignmentChoice choice{slot, mode, std::nullopt};
     if (id == listId && index >= 0) choice.selection = index;
     const AssignmentResult result = DispatchAssignment(choice, record(), model_.texts, *dialogs_);
-    auto& panes = model_.skin.paneText;
-    const auto s = static_cast<std::size_t>(slot);
-    if (result.shownText) panes[static_cast<std::size_t>(mode)][s] = *result.shownText;
-    if (result.otherText) panes[static_cast<std::size_t>(1 - mode)][s] = *result.otherText;
+    StorePaneTexts(model_.skin.paneText, mode, slot, result);
     if (result.outcome == AssignmentOutcome::kListClosed) {
       model_.lists().Close(id);
       model_.lists().Close(kDpiSwitchListId);

@@ -22,10 +22,6 @@ inline constexpr int kLastFunctionListId = 52;   // ids of slots 0..11
 inline constexpr int kDpiSwitchListId = 37;
 inline constexpr int kDpiSwitchListSize = 60;
 inline constexpr int kDpiSwitchItem = 6;  // "DPI Switch" in a function list
-inline constexpr int kMaxDpiSteps = 12;
-inline constexpr int kReportRateMarks = 4;
-// reportRate codes of the marks, left to right: 125, 250, 500, 1000 Hz.
-inline constexpr std::uint8_t kReportRateCodes[kReportRateMarks] = {8, 4, 2, 1};
 
 // Hot control ids of the page (the frame uses 1..8).
 inline constexpr int kDefaultButtonHotId = 100;
@@ -42,8 +38,6 @@ Rect FunctionListArea(int button);
 Rect ReportRateMarkBox(int mark);  // 1..4
 Rect DpiTickBox(int stage);
 Rect DpiStepBox(int stage, int step);
-// The mark lit for a reportRate value: 8 mark 1, 4 mark 2, 2 mark 3, else 4.
-int ReportRateMark(std::uint8_t reportRate);
 
 // 8 steps for sensor types 1 to 3, 12 for any other.
 int DpiStepCount(std::uint8_t sensorType);

@@ -33,25 +33,14 @@ constexpr int kBrightnessListBottom = 547;
 constexpr int kSpeedListBottom = 467;
 constexpr int kTimeListBottom = 577;
 
-constexpr std::array<const char*, 10> kBrightnessTexts = {"5%",  "15%", "25%", "35%", "45%",
-                                                          "55%", "65%", "75%", "85%", "100%"};
-constexpr std::array<const char*, 5> kSpeedTexts = {"8S", "7S", "6S", "5S", "4S"};
-constexpr int kTimeTextCount = 30;
 
 // The stage items are the same in every language.
 constexpr std::array<const char*, kLedStages> kLedStageTexts = {"DPI Stage1", "DPI Stage2",
                                                                 "DPI Stage3", "DPI Stage4"};
-constexpr std::array<TextId, 3> kLedModeListTexts = {TextId::kStandardMode, TextId::kRespirationMode,
-                                                     TextId::kNeonMode};
 
 constexpr Color kBlack{0, 0, 0};
 constexpr Color kWhite{255, 255, 255};
 
-std::string TimeText(int index) {
-  // Index k is (k + 1) / 2 seconds; whole seconds have no decimal part.
-  const int halves = index + 1;
-  return std::to_string(halves / 2) + (halves % 2 != 0 ? ".5S" : "S");
-}
 
 }  // namespace
 
@@ -70,39 +59,9 @@ Rect LedSquareBox(int square) {
   return {at.x, at.y, at.x + kBoxSize, at.y + kBoxSize};
 }
 
-std::string LedModeText(const LocalizedTexts& texts, int mode) {
-  switch (mode) {
-    case 0: return std::string(texts[TextId::kOffMode]);
-    case 1: return std::string(texts[TextId::kStandardMode]);
-    case 2: return std::string(texts[TextId::kRespirationMode]);
-    case 3: return std::string(texts[TextId::kNeonMode]);
-    default: return {};
-  }
-}
-
-std::vector<std::string> LedParameterTexts(int mode) {
-  if (mode == 1) return {kBrightnessTexts.begin(), kBrightnessTexts.end()};
-  if (mode == 2) return {kSpeedTexts.begin(), kSpeedTexts.end()};
-  std::vector<std::string> texts;
-  for (int k = 0; k < kTimeTextCount; ++k) texts.push_back(TimeText(k));
-  return texts;
-}
-
-std::string LedParameterText(int mode, int index) {
-  const std::vector<std::string> texts = LedParameterTexts(mode);
-  if (index < 0 || index >= static_cast<int>(texts.size())) return {};
-  return texts[static_cast<std::size_t>(index)];
-}
-
 Rect LedParameterListArea(int mode) {
   const int bottom = mode == 1 ? kBrightnessListBottom : mode == 2 ? kSpeedListBottom : kTimeListBottom;
   return {kParameterListLeft, kParameterListTop, kParameterListRight, bottom};
-}
-
-LedBit LedBitOf(int stage, int square) {
-  const int byte = stage < 2 ? 0 : 1;
-  const int bit = stage % 2 == 0 ? square : square + 4;
-  return {byte, static_cast<std::uint8_t>(1u << bit)};
 }
 
 LightingArea::LightingArea(MainWindowModel& model) : model_(model) {}
@@ -230,7 +189,7 @@ void LightingArea::ToggleLoopColor(int color) {
 void LightingArea::ChooseLoopColor(int color) {
   // The colour dialog opens only while the first loop colour is ticked,
   // whichever swatch was clicked.
-  if (record().loopColorEnabled[0] != 1) return;
+  if (!CanChooseLoopColor(record())) return;
   const std::optional<Color> chosen = model_.services().ChooseColor();
   if (!chosen) return;
   std::uint8_t* rgb = record().loopColor[color];
@@ -251,9 +210,8 @@ void LightingArea::ToggleLedBit(int square) {
 }
 
 void LightingArea::OnLedModeChosen(int index) {
-  if (index < 0 || index >= static_cast<int>(kLedModeListTexts.size())) return;
   SettingsRecord& rec = record();
-  rec.auxLedMode = static_cast<std::uint8_t>(index + 1);
+  if (!SetLedMode(rec, index)) return;
   ChildControls& controls = model_.services().childControls();
   controls.SetChildText(kLedModeStaticId, LedModeText(model_.texts, rec.auxLedMode));
   const std::string parameter = LedParameterText(rec.auxLedMode, rec.auxLedParam[index]);
@@ -272,11 +230,10 @@ void LightingArea::OnParameterChosen(int index) {
   if (index < 0) return;
   SettingsRecord& rec = record();
   const int mode = rec.auxLedMode;
-  const std::string text = LedParameterText(mode, index);
   // Only an item of the mode's own list is stored.
-  if (!text.empty()) {
-    if (mode >= 1 && mode <= 3) rec.auxLedParam[mode - 1] = static_cast<std::uint8_t>(index);
-    model_.services().childControls().SetChildText(kLedParameterStaticId, text);
+  if (SetLedParameter(rec, index)) {
+    model_.services().childControls().SetChildText(kLedParameterStaticId,
+                                                  LedParameterText(mode, index));
   }
   model_.lists().Close(kLedParameterListId);
 }

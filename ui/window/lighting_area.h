@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/record_rules.h"
 #include "settings/settings_record.h"
 #include "ui/host/canvas.h"
 #include "ui/window/drop_down_lists.h"
@@ -25,9 +26,6 @@ inline constexpr int kLedStageListId = 67;
 inline constexpr int kFirstSwatchId = 75;  // swatches 75..82, loop colours 0..7
 inline constexpr int kLedModeStaticId = 86;
 inline constexpr int kLedParameterStaticId = 87;
-inline constexpr int kLoopColors = 8;
-inline constexpr int kLedStages = 4;
-inline constexpr int kLedSquares = 4;
 
 // Hit rectangles.
 inline constexpr Rect kLedModeHeader{766, 329, 851, 344};
@@ -39,23 +37,9 @@ Rect LoopColorTickBox(int color);    // 0..7
 Rect LoopColorSwatchBox(int color);  // 0..7
 Rect LedSquareBox(int square);       // 0..3
 
-// The text of an LED mode: 0 "Off Mode" ... 3 "Neon Mode", empty otherwise.
-std::string LedModeText(const LocalizedTexts& texts, int mode);
-// The parameter items of a mode: ten brightness texts (mode 1), five speed
-// texts (mode 2), else the thirty time texts "0.5S" .. "15S".
-std::vector<std::string> LedParameterTexts(int mode);
-// One parameter text; empty for an index outside the mode's items.
-std::string LedParameterText(int mode, int index);
 // The parameter list's area: its height follows the mode's item count.
 Rect LedParameterListArea(int mode);
 
-// The bit of `dpiStageLedBits` that square `square` (0..3) of DPI stage
-// `stage` (0..3) stands for.
-struct LedBit {
-  int byte;           // 0 for stages 1 and 2, 1 for stages 3 and 4
-  std::uint8_t mask;  // bits 0..3 for stages 1 and 3, 4..7 for stages 2 and 4
-};
-LedBit LedBitOf(int stage, int square);
 
 class LightingArea {
  public:

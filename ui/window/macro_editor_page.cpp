@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "macro/macro_changes.h"
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
 #include "files/text_encoding.h"
@@ -87,10 +88,6 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 bool IsSlot(int index) { return index >= 0 && index < kMacroSlots; }
 
-void SetSlotLoopCount(SettingsRecord& record, int slot, int count) {
-  record.macroSlots[slot][0] = static_cast<std::uint8_t>((count >> 8) & 0xFF);
-  record.macroSlots[slot][1] = static_cast<std::uint8_t>(count & 0xFF);
-}
 
 }  // namespace
 
@@ -136,9 +133,6 @@ EventInsertion PlanEventInsertion(const std::vector<std::string>& events, int se
   return plan;
 }
 
-int SlotLoopCount(const SettingsRecord& record, int slot) {
-  return (record.macroSlots[slot][0] << 8) | record.macroSlots[slot][1];
-}
 
 MacroEditorPage::MacroEditorPage(MainWindowModel& window, std::string recordPath)
     : window_(window), recordPath_(std::move(recordPath)), recorder_(window.services(), window.texts, *this) {
@@ -150,8 +144,8 @@ void MacroEditorPage::OnApplied() { appliedNames_ = ListMacroNames(recordPath_);
 void MacroEditorPage::OnCancelled() {
   const std::vector<std::string> now = ListMacroNames(recordPath_);
   if (now == appliedNames_) return;
-  FollowList(appliedNames_, now);
-  Encode();
+  ShowKeyOff(FollowMacroSlots(window_.settings().working, appliedNames_, now));
+  ShowEncoded(EncodeMacros(recordPath_, window_.settings().working));
 }
 
 ChildControls& MacroEditorPage::controls() const { return window_.services().childControls(); }
@@ -387,7 +381,7 @@ void MacroEditorPage::NewMacro() {
       window_.services().Show(Text(TextId::kMacroNameExists), kAppCaption);
       return;
   }
-  FollowList(before, state.names);
+  ShowKeyOff(FollowMacroSlots(window_.settings().working, before, state.names));
   names_ = state.names;
   selected_ = static_cast<int>(names_.size()) - 1;
   events_ = state.events;
@@ -401,19 +395,10 @@ void MacroEditorPage::NewMacro() {
 void MacroEditorPage::DeleteMacro() {
   ChildControls& c = controls();
   if (selected_ < 0 || selected_ >= static_cast<int>(names_.size())) return;
-  MacroEditorState state;
-  state.names = names_;
-  state.selected = static_cast<std::size_t>(selected_);
-  const std::vector<std::string> before = state.names;
-  if (!DeleteSelectedMacro(state, recordPath_)) {
-    window_.services().Show(Text(TextId::kMacroNotDeleted), kWarningCaption);
-    return;
-  }
   // The macros after it move up a slot at once, so that the slots, the
   // buttons and the macro dialog's positions all follow the file again.
-  FollowList(before, state.names);
-  Encode();
-  names_ = state.names;
+  const std::string name = names_[static_cast<std::size_t>(selected_)];
+  if (!ShowChange(RemoveMacro(recordPath_, window_.settings().working, names_, name))) return;
   selected_ = kNoItem;
   events_.clear();
   ShowNames();
@@ -423,52 +408,47 @@ void MacroEditorPage::DeleteMacro() {
 
 void MacroEditorPage::ConfirmMacro() {
   if (selected_ < 0 || selected_ >= static_cast<int>(names_.size())) return;
-  const std::vector<std::string> names = names_;
-  const std::string name = names[static_cast<std::size_t>(selected_)];
-  const std::vector<std::string>& lines = events_;
-
-  // Told before anything is stored: the mouse would play only part of it.
-  std::uint8_t scratch[kMacroSlotSize] = {};
-  if (!EncodeMacroSlot(lines, scratch)) {
-    window_.services().Show(Text(TextId::kMacroTooLongForMouse), kWarningCaption);
+  const std::string name = names_[static_cast<std::size_t>(selected_)];
+  if (!ShowChange(StoreMacro(recordPath_, window_.settings().working, names_, name, events_)))
     return;
-  }
-
-  if (!WriteMacro(recordPath_, name, lines)) {
-    window_.services().Show(Text(TextId::kMacroNotSaved), kWarningCaption);
-    return;
-  }
-  // Writing the macro moved it to the end of the file, and with it to
-  // another slot. The list follows the file again, so that list positions
-  // are slot numbers; names not confirmed yet stay behind the stored ones.
-  std::vector<std::string> order = ListMacroNames(recordPath_);
-  for (const std::string& listed : names) {
-    if (std::find(order.begin(), order.end(), listed) == order.end()) order.push_back(listed);
-  }
-  FollowList(names, order);
-  Encode();
-  names_ = order;
-  selected_ = static_cast<int>(std::find(order.begin(), order.end(), name) - order.begin());
+  selected_ = static_cast<int>(std::find(names_.begin(), names_.end(), name) - names_.begin());
   ShowNames();
 }
 
-void MacroEditorPage::FollowList(const std::vector<std::string>& before,
-                                 const std::vector<std::string>& after) {
-  PaneTexts& panes = window_.skin.paneText;
-  for (const RecordButton& off : FollowMacroSlots(window_.settings().working, before, after)) {
-    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
-        std::string(window_.texts[TextId::kKeyOff]);
+bool MacroEditorPage::ShowChange(const MacroChange& change) {
+  switch (change.problem) {
+    case MacroChangeProblem::kNone: break;
+    case MacroChangeProblem::kTooLongForMouse:
+      window_.services().Show(Text(TextId::kMacroTooLongForMouse), kWarningCaption);
+      return false;
+    case MacroChangeProblem::kNotSaved:
+      window_.services().Show(Text(TextId::kMacroNotSaved), kWarningCaption);
+      return false;
+    case MacroChangeProblem::kNotDeleted:
+      window_.services().Show(Text(TextId::kMacroNotDeleted), kWarningCaption);
+      return false;
   }
+  ShowKeyOff(change.keyOff);
+  names_ = change.order;
+  ShowEncoded(change.encoded);
+  return true;
 }
 
-void MacroEditorPage::Encode() {
-  const MacroEncodeResult result = EncodeMacros(recordPath_, window_.settings().working);
+void MacroEditorPage::ShowEncoded(const MacroEncodeResult& result) {
   if (!result.cutMacros.empty()) {
     window_.services().Show(Text(TextId::kMacrosCut) + JoinNames(result.cutMacros), kWarningCaption);
   }
   if (!result.droppedMacros.empty()) {
     window_.services().Show(Text(TextId::kMacrosDropped) + JoinNames(result.droppedMacros),
                             kWarningCaption);
+  }
+}
+
+void MacroEditorPage::ShowKeyOff(const std::vector<RecordButton>& buttons) {
+  PaneTexts& panes = window_.skin.paneText;
+  for (const RecordButton& off : buttons) {
+    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
+        std::string(window_.texts[TextId::kKeyOff]);
   }
 }
 

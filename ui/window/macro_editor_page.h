@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "macro/macro_changes.h"
 #include "macro/macro_recorder.h"
 #include "ui/host/child_controls.h"
 #include "ui/window/drop_down_lists.h"
@@ -67,8 +68,6 @@ inline constexpr int kConfirmMacroHotId = 303;
 inline constexpr int kMacroButtonGroup = 3;
 
 
-inline constexpr int kMaxLoopCount = 65535;
-
 // The nine items of the "Insert A Mouse Event" list.
 const std::vector<std::string>& InsertListItems();
 
@@ -83,9 +82,6 @@ struct EventInsertion {
 // is the event list's selection (kNoItem for none).
 EventInsertion PlanEventInsertion(const std::vector<std::string>& events, int selected,
                                   bool macroSelected, std::string_view chosen);
-
-// The loop count of a slot: bytes 0 and 1, high byte first.
-int SlotLoopCount(const SettingsRecord& record, int slot);
 
 class MacroEditorPage : private RecordingEditor {
  public:
@@ -145,15 +141,16 @@ class MacroEditorPage : private RecordingEditor {
   void StoreLoopCount();
   void InsertMouseEvent(int index);
   void EditDelay(int line);
-  // After the list of macros changed from `before` to `after` (New, Delete,
-  // Confirm): loop counts and Macro Key buttons follow their macros, and the
-  // pane of a button whose macro is gone reads "Key Off".
-  void FollowList(const std::vector<std::string>& before, const std::vector<std::string>& after);
+  // After the list of macros changed: the panes of the buttons whose macro
+  // is gone read "Key Off", and macros the slots could not hold are named.
+  // False (the problem told) when the change was refused.
+  bool ShowChange(const MacroChange& change);
+  void ShowKeyOff(const std::vector<RecordButton>& buttons);
+  void ShowEncoded(const MacroEncodeResult& result);
   // A message of the window's language.
   std::string Text(TextId id) const { return std::string(window_.texts[id]); }
   // The macros by slot that the applied record's buttons refer to.
   std::vector<std::string> appliedNames_;
-  void Encode();
 
   MainWindowModel& window_;
   std::string recordPath_;
