@@ -448,8 +448,16 @@ bool ProfileFile::ReplaceSection(std::string_view section,
   return true;
 }
 
+void ProfileFile::Clear(ProfileEncoding encoding) {
+  if (!readable_) return;
+  text_.clear();
+  encoding_ = encoding;
+  written_ = true;
+  dirty_ = true;
+}
+
 std::vector<std::uint8_t> ProfileFile::Serialize() const {
-  ProfileEncoding target = exists_ ? encoding_ : ProfileEncoding::kUtf16Le;
+  ProfileEncoding target = exists_ || written_ ? encoding_ : ProfileEncoding::kUtf16Le;
   if (target != ProfileEncoding::kUtf16Le) {
     // Keep the file's encoding only if the new text reads back exactly.
     std::vector<std::uint8_t> bytes = EncodeAs(target, text_);

@@ -101,6 +101,11 @@ class ProfileFile {
   bool ReplaceSection(std::string_view section,
                       const std::vector<std::pair<std::string, std::string>>& entries);
 
+  // Drops the whole text, for a file written afresh; the next Save writes
+  // in `encoding` (when the text reads back in it, as above). A readable
+  // file only.
+  void Clear(ProfileEncoding encoding);
+
   // Writes the file when it was changed since it was loaded or last saved.
   // Returns false when the file could not be written (it is then unchanged).
   bool Save();
@@ -115,6 +120,7 @@ class ProfileFile {
   bool exists_ = false;
   bool readable_ = true;
   bool dirty_ = false;
+  bool written_ = false;  // Clear chose the encoding
 };
 
 // The text without the blanks the reader trims from names and values (tab,

@@ -18,6 +18,7 @@
 #include "settings/delivered_settings.h"
 #include "settings/key_matrix.h"
 #include "settings/settings_file.h"
+#include "support/recording_messages.h"
 #include "support/scripted_port.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
@@ -402,6 +403,102 @@ TEST_F(Vortalctl, EncodeMacrosFillsTheSlotsInFileOrderAndKeepsLoopCounts) {
   EXPECT_NE(shown.out.find("Slot 2 (Slow): loop 0, 2 events: B Dn, 2000 ms, B Up"),
             std::string::npos)
       << shown.out;
+}
+
+TEST_F(Vortalctl, EditsAreSavedWithTheWindowsTextsAndAppliedOnRequest) {
+  WriteSettings(DeliveredSettings());  // a first run: the panes get their default texts
+  dir_.Write("str.ini", "[Skins]\r\nPath=Default\r\n[Setting-EN]\r\nItem1=Left Click\r\n");
+  Result set = Run({"set", "mode-a.button4", "Fire", "Key", "key=Q", "speed=30", "times=5"});
+  ASSERT_EQ(set.exit, kExitOk) << set.err;
+  EXPECT_EQ(set.out, "mode-a.button4 = Fire Key key=Q speed=30 times=5\n");
+  const std::string texts = dir_.Read("str.ini");
+  EXPECT_NE(texts.find("Item4=Fire Key-Q"), std::string::npos) << texts;
+  EXPECT_NE(texts.find("Path=Default"), std::string::npos) << texts;
+
+  // The DPI in DPI goes through the mouse's sensor table; --apply writes it all.
+  const VirtualMouseMemory before = mouse_.Memory();
+  Result dpi = Run({"--apply", "set", "dpi.1", "on", DpiLabel(kSensorType, 2)});
+  ASSERT_EQ(dpi.exit, kExitOk) << dpi.err;
+  EXPECT_NE(dpi.out.find("Applied"), std::string::npos) << dpi.out;
+  SettingsState state;
+  testing::RecordingMessages silent;
+  ASSERT_EQ(LoadSettings(dir_.File("config.bin"), state, silent), LoadResult::kLoaded);
+  EXPECT_EQ(state.working.dpiLevel[0], 2);
+  EXPECT_EQ(state.working.modeA.fireCode[3], 0x14);  // Q
+  EXPECT_NE(mouse_.Memory(), before);
+  EXPECT_EQ(mouse_.Memory().dpiBlock, BuildDpiBlock(state.working, kSensorType));
+  Result get = Run({"get", "dpi.1", "mode-a.button4"});
+  EXPECT_EQ(get.out, "dpi.1 = on " + DpiLabel(kSensorType, 2) +
+                         "\nmode-a.button4 = Fire Key key=Q speed=30 times=5\n");
+
+  // Macros: stored in record.ini and the slots; a deleted one turns its buttons off.
+  ASSERT_EQ(Run({"macro", "set", "Reload", "R Dn, 50 ms, R Up"}).exit, kExitOk);
+  ASSERT_EQ(Run({"macro", "loop", "reload", "7"}).exit, kExitOk);
+  ASSERT_EQ(Run({"set", "mode-b.button2", "Macro Key", "macro=Reload"}).exit, kExitOk);
+  EXPECT_EQ(Run({"macro", "list"}).out, "Reload (7 times)\n");
+  EXPECT_EQ(Run({"macro", "show", "Reload"}).out, "R Dn, 50 ms, R Up\n");
+  Result deleted = Run({"macro", "delete", "Reload"});
+  ASSERT_EQ(deleted.exit, kExitOk) << deleted.err;
+  EXPECT_NE(deleted.out.find("mode-b.button2 = Key Off"), std::string::npos) << deleted.out;
+  EXPECT_NE(dir_.Read("str.ini").find("Item23=Key Off"), std::string::npos);
+  EXPECT_TRUE(ListMacroNames(dir_.File("record.ini")).empty());
+
+  // A profile comes back as it went: export, change, import, export.
+  ASSERT_EQ(Run({"macro", "set", "Jump", "Space Dn, 20 ms, Space Up"}).exit, kExitOk);
+  ASSERT_EQ(Run({"export", dir_.File("p.ini")}).exit, kExitOk);
+  ASSERT_EQ(Run({"set", "rate", "125"}).exit, kExitOk);
+  ASSERT_EQ(Run({"macro", "delete", "Jump"}).exit, kExitOk);
+  Result imported = Run({"import", dir_.File("p.ini")});
+  ASSERT_EQ(imported.exit, kExitOk) << imported.err;
+  ASSERT_EQ(Run({"export", dir_.File("q.ini")}).exit, kExitOk);
+  EXPECT_EQ(dir_.Read("p.ini"), dir_.Read("q.ini"));
+  EXPECT_EQ(ListMacroNames(dir_.File("record.ini")), std::vector<std::string>{"Jump"});
+}
+
+TEST_F(Vortalctl, BadEditsChangeNoFileAndSayWhy) {
+  WriteSettings(ChangedRecord());
+  dir_.Write("str.ini", "[Setting-EN]\r\nItem1=x\r\n");
+  dir_.Write("bad.ini", "[Profile]\nFormat=1\n[Settings]\nrate=500\nrate2=1\n");
+  ASSERT_TRUE(WriteMacro(dir_.File("record.ini"), "Fire", {"A   Dn"}));
+  struct Case {
+    std::vector<std::string> args;
+    bool withMouse;
+    int exit;
+    const char* inErr;
+  } cases[] = {
+      {{"set", "rate", "300"}, true, kExitUsage, "\"300\" is not one of 125, 250, 500, 1000"},
+      {{"set", "rate"}, true, kExitUsage, "set needs a setting and its value"},
+      {{"set", "dpi.1", "1600"}, false, kExitUsage, "plug the mouse in, name its sensor with --sensor"},
+      {{"--sensor", "7", "get"}, false, kExitUsage, "--sensor needs a sensor type the program knows"},
+      {{"--apply", "get"}, true, kExitUsage, "--apply belongs to set, macro and import"},
+      {{"get", "dpi.9"}, true, kExitUsage, "\"dpi.9\" is no setting or group"},
+      {{"names", "fruit"}, true, kExitUsage, "\"fruit\" is no list"},
+      {{"macro", "set", "Fire", "A Dn, Foo Up"}, true, kExitUsage, "\"Foo\" is no key name"},
+      {{"macro", "set", "New]", "A Dn"}, true, kExitUsage, "]"},
+      {{"macro", "loop", "Fire", "0"}, true, kExitUsage, "from 1 to 65535"},
+      {{"macro", "delete", "Gone"}, true, kExitUsage, "there is no macro \"Gone\"; the macros are Fire"},
+      {{"macro", "rename"}, true, kExitUsage, "macro takes list, show NAME"},
+      {{"import", dir_.File("bad.ini")}, true, kExitUsage, "bad.ini, line 5: \"rate2\" is no setting"},
+      {{"import", dir_.File("none.ini")}, true, kExitFileProblem, "none.ini does not exist"},
+      {{"export", dir_.File("no/such/folder/p.ini")}, true, kExitFileProblem, "could not be written"},
+  };
+  const std::vector<std::uint8_t> settings = SettingsBytes();
+  const std::string texts = dir_.Read("str.ini"), macros = dir_.Read("record.ini");
+  for (const Case& c : cases) {
+    Result r = Run(c.args, c.withMouse);
+    EXPECT_EQ(r.exit, c.exit) << c.inErr;
+    EXPECT_NE(r.err.find(c.inErr), std::string::npos) << r.err;
+    EXPECT_EQ(SettingsBytes(), settings) << c.inErr;
+    EXPECT_EQ(dir_.Read("str.ini"), texts) << c.inErr;
+    EXPECT_EQ(dir_.Read("record.ini"), macros) << c.inErr;
+  }
+  // The change is saved, but without the mouse --apply fails as apply does.
+  Result away = Run({"--apply", "set", "rate", "250"}, false);
+  EXPECT_EQ(away.exit, kExitNoMouse);
+  EXPECT_NE(away.err.find("was not found"), std::string::npos) << away.err;
+  std::remove(dir_.File("config.bin").c_str());
+  EXPECT_EQ(Run({"set", "rate", "250"}).exit, kExitFileProblem);
+  EXPECT_FALSE(dir_.Exists("config.bin"));
 }
 
 TEST(SettingsReport, DecodesMacroSlotsAsTheMousePlaysThem) {

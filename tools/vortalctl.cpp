@@ -24,9 +24,29 @@
 #include "files/system_code_page.h"
 #include "files/file_io.h"
 #include "settings/program_paths.h"
+#include "texts/texts.h"
 #include "tools/vortalctl_main.h"
 
 namespace {
+
+// The user's language, as the window chooses it: the system's on Windows,
+// the locale's on other systems (zh_CN Simplified, zh_TW Traditional Chinese).
+vortal::Language SystemLanguage() {
+#ifdef _WIN32
+  return vortal::LanguageFromLangId(GetUserDefaultUILanguage());
+#else
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    const std::string locale(value);
+    if (locale.rfind("zh_CN", 0) == 0 || locale.rfind("zh_SG", 0) == 0)
+      return vortal::Language::kSimplifiedChinese;
+    if (locale.rfind("zh_TW", 0) == 0) return vortal::Language::kTraditionalChinese;
+    return vortal::Language::kEnglish;
+  }
+  return vortal::Language::kEnglish;
+#endif
+}
 
 #ifdef _WIN32
 BOOL WINAPI OnConsoleControl(DWORD type) {
@@ -84,6 +104,6 @@ int main(int argc, char** argv) {
   vortal::CtlContext context{
       std::cout, std::cerr,
       [](vortal::UserMessages& messages) { return vortal::MakeHidBackend(&messages); }, *pauser,
-      vortal::DerivePaths(vortal::ModulePath())};
+      vortal::DerivePaths(vortal::ModulePath()), SystemLanguage()};
   return vortal::RunVortalctl(Arguments(argc, argv), context);
 }

@@ -7,7 +7,15 @@
 #include <mutex>
 #include <ostream>
 
+#include <algorithm>
+#include <optional>
+
+#include "assign/assignment_dispatcher.h"
 #include "device/device_commands.h"
+#include "edit/profile.h"
+#include "edit/setting_text.h"
+#include "files/text_encoding.h"
+#include "macro/macro_changes.h"
 #include "device/device_events.h"
 #include "device/mouse_link.h"
 #include "macro/macro_encoder.h"
@@ -22,14 +30,27 @@ namespace vortal {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vortalctl [--dir DIR] COMMAND\n"
+    "Usage: vortalctl [--dir DIR] [--sensor N] [--apply] COMMAND [ARGUMENTS]\n"
     "\n"
     "Works on config.bin, record.ini and str.ini in DIR (default: the folder of\n"
-    "the program).\n"
+    "the program). Changes are saved at once; --apply also writes them into the\n"
+    "mouse, as OK/Apply in the window does.\n"
     "\n"
     "Commands:\n"
-    "  apply                 write config.bin into the mouse, as OK/Apply in the\n"
-    "                        window does, then save config.bin and the button texts\n"
+    "  get [NAME...]         print settings as NAME = VALUE (all, one, or a group\n"
+    "                        such as dpi, mode-a, pointer)\n"
+    "  set NAME VALUE...     change one setting; VALUE is written as get prints it\n"
+    "  names [LIST]          print the names a value may use (functions, keys ...)\n"
+    "  macro list            print the macros with their loop counts\n"
+    "  macro show NAME       print a macro's events\n"
+    "  macro set NAME EVENTS add or replace a macro: \"A Dn, 50 ms, A Up\"\n"
+    "  macro loop NAME N     play the macro N times (1 to 65535)\n"
+    "  macro delete NAME     delete a macro; its buttons become Key Off\n"
+    "  export FILE           write the whole setup into a profile file\n"
+    "  import FILE           read a profile file back (checked before anything\n"
+    "                        changes)\n"
+    "  apply                 write config.bin into the mouse, then save config.bin\n"
+    "                        and the button texts\n"
     "  show                  print what config.bin holds\n"
     "  listen [--count N]    print the mouse's notices as they come, until\n"
     "                        interrupted or N notices were printed\n"
@@ -38,14 +59,39 @@ constexpr const char* kUsage =
     "                        macro slots (sent to the mouse by the next apply)\n"
     "  --help                print this text\n"
     "\n"
+    "Settings:\n"
+    "  mode-a.button1 .. mode-b.button8   a function of the window's list, with\n"
+    "      its parameters: Left Click, Right Click, Mid Click, Forward, Backward,\n"
+    "      Triple-click, RGB On/Off, Shift, Key Off; DPI Switch action=DPI +|DPI -|\n"
+    "      DPI Loop; Windows function=NAME; Multimedia function=NAME;\n"
+    "      Fire Key key=KEY speed=5..255 times=0..255; Single Key key=KEY;\n"
+    "      Combo Key modifier=NAME key1=KEY key2=KEY; Macro Key repeat=1..3 macro=NAME\n"
+    "  rate                125, 250, 500 or 1000 (Hz)\n"
+    "  dpi.1 .. dpi.4      on or off, and a DPI of the sensor or level=N\n"
+    "  lighting            Standard Mode, Respiration Mode or Neon Mode, with\n"
+    "                      brightness=5%..100%, speed=8S..4S, time=0.5S..15S\n"
+    "  loop-color.1 .. 8   on or off, and #RRGGBB or a colour name\n"
+    "  dpi-led.1 .. 4      the squares lit for the DPI stage: 1,3 or none\n"
+    "  pointer.speed, pointer.wheel-lines, pointer.double-click   steps 1..11\n"
+    "                      (wheel lines 0..11)\n"
+    "  pointer.precision, pointer.page-scroll                     on or off\n"
+    "Names are those of the window's lists, in any letter case. DPI values need\n"
+    "the mouse plugged in or its sensor type given with --sensor 0..3.\n"
+    "\n"
+    "Examples:\n"
+    "  vortalctl set mode-a.button4 Fire Key key=A speed=30 times=5\n"
+    "  vortalctl set mode-b.button3 Combo Key modifier=Left Ctrl key1=C\n"
+    "  vortalctl --apply set dpi.2 on 1600\n"
+    "  vortalctl get dpi\n"
+    "  vortalctl macro set Reload \"R Dn, 50 ms, R Up\"\n"
+    "  vortalctl export ~/mouse/shooter.ini\n"
+    "\n"
     "Exit codes:\n"
     "  0  done\n"
     "  1  the mouse was not found, did not answer or went away\n"
-    "  2  unknown command or option\n"
+    "  2  unknown command or option, or a value not accepted (nothing written)\n"
     "  3  a file is missing, has the wrong size or could not be written\n";
 
-// The window's language for its notices; a command-line tool speaks English.
-constexpr std::string_view kEnglishSkinSection = "Setting-EN";
 
 // Message boxes of the core become lines on the error stream.
 class StreamMessages : public UserMessages {
@@ -85,7 +131,10 @@ std::string Join(const std::string& dir, const char* name) {
 struct Options {
   ProgramPaths paths;
   std::string command;
-  long count = -1;  // listen: notices to print, -1 for no limit
+  std::vector<std::string> operands;  // the command's arguments
+  long count = -1;                    // listen: notices to print, -1 for no limit
+  std::optional<std::uint8_t> sensorType;
+  bool apply = false;
 };
 
 // A running `listen`: the port it waits on (none while the mouse is away)
@@ -110,6 +159,12 @@ class Commands {
     if (o_.command == "listen") return Listen();
     if (o_.command == "sensor") return Sensor();
     if (o_.command == "encode-macros") return EncodeMacroSlots();
+    if (o_.command == "get") return Get();
+    if (o_.command == "set") return Set();
+    if (o_.command == "names") return Names();
+    if (o_.command == "macro") return Macro();
+    if (o_.command == "export") return Export();
+    if (o_.command == "import") return Import();
     c_.err << "vortalctl: unknown command \"" << o_.command << "\"\n\n" << kUsage;
     return kExitUsage;
   }
@@ -187,8 +242,8 @@ class Commands {
     // and str.ini is never created here.
     if (PathExists(o_.paths.skinSettings)) {
       files.savePaneTexts = [&] {
-        SkinSettingsValues values = LoadSkinSettings(o_.paths.skinSettings, kEnglishSkinSection);
-        textsFailed = !SavePaneTexts(o_.paths.skinSettings, kEnglishSkinSection, values.paneText);
+        SkinSettingsValues values = LoadSkinSettings(o_.paths.skinSettings, SkinSection());
+        textsFailed = !SavePaneTexts(o_.paths.skinSettings, SkinSection(), values.paneText);
       };
     }
     const int shownBefore = messages_.count();
@@ -367,6 +422,290 @@ class Commands {
     return kExitOk;
   }
 
+
+  // ---- Editing
+
+  std::string_view SkinSection() const { return texts_[TextId::kSkinSection]; }
+
+  int Usage(const std::string& problem) {
+    c_.err << "vortalctl: " << problem << "\n";
+    return kExitUsage;
+  }
+
+  // The setup the window would show: config.bin and the button texts of the
+  // user's language.
+  bool LoadSetup(SettingsState& state, WorkingSetup& setup) {
+    if (!LoadSettingsFile(state)) return false;
+    setup.record = state.working;
+    setup.panes = LoadSkinSettings(o_.paths.skinSettings, SkinSection()).paneText;
+    // A delivered config.bin gets the default pane texts, as in the window.
+    if (state.firstRunFlag == 0) SetDefaultPaneTexts(setup.panes, texts_, kDeviceButtons);
+    return true;
+  }
+
+  // The sensor type for DPI values: --sensor, else the mouse's answer (only
+  // the sensor query is sent); nothing when neither is there.
+  std::optional<std::uint8_t> SensorType() {
+    if (o_.sensorType) return o_.sensorType;
+    SilentMessages silent;
+    std::unique_ptr<HidBackend> backend = c_.makeBackend(silent);
+    OpenedMouse mouse = backend ? backend->FindDevice() : OpenedMouse{};
+    if (!mouse.command) return std::nullopt;
+    MouseLink link(c_.pauser);
+    link.Attach(std::move(mouse.command));
+    if (!link.ReadSensorSettings()) return std::nullopt;
+    return link.sensorType();
+  }
+
+  SettingContext Context(std::optional<std::uint8_t> sensorType) const {
+    return SettingContext{texts_, sensorType, ListMacroNames(o_.paths.macroStore), false};
+  }
+
+  // Saves config.bin, then the button texts; then --apply writes the mouse.
+  int SaveSetup(SettingsState& state, const WorkingSetup& setup) {
+    state.working = setup.record;
+    if (!SaveSettings(o_.paths.settingsFile, state, messages_)) {
+      c_.err << "vortalctl: " << o_.paths.settingsFile << " could not be saved; nothing changed.\n";
+      return kExitFileProblem;
+    }
+    if (!SavePaneTexts(o_.paths.skinSettings, SkinSection(), setup.panes)) {
+      c_.err << "vortalctl: config.bin was saved, but the button texts could not be saved to "
+             << o_.paths.skinSettings << ".\n";
+      return kExitFileProblem;
+    }
+    return o_.apply ? Apply() : kExitOk;
+  }
+
+  int Get() {
+    SettingsState state;
+    WorkingSetup setup;
+    if (!LoadSetup(state, setup)) return kExitFileProblem;
+    std::vector<std::string> names;
+    for (const std::string& query : o_.operands) {
+      const std::vector<std::string> matching = SettingNamesMatching(query);
+      if (matching.empty())
+        return Usage("\"" + query + "\" is no setting or group of settings; vortalctl get lists "
+                     "them all.");
+      names.insert(names.end(), matching.begin(), matching.end());
+    }
+    if (o_.operands.empty()) names = SettingNames();
+    bool dpi = false;
+    for (const std::string& name : names) dpi = dpi || name.rfind("dpi.", 0) == 0;
+    const SettingContext context = Context(dpi ? SensorType() : std::nullopt);
+    for (const std::string& name : names)
+      c_.out << name << " = " << SettingValue(setup.record, name, context) << "\n";
+    return kExitOk;
+  }
+
+  int Set() {
+    if (o_.operands.size() < 2) return Usage("set needs a setting and its value: set NAME VALUE...");
+    SettingsState state;
+    WorkingSetup setup;
+    if (!LoadSetup(state, setup)) return kExitFileProblem;
+    const std::string& name = o_.operands.front();
+    const std::vector<std::string> words(o_.operands.begin() + 1, o_.operands.end());
+    // The mouse is asked for its sensor only when a DPI is given.
+    const bool needsSensor = name.rfind("dpi.", 0) == 0 &&
+                             std::any_of(words.begin(), words.end(), [](const std::string& w) {
+                               return w.rfind("level=", 0) != 0 && w != "on" && w != "off";
+                             });
+    const std::string problem =
+        ChangeSetting(setup, name, words, Context(needsSensor ? SensorType() : std::nullopt));
+    if (!problem.empty()) return Usage(problem);
+    const int saved = SaveSetup(state, setup);
+    if (saved == kExitOk)
+      c_.out << name << " = " << SettingValue(setup.record, name, Context(o_.sensorType)) << "\n";
+    return saved;
+  }
+
+  int Names() {
+    if (o_.operands.size() > 1) return Usage("names takes one list at a time");
+    if (o_.operands.empty()) {
+      for (const std::string& list : ListNames()) c_.out << list << "\n";
+      return kExitOk;
+    }
+    const auto names = NamesOfList(o_.operands.front());
+    if (!names) {
+      std::string lists;
+      for (const std::string& list : ListNames()) lists += (lists.empty() ? "" : ", ") + list;
+      return Usage("\"" + o_.operands.front() + "\" is no list; the lists are " + lists + ".");
+    }
+    for (const std::string& name : *names) c_.out << name << "\n";
+    return kExitOk;
+  }
+
+  // The stored macro of that name (exact first, then in any letter case).
+  std::optional<std::size_t> FindMacro(const std::vector<std::string>& names,
+                                       const std::string& name) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (names[i] == name) return i;
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (EqualsIgnoreCase(Utf8ToUtf16(names[i]), Utf8ToUtf16(name))) return i;
+    return std::nullopt;
+  }
+
+  int Macro() {
+    const std::vector<std::string>& a = o_.operands;
+    const std::string verb = a.empty() ? std::string() : a[0];
+    const std::vector<std::string> names = ListMacroNames(o_.paths.macroStore);
+    if (verb == "list" && a.size() == 1) {
+      SettingsState state;
+      if (!LoadSettingsFile(state)) return kExitFileProblem;
+      for (const ProfileMacro& macro : MacrosOfSetup(o_.paths.macroStore, state.working))
+        c_.out << macro.name << " (" << macro.loopCount << (macro.loopCount == 1 ? " time" : " times")
+               << ")\n";
+      return kExitOk;
+    }
+    if ((verb == "show" || verb == "delete") && a.size() == 2) {
+      const auto index = FindMacro(names, a[1]);
+      if (!index) return Usage(NoMacro(a[1], names));
+      if (verb == "show") {
+        c_.out << DescribeMacroLines(ReadMacro(o_.paths.macroStore, names[*index])) << "\n";
+        return kExitOk;
+      }
+      return ChangeMacros([&](SettingsRecord& record) {
+        return RemoveMacro(o_.paths.macroStore, record, names, names[*index]);
+      }, "Deleted macro \"" + names[*index] + "\"");
+    }
+    if (verb == "loop" && a.size() == 3) {
+      const auto index = FindMacro(names, a[1]);
+      if (!index) return Usage(NoMacro(a[1], names));
+      std::size_t used = 0;
+      long count = 0;
+      try {
+        count = std::stol(a[2], &used);
+      } catch (...) {
+        used = 0;
+      }
+      if (used != a[2].size() || count < 1 || count > kMaxLoopCount)
+        return Usage("macro loop: \"" + a[2] + "\" is not a whole number from 1 to " +
+                     std::to_string(kMaxLoopCount) + ".");
+      if (*index >= static_cast<std::size_t>(kMacroSlots))
+        return Usage("macro \"" + names[*index] + "\" is beyond the mouse's twelve slots.");
+      SettingsState state;
+      WorkingSetup setup;
+      if (!LoadSetup(state, setup)) return kExitFileProblem;
+      SetSlotLoopCount(setup.record, static_cast<int>(*index), static_cast<int>(count));
+      const int saved = SaveSetup(state, setup);
+      if (saved == kExitOk)
+        c_.out << "Macro \"" << names[*index] << "\" plays " << count
+               << (count == 1 ? " time.\n" : " times.\n");
+      return saved;
+    }
+    if (verb == "set" && a.size() >= 3) {
+      std::string text;
+      for (std::size_t i = 2; i < a.size(); ++i) text += (i > 2 ? " " : "") + a[i];
+      std::string problem;
+      const auto lines = ParseMacroEvents(text, problem);
+      if (!lines) return Usage("macro set: " + problem);
+      std::vector<std::string> listed = names;
+      std::string name = a[1];
+      if (const auto index = FindMacro(names, a[1])) {
+        name = names[*index];
+      } else {
+        // A new macro: the rules of the editor's "New".
+        MacroEditorState state;
+        state.names = names;
+        state.nameField = name;
+        if (Utf8ToUtf16(name).size() > kMacroNameMaxChars)
+          return Usage(std::string(texts_[TextId::kMacroNameTooLong]));
+        switch (NewMacro(state)) {
+          case NewMacroResult::kAdded: break;
+          case NewMacroResult::kNameBlank: return Usage(std::string(texts_[TextId::kMacroNameBlank]));
+          case NewMacroResult::kNameInvalid:
+            return Usage(std::string(texts_[TextId::kMacroNameInvalid]));
+          case NewMacroResult::kTooMany: return Usage(kMacroLimitMessage);
+          case NewMacroResult::kNameExists:
+            return Usage(std::string(texts_[TextId::kMacroNameExists]));
+        }
+        name = state.names.back();
+        listed = state.names;
+      }
+      return ChangeMacros([&](SettingsRecord& record) {
+        // A new name takes its slot (loop count 1) before it is stored, as
+        // after the editor's "New".
+        const std::vector<RecordButton> off = FollowMacroSlots(record, names, listed);
+        MacroChange change = StoreMacro(o_.paths.macroStore, record, listed, name, *lines);
+        change.keyOff.insert(change.keyOff.begin(), off.begin(), off.end());
+        return change;
+      }, "Stored macro \"" + name + "\"");
+    }
+    return Usage("macro takes list, show NAME, set NAME EVENTS, loop NAME N or delete NAME");
+  }
+
+  static std::string NoMacro(const std::string& name, const std::vector<std::string>& names) {
+    std::string known;
+    for (const std::string& n : names) known += (known.empty() ? "" : ", ") + n;
+    return "there is no macro \"" + name + "\"" +
+           (names.empty() ? std::string(": there are no macros yet.") : "; the macros are " + known + ".");
+  }
+
+  // Runs a change of record.ini on the loaded setup and saves what followed.
+  template <typename Change>
+  int ChangeMacros(Change change, const std::string& done) {
+    SettingsState state;
+    WorkingSetup setup;
+    if (!LoadSetup(state, setup)) return kExitFileProblem;
+    const MacroChange changed = change(setup.record);
+    switch (changed.problem) {
+      case MacroChangeProblem::kNone: break;
+      case MacroChangeProblem::kTooLongForMouse:
+        return Usage(std::string(texts_[TextId::kMacroTooLongForMouse]));
+      case MacroChangeProblem::kNotSaved:
+      case MacroChangeProblem::kNotDeleted:
+        c_.err << "vortalctl: " << o_.paths.macroStore << " could not be written; nothing changed.\n";
+        return kExitFileProblem;
+    }
+    for (const RecordButton& off : changed.keyOff) {
+      setup.panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
+          std::string(texts_[TextId::kKeyOff]);
+      c_.out << (off.mode == 0 ? "mode-a" : "mode-b") << ".button" << off.button + 1
+             << " = Key Off (its macro is gone)\n";
+    }
+    for (const std::string& name : changed.encoded.droppedMacros)
+      c_.err << "vortalctl: macro \"" << name << "\" is beyond the mouse's twelve slots.\n";
+    const int saved = SaveSetup(state, setup);
+    if (saved == kExitOk) c_.out << done << ".\n";
+    return saved;
+  }
+
+  int Export() {
+    if (o_.operands.size() != 1) return Usage("export needs the profile file to write: export FILE");
+    SettingsState state;
+    Profile profile;
+    if (!LoadSetup(state, profile.setup)) return kExitFileProblem;
+    profile.macros = MacrosOfSetup(o_.paths.macroStore, state.working);
+    if (!WriteProfile(o_.operands.front(), profile, texts_)) {
+      c_.err << "vortalctl: " << o_.operands.front() << " could not be written.\n";
+      return kExitFileProblem;
+    }
+    c_.out << "Exported the setup to " << o_.operands.front() << ".\n";
+    return kExitOk;
+  }
+
+  int Import() {
+    if (o_.operands.size() != 1) return Usage("import needs the profile file to read: import FILE");
+    const std::string& path = o_.operands.front();
+    if (!PathExists(path)) {
+      c_.err << "vortalctl: " << path << " does not exist.\n";
+      return kExitFileProblem;
+    }
+    SettingsState state;
+    WorkingSetup base;
+    if (!LoadSetup(state, base)) return kExitFileProblem;
+    std::string problem;
+    std::optional<Profile> profile = ReadProfile(path, base, texts_, SensorType(), problem);
+    if (!profile) return Usage(problem);
+    if (!StoreProfileMacros(o_.paths.macroStore, profile->macros, profile->setup.record)) {
+      c_.err << "vortalctl: " << o_.paths.macroStore << " could not be written; nothing changed.\n";
+      return kExitFileProblem;
+    }
+    const int saved = SaveSetup(state, profile->setup);
+    if (saved == kExitOk || (o_.apply && saved == kExitNoMouse))
+      c_.out << "Imported " << path << ".\n";
+    return saved;
+  }
+
   static std::string TimeStamp() {
     using namespace std::chrono;
     const auto now = system_clock::now();
@@ -389,6 +728,7 @@ class Commands {
   const Options& o_;
   StreamMessages messages_;
   std::unique_ptr<HidBackend> backend_;
+  LocalizedTexts texts_{c_.language};
 };
 
 }  // namespace
@@ -409,13 +749,23 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
     context.err << "vortalctl: " << problem << "\n\n" << kUsage;
     return kExitUsage;
   };
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
+    const bool option = !optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0;
+    if (!optionsEnded && (arg == "--help" || arg == "-h")) {
       context.out << kUsage;
       return kExitOk;
     }
-    if (arg == "--dir" || arg == "--count") {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (option && arg == "--apply") {
+      options.apply = true;
+      continue;
+    }
+    if (option && (arg == "--dir" || arg == "--count" || arg == "--sensor")) {
       if (i + 1 >= args.size()) return usageError(arg + " needs a value");
       const std::string& value = args[++i];
       if (arg == "--dir") {
@@ -424,28 +774,46 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
         options.paths.macroStore = Join(value, "record.ini");
         options.paths.skinSettings = Join(value, "str.ini");
         options.paths.programDir = Join(value, "");
-      } else {
-        std::size_t used = 0;
-        long n = -1;
-        try {
-          n = std::stol(value, &used);
-        } catch (...) {
-          used = 0;
-        }
+        continue;
+      }
+      std::size_t used = 0;
+      long n = -1;
+      try {
+        n = std::stol(value, &used);
+      } catch (...) {
+        used = 0;
+      }
+      if (arg == "--count") {
         if (used != value.size() || n < 0)
           return usageError("--count needs a whole number, not " + value);
         options.count = n;
+      } else {
+        if (used != value.size() || n < 0 || n > 255 || DpiTableOf(static_cast<std::uint8_t>(n)).count == 0)
+          return usageError("--sensor needs a sensor type the program knows (0 to 3), not " + value);
+        options.sensorType = static_cast<std::uint8_t>(n);
       }
       continue;
     }
-    if (!arg.empty() && arg[0] == '-') return usageError("unknown option " + arg);
-    if (!options.command.empty())
-      return usageError("one command at a time: " + options.command + ", " + arg);
-    options.command = arg;
+    if (option) return usageError("unknown option " + arg);
+    if (options.command.empty()) {
+      options.command = arg;
+    } else {
+      options.operands.push_back(arg);
+    }
   }
   if (options.command.empty()) return usageError("no command given");
   if (options.count >= 0 && options.command != "listen")
     return usageError("--count belongs to listen");
+  static const std::vector<std::string> kTakesOperands = {"get", "set", "names", "macro", "export",
+                                                          "import"};
+  const bool takesOperands = std::find(kTakesOperands.begin(), kTakesOperands.end(),
+                                       options.command) != kTakesOperands.end();
+  if (!options.operands.empty() && !takesOperands)
+    return usageError("one command at a time: " + options.command + ", " + options.operands.front());
+  static const std::vector<std::string> kChanges = {"set", "macro", "import"};
+  if (options.apply &&
+      std::find(kChanges.begin(), kChanges.end(), options.command) == kChanges.end())
+    return usageError("--apply belongs to set, macro and import");
   return Commands(context, options).Run();
 }
 

@@ -12,6 +12,7 @@
 #include "device/hid_port.h"
 #include "settings/program_paths.h"
 #include "settings/user_messages.h"
+#include "texts/texts.h"
 
 namespace vortal {
 
@@ -19,7 +20,7 @@ namespace vortal {
 enum CtlExit : int {
   kExitOk = 0,
   kExitNoMouse = 1,     // the mouse was not found, did not answer or went away
-  kExitUsage = 2,       // unknown command or option
+  kExitUsage = 2,       // unknown command or option, or a value not accepted
   kExitFileProblem = 3  // a file is missing, has the wrong size or could not be written
 };
 
@@ -32,6 +33,8 @@ struct CtlContext {
   Pauser& pauser;
   // The files used when no --dir is given.
   ProgramPaths defaultPaths;
+  // The language of the button texts written to str.ini, the window's.
+  Language language = Language::kEnglish;
 };
 
 // args: the command line without the program name.

@@ -1,0 +1,66 @@
+// A whole setup as a profile file a person can read, edit and share: an INI
+// file in UTF-8 with the settings in the grammar of edit/setting_text.h, the
+// buttons' pane texts, and the macros with their loop counts.
+//
+//   [Profile]
+//   Format=1
+//   [Settings]
+//   mode-a.button1=Left Click
+//   ...
+//   [Labels]
+//   mode-a.button1=Left Click
+//   ...
+//   [Macro1]
+//   Name=Reload
+//   Loop=1
+//   Events=R Dn, 50 ms, R Up
+//
+// "Labels" are what the window shows on each button, written for reading;
+// reading a profile composes them anew in the reader's language.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "edit/setting_text.h"
+
+namespace vortal {
+
+inline constexpr const char* kProfileFormat = "1";
+
+struct ProfileMacro {
+  std::string name;
+  int loopCount = 1;
+  std::vector<std::string> lines;  // record.ini's event lines
+  friend bool operator==(const ProfileMacro&, const ProfileMacro&) = default;
+};
+
+struct Profile {
+  WorkingSetup setup;
+  std::vector<ProfileMacro> macros;  // slot order
+};
+
+// The macros of record.ini in slot order with the record's loop counts.
+std::vector<ProfileMacro> MacrosOfSetup(const std::string& recordPath,
+                                        const SettingsRecord& record);
+
+// Writes the profile file (replacing one that is there, atomically); false
+// when it could not be written.
+bool WriteProfile(const std::string& path, const Profile& profile, const LocalizedTexts& texts);
+
+// Reads a profile onto `base` (what the file does not name stays as it is)
+// and checks all of it: nothing when any line is wrong, with `error` naming
+// the line and what is accepted. The pane texts are composed in `texts`'
+// language; DPI values in DPI need `sensorType`.
+std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& base,
+                                   const LocalizedTexts& texts,
+                                   std::optional<std::uint8_t> sensorType, std::string& error);
+
+// Makes record.ini hold exactly the profile's macros, in their order, in one
+// save; the record's macro slots and loop counts follow. False when the file
+// could not be written (it is then as it was, and so is the record).
+bool StoreProfileMacros(const std::string& recordPath, const std::vector<ProfileMacro>& macros,
+                        SettingsRecord& record);
+
+}  // namespace vortal
