@@ -63,10 +63,19 @@ class LineNumbers {
 
   std::string At(std::string_view section, std::string_view key = {}) const {
     std::string id = Lower(section);
-    if (!key.empty()) id += "\n" + Lower(key);
+    // Appended throughout: GCC 12 warns falsely on "text" + std::string here.
+    if (!key.empty()) id.append(1, '\n').append(Lower(key));
     const auto found = lines_.find(id);
-    return found == lines_.end() ? std::string("[") + std::string(section) + "]"
-                                 : "line " + std::to_string(found->second);
+    std::string named;
+    if (found != lines_.end()) {
+      named = "line ";
+      named += std::to_string(found->second);
+    } else {
+      named = "[";
+      named += section;
+      named += ']';
+    }
+    return named;
   }
 
  private:

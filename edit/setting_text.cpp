@@ -603,7 +603,8 @@ std::string ChangeLoopColor(SettingsRecord& record, int color,
     if (!rgb)
       return what + ": " + Quoted(rest.front()) + " is no colour; give #RRGGBB or one of " +
              Join(ColorNames()) + ".";
-    if (!context.wholeSetup && !CanChooseLoopColor(changed))
+    const bool same = std::equal(rgb->begin(), rgb->end(), changed.loopColor[color]);
+    if (!same && !context.wholeSetup && !CanChooseLoopColor(changed))
       return what + ": a loop colour is chosen while loop-color.1 is on; switch it on first.";
     std::copy(rgb->begin(), rgb->end(), changed.loopColor[color]);
   }

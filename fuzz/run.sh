@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 which=${1:-all}
 seconds=${2:-30}
 build="$root/build/fuzz"
-targets=(profile_fuzz settings_fuzz macro_fuzz skin_fuzz device_fuzz descriptor_fuzz)
+targets=(profile_fuzz settings_fuzz macro_fuzz skin_fuzz device_fuzz descriptor_fuzz setup_fuzz)
 if [ "$which" != all ]; then
   printf '%s\n' "${targets[@]}" | grep -qx "$which" || { echo "unknown target: $which" >&2; exit 2; }
   targets=("$which")

@@ -65,7 +65,8 @@ constexpr const char* kUsage =
     "      Triple-click, RGB On/Off, Shift, Key Off; DPI Switch action=DPI +|DPI -|\n"
     "      DPI Loop; Windows function=NAME; Multimedia function=NAME;\n"
     "      Fire Key key=KEY speed=5..255 times=0..255; Single Key key=KEY;\n"
-    "      Combo Key modifier=NAME key1=KEY key2=KEY; Macro Key repeat=1..3 macro=NAME\n"
+    "      Combo Key modifier=NAME key1=KEY key2=KEY;\n"
+    "      Macro Key repeat=1..3 macro=NAME\n"
     "  rate                125, 250, 500 or 1000 (Hz)\n"
     "  dpi.1 .. dpi.4      on or off, and a DPI of the sensor or level=N\n"
     "  lighting            Standard Mode, Respiration Mode or Neon Mode, with\n"
@@ -509,12 +510,11 @@ class Commands {
                              std::any_of(words.begin(), words.end(), [](const std::string& w) {
                                return w.rfind("level=", 0) != 0 && w != "on" && w != "off";
                              });
-    const std::string problem =
-        ChangeSetting(setup, name, words, Context(needsSensor ? SensorType() : std::nullopt));
+    const SettingContext context = Context(needsSensor ? SensorType() : o_.sensorType);
+    const std::string problem = ChangeSetting(setup, name, words, context);
     if (!problem.empty()) return Usage(problem);
     const int saved = SaveSetup(state, setup);
-    if (saved == kExitOk)
-      c_.out << name << " = " << SettingValue(setup.record, name, Context(o_.sensorType)) << "\n";
+    if (saved == kExitOk) c_.out << name << " = " << SettingValue(setup.record, name, context) << "\n";
     return saved;
   }
 

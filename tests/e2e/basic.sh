@@ -8,6 +8,7 @@ source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then e2e_init basic en; else e2e_init "basic-$language" "$language"; fi
 
+keep_folder
 start_vortal || finish
 open_window || finish
 shot 01-page
@@ -94,6 +95,7 @@ wait_state 10 'clicked .*'
 shot 06-edited
 
 # 7. Apply.
+before_apply=$(traffic_lines)
 apply_and_wait
 shot 07-applied
 
@@ -147,4 +149,15 @@ if [ "$(echo "$colours" | cut -d' ' -f13-15)" = "00 FF FF" ] && [ "${leds:0:2}" 
 else
   report fail "the configuration block carries the new colours and bits" "colours $colours; bits $leds"
 fi
+
+ctl_set mode-a.button2 DPI Switch action=DPI -
+ctl_set mode-a.button3 Right Click
+ctl_set mode-b.button4 Key Off
+ctl_set rate 125
+ctl_set dpi.4 off
+ctl_set dpi.2 level=5
+ctl_set lighting Respiration Mode speed=6S
+ctl_set loop-color.5 on
+ctl_set dpi-led.1 1,2
+ctl_matches_window "$before_apply" "the basic page's changes"
 finish

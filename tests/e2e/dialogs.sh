@@ -54,6 +54,7 @@ shows() {
 }
 
 printf '[Alpha]\r\nItemCount=1\r\nItem0=A   Dn\r\n[Beta]\r\nItemCount=3\r\nItem0=B   Dn\r\nItem1=50 ms\r\nItem2=B   Up\r\n' >"$run/record.ini"
+keep_folder
 start_vortal || finish
 open_window || finish
 
@@ -142,6 +143,7 @@ if choose_function 8 13 CMacroDialog; then
 fi
 shot 19-page
 
+before_apply=$(traffic_lines)
 apply_and_wait
 check_record "buttons 3 to 8 hold Windows, Multimedia, Fire, Single, Combo, Macro" 2 "8 9 10 11 12 13" 6
 check_record "Calculator: index 2, code 0x92, selector 1" 38 2
@@ -167,4 +169,12 @@ if [ "${matrix1:24:71}" = "$expected" ]; then
 else
   report fail "key matrix 1 carries the six functions" "${matrix1:24:71}, expected $expected"
 fi
+
+ctl_set mode-a.button3 Windows function=Calculator
+ctl_set mode-a.button4 Multimedia function=Vol-
+ctl_set mode-a.button5 Fire Key key=C speed=9 times=0
+ctl_set mode-a.button6 Single Key key=B
+ctl_set mode-a.button7 Combo Key modifier=Left Shift key1=A key2=Enter
+ctl_set mode-a.button8 Macro Key repeat=3 macro=Beta
+ctl_matches_window "$before_apply" "the six dialogs' functions"
 finish

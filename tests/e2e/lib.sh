@@ -206,6 +206,56 @@ apply_and_wait() {
 # (default: all), in order, repeats merged.
 opcodes_sent() { tail -n +"$((${1:-0} + 1))" "$mouse/traffic.log" 2>/dev/null | awk '$2 == "SET_FEATURE" { print $4 }' | uniq | tr '\n' ' ' | sed 's/ $//'; }
 traffic_lines() { wc -l <"$mouse/traffic.log" 2>/dev/null || echo 0; }
+# What the program sent in an Apply after line $1 of the traffic log: its
+# commands and output reports from its first command on, without the times
+# (the mouse's answers tell what it held before).
+apply_traffic() {
+  tail -n +"$((${1:-0} + 1))" "$mouse/traffic.log" 2>/dev/null |
+    awk -v first="${apply_opcodes%% *}" '$2 == "SET_FEATURE" && $4 == first { on = 1 }
+      on && ($2 == "SET_FEATURE" || $2 == "WRITE") { $1 = ""; print }'
+}
+
+# The same changes made with vortalctl.exe (the same core, under Wine, on the
+# same virtual mouse) on the folder as it was before the window made them:
+# keep_folder before the window starts, then ctl_set NAME VALUE... for each
+# change and ctl_matches_window LINE WHAT after the window's Apply (LINE: the
+# traffic log's length before it). The Apply traffic, config.bin (but for
+# the page the window last showed) and str.ini's button texts must be the
+# window's.
+keep_folder() { rm -rf "$work/before" && mkdir -p "$work/before" && cp "$run"/*.bin "$run"/*.ini "$work/before/"; }
+vortalctl_in() { (cd "$run" && "$wine" "$run/vortalctl.exe" --dir "$@") >>"$work/vortalctl.log" 2>&1; }
+ctl_set() {
+  [ -d "$work/ctl" ] || { cp -r "$work/before" "$work/ctl"; ctl_problems=""; }
+  vortalctl_in "$work/ctl" set "$@" || ctl_problems="$ctl_problems; set $*: $(tail -n 1 "$work/vortalctl.log")"
+}
+ctl_matches_window() {
+  local window ctl from
+  window=$(apply_traffic "$1")
+  from=$(traffic_lines)
+  vortalctl_in "$work/ctl" apply || ctl_problems="$ctl_problems; apply: $(tail -n 1 "$work/vortalctl.log")"
+  ctl=$(apply_traffic "$from")
+  if [ -z "$ctl_problems" ] && [ -n "$window" ] && [ "$window" = "$ctl" ]; then
+    report ok "vortalctl set then apply sends what the window sent for $2"
+  else
+    report fail "vortalctl set then apply sends what the window sent for $2" \
+      "${ctl_problems:-$(diff <(echo "$window") <(echo "$ctl") | head -n 6 | tr '\n' ' ')}"
+  fi
+  # The edited mode is where the window's page was, not a setting.
+  if cmp -s <(head -c 1961 "$run/config.bin") <(head -c 1961 "$work/ctl/config.bin") &&
+    cmp -s <(tail -c +1963 "$run/config.bin") <(tail -c +1963 "$work/ctl/config.bin"); then
+    report ok "vortalctl saves the config.bin the window saved for $2"
+  else
+    report fail "vortalctl saves the config.bin the window saved for $2" "$(cmp "$run/config.bin" "$work/ctl/config.bin" 2>&1 | head -n 1)"
+  fi
+  if cmp -s "$run/str.ini" "$work/ctl/str.ini"; then
+    report ok "vortalctl writes the button texts the window wrote for $2"
+  else
+    report fail "vortalctl writes the button texts the window wrote for $2" \
+      "$(diff <(iconv -f UTF-16 -t UTF-8 "$run/str.ini" 2>/dev/null || cat "$run/str.ini") <(iconv -f UTF-16 -t UTF-8 "$work/ctl/str.ini" 2>/dev/null || cat "$work/ctl/str.ini") | head -n 4 | tr '\n' ' ')"
+  fi
+  rm -rf "$work/ctl"
+}
+
 # The top-left corner "X Y" on the screen of the window on an xwininfo line
 # read from the input.
 origin_of() { grep -o '+[0-9-]*+[0-9-]*$' | head -n 1 | tr '+' ' ' | sed 's/^ //'; }
