@@ -131,15 +131,4 @@ NewMacroResult NewMacro(MacroEditorState& state) {
   return NewMacroResult::kAdded;
 }
 
-bool DeleteSelectedMacro(MacroEditorState& state, const std::string& recordPath) {
-  if (state.names.empty() || !state.selected || *state.selected >= state.names.size()) return false;
-  const std::size_t index = *state.selected;
-  if (!DeleteMacro(recordPath, state.names[index])) return false;
-  state.names.erase(state.names.begin() + static_cast<std::ptrdiff_t>(index));
-  state.selected.reset();
-  state.events.clear();
-  state.nameField.clear();
-  return true;
-}
-
 }  // namespace vortal

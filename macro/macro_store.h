@@ -68,7 +68,8 @@ bool WriteMacro(const std::string& recordPath, std::string_view name,
 bool DeleteMacro(const std::string& recordPath, std::string_view name);
 
 // The macro editor's list of names with its selection, event list and name
-// field, and the rules of its "New" and "Delete" buttons.
+// field, and the rules of its "New" button (storing and deleting are
+// macro_changes.h).
 struct MacroEditorState {
   std::vector<std::string> names;
   std::optional<std::size_t> selected;
@@ -84,10 +85,5 @@ struct MacroEditorState {
 enum class NewMacroResult { kAdded, kNameBlank, kNameInvalid, kTooMany, kNameExists };
 NewMacroResult NewMacro(MacroEditorState& state);
 
-// "Delete": removes the selected macro from the file and from the list, and
-// clears the event list and the name field. Nothing happens without a
-// selection. When the file cannot be written the list stays as it is (the
-// macro is still in the file) and the result is false.
-bool DeleteSelectedMacro(MacroEditorState& state, const std::string& recordPath);
 
 }  // namespace vortal

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "macro/macro_changes.h"
 #include "macro/macro_store.h"
 #include "files/file_io.h"
 #include "settings/settings_file.h"
@@ -263,13 +264,9 @@ TEST(FaultsTest, MacroDeleteOnAFullDiskKeepsTheMacroListed) {
   const Bytes old(text.begin(), text.end());
   const std::string path = dir.Write("record.ini", old);
   const int code = RunWithFileSizeLimit(64, [&] {
-    MacroEditorState state;
-    state.names = ListMacroNames(path);
-    state.selected = 0;
-    state.events = {"C   Dn"};
-    const bool deleted = DeleteSelectedMacro(state, path);
-    const bool kept = state.names == std::vector<std::string>{"Copy", "Paste"};
-    return !deleted && kept ? 0 : 1;
+    SettingsRecord record{};
+    const MacroChange change = RemoveMacro(path, record, ListMacroNames(path), "Copy");
+    return change.problem == MacroChangeProblem::kNotDeleted ? 0 : 1;
   });
   EXPECT_EQ(code, 0);
   ExpectFile(path, old, "record.ini");

@@ -1,5 +1,7 @@
 #include "macro/macro_store.h"
 
+#include "macro/macro_changes.h"
+
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
@@ -224,35 +226,28 @@ TEST(MacroEditorNewTest, FollowsTheRulesInOrder) {
   }
 }
 
-TEST_F(MacroStoreTest, EditorDeleteRemovesTheSelectedMacro) {
+TEST_F(MacroStoreTest, DeleteTakesTheMacroOutOfTheFileAndTheList) {
   ASSERT_TRUE(WriteMacro(path_, "One", {"A   Dn"}));
   ASSERT_TRUE(WriteMacro(path_, "Two", {"B   Dn"}));
-  MacroEditorState state{{"One", "Two", "Unsaved"}, 1, {"B   Dn"}, "Two"};
+  SettingsRecord record{};
+  const Lines listed = {"One", "Two", "Unsaved"};
 
-  EXPECT_TRUE(DeleteSelectedMacro(state, path_));
-  EXPECT_EQ(state.names, (Lines{"One", "Unsaved"}));
-  EXPECT_FALSE(state.selected.has_value());
-  EXPECT_TRUE(state.events.empty());
-  EXPECT_EQ(state.nameField, "");
+  MacroChange change = RemoveMacro(path_, record, listed, "Two");
+  EXPECT_EQ(change.problem, MacroChangeProblem::kNone);
+  EXPECT_EQ(change.order, (Lines{"One", "Unsaved"}));
   EXPECT_EQ(ListMacroNames(path_), Lines{"One"});
 
-  // Without a selection nothing happens.
-  state.events = {"x"};
-  EXPECT_FALSE(DeleteSelectedMacro(state, path_));
-  EXPECT_EQ(state.names, (Lines{"One", "Unsaved"}));
-  EXPECT_EQ(state.events, Lines{"x"});
-
   // A name that was never confirmed is only in the list.
-  state.selected = 1;
-  EXPECT_TRUE(DeleteSelectedMacro(state, path_));
-  EXPECT_EQ(state.names, Lines{"One"});
+  change = RemoveMacro(path_, record, change.order, "Unsaved");
+  EXPECT_EQ(change.problem, MacroChangeProblem::kNone);
+  EXPECT_EQ(change.order, Lines{"One"});
 
   // A file that cannot be rewritten: the macro stays listed.
   fs::remove(path_);
   fs::create_directories(path_);
-  state.selected = 0;
-  EXPECT_FALSE(DeleteSelectedMacro(state, path_));
-  EXPECT_EQ(state.names, Lines{"One"});
+  change = RemoveMacro(path_, record, {"One"}, "One");
+  EXPECT_EQ(change.problem, MacroChangeProblem::kNotDeleted);
+  EXPECT_TRUE(change.order.empty());
 }
 
 }  // namespace
