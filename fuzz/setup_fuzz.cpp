@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "assign/assignment_dispatcher.h"
 #include "edit/profile.h"
 #include "files/file_io.h"
 #include "fuzz_support.h"
@@ -15,7 +16,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using vortal::fuzz::Check;
   const vortal::LocalizedTexts texts;
-  const vortal::WorkingSetup base{vortal::DeliveredSettings(), {}};
+  // The delivered setup with the texts the window shows for it.
+  static const vortal::WorkingSetup base = [&] {
+    vortal::WorkingSetup setup{vortal::DeliveredSettings(), {}};
+    vortal::SetDefaultPaneTexts(setup.panes, texts, vortal::kDeviceButtons);
+    return setup;
+  }();
 
   const std::string path = vortal::fuzz::TempFile("profile.ini");
   vortal::fuzz::WriteBytes(path, data, size);
