@@ -212,6 +212,7 @@ BOOL CTesselDlg::OnInitDialog() {
   shell_ = std::make_unique<MainWindowShell>(*model_);
   shell_->profiles().afterImport = [this] {
     advancedPage_->KeepRecordPointerValues();
+    basicPage_->KeepPaneTexts();
     ProgramStateLog().Write("imported");
   };
   PublishControlRects(ProgramStateLog());
