@@ -11,9 +11,6 @@
 
 namespace vortal {
 
-// The tray menu's one command, "Exit".
-inline constexpr int kTrayExitCommand = 1028;
-
 // The tray icon's notification (its lParam, a mouse message): a left click,
 // a double click and a right click count; the pointer passing over does not.
 std::optional<TrayClick> DecodeTrayMessage(LPARAM mouseMessage);

@@ -28,7 +28,13 @@
 //   item ID INDEX TEXT                a line put into a list box
 //   list opened ID | list closed ID   a drop-down list (of any window)
 //   balloon TEXT                      a tray balloon
+//   menu item LABEL                   an item of the tray icon's menu, top
+//                                     down, before it opens
 //   menu opened | menu closed         a pop-up menu (the tray icon's, a list's)
+//   file dialog opened save|open      the system's Save As or Open dialog
+//   file dialog closed ok PATH | file dialog closed cancel
+//   imported                          a profile taken into the window (the
+//                                     page shown is drawn again after it)
 //   dialog opened NAME                a modal sub-dialog (NAME its class) or
 //   dialog closed NAME ok|cancel      "colour", the system's colour dialog
 //   message opened TEXT | message closed

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/file_dialog_win32.h"
 #include "app/shell_messages.h"
 #include "app/state_log.h"
 #include "app/sub_dialog_host.h"
@@ -112,10 +113,8 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      if (id == kTrayExitCommand && code == 0 && lParam == 0) {
-        if (shell_) shell_->OnExitCommand();
-        return TRUE;
-      }
+      // The tray menu's commands come without a control.
+      if (code == 0 && lParam == 0 && shell_ && shell_->OnTrayCommand(id)) return TRUE;
       if (code == EN_CHANGE && lParam) ProgramStateLog().EditChanged(reinterpret_cast<HWND>(lParam));
       if (controls_.OnCommand(wParam, lParam)) return TRUE;
       if (model_ && lParam && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
@@ -189,7 +188,8 @@ BOOL CTesselDlg::OnInitDialog() {
   link_ = std::make_unique<MouseLink>(*pauser_);
   model_ = std::make_unique<MainWindowModel>(
       *this, *link_, *backend_, settings_,
-      MainWindowFiles{paths_.settingsFile, paths_.skinSettings, paths_.programDir});
+      MainWindowFiles{paths_.settingsFile, paths_.skinSettings, paths_.programDir,
+                      paths_.macroStore});
   macroEditor_ = std::make_unique<MacroEditorPage>(*model_, paths_.macroStore);
   macroHalf_ = std::make_unique<AdvancedPageHalfOf<MacroEditorPage>>(*macroEditor_);
   advancedPage_ = std::make_unique<AdvancedPage>(*model_, pointerSystem_, macroHalf_.get());
@@ -210,6 +210,11 @@ BOOL CTesselDlg::OnInitDialog() {
   basicPage_ = std::make_unique<BasicPage>(*model_, *assignmentDialogs_);
   model_->SetPage(kBasicPage, basicPage_.get());
   shell_ = std::make_unique<MainWindowShell>(*model_);
+  shell_->profiles().afterImport = [this] {
+    advancedPage_->KeepRecordPointerValues();
+    basicPage_->KeepPaneTexts();
+    ProgramStateLog().Write("imported");
+  };
   PublishControlRects(ProgramStateLog());
   if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
     // The frame buttons belong to every page; they stand on the picture from
@@ -338,18 +343,29 @@ void CTesselDlg::ShowTrayBalloon(std::string_view text, std::string_view title, 
   ProgramStateLog().Write("balloon", text);
 }
 
-void CTesselDlg::ShowTrayMenu(std::string_view exitLabel) {
+void CTesselDlg::ShowTrayMenu(const std::vector<TrayMenuItem>& items) {
   POINT cursor;
   GetCursorPos(&cursor);
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
-  AppendMenuW(menu, MF_STRING, kTrayExitCommand, Widen(std::string(exitLabel)).c_str());
+  for (const TrayMenuItem& item : items) {
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), Widen(item.label).c_str());
+    ProgramStateLog().Write("menu item", item.label);
+  }
   SetForegroundWindow(hwnd_);
   ProgramStateLog().Write("menu opened");
   TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  hwnd_, nullptr);
   ProgramStateLog().Write("menu closed");
   DestroyMenu(menu);
+}
+
+std::optional<std::string> CTesselDlg::ChooseFile(const FileDialogRequest& request) {
+  const bool save = request.kind == FileDialogKind::kSaveAs;
+  ProgramStateLog().Write("file dialog opened", save ? "save" : "open");
+  std::optional<std::string> path = RunFileDialog(hwnd_, request);
+  ProgramStateLog().Write("file dialog closed", path ? "ok " + *path : std::string("cancel"));
+  return path;
 }
 
 // ---- Listener

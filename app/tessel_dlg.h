@@ -75,7 +75,8 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
   void RemoveTrayIcon() override;
   void ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
                        int timeoutMs) override;
-  void ShowTrayMenu(std::string_view exitLabel) override;
+  void ShowTrayMenu(const std::vector<TrayMenuItem>& items) override;
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   bool CreateListener() override;
   void ResumeListener() override;
   void SetEventPort(std::unique_ptr<EventPort> port) override;

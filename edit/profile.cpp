@@ -118,7 +118,10 @@ std::vector<ProfileMacro> MacrosOfSetup(const std::string& recordPath,
   for (const std::string& name : ListMacroNames(file)) {
     if (macros.size() == static_cast<std::size_t>(kMacroSlots)) break;
     const int slot = static_cast<int>(macros.size());
-    macros.push_back({name, SlotLoopCount(record, slot), ReadMacro(file, name)});
+    // A slot not encoded yet (record.ini changed by hand or by another
+    // program) holds no loop count: the macro plays once, as the editor's
+    // Loop Times field takes a count below 1, and the profile stays readable.
+    macros.push_back({name, std::max(1, SlotLoopCount(record, slot)), ReadMacro(file, name)});
   }
   return macros;
 }

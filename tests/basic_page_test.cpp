@@ -84,14 +84,16 @@ TEST(UnreadSettings, NeitherTheMouseNorTheFilesGetTheEmptyRecord) {
 TEST(BasicPageFirstDisplay, ReadsTheSensorOnceAndResetsPaneTextsOnlyOnAFirstRun) {
   struct Case {
     std::uint8_t firstRunFlag;
+    bool imported;  // a profile imported before the first showing
     bool panesReset;
   };
-  for (const Case& c : {Case{0, true}, Case{1, false}}) {
-    SCOPED_TRACE(static_cast<int>(c.firstRunFlag));
+  for (const Case& c : {Case{0, false, true}, Case{1, false, false}, Case{0, true, false}}) {
+    SCOPED_TRACE(static_cast<int>(c.firstRunFlag) + 2 * c.imported);
     BasicPageRig rig(2, c.firstRunFlag);
     rig.dir.Write("str.ini", "[Skins]\r\nPath=Default\r\n");
     rig.model.skin.paneText[0][5] = "kept";
     rig.model.skin.paneText[1][7] = "kept";
+    if (c.imported) rig.page.KeepPaneTexts();
     rig.model.BuildPage(kBasicPage);
 
     EXPECT_TRUE(rig.page.initialised());

@@ -211,7 +211,7 @@ TEST(TrayTest, TrayClicks) {
        {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the advanced page", true, true, kAdvancedPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build advanced"}},
-      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Exit"}, {}},
+      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Import settings...|Exit"}, {}},
   };
   for (const Case& c : cases) {
     Rig rig(c.pluggedAtStart);
@@ -368,7 +368,7 @@ TEST(ShellTest, CloseHidesAndExitCleansUpFirst) {
   rig.shell.OnClose();
   EXPECT_EQ(rig.services.calls, std::vector<std::string>{"HIDE"});
   rig.services.calls.clear();
-  rig.shell.OnExitCommand();
+  EXPECT_TRUE(rig.shell.OnTrayCommand(kTrayExitCommand));
   EXPECT_EQ(rig.services.calls,
             (std::vector<std::string>{"CLOSE_LISTENER", "TRAY_REMOVE", "EXIT 0"}));
   EXPECT_FALSE(rig.link.Attached());

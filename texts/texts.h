@@ -105,6 +105,11 @@ enum class TextId : std::uint8_t {
   kKeyMatrix4,
   kSwitchToMacroKey,
   kExit,
+  kExportSettings,       // the tray menu's items
+  kImportSettings,
+  kExportSettingsTitle,  // the file dialogs' titles
+  kImportSettingsTitle,
+  kProfileFiles,         // the file dialogs' filter
   kMouseNotDetected,
   kMouseDetected,
 
@@ -146,6 +151,9 @@ enum class TextId : std::uint8_t {
   kMacrosCut,      // the names follow
   kMacrosDropped,  // the names follow
   kSkinChoiceNotSaved,
+  kSettingsNotExported,
+  kSettingsNotImported,  // the reason follows
+  kProfileMacrosNotStored,
 
   // Not translated: the web address of the title area, and the section of
   // str.ini that holds this language's pane texts.

@@ -451,15 +451,23 @@ wait_exit() {
     exit_code=running
   fi
 }
-# Right-clicks the tray icon and chooses the menu's single item, Exit, at the
-# middle of the menu window wherever it opened; $1 names a screenshot of the
-# menu.
-tray_exit() {
-  local size
+# Right-clicks the tray icon and chooses item $1 of its menu (0 the top one,
+# "last" the bottom one, Exit) in the middle of its band of the menu window
+# wherever it opened; the program lists the items ("menu item LABEL") as it
+# opens the menu. $2 names a screenshot of the menu.
+tray_choose() {
+  local size items item from
   mark_state
+  from=$state_mark
   xdotool mousemove "${tray_icon[@]}" click 3
   wait_opened 10 'menu opened' || return 1
-  [ -z "${1:-}" ] || shot "$1"
+  items=$(tail -n +"$((from + 1))" "$state_log" | grep -c '^menu item ')
+  [ "$items" -gt 0 ] || items=1
+  item=$1
+  [ "$item" != last ] || item=$((items - 1))
+  [ -z "${2:-}" ] || shot "$2"
   size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
-  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } / 2))
+  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } * (2 * item + 1) / (2 * items)))
 }
+# Chooses Exit from the tray menu; $1 names a screenshot of the menu.
+tray_exit() { tray_choose last "${1:-}"; }

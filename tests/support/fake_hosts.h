@@ -120,8 +120,21 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
                     (icon == BalloonIcon::kInfo ? "info" : "warning") + " | " +
                     std::to_string(timeoutMs));
   }
-  void ShowTrayMenu(std::string_view exitLabel) override {
-    calls.push_back("TRAY_MENU " + std::string(exitLabel));
+  void ShowTrayMenu(const std::vector<TrayMenuItem>& items) override {
+    std::string labels;
+    for (const TrayMenuItem& item : items) labels += (labels.empty() ? "" : "|") + item.label;
+    calls.push_back("TRAY_MENU " + labels);
+    trayMenu = items;
+  }
+  // The user's answer to the next file dialogs, in turn (none left: cancel).
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
+    calls.push_back(std::string(request.kind == FileDialogKind::kSaveAs ? "SAVE_AS " : "OPEN ") +
+                    request.title);
+    fileRequests.push_back(request);
+    if (chosenFiles.empty()) return std::nullopt;
+    std::optional<std::string> path = chosenFiles.front();
+    chosenFiles.erase(chosenFiles.begin());
+    return path;
   }
   bool CreateListener() override {
     calls.push_back("CREATE_LISTENER");
@@ -157,6 +170,9 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
   // Returns whether the key-down was swallowed.
   bool Key(const KeyStroke& key);
 
+  std::vector<TrayMenuItem> trayMenu;
+  std::vector<std::optional<std::string>> chosenFiles;
+  std::vector<FileDialogRequest> fileRequests;
   bool listenerCreates = true;
   bool notificationsRegister = true;
   std::unique_ptr<EventPort> eventPort;

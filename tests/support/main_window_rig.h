@@ -18,7 +18,8 @@ struct MainWindowRig {
   MouseLink link{pauser};
   SettingsState settings;
   MainWindowModel model{services, link, backend, settings,
-                        {dir.File("config.bin"), dir.File("str.ini"), dir.File("")}};
+                        {dir.File("config.bin"), dir.File("str.ini"), dir.File(""),
+                         dir.File("record.ini")}};
 
   // As after a start-up that read config.bin; start-up itself says otherwise.
   MainWindowRig() { model.SettingsLoaded(LoadResult::kLoaded); }

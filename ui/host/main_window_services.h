@@ -101,6 +101,13 @@ class SubDialogHost : public Surface, public ListHost, public ColorChooser, publ
 
 enum class BalloonIcon { kInfo, kWarning };
 
+// An item of the tray icon's menu: its text and the command it sends.
+struct TrayMenuItem {
+  int command = 0;
+  std::string label;
+  friend bool operator==(const TrayMenuItem&, const TrayMenuItem&) = default;
+};
+
 // The notification-area icon (tip as given, callback WM_USER+1).
 class Tray {
  public:
@@ -109,10 +116,31 @@ class Tray {
   virtual void RemoveTrayIcon() = 0;
   virtual void ShowTrayBalloon(std::string_view text, std::string_view title, BalloonIcon icon,
                                int timeoutMs) = 0;
-  // The pop-up menu at the cursor with its single item (command 1028),
-  // window brought to the foreground first. Choosing it reaches the model
-  // as MainWindowModel::OnExitCommand.
-  virtual void ShowTrayMenu(std::string_view exitLabel) = 0;
+  // The pop-up menu at the cursor with these items, top down, the window
+  // brought to the foreground first. The chosen item's command reaches the
+  // window's shell as MainWindowShell::OnTrayCommand.
+  virtual void ShowTrayMenu(const std::vector<TrayMenuItem>& items) = 0;
+};
+
+// The system's Open and Save As dialogs over the window.
+enum class FileDialogKind { kOpen, kSaveAs };
+
+struct FileDialogRequest {
+  FileDialogKind kind = FileDialogKind::kOpen;
+  std::string title;             // in the user's language
+  std::string filterName;        // the one filter's name, "... (*.ini)"
+  std::string pattern;           // "*.ini"
+  std::string defaultExtension;  // added to a name typed without one ("ini")
+  std::string suggestedName;     // the name field's text at the start (Save As)
+};
+
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  // The path the user chose (UTF-8), or nothing when the dialog was
+  // cancelled. Open accepts only a file that exists; Save As asks before
+  // replacing one.
+  virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 };
 
 // The mouse's comings and goings and its event collection.
@@ -138,6 +166,7 @@ class MainWindowServices : public Surface,
                            public ListHost,
                            public ColorChooser,
                            public Tray,
+                           public FileDialogs,
                            public DeviceWatch,
                            public RecordingHost {
  public:

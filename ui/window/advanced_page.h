@@ -153,6 +153,13 @@ class AdvancedPage : public MainWindowPage {
   // After every OK and Apply: the record's values to the system.
   void ApplyPointerSettings();
 
+  // An imported setup's pointer steps are the user's choice: when they are
+  // ones the page can show, its first showing keeps them instead of reading
+  // the system's.
+  void KeepRecordPointerValues() {
+    if (PointerStepsValid(record())) pointerValuesRead_ = true;
+  }
+
   bool pointerValuesRead() const { return pointerValuesRead_; }
 
  private:

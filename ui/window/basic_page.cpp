@@ -112,7 +112,7 @@ void BasicPage::FirstDisplay() {
   model_.link().OnMouseFound();
   // A delivered config.bin (flag 0) gets the default pane texts; a record
   // that was never read says nothing about the panes, and str.ini keeps its.
-  if (model_.settingsUsable() && model_.settings().firstRunFlag == 0) {
+  if (model_.settingsUsable() && model_.settings().firstRunFlag == 0 && !keepPaneTexts_) {
     SetDefaultPaneTexts(model_.skin.paneText, model_.texts, kPanes);
     SavePaneTexts(model_.files().skinSettingsFile, model_.texts[TextId::kSkinSection],
                   model_.skin.paneText);

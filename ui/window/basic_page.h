@@ -77,6 +77,11 @@ class BasicPage : public MainWindowPage {
   // "DPI Switch" opens the sub-list beside it, any other item closes it.
   void TrackFunctionListHover(Point p);
 
+  // An imported setup brings the pane texts of its buttons: a first showing
+  // after it keeps them instead of giving a delivered config.bin its default
+  // ones.
+  void KeepPaneTexts() { keepPaneTexts_ = true; }
+
   bool initialised() const { return initialised_; }
   int dpiStepCount() const { return dpiStepCount_; }
   std::uint8_t sensorType() const;
@@ -102,6 +107,7 @@ class BasicPage : public MainWindowPage {
   AssignmentDialogs* dialogs_;
   LightingArea lighting_;
   bool initialised_ = false;
+  bool keepPaneTexts_ = false;
   int dpiStepCount_ = kMaxDpiSteps;
 };
 

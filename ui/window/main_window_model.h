@@ -113,6 +113,7 @@ struct MainWindowFiles {
   std::string settingsFile;      // config.bin
   std::string skinSettingsFile;  // str.ini
   std::string programDir;        // with its trailing separator
+  std::string macroStore;        // record.ini
 };
 
 class MainWindowModel {
@@ -166,7 +167,6 @@ class MainWindowModel {
   bool settingsUsable() const { return settingsLoad_ == LoadResult::kLoaded; }
   // The shutdown clean-up, then the end of the process with exit code 0.
   void Exit();
-  void OnExitCommand() { Exit(); }
 
   // Draws the frame buttons in their normal images with their captions.
   void DrawFrame(Canvas& canvas) const;

@@ -72,13 +72,38 @@ void MainWindowShell::LoadMainBackground() {
   model_.skin.skinFolderPath = fallback;
 }
 
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts) {
+  return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
+          {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
+          {kTrayExitCommand, std::string(texts[TextId::kExit])}};
+}
+
 void MainWindowShell::OnTrayClick(TrayClick click) {
-  MainWindowServices& services = model_.services();
   if (click == TrayClick::kRight) {
-    services.ShowTrayMenu(model_.texts[TextId::kExit]);
+    model_.services().ShowTrayMenu(TrayMenuItems(model_.texts));
     return;
   }
+  OpenWindow();
+}
 
+bool MainWindowShell::OnTrayCommand(int command) {
+  switch (command) {
+    case kTrayExportCommand:
+      profiles_.Export();
+      return true;
+    case kTrayImportCommand:
+      if (profiles_.Import()) OpenWindow();
+      return true;
+    case kTrayExitCommand:
+      model_.Exit();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindowShell::OpenWindow() {
+  MainWindowServices& services = model_.services();
   if (!model_.link().devicePresent) {
     OnDeviceEvent(kEventMouseMissing, 0);  // the window stays hidden
     return;

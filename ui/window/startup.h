@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/window/main_window_model.h"
+#include "ui/window/settings_profiles.h"
 
 namespace vortal {
 
@@ -20,6 +22,14 @@ inline constexpr std::string_view kRegisterNotificationFailed =
 // The skin delivered with the program, whose pictures stand in for a skin
 // whose main picture cannot be loaded.
 inline constexpr std::string_view kFallbackSkinName = "Default";
+
+// The tray menu's commands, top down.
+inline constexpr int kTrayExportCommand = 1026;
+inline constexpr int kTrayImportCommand = 1027;
+inline constexpr int kTrayExitCommand = 1028;
+
+// The tray menu in the window's language.
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts);
 
 // What the user did on the tray icon.
 enum class TrayClick { kLeft, kLeftDouble, kRight };
@@ -34,7 +44,8 @@ enum class StartupResult {
 
 class MainWindowShell {
  public:
-  explicit MainWindowShell(MainWindowModel& model) : model_(model) {}
+  explicit MainWindowShell(MainWindowModel& model)
+      : model_(model), profiles_(model, model.files().macroStore) {}
 
   // Dialog initialisation after the host took the mutex and set up the
   // window. A stopped start leaves the window open with no settings loaded
@@ -50,12 +61,18 @@ class MainWindowShell {
   void OnDeviceEvent(std::int64_t event, std::int64_t value);
   // WM_CLOSE: the window hides, the program goes on in the tray.
   void OnClose() { model_.services().HideWindow(); }
-  // Tray "Exit".
-  void OnExitCommand() { model_.Exit(); }
+  // A command of the tray menu; false for a command that is not one.
+  // Export and Import run their file dialogs; a setup imported is shown in
+  // the window (with the mouse there), for OK, Apply or Cancel.
+  bool OnTrayCommand(int command);
 
   bool listenerCreated() const { return listenerCreated_; }
+  SettingsProfiles& profiles() { return profiles_; }
 
  private:
+  // The tray's left click: the window shown with its page, or, without the
+  // mouse, the warning balloon.
+  void OpenWindow();
   void LoadSkin();
   // The skin's "/main.png" as the window's background. When it cannot be
   // loaded the window would have no area at all: this run then draws with
@@ -63,6 +80,7 @@ class MainWindowShell {
   void LoadMainBackground();
 
   MainWindowModel& model_;
+  SettingsProfiles profiles_;
   bool listenerCreated_ = false;
   // The skin folder that could not give the window its background, and the
   // folder drawn instead for the rest of the run.
