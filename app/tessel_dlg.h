@@ -94,6 +94,7 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
 
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnScaleChanged() override;
   BOOL OnInitDialog();
   void CreateFonts();
   void OnPaintIconic();
@@ -103,6 +104,7 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
 
   HINSTANCE instance_;
   HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotify_ = nullptr;

@@ -35,7 +35,7 @@ TEST_F(DelayDialogWin32Test, TheFieldHasTheFocusSoTypingFillsItAtOnce) {
       PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM(kSubDialogOkBox.left + 20, kSubDialogOkBox.top + 5));
     }});
-    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog);
+    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog, DisplayScale{});
     EXPECT_EQ(focusedId, kDelayFieldId);
     EXPECT_EQ(result, DialogResult::kOk);
     EXPECT_EQ(dialog.typedText(), "700");
