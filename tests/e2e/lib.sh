@@ -18,9 +18,16 @@ wine=/usr/lib/wine/wine64
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
+# The display scale the checks run at: Wine's DPI (VORTAL_E2E_DPI, default 96
+# = 100 %). The program lays its windows out in units of 96 DPI and draws them
+# at this scale; px turns units into pixels by the program's rounding (to the
+# nearest pixel, halves up), for the points a check clicks that the program
+# does not publish.
+e2e_dpi=${VORTAL_E2E_DPI:-96}
+px() { echo $((($1 * e2e_dpi + 48) / 96)); }
 # Where the Wine system tray puts its first icon (no desktop tray on Xvfb).
-tray_icon=(12 32)
-main_size="880x645"
+tray_icon=("$(px 12)" "$(px 32)")
+main_size="$(px 880)x$(px 645)"
 # Apply's command order as the mouse sees it: opcodes of the feature reports.
 apply_opcodes="01 90 10 0D 11 13 93 12"
 
@@ -281,13 +288,14 @@ open_function_list() {
   read -r -a pane <<<"$(rect_of "pane$1")"
   click_rect "${pane[@]}"
   wait_state 10 "list opened $((40 + $1))" &&
-    measure_list "$(main_origin)" $((pane[2] - 8)) $((pane[1] + 27)) && return
+    measure_list "$(main_origin)" $((pane[2] - $(px 8))) $((pane[1] + $(px 27))) && return
   report fail "button $1's function list highlights the line under the pointer"
   return 1
 }
 
 # e2e_init NAME [LANGUAGE]: a delivered run folder, the virtual mouse and a
-# virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix).
+# virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix);
+# another scale than 100 % has a prefix of its own too.
 e2e_init() {
   e2e_name=$1
   local language=${2:-en}
@@ -298,6 +306,10 @@ e2e_init() {
   else
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     export WINEPREFIX=${VORTAL_E2E_WINEPREFIX:-$root/build/e2e-wineprefix}
+  fi
+  if [ "$e2e_dpi" != 96 ]; then
+    export WINEPREFIX="$WINEPREFIX-$e2e_dpi"
+    e2e_name="$e2e_name-$e2e_dpi"
   fi
   for tool in Xvfb xdotool xwininfo import; do
     command -v "$tool" >/dev/null || { report fail "tool $tool is installed"; finish; }
@@ -315,14 +327,16 @@ e2e_init() {
   state_log="$work/state.log"
   export VORTAL_STATE_LOG="$state_log"
   "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
+  "$root/scripts/wine-dpi.sh" "$e2e_dpi" || report fail "the Wine prefix is set to $e2e_dpi DPI"
   start_display || finish
 }
 
-# A virtual display of its own (Xvfb) for the program.
+# A virtual display of its own (Xvfb) for the program, as large for its scale
+# as 1024 x 768 is at 100 % (VORTAL_E2E_SCREEN, "WIDTHxHEIGHT", sets another).
 start_display() {
   local display=99
   while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 "${VORTAL_E2E_SCREEN:-$(px 1024)x$(px 768)}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; return 1; }
