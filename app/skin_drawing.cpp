@@ -70,6 +70,15 @@ bool WorthDecoding(const std::wstring& path) {
   return !declared || SkinImageSizeAllowed(declared->width, declared->height);
 }
 
+bool Opaque(const void* bits, int width, int height) {
+  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  if (!pixels) return false;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+    if (pixels[i * 4 + 3] != 255) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
@@ -111,7 +120,9 @@ std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
   }
   source.UnlockBits(&data);
   if (!dib) return nullptr;
-  return std::make_unique<SkinImage>(dib, width, height, hasAlpha);
+  // A picture without a single transparent pixel (a page background) is
+  // copied, not blended: the same pixels, at a fraction of the cost.
+  return std::make_unique<SkinImage>(dib, width, height, hasAlpha && !Opaque(bits, width, height));
 }
 
 PixelImage SkinImage::Pixels() const {

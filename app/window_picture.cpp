@@ -88,8 +88,7 @@ bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void
   HDC windowDc = GetDC(window_);
   {
     RECT all{0, 0, size_.cx, size_.cy};
-    CMemDC buffer(windowDc, &all);
-    buffer.SelectBackground(background_);
+    CMemDC buffer(windowDc, &all, background_);
     HGDIOBJ oldFont = normal_ ? SelectObject(buffer.dc(), normal_) : nullptr;
     GdiCanvas canvas(buffer.dc(), images_, skinFolder, normal_, title_ ? title_ : normal_, scale_);
     draw(canvas);
@@ -103,8 +102,7 @@ void WindowPicture::PaintBackground(HDC dc) {
   if (!window_) return;
   RECT client;
   GetClientRect(window_, &client);
-  CMemDC buffer(dc, &client);
-  buffer.SelectBackground(background_);
+  CMemDC buffer(dc, &client, background_);
 }
 
 void WindowPicture::Invalidate(const Rect& box) {
