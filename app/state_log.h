@@ -11,7 +11,9 @@
 //                                     pixels of its window (at the window's
 //                                     display scale), all of them once at
 //                                     start-up, before "ready", and again
-//                                     when the scale changes;
+//                                     when the scale changes; "window" the
+//                                     main window's client area once its
+//                                     picture is loaded;
 //                                     "static<ID>" when the window creates
 //                                     that static control
 //   ready                             start-up finished: the tray icon added,

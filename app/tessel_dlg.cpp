@@ -230,6 +230,7 @@ BOOL CTesselDlg::OnInitDialog() {
   PublishControlRects(ProgramStateLog(), monitorScale);
   const bool ready = shell_->Initialize(SystemLangId()) == StartupResult::kReady;
   if (picture_.scale() != monitorScale) PublishControlRects(ProgramStateLog(), picture_.scale());
+  PublishWindowRect();
   if (ready) {
     // The frame buttons belong to every page; they stand on the picture from
     // the start, whichever page is drawn later.
@@ -266,6 +267,13 @@ void CTesselDlg::OnScaleChanged() {
     Redraw(model_->skin.skinFolderPath, [this](Canvas& canvas) { model_->DrawFrame(canvas); });
   }
   PublishControlRects(ProgramStateLog(), picture_.scale());
+  PublishWindowRect();
+}
+
+void CTesselDlg::PublishWindowRect() {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  ProgramStateLog().WriteLines(RectLine("window", {0, 0, client.right, client.bottom}));
 }
 
 // ---- Surface

@@ -95,6 +95,8 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnScaleChanged() override;
+  // "rect window": the client area in pixels, for the checks to find it.
+  void PublishWindowRect();
   BOOL OnInitDialog();
   void CreateFonts();
   void OnPaintIconic();

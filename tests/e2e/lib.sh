@@ -27,7 +27,17 @@ e2e_dpi=${VORTAL_E2E_DPI:-96}
 px() { echo $((($1 * e2e_dpi + 48) / 96)); }
 # Where the Wine system tray puts its first icon (no desktop tray on Xvfb).
 tray_icon=("$(px 12)" "$(px 32)")
+# The main window's size: as the program published it ("rect window"; a
+# window too large for the screen at its scale is drawn at a smaller one),
+# else the skin's 880 x 645 at the scale.
 main_size="$(px 880)x$(px 645)"
+window_size() {
+  local r=""
+  # Without a log (a real mouse's program keeps none) awk must not read stdin.
+  [ -z "$state_log" ] || [ ! -s "$state_log" ] ||
+    r=$(awk '$1 == "rect" && $2 == "window" { box = $3 " " $4 " " $5 " " $6 } END { print box }' "$state_log")
+  if [ -n "$r" ]; then set -- $r; echo "$(($3 - $1))x$(($4 - $2))"; else echo "$main_size"; fi
+}
 # Apply's command order as the mouse sees it: opcodes of the feature reports.
 apply_opcodes="01 90 10 0D 11 13 93 12"
 
@@ -130,7 +140,7 @@ program_windows() {
 }
 # The main window's line while its X window is on the screen: '0x.. (has no
 # name): (...)  880x645+X+Y  +X+Y'.
-main_window() { program_windows | grep " $main_size+"; }
+main_window() { program_windows | grep " $(window_size)+"; }
 main_geometry() { main_window | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1; }
 # What the program last said of its window: "window shown PAGE", "page PAGE"
 # or "window hidden".
@@ -143,7 +153,7 @@ main_hidden() { [ "$(window_state)" = "window hidden" ]; }
 # The page shown: basic, advanced or none.
 shown_page() { window_state | awk '{ print $NF }'; }
 # The program's windows other than the main window (message boxes, sub-dialogs, menus).
-other_windows() { program_windows | grep -v " $main_size+"; }
+other_windows() { program_windows | grep -v " $(window_size)+"; }
 other_window_shown() { [ -n "$(other_windows)" ]; }
 # Keys: with no window manager the X server gives a key to the window under
 # the pointer, and Wine hands it to the program's active window. So a key is
@@ -402,7 +412,7 @@ no_picture_shown() { ! picture_shown; }
 # The start-up's showing of the basic page writes the sensor options (opcode 03).
 greeted_at_start() { grep -q 'SET_FEATURE 00 03' "$mouse/traffic.log" 2>/dev/null; }
 # The main window's X window exists (shown or not): it has the skin's size.
-main_created() { windows | grep '"vortal.exe"' | grep " $main_size+" >/dev/null; }
+main_created() { windows | grep '"vortal.exe"' | grep " $(window_size)+" >/dev/null; }
 # Waits up to $1 seconds for the program to end; sets exit_code to its exit
 # code, or to "running".
 exit_code=""
