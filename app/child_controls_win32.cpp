@@ -12,6 +12,9 @@ namespace {
 // The single item of a context menu.
 constexpr UINT kMenuItemCommand = 32772;
 
+// The smallest face a static's text is fitted in, in units: still readable.
+constexpr int kSmallestFittedHeight = 9;
+
 DWORD StyleOf(ChildKind kind) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
   constexpr DWORD kLine = kChild | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
@@ -54,8 +57,12 @@ LRESULT CALLBACK FollowPointerQuietly(HWND list, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point p) {
+std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point units,
+                                                   DisplayScale scale) {
   HWND list = parent ? GetDlgItem(parent, listId) : nullptr;
+  // The middle of the unit's pixels.
+  const Point p{(scale.Scale(units.x) + scale.Scale(units.x + 1)) / 2,
+                (scale.Scale(units.y) + scale.Scale(units.y + 1)) / 2};
   if (!list) return std::nullopt;
   RECT window;
   GetWindowRect(list, &window);
@@ -72,7 +79,7 @@ std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Poin
   if (SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
     return std::nullopt;
   }
-  return ListHost::ListItemHit{index, {item.left, item.top, item.right, item.bottom}};
+  return ListHost::ListItemHit{index, scale.Unscale(Rect{item.left, item.top, item.right, item.bottom})};
 }
 
 void ScrollListBy(HWND parent, int listId, int lines) {
@@ -82,20 +89,22 @@ void ScrollListBy(HWND parent, int listId, int lines) {
   for (int i = 0; i < (lines < 0 ? -lines : lines); ++i) SendMessageW(list, WM_VSCROLL, step, 0);
 }
 
-FittedFonts::~FittedFonts() {
+FittedFonts::~FittedFonts() { Clear(); }
+
+void FittedFonts::Clear() {
   for (auto& [height, font] : faces_) DeleteObject(font);
+  faces_.clear();
 }
 
-void FittedFonts::Fit(HWND control, HFONT normal, std::wstring_view text) {
+void FittedFonts::Fit(HWND control, HFONT normal, std::wstring_view text, int smallest) {
   HFONT chosen = normal;
   LOGFONTW face{};
   RECT client;
   GetClientRect(control, &client);
   HDC dc = GetDC(control);
   if (dc && normal && GetObjectW(normal, sizeof face, &face) == sizeof face) {
-    constexpr int kSmallestHeight = 9;
     const int normalHeight = face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
-    for (int height = normalHeight; height >= kSmallestHeight; --height) {
+    for (int height = normalHeight; height >= smallest; --height) {
       HFONT font = normal;
       if (height != normalHeight) {
         HFONT& cached = faces_[height];
@@ -124,13 +133,15 @@ Win32ChildControls::~Win32ChildControls() {
   if (fallbackBrush_) DeleteObject(fallbackBrush_);
 }
 
-void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) {
+void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& units, int maxChars) {
   if (parent_ == nullptr || Child(id) != nullptr) return;
+  const Rect box = scale_.Scale(units);
   HWND control = CreateWindowExW(
       0, ClassOf(kind), L"", StyleOf(kind), box.left, box.top, box.Width(), box.Height(), parent_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE)), nullptr);
   if (control == nullptr) return;
+  boxes_[id] = units;
   if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (maxChars > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
   if (kind == ChildKind::kHoverList) SetWindowSubclass(control, FollowPointerQuietly, 0, 0);
@@ -141,6 +152,7 @@ void Win32ChildControls::CreateChild(int id, ChildKind kind, const Rect& box, in
 
 void Win32ChildControls::DestroyChild(int id) {
   events_.erase(id);
+  boxes_.erase(id);
   if (HWND control = Child(id)) DestroyWindow(control);
 }
 
@@ -165,7 +177,9 @@ void Win32ChildControls::SetChildText(int id, std::string_view text) {
   wchar_t className[16] = {};
   GetClassNameW(control, className, 16);
   // A chosen item's text in a narrow field ("Multimedia Player") must not be cut.
-  if (font_ && lstrcmpiW(className, L"STATIC") == 0) fitted_.Fit(control, font_, wide);
+  if (font_ && lstrcmpiW(className, L"STATIC") == 0) {
+    fitted_.Fit(control, font_, wide, scale_.Scale(kSmallestFittedHeight));
+  }
   ProgramStateLog().Write("text", std::to_string(id) + ' ' + std::string(text));
 }
 
@@ -267,6 +281,24 @@ void Win32ChildControls::Attach(HWND parent, HFONT font, ChildLook fallback) {
   fallback_ = fallback;
   if (fallbackBrush_) DeleteObject(fallbackBrush_);
   fallbackBrush_ = CreateSolidBrush(ToColorRef(fallback.back));
+}
+
+void Win32ChildControls::SetScale(DisplayScale scale, HFONT font) {
+  scale_ = scale;
+  font_ = font;
+  fitted_.Clear();
+  for (auto it = boxes_.begin(); it != boxes_.end();) {
+    HWND control = Child(it->first);
+    if (!control) {
+      it = boxes_.erase(it);
+      continue;
+    }
+    const Rect box = scale_.Scale(it->second);
+    SetWindowPos(control, nullptr, box.left, box.top, box.Width(), box.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    ++it;
+  }
 }
 
 int Win32ChildControls::FocusedChild() const {

@@ -14,15 +14,18 @@
 #include <vector>
 
 #include "ui/host/child_controls.h"
+#include "ui/host/display_scale.h"
 #include "ui/host/main_window_services.h"
 
 namespace vortal {
 
 // The line of the list box `listId` of `parent` under `p` (the parent's client
-// coordinates), with the line's rectangle in the list's client coordinates.
-// Nothing when the list does not exist, `p` is outside it, below its last
-// line, or over another child that lies on top of it.
-std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point p);
+// coordinates in units of `scale`), with the line's rectangle in the list's
+// client coordinates, in units. Nothing when the list does not exist, `p` is
+// outside it, below its last line, or over another child that lies on top of
+// it.
+std::optional<ListHost::ListItemHit> ListItemUnder(HWND parent, int listId, Point p,
+                                                   DisplayScale scale);
 // Scrolls the list box `listId` of `parent` by `lines` line steps (WM_VSCROLL),
 // negative ones up; nothing when there is no such list.
 void ScrollListBy(HWND parent, int listId, int lines);
@@ -38,8 +41,11 @@ class FittedFonts {
   FittedFonts& operator=(const FittedFonts&) = delete;
 
   // Gives `control` (a static) the largest face of `normal` in which `text`
-  // fits the control's width, or the smallest when none does.
-  void Fit(HWND control, HFONT normal, std::wstring_view text);
+  // fits the control's width, or the smallest (`smallest` pixels high) when
+  // none does.
+  void Fit(HWND control, HFONT normal, std::wstring_view text, int smallest);
+  // Another font comes: the faces made of the old one go.
+  void Clear();
 
  private:
   std::map<int, HFONT> faces_;  // by height, all of one font
@@ -55,6 +61,13 @@ class Win32ChildControls : public ChildControls {
   // `fallback`: the colours of the window's controls that were given no look
   // (the drop-down lists a ListHost creates).
   void Attach(HWND parent, HFONT font, ChildLook fallback);
+  // Lays the controls out at `scale` from now on, the existing ones moved
+  // and given `font` (made at that scale) at once. Boxes come in units.
+  void SetScale(DisplayScale scale, HFONT font);
+  DisplayScale scale() const { return scale_; }
+  HFONT font() const { return font_; }
+  // A control made elsewhere (a drop-down list) that SetScale moves too.
+  void Place(int id, const Rect& box) { boxes_[id] = box; }
 
   void CreateChild(int id, ChildKind kind, const Rect& box, int maxChars) override;
   void DestroyChild(int id) override;
@@ -88,6 +101,8 @@ class Win32ChildControls : public ChildControls {
 
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;
+  DisplayScale scale_;
+  std::map<int, Rect> boxes_;  // units
   std::map<int, ChildLook> looks_;
   std::map<int, HBRUSH> brushes_;  // one per look, for the window's life
   ChildLook fallback_{{255, 255, 255}, {0, 0, 0}};

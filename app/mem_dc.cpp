@@ -2,7 +2,9 @@
 
 namespace vortal {
 
-CMemDC::CMemDC(HDC target, const RECT* rect) : target_(target) {
+CMemDC::CMemDC(HDC target, const RECT* rect) : CMemDC(target, rect, nullptr) {}
+
+CMemDC::CMemDC(HDC target, const RECT* rect, HBITMAP background) : target_(target) {
   if (!target_) return;
   if (rect && !IsRectEmpty(rect)) {
     rect_ = *rect;
@@ -12,8 +14,10 @@ CMemDC::CMemDC(HDC target, const RECT* rect) : target_(target) {
   if (GetDeviceCaps(target_, TECHNOLOGY) == DT_RASPRINTER) return;
   memory_ = CreateCompatibleDC(target_);
   if (!memory_) return;
-  bitmap_ = CreateCompatibleBitmap(target_, rect_.right - rect_.left, rect_.bottom - rect_.top);
-  replaced_ = SelectObject(memory_, bitmap_);
+  if (!background) {
+    bitmap_ = CreateCompatibleBitmap(target_, rect_.right - rect_.left, rect_.bottom - rect_.top);
+  }
+  replaced_ = SelectObject(memory_, background ? background : bitmap_);
   SetWindowOrgEx(memory_, rect_.left, rect_.top, nullptr);
 }
 

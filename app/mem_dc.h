@@ -13,6 +13,10 @@ class CMemDC {
   // `rect` in the target's logical coordinates; null or empty takes the
   // target's clip box. A printing context is drawn into directly.
   CMemDC(HDC target, const RECT* rect);
+  // A buffer that draws on `background` from the start (SelectBackground):
+  // it makes no bitmap of its own, which at a large scale would be as big as
+  // the window, only to be replaced.
+  CMemDC(HDC target, const RECT* rect, HBITMAP background);
   ~CMemDC();
   CMemDC(const CMemDC&) = delete;
   CMemDC& operator=(const CMemDC&) = delete;

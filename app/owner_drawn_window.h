@@ -36,7 +36,11 @@ struct DialogTemplateSpec {
 };
 std::vector<WORD> DialogTemplate(const DialogTemplateSpec& spec);
 
-// The point of a mouse message's lParam, in client coordinates.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+// The point of a mouse message's lParam, in client pixels.
 inline Point PointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -48,13 +52,20 @@ std::optional<Color> ChooseColorOver(HWND owner);
 // A message box with an OK button; no caption when `caption` is empty.
 void ShowMessageOver(HWND owner, const std::string& text, const std::string& caption);
 
+// The models see the window in 96-DPI units; the window itself is laid out
+// at its monitor's scale (per-monitor aware, see vortal.manifest). This base
+// is where the two meet: mouse points come in through UnitsOf, and the
+// picture, the child controls and the lists scale what goes out.
 template <class Host>
 class OwnerDrawnWindow : public Host {
  public:
   // Surface.
   std::optional<Size> LoadBackground(std::string_view skinFolder,
                                      std::string_view imageName) override {
-    return picture_.LoadBackground(skinFolder, imageName);
+    std::optional<Size> units = picture_.LoadBackground(skinFolder, imageName);
+    // The background may have set another scale, to fit the work area.
+    FollowPictureScale();
+    return units;
   }
   bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) override {
     return picture_.Redraw(skinFolder, draw);
@@ -69,7 +80,7 @@ class OwnerDrawnWindow : public Host {
   }
   bool ListExists(int id) const override { return GetDlgItem(hwnd_, id) != nullptr; }
   std::optional<ListHost::ListItemHit> ListItemAt(int listId, Point p) const override {
-    return ListItemUnder(hwnd_, listId, p);
+    return ListItemUnder(hwnd_, listId, p, picture_.scale());
   }
   void SelectListItem(int listId, int index) override {
     if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
@@ -88,10 +99,30 @@ class OwnerDrawnWindow : public Host {
                                    &OwnerDrawnWindow::Proc, reinterpret_cast<LPARAM>(this));
   }
   virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // The window is laid out at another scale (its monitor's DPI changed, or
+  // it moved to a monitor of another one): fonts, background and controls
+  // are there already; the window draws its picture anew.
+  virtual void OnScaleChanged() = 0;
   // The value a handled message returns (DWLP_MSGRESULT).
   void SetResult(LRESULT result) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result); }
+  // A mouse message's point in units.
+  Point UnitsOf(LPARAM lParam) const { return picture_.scale().Unscale(PointOf(lParam)); }
+  // A drop-down list in `area` (units) at the window's scale.
+  void CreateListAtScale(int id, const Rect& area, const std::vector<std::string>& items) {
+    if (CreateDropDownList(hwnd_, id, area, items, picture_.normalFont(), picture_.scale())) {
+      controls_.Place(id, area);
+    }
+  }
+  // The child controls follow the picture's scale and font.
+  void FollowPictureScale() {
+    if (controls_.scale() != picture_.scale() || controls_.font() != picture_.normalFont()) {
+      controls_.SetScale(picture_.scale(), picture_.normalFont());
+    }
+  }
 
   HWND hwnd_ = nullptr;
+  // The DPI the window starts at; 0: its monitor's.
+  int initialDpi_ = 0;
   WindowPicture picture_;
   Win32ChildControls controls_;  // destroyed before the picture's fonts
 
@@ -103,10 +134,30 @@ class OwnerDrawnWindow : public Host {
       SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
       self->hwnd_ = hwnd;
       self->picture_.Attach(hwnd);
+      self->picture_.SetMonitorDpi(self->initialDpi_ ? self->initialDpi_ : WindowDpi(hwnd));
     } else {
       self = reinterpret_cast<OwnerDrawnWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     }
+    if (self && message == WM_DPICHANGED) {
+      self->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      self->SetResult(0);
+      return TRUE;
+    }
     return self ? self->OnMessage(message, wParam, lParam) : FALSE;
+  }
+
+  // The system's suggested rectangle keeps the window where the user sees it
+  // (under the pointer when dragged across); the window takes its corner and
+  // its own size at the new scale.
+  void OnDpiChanged(int dpi, const RECT* suggested) {
+    const DisplayScale before = picture_.scale();
+    if (suggested) {
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    picture_.SetMonitorDpi(dpi);
+    FollowPictureScale();
+    if (picture_.scale() != before) OnScaleChanged();
   }
 };
 

@@ -6,6 +6,7 @@
 // clang-format on
 
 #include <cstring>
+#include <vector>
 
 #include "files/win32_text.h"
 #include "ui/skin/image_limits.h"
@@ -69,6 +70,15 @@ bool WorthDecoding(const std::wstring& path) {
   return !declared || SkinImageSizeAllowed(declared->width, declared->height);
 }
 
+bool Opaque(const void* bits, int width, int height) {
+  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  if (!pixels) return false;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+    if (pixels[i * 4 + 3] != 255) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
@@ -101,22 +111,87 @@ std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
     }
     if (hasAlpha) {
       PremultiplyBgra(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * height);
+    } else {
+      // Opaque, so that a resampled copy of it stays opaque.
+      for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        static_cast<std::uint8_t*>(bits)[i * 4 + 3] = 255;
+      }
     }
   }
   source.UnlockBits(&data);
   if (!dib) return nullptr;
-  return std::make_unique<SkinImage>(dib, width, height, hasAlpha);
+  // A picture without a single transparent pixel (a page background) is
+  // copied, not blended: the same pixels, at a fraction of the cost.
+  return std::make_unique<SkinImage>(dib, width, height, hasAlpha && !Opaque(bits, width, height));
 }
 
-const SkinImage* SkinImageCache::Get(std::string_view folder, std::string_view name) {
-  if (folder != folder_) {
+PixelImage SkinImage::Pixels() const {
+  PixelImage image{width_, height_, std::vector<std::uint8_t>(bytes())};
+  DIBSECTION section{};
+  if (GetObjectW(bitmap_, sizeof section, &section) == sizeof section && section.dsBm.bmBits) {
+    GdiFlush();
+    std::memcpy(image.pixels.data(), section.dsBm.bmBits, image.pixels.size());
+  }
+  return image;
+}
+
+std::unique_ptr<SkinImage> MakeSkinImage(const PixelImage& image, bool hasAlpha, Size units) {
+  void* bits = nullptr;
+  HBITMAP dib = CreateTopDownDib(image.width, image.height, &bits);
+  if (!dib || !bits) {
+    if (dib) DeleteObject(dib);
+    return nullptr;
+  }
+  std::memcpy(bits, image.pixels.data(), image.pixels.size());
+  return std::make_unique<SkinImage>(dib, image.width, image.height, hasAlpha, units);
+}
+
+std::unique_ptr<SkinImage> SkinImageCache::Prepare(std::string_view folder, std::string_view name,
+                                                   DisplayScale scale) const {
+  const std::string base = std::string(folder) + std::string(name);
+  if (scale.identity()) return LoadSkinImage(base);
+  // The renders the skin has; the base image sets the layout's size.
+  const int percent = scale.dpi() * 100 / kBaseDpi;
+  std::unique_ptr<SkinImage> baseImage = LoadSkinImage(base);
+  std::vector<int> available;
+  if (baseImage) available.push_back(100);
+  for (const int p : kImageScalePercents) {
+    const std::string path = std::string(folder) + ScaledImageName(name, p);
+    if (p != 100 && GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
+      available.push_back(p);
+    }
+  }
+  Size units = baseImage ? Size{baseImage->width(), baseImage->height()} : Size{};
+  std::unique_ptr<SkinImage> chosen;
+  int chosenPercent = 0;
+  while (!available.empty() && !chosen) {
+    chosenPercent = ChooseImageScale(percent, available);
+    chosen = chosenPercent == 100
+                 ? std::move(baseImage)
+                 : LoadSkinImage(std::string(folder) + ScaledImageName(name, chosenPercent));
+    std::erase(available, chosenPercent);
+  }
+  if (!chosen) return nullptr;
+  if (units.width == 0) {
+    units = {(chosen->width() * 100 + chosenPercent / 2) / chosenPercent,
+             (chosen->height() * 100 + chosenPercent / 2) / chosenPercent};
+  }
+  const Size pixels = scale.Scale(units);
+  const PixelImage made = chosen->width() == pixels.width && chosen->height() == pixels.height
+                              ? chosen->Pixels()
+                              : Resample(chosen->Pixels(), pixels.width, pixels.height);
+  return MakeSkinImage(made, chosen->hasAlpha(), units);
+}
+
+const SkinImage* SkinImageCache::Get(std::string_view folder, std::string_view name,
+                                     DisplayScale scale) {
+  if (folder != folder_ || scale != scale_) {
     images_.clear();
     folder_ = folder;
+    scale_ = scale;
   }
   if (auto it = images_.find(name); it != images_.end()) return it->second.get();
-  std::string path(folder);
-  path += name;
-  std::unique_ptr<SkinImage> image = LoadSkinImage(path);
+  std::unique_ptr<SkinImage> image = Prepare(folder, name, scale);
   if (!image) return nullptr;
   return images_.emplace(std::string(name), std::move(image)).first->second.get();
 }
@@ -126,10 +201,21 @@ void SkinImageCache::Clear() {
   folder_.clear();
 }
 
+std::size_t SkinImageCache::bytes() const {
+  std::size_t total = 0;
+  for (const auto& [name, image] : images_) total += image->bytes();
+  return total;
+}
+
+SkinImageCache& ProgramSkinImages() {
+  static SkinImageCache images;
+  return images;
+}
+
 bool DrawSkinImage(HDC target, SkinImageCache& cache, std::string_view skinFolder,
-                   std::string_view imageName, int x, int y) {
+                   std::string_view imageName, int x, int y, DisplayScale scale) {
   if (!target) return false;
-  const SkinImage* image = cache.Get(skinFolder, imageName);
+  const SkinImage* image = cache.Get(skinFolder, imageName, scale);
   if (!image) return false;
   image->Draw(target, x, y);
   return true;
@@ -144,20 +230,25 @@ bool DrawSkinPng(HDC target, SkinImageCache& cache, std::string_view skinFolder,
   return false;
 }
 
+HBITMAP OpaqueBitmapOf(const SkinImage& image) {
+  void* bits = nullptr;
+  HBITMAP background = CreateTopDownDib(image.width(), image.height(), &bits);
+  if (!background) return nullptr;
+  // Starts black, so transparent parts of the image come out as on a dark window.
+  std::memset(bits, 0, image.bytes());
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, background);
+  image.Draw(dc, 0, 0);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return background;
+}
+
 HBITMAP LoadBackgroundBitmap(const std::string& path, SIZE* size) {
   std::unique_ptr<SkinImage> image = LoadSkinImage(path);
   if (!image) return nullptr;
-  void* bits = nullptr;
-  HBITMAP background = CreateTopDownDib(image->width(), image->height(), &bits);
-  if (!background) return nullptr;
-  // Starts black, so transparent parts of the image come out as on a dark window.
-  std::memset(bits, 0, static_cast<std::size_t>(image->width()) * image->height() * 4);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, background);
-  image->Draw(dc, 0, 0);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  if (size) *size = SIZE{image->width(), image->height()};
+  HBITMAP background = OpaqueBitmapOf(*image);
+  if (background && size) *size = SIZE{image->width(), image->height()};
   return background;
 }
 

@@ -150,10 +150,10 @@ StateLog& ProgramStateLog() {
   return log;
 }
 
-void PublishControlRects(StateLog& log) {
+void PublishControlRects(StateLog& log, DisplayScale scale) {
   if (!log.enabled()) return;
   std::string lines;
-  auto add = [&](std::string_view name, const Rect& box) { lines += RectLine(name, box); };
+  auto add = [&](std::string_view name, const Rect& box) { lines += RectLine(name, scale.Scale(box)); };
   auto numbered = [&](std::string_view name, int n, const Rect& box) {
     add(std::string(name) + std::to_string(n), box);
   };

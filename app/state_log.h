@@ -7,9 +7,13 @@
 // Each line is written whole by one append and reaches the file at once, so a
 // reader never sees half a line. The lines:
 //
-//   rect NAME LEFT TOP RIGHT BOTTOM   a control's rectangle (client
-//                                     coordinates of its window), all of them
-//                                     once at start-up, before "ready";
+//   rect NAME LEFT TOP RIGHT BOTTOM   a control's rectangle in the client
+//                                     pixels of its window (at the window's
+//                                     display scale), all of them once at
+//                                     start-up, before "ready", and again
+//                                     when the scale changes; "window" the
+//                                     main window's client area once its
+//                                     picture is loaded;
 //                                     "static<ID>" when the window creates
 //                                     that static control
 //   ready                             start-up finished: the tray icon added,
@@ -55,6 +59,7 @@
 #include <string_view>
 #include <typeinfo>
 
+#include "ui/host/display_scale.h"
 #include "ui/host/geometry.h"
 
 namespace vortal {
@@ -116,7 +121,8 @@ std::string StateLogPath(const char* virtualMouse, const char* stateLog);
 StateLog& ProgramStateLog();
 
 // Writes the rectangles of everything a check clicks by coordinates: the
-// frame buttons, the pages' controls and the sub-dialogs' buttons.
-void PublishControlRects(StateLog& log);
+// frame buttons, the pages' controls and the sub-dialogs' buttons, in
+// pixels at `scale` (the sub-dialogs are drawn at the main window's).
+void PublishControlRects(StateLog& log, DisplayScale scale);
 
 }  // namespace vortal

@@ -31,7 +31,10 @@ Win32SubDialogHost* activeHost = nullptr;
 
 class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
  public:
-  Win32SubDialogHost(HWND owner, SubDialogFrame& dialog) : owner_(owner), dialog_(dialog) {}
+  Win32SubDialogHost(HWND owner, SubDialogFrame& dialog, DisplayScale scale)
+      : owner_(owner), dialog_(dialog) {
+    initialDpi_ = scale.dpi();
+  }
   ~Win32SubDialogHost() override { RemoveHooks(); }
 
   // Runs the dialog modally; anything but an explicit OK is kCancel.
@@ -44,7 +47,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
   void RequestHover() override { picture_.RequestHover(false); }
   // ListHost.
   void CreateList(int id, const Rect& area, const std::vector<std::string>& items) override {
-    CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
+    CreateListAtScale(id, area, items);
   }
   // UserMessages.
   void Show(const std::string& text, const std::string& caption) override {
@@ -92,14 +95,14 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
         SetResult(TRUE);
         return TRUE;
       case WM_LBUTTONDOWN:
-        dialog_.OnLeftButtonDown(PointOf(lParam));
+        dialog_.OnLeftButtonDown(UnitsOf(lParam));
         ProgramStateLog().Clicked(PointOf(lParam));
         return TRUE;
       case WM_MOUSEMOVE:
-        dialog_.OnMouseMove(PointOf(lParam));
+        dialog_.OnMouseMove(UnitsOf(lParam));
         return TRUE;
       case WM_MOUSEHOVER:
-        dialog_.OnMouseHover(PointOf(lParam));
+        dialog_.OnMouseHover(UnitsOf(lParam));
         return TRUE;
       case WM_COMMAND: {
         const int id = LOWORD(wParam);
@@ -197,9 +200,9 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     const FontSpec font =
         FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor).normal;
     // The title font: the normal face and size in bold.
-    picture_.SetFonts(CreateSkinFont(font.faceName, font.height, font.weight),
-                      CreateSkinFont(font.faceName, font.height, FW_BOLD));
+    picture_.SetFonts(font, {font.faceName, font.height, FW_BOLD});
     controls_.Attach(hwnd_, picture_.normalFont(), {kControlTextColor, kControlBackColor});
+    FollowPictureScale();
     InstallMessageFilter();
     if (!dialog_.Initialize(*this)) {
       // The model has ended the dialog; make sure it cannot linger unseen.
@@ -208,6 +211,10 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     }
     CentreOverOwner();
   }
+
+  // Fonts, background and controls are at the new scale; the whole picture
+  // is painted again from the model.
+  void OnScaleChanged() override { InvalidateRect(hwnd_, nullptr, TRUE); }
 
   // The window was sized to its background after the system placed it;
   // centring it again keeps it over the main window.
@@ -235,8 +242,9 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
 
 }  // namespace
 
-DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog) {
-  return Win32SubDialogHost(owner, dialog).Run(instance);
+DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog,
+                               DisplayScale scale) {
+  return Win32SubDialogHost(owner, dialog, scale).Run(instance);
 }
 
 }  // namespace vortal

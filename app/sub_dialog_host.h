@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
+#include "ui/host/display_scale.h"
 #include "ui/host/main_window_services.h"
 #include "ui/dialogs/sub_dialog_frame.h"
 
@@ -13,7 +14,10 @@ namespace vortal {
 
 // Runs `dialog` modally over `owner` and returns how it ended. Anything but
 // an explicit OK (a background that failed to load, Escape, the window closed
-// by the system) is kCancel, so the opener never reads unset results.
-DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog);
+// by the system) is kCancel, so the opener never reads unset results. The
+// dialog is drawn at `scale`, its owner's, until its own monitor's DPI
+// changes.
+DialogResult RunSubDialogModal(HINSTANCE instance, HWND owner, SubDialogFrame& dialog,
+                               DisplayScale scale);
 
 }  // namespace vortal

@@ -49,11 +49,22 @@ void CopyField(wchar_t (&field)[N], std::string_view text) {
   field[n] = L'\0';
 }
 
+// The program's icon at the system's size of `widthMetric` x `heightMetric`
+// (SM_CXSMICON...), which a DPI-aware program gets at its DPI.
+HICON LoadIconAtSize(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kMainIconId), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+}
+
 }  // namespace
 
 CTesselDlg::CTesselDlg(HINSTANCE instance) : instance_(instance) {}
 
 CTesselDlg::~CTesselDlg() {
+  for (HICON icon : {icon_, smallIcon_}) {
+    if (icon) DestroyIcon(icon);
+  }
 }
 
 INT_PTR CTesselDlg::DoModal() { return RunModal(instance_, nullptr, kMainTemplate); }
@@ -137,15 +148,15 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetResult(0);
       return TRUE;
     case WM_LBUTTONDOWN:
-      if (model_) model_->OnLeftButtonDown(PointOf(lParam));
+      if (model_) model_->OnLeftButtonDown(UnitsOf(lParam));
       ProgramStateLog().WindowState(IsWindowVisible(hwnd_) != FALSE, model_ ? model_->currentPage() : kNoPage);
       ProgramStateLog().Clicked(PointOf(lParam));
       return TRUE;
     case WM_MOUSEMOVE:
-      if (model_) model_->OnMouseMove(PointOf(lParam));
+      if (model_) model_->OnMouseMove(UnitsOf(lParam));
       return FALSE;
     case WM_MOUSEHOVER:
-      if (model_) model_->OnMouseHover(PointOf(lParam));
+      if (model_) model_->OnMouseHover(UnitsOf(lParam));
       return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -163,8 +174,7 @@ void CTesselDlg::CreateFonts() {
   unsigned major = 0, minor = 0;
   WindowsVersion(&major, &minor);
   const LanguageFonts fonts = FontsForLanguage(LanguageFromLangId(SystemLangId()), major, minor);
-  picture_.SetFonts(CreateSkinFont(fonts.normal.faceName, fonts.normal.height, fonts.normal.weight),
-                    CreateSkinFont(fonts.title.faceName, fonts.title.height, fonts.title.weight));
+  picture_.SetFonts(fonts.normal, fonts.title);
 }
 
 BOOL CTesselDlg::OnInitDialog() {
@@ -172,9 +182,12 @@ BOOL CTesselDlg::OnInitDialog() {
   CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) ::ExitProcess(0);
 
-  icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(kMainIconId));
+  // Each at the size the system asks for at its DPI (the icon resource has
+  // them all), so that neither the window's icons nor the tray's is stretched.
+  icon_ = LoadIconAtSize(instance_, SM_CXICON, SM_CYICON);
+  smallIcon_ = LoadIconAtSize(instance_, SM_CXSMICON, SM_CYSMICON);
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   // No task-bar button: the program lives in the tray.
   LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
@@ -182,6 +195,7 @@ BOOL CTesselDlg::OnInitDialog() {
   CreateFonts();
   // The drop-down lists: white on black in the window's font.
   controls_.Attach(hwnd_, picture_.normalFont(), {{255, 255, 255}, {0, 0, 0}});
+  FollowPictureScale();
   paths_ = DerivePaths(ModulePath());
   pauser_ = MakeSystemPauser();
   backend_ = MakeHidBackend(this);
@@ -215,8 +229,14 @@ BOOL CTesselDlg::OnInitDialog() {
     basicPage_->KeepPaneTexts();
     ProgramStateLog().Write("imported");
   };
-  PublishControlRects(ProgramStateLog());
-  if (shell_->Initialize(SystemLangId()) == StartupResult::kReady) {
+  // In the pixels a click lands on, at the monitor's scale; again should the
+  // background need a smaller one to fit the work area.
+  const DisplayScale monitorScale = picture_.scale();
+  PublishControlRects(ProgramStateLog(), monitorScale);
+  const bool ready = shell_->Initialize(SystemLangId()) == StartupResult::kReady;
+  if (picture_.scale() != monitorScale) PublishControlRects(ProgramStateLog(), picture_.scale());
+  PublishWindowRect();
+  if (ready) {
     // The frame buttons belong to every page; they stand on the picture from
     // the start, whichever page is drawn later.
     Redraw(model_->skin.skinFolderPath, [this](Canvas& canvas) { model_->DrawFrame(canvas); });
@@ -240,6 +260,27 @@ void CTesselDlg::OnPaintIconic() {
   EndPaint(hwnd_, &paint);
 }
 
+void CTesselDlg::OnScaleChanged() {
+  // The picture is drawn anew as after a change of skin: the page's controls
+  // made again, at the new scale.
+  if (!model_) return;
+  const int page = model_->currentPage();
+  if (page == kBasicPage || page == kAdvancedPage) {
+    model_->TeardownPagesExcept(page == kBasicPage ? kAdvancedPage : kBasicPage);
+    model_->BuildPage(page);
+  } else {
+    Redraw(model_->skin.skinFolderPath, [this](Canvas& canvas) { model_->DrawFrame(canvas); });
+  }
+  PublishControlRects(ProgramStateLog(), picture_.scale());
+  PublishWindowRect();
+}
+
+void CTesselDlg::PublishWindowRect() {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  ProgramStateLog().WriteLines(RectLine("window", {0, 0, client.right, client.bottom}));
+}
+
 // ---- Surface
 
 void CTesselDlg::RequestHover() { picture_.RequestHover(true); }
@@ -247,8 +288,10 @@ void CTesselDlg::RequestHover() { picture_.RequestHover(true); }
 // ---- ListHost
 
 void CTesselDlg::CreateList(int id, const Rect& area, const std::vector<std::string>& items) {
-  HWND list = CreateDropDownList(hwnd_, id, area, items, picture_.normalFont());
-  if (list) SetWindowSubclass(list, ListPointerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  CreateListAtScale(id, area, items);
+  if (HWND list = GetDlgItem(hwnd_, id)) {
+    SetWindowSubclass(list, ListPointerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
 }
 
 LRESULT CALLBACK CTesselDlg::ListPointerProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
@@ -260,7 +303,7 @@ LRESULT CALLBACK CTesselDlg::ListPointerProc(HWND list, UINT message, WPARAM wPa
       MapWindowPoints(list, dialog->hwnd_, &at, 1);
       // The page may destroy this very list box; the message is finished first.
       const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-      dialog->basicPage_->TrackFunctionListHover({at.x, at.y});
+      dialog->basicPage_->TrackFunctionListHover(dialog->picture_.scale().Unscale(Point{at.x, at.y}));
       return result;
     }
   } else if (message == WM_NCDESTROY) {
@@ -311,7 +354,8 @@ void CTesselDlg::StartWindowDrag(Point clickPoint) {
   // dialog first) starts no drag: the window would follow the pointer until
   // the next click.
   if ((GetKeyState(VK_LBUTTON) & 0x8000) == 0) return;
-  PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(clickPoint.x, clickPoint.y));
+  const Point pixel = picture_.scale().Scale(clickPoint);
+  PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pixel.x, pixel.y));
 }
 
 void CTesselDlg::AddTrayIcon(std::string_view tip) {
@@ -321,7 +365,7 @@ void CTesselDlg::AddTrayIcon(std::string_view tip) {
   tray_.uID = 0;
   tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   tray_.uCallbackMessage = kTrayMessage;
-  tray_.hIcon = icon_;
+  tray_.hIcon = smallIcon_;
   CopyField(tray_.szTip, tip);
   trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
 }
@@ -407,7 +451,7 @@ void CTesselDlg::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code));
 DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
   const std::string name = DialogName(typeid(dialog));
   ProgramStateLog().Write("dialog opened", name);
-  const DialogResult result = RunSubDialogModal(instance_, hwnd_, dialog);
+  const DialogResult result = RunSubDialogModal(instance_, hwnd_, dialog, picture_.scale());
   ProgramStateLog().Write("dialog closed", name + (result == DialogResult::kOk ? " ok" : " cancel"));
   return result;
 }

@@ -95,6 +95,9 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
 
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnScaleChanged() override;
+  // "rect window": the client area in pixels, for the checks to find it.
+  void PublishWindowRect();
   BOOL OnInitDialog();
   void CreateFonts();
   void OnPaintIconic();
@@ -104,6 +107,7 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
 
   HINSTANCE instance_;
   HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotify_ = nullptr;

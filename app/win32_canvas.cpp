@@ -1,5 +1,7 @@
 #include "app/win32_canvas.h"
 
+#include <algorithm>
+
 #include "files/win32_text.h"
 
 namespace vortal {
@@ -20,11 +22,13 @@ bool SpreadsLetters(FontKind font, std::string_view text) {
 }  // namespace
 
 bool GdiCanvas::DrawImage(std::string_view imageName, Point at) {
-  return DrawSkinImage(dc_, cache_, skinFolder_, imageName, at.x, at.y);
+  const Point pixel = scale_.Scale(at);
+  return DrawSkinImage(dc_, cache_, skinFolder_, imageName, pixel.x, pixel.y, scale_);
 }
 
-void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align, Color color,
+void GdiCanvas::DrawText(std::string_view text, const Rect& units, TextAlign align, Color color,
                          FontKind font) {
+  const Rect box = scale_.Scale(units);
   UINT format = DT_SINGLELINE | DT_NOPREFIX;
   switch (align) {
     case TextAlign::kLeft: format |= DT_LEFT | DT_VCENTER; break;
@@ -49,9 +53,30 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& box, TextAlign align
     }
   }
   const bool spaced = SpreadsLetters(font, text);
-  const int oldExtra = spaced ? SetTextCharacterExtra(dc_, kDialogTitleLetterSpacing) : 0;
-  DrawTextInRect(dc_, text, ToRect(box), ToColorRef(color), FontFor(font), format);
+  const int oldExtra = spaced ? SetTextCharacterExtra(dc_, scale_.Scale(kDialogTitleLetterSpacing)) : 0;
+  DrawTextInRect(dc_, text, ToRect(scale_.identity() ? box : RoomForText(text, box, align, font)),
+                 ToColorRef(color), FontFor(font), format);
   if (spaced) SetTextCharacterExtra(dc_, oldExtra);
+}
+
+Rect GdiCanvas::RoomForText(std::string_view text, const Rect& box, TextAlign align,
+                            FontKind font) const {
+  // Text does not grow quite in step with its font (hinting rounds each
+  // glyph): a caption that just fits its box at 96 DPI can be a few pixels
+  // too wide at a larger scale. It gets those pixels beside the box, as many
+  // as a tenth of the box, rather than losing its ends.
+  HGDIOBJ old = SelectObject(dc_, FontFor(font));
+  const std::wstring wide = Widen(std::string(text));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
+  SelectObject(dc_, old);
+  const int missing = std::min<int>(extent.cx - box.Width(), box.Width() / 10);
+  if (missing <= 0) return box;
+  switch (align) {
+    case TextAlign::kCenter: return {box.left - (missing + 1) / 2, box.top, box.right + (missing + 1) / 2, box.bottom};
+    case TextAlign::kRight: return {box.left - missing, box.top, box.right, box.bottom};
+    default: return {box.left, box.top, box.right + missing, box.bottom};
+  }
 }
 
 HFONT GdiCanvas::FontFor(FontKind font) const {
@@ -60,7 +85,7 @@ HFONT GdiCanvas::FontFor(FontKind font) const {
 
 void GdiCanvas::FillRect(const Rect& box, Color color) {
   HBRUSH brush = CreateSolidBrush(ToColorRef(color));
-  RECT r = ToRect(box);
+  RECT r = ToRect(scale_.Scale(box));
   ::FillRect(dc_, &r, brush);
   DeleteObject(brush);
 }

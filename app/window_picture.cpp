@@ -21,24 +21,66 @@ WindowPicture::~WindowPicture() {
   }
 }
 
-void WindowPicture::SetFonts(HFONT normal, HFONT title) {
+void WindowPicture::SetFonts(const FontSpec& normal, const FontSpec& title) {
+  normalFace_ = normal.faceName;
+  titleFace_ = title.faceName;
+  normalSpec_ = {normalFace_, normal.height, normal.weight};
+  titleSpec_ = {titleFace_, title.height, title.weight};
+  MakeFonts();
+}
+
+void WindowPicture::MakeFonts() {
   if (normal_) DeleteObject(normal_);
   if (title_) DeleteObject(title_);
-  normal_ = normal;
-  title_ = title;
+  normal_ = title_ = nullptr;
+  if (normalSpec_.height == 0) return;  // no fonts given yet
+  normal_ = CreateSkinFont(normalSpec_.faceName, scale_.Scale(normalSpec_.height), normalSpec_.weight);
+  title_ = CreateSkinFont(titleSpec_.faceName, scale_.Scale(titleSpec_.height), titleSpec_.weight);
+}
+
+void WindowPicture::SetMonitorDpi(int dpi) {
+  monitorDpi_ = dpi;
+  SetScale(FittedScale());
+}
+
+DisplayScale WindowPicture::FittedScale() const {
+  if (units_.width == 0) return DisplayScale(monitorDpi_);
+  return FittingScale(monitorDpi_, units_, WorkAreaOf(window_));
+}
+
+void WindowPicture::SetScale(DisplayScale scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  MakeFonts();
+  if (background_) LoadBackground(std::string(backgroundFolder_), std::string(backgroundName_));
 }
 
 std::optional<Size> WindowPicture::LoadBackground(std::string_view skinFolder,
                                                   std::string_view imageName) {
   if (background_) DeleteObject(background_);
+  background_ = nullptr;
   size_ = SIZE{};
-  background_ = LoadBackgroundBitmap(SkinImagePath(skinFolder, imageName), &size_);
+  units_ = Size{};
+  backgroundFolder_ = skinFolder;
+  backgroundName_ = imageName;
+  if (const SkinImage* image = images_.Get(skinFolder, imageName, scale_)) {
+    background_ = OpaqueBitmapOf(*image);
+    if (background_) {
+      size_ = SIZE{image->width(), image->height()};
+      units_ = image->units();
+    }
+  }
+  // Too large for the work area at this scale: drawn at one that fits.
+  if (const DisplayScale fitted = FittedScale(); background_ && fitted != scale_) {
+    SetScale(fitted);
+    return units_;
+  }
   if (window_) {
     SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (!background_) return std::nullopt;
-  return Size{size_.cx, size_.cy};
+  return units_;
 }
 
 bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) {
@@ -46,10 +88,9 @@ bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void
   HDC windowDc = GetDC(window_);
   {
     RECT all{0, 0, size_.cx, size_.cy};
-    CMemDC buffer(windowDc, &all);
-    buffer.SelectBackground(background_);
+    CMemDC buffer(windowDc, &all, background_);
     HGDIOBJ oldFont = normal_ ? SelectObject(buffer.dc(), normal_) : nullptr;
-    GdiCanvas canvas(buffer.dc(), images_, skinFolder, normal_, title_ ? title_ : normal_);
+    GdiCanvas canvas(buffer.dc(), images_, skinFolder, normal_, title_ ? title_ : normal_, scale_);
     draw(canvas);
     if (oldFont) SelectObject(buffer.dc(), oldFont);
   }
@@ -61,12 +102,11 @@ void WindowPicture::PaintBackground(HDC dc) {
   if (!window_) return;
   RECT client;
   GetClientRect(window_, &client);
-  CMemDC buffer(dc, &client);
-  buffer.SelectBackground(background_);
+  CMemDC buffer(dc, &client, background_);
 }
 
 void WindowPicture::Invalidate(const Rect& box) {
-  RECT r = ToRect(box);
+  RECT r = ToRect(scale_.Scale(box));
   InvalidateRect(window_, &r, TRUE);
 }
 
@@ -83,6 +123,31 @@ HFONT CreateSkinFont(std::string_view faceNameUtf8, int height, int weight) {
   return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
                      Widen(std::string(faceNameUtf8)).c_str());
+}
+
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  int dpi = getDpiForWindow && window ? static_cast<int>(getDpiForWindow(window)) : 0;
+  if (dpi == 0) {
+    HDC screen = GetDC(nullptr);
+    dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+  }
+  return dpi;
+}
+
+Size WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT work{};
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    work = monitor.rcWork;
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  }
+  return {work.right - work.left, work.bottom - work.top};
 }
 
 unsigned SystemLangId() { return GetSystemDefaultLangID(); }
@@ -135,11 +200,12 @@ int WidestLine(HWND list, const std::vector<std::wstring>& lines) {
 
 // A line wider than the list (a long function name, or the room its scroll
 // bar takes) widens the list to the right, as far as the window it opens in.
-void WidenForLines(HWND list, HWND parent, const Rect& area, const std::vector<std::wstring>& lines) {
+void WidenForLines(HWND list, HWND parent, const Rect& area, const std::vector<std::wstring>& lines,
+                   int margin) {
   RECT client{}, parentClient{};
   GetClientRect(list, &client);
   GetClientRect(parent, &parentClient);
-  const int missing = WidestLine(list, lines) + kListTextMargin - client.right;
+  const int missing = WidestLine(list, lines) + margin - client.right;
   if (missing <= 0) return;
   const int width = std::min(area.Width() + missing, static_cast<int>(parentClient.right) - area.left);
   if (width <= area.Width()) return;
@@ -151,8 +217,9 @@ void WidenForLines(HWND list, HWND parent, const Rect& area, const std::vector<s
 
 }  // namespace
 
-HWND CreateDropDownList(HWND parent, int id, const Rect& area,
-                        const std::vector<std::string>& items, HFONT font) {
+HWND CreateDropDownList(HWND parent, int id, const Rect& units,
+                        const std::vector<std::string>& items, HFONT font, DisplayScale scale) {
+  const Rect area = scale.Scale(units);
   HWND list = CreateWindowExW(0, L"LISTBOX", nullptr,
                               WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
                               area.left, area.top, area.Width(), area.Height(), parent,
@@ -173,7 +240,7 @@ HWND CreateDropDownList(HWND parent, int id, const Rect& area,
     lines.push_back(Widen(item));
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.back().c_str()));
   }
-  WidenForLines(list, parent, area, lines);
+  WidenForLines(list, parent, area, lines, scale.Scale(kListTextMargin));
   SetWindowSubclass(list, FollowPointer, 0, 0);
   ProgramStateLog().Write("list opened", std::to_string(id));
   return list;

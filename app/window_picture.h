@@ -13,28 +13,45 @@
 #include <vector>
 
 #include "app/skin_drawing.h"
+#include "texts/texts.h"
 #include "ui/host/canvas.h"
+#include "ui/host/display_scale.h"
 #include "ui/host/geometry.h"
 
 namespace vortal {
 
 inline constexpr int kHoverTimeMs = 10;
 
+// Everything it holds is at its display scale: the background bitmap and the
+// window's size in pixels, the fonts made at it, the images drawn from the
+// program's cache for that scale. What comes in and goes out is in 96-DPI
+// units.
 class WindowPicture {
  public:
-  WindowPicture() = default;
+  explicit WindowPicture(SkinImageCache& images = ProgramSkinImages()) : images_(images) {}
   ~WindowPicture();
   WindowPicture(const WindowPicture&) = delete;
   WindowPicture& operator=(const WindowPicture&) = delete;
 
   void Attach(HWND window) { window_ = window; }
-  // Takes ownership of the fonts.
-  void SetFonts(HFONT normal, HFONT title);
+  // The fonts, in 96-DPI heights; made at the scale.
+  void SetFonts(const FontSpec& normal, const FontSpec& title);
   HFONT normalFont() const { return normal_; }
 
+  DisplayScale scale() const { return scale_; }
+  // The DPI of the window's monitor. The picture is drawn at it, or, when
+  // the background would not fit the monitor's work area, at the largest
+  // quarter step below that fits (FittingScale). A change of scale makes the
+  // fonts again and loads the background again at it (the window sized to
+  // it without moving); the caller draws the picture anew.
+  void SetMonitorDpi(int dpi);
+
   // Loads folder + image as the background and sizes the window to it
-  // without moving it; without the image the window gets no area.
+  // without moving it; without the image the window gets no area. The size
+  // is in units.
   std::optional<Size> LoadBackground(std::string_view skinFolder, std::string_view imageName);
+  // The background's size in units (0 x 0 without one).
+  Size units() const { return units_; }
   bool hasBackground() const { return background_ != nullptr; }
   // One redraw onto the background through an off-screen buffer, copied to
   // the window. False, `draw` not called, without a background.
@@ -47,16 +64,35 @@ class WindowPicture {
   void RequestHover(bool leave);
 
  private:
+  void MakeFonts();
+  void SetScale(DisplayScale scale);
+  // The scale for the monitor's DPI and the background's size.
+  DisplayScale FittedScale() const;
+
+  SkinImageCache& images_;
   HWND window_ = nullptr;
   HBITMAP background_ = nullptr;
-  SIZE size_{};
+  std::string backgroundFolder_;
+  std::string backgroundName_;
+  SIZE size_{};   // pixels
+  Size units_{};
+  DisplayScale scale_;
+  int monitorDpi_ = kBaseDpi;
+  std::string normalFace_, titleFace_;
+  FontSpec normalSpec_{}, titleSpec_{};
   HFONT normal_ = nullptr;
   HFONT title_ = nullptr;
-  SkinImageCache images_;
 };
 
-// A font of the language table (width 0, ANSI character set, swiss family).
+// A font of the language table (width 0, ANSI character set, swiss family),
+// `height` in pixels.
 HFONT CreateSkinFont(std::string_view faceNameUtf8, int height, int weight);
+
+// The DPI of `window`'s monitor as the system tells it: the window's own
+// where the system knows it (Windows 10 1607 on), else the system's.
+int WindowDpi(HWND window);
+// The size of the work area of the monitor `window` is on, in pixels.
+Size WorkAreaOf(HWND window);
 
 // The system's default language and Windows version, as the fonts and texts
 // are chosen by them.
@@ -73,7 +109,8 @@ namespace vortal {
 // selection follows the pointer. It shows as many whole lines of its font as
 // the area holds; a line wider than the area widens it to the right, within
 // the parent's client area.
+// `area` in units, laid out at `scale`.
 HWND CreateDropDownList(HWND parent, int id, const Rect& area,
-                        const std::vector<std::string>& items, HFONT font);
+                        const std::vector<std::string>& items, HFONT font, DisplayScale scale);
 
 }  // namespace vortal

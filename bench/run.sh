@@ -34,6 +34,13 @@ else
   echo "(no Windows build at $windows; skipped)"
 fi
 
+if [ -f "$windows/bench/vortal_render_bench.exe" ] && command -v xvfb-run >/dev/null; then
+  echo "== drawing at 96 and 192 DPI, Windows build under Wine on a virtual display"
+  # A screen on which the window fits at 200 %.
+  xvfb-run -a -s "-screen 0 2048x1536x24" "$root/scripts/wine.sh" \
+    "$windows/bench/vortal_render_bench.exe" --runs "$runs" 2>&1 | grep -v '^X connection'
+fi
+
 if [ -f "$windows/app/Vortal.exe" ] && command -v Xvfb >/dev/null; then
   echo "== Vortal.exe start-up under Wine on a virtual display"
   VORTAL_WINDOWS_BUILD="$windows" "$root/bench/window_startup.sh" "$runs"

@@ -2,13 +2,16 @@
 # Runs Vortal.exe from a delivered run folder under Wine and keeps it running
 # until it ends (tray "Exit") or this script is interrupted. Without a display
 # a virtual one (Xvfb) is started and its screen can be captured with
-# `DISPLAY=:99 import -window root shot.png`.
+# `DISPLAY=:99 import -window root shot.png`. VORTAL_DPI sets the display
+# scale of the Wine prefix (scripts/wine-dpi.sh; 96 = 100 %, 144 = 150 %), and
+# the virtual display is as large for it as 1024 x 768 is at 100 %.
 #
 #   scripts/run-window.sh RUN_FOLDER
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The end-to-end checks' helpers: polling, the program's state log, the tray
-# (they test and go on, so no -e here).
+# (they test and go on, so no -e here), at the scale asked for.
+export VORTAL_E2E_DPI=${VORTAL_DPI:-96}
 source "$root/tests/e2e/lib.sh"
 run=${1:?usage: run-window.sh RUN_FOLDER}
 [ -e "$run/Vortal.exe" ] || { echo "run-window.sh: no Vortal.exe in $run" >&2; exit 2; }
@@ -21,7 +24,7 @@ trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   display=99
   while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 "$(px 1024)x$(px 768)x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   wait_for 10 xdpyinfo >/dev/null 2>&1
@@ -29,6 +32,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 "$root/scripts/wine-fonts.sh" || echo "warning: Chinese font faces could not be set up in the Wine prefix" >&2
+[ -z "${VORTAL_DPI:-}" ] || "$root/scripts/wine-dpi.sh" "$VORTAL_DPI" ||
+  echo "warning: the Wine prefix could not be set to $VORTAL_DPI DPI" >&2
 echo "Vortal.exe runs in the tray; click its icon to open the window."
 cd "$run" || exit 2
 # On a display of the user's, or with a real mouse, the user clicks.

@@ -23,6 +23,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine.sh" "$root/build/wind
 echo "== window end-to-end tests"
 # A failing check must not end the run before the fuzzing and the closing line.
 "$root/tests/e2e/run.sh" "$root/build/windows" | tee "$results/e2e.log" || status=1
+# The basic page and the dialogs again at 150 % (Wine's LogPixels 144): the
+# window drawn at that scale, every click at its pixels.
+echo "== window end-to-end tests at 150 % (144 DPI)"
+VORTAL_E2E_DPI=144 "$root/tests/e2e/run.sh" "$root/build/windows" basic dialogs |
+  tee "$results/e2e-144.log" || status=1
 # ---- end of window end-to-end
 
 # ---- Real HID stacks: the mouse on uhid in a QEMU guest, reached through the
@@ -48,7 +53,7 @@ fi
 # ---- end of fuzzing
 
 # One closing line over the unit tests of both builds, the end-to-end checks
-# and the checks on real HID stacks.
+# (at both scales) and the checks on real HID stacks.
 passed=0; failed=0
 for f in "$results"/*.xml; do
   [ -f "$f" ] || continue
@@ -58,8 +63,8 @@ for f in "$results"/*.xml; do
   sk=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*' || echo 0)
   passed=$((passed + t - fl - er - sk)); failed=$((failed + fl + er))
 done
-for log in e2e hid; do
-  if line=$(grep -E -o "^$log: [0-9]+ passed, [0-9]+ failed" "$results/$log.log" 2>/dev/null | tail -n 1); then
+for log in e2e e2e-144 hid; do
+  if line=$(grep -E -o "^${log%-*}: [0-9]+ passed, [0-9]+ failed" "$results/$log.log" 2>/dev/null | tail -n 1); then
     set -- $line
     passed=$((passed + $2)); failed=$((failed + $4))
   fi

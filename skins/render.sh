@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders the delivered skins from their SVG sources into the PNG images the program
-# loads: skins/<Skin>/<image>.png for every skin that has a palette src/<Skin>.palette.
+# loads: skins/<Skin>/<image>.png for every skin that has a palette src/<Skin>.palette,
+# and beside each its renders for screens at 150 % and 200 % (<image>@1.5x.png,
+# <image>@2x.png; see the README's section for skin authors).
 #
 #   bash skins/render.sh            render every skin
 #   bash skins/render.sh Light      render one skin
@@ -54,6 +56,10 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 src="$here/src"
+
+# Scales rendered beside the base images: DPI and the name's suffix. The pixel size
+# of each is the program's rounding of the base size: (units * dpi + 48) / 96.
+scales=("144 @1.5x" "192 @2x")
 
 # name                      source          width height state
 images=(
@@ -149,11 +155,16 @@ render_skin() {
       echo "$skin/$name: no value for ${BASH_REMATCH[0]}" >&2
       return 1
     fi
-    printf '%s\n' "$svg" | rsvg-convert --width "$width" --height "$height" --format png \
-      --output "$work/image.png"
-    convert "$work/image.png" -strip -define png:exclude-chunks=date,time PNG32:"$out/$name"
+    local scale dpi suffix
+    for scale in "96 " "${scales[@]}"; do
+      read -r dpi suffix <<<"$scale"
+      printf '%s\n' "$svg" | rsvg-convert --width $(((width * dpi + 48) / 96)) \
+        --height $(((height * dpi + 48) / 96)) --format png --output "$work/image.png"
+      convert "$work/image.png" -strip -define png:exclude-chunks=date,time \
+        PNG32:"$out/${name%.png}$suffix.png"
+    done
   done
-  echo "rendered $skin: ${#images[@]} images"
+  echo "rendered $skin: ${#images[@]} images at $((${#scales[@]} + 1)) scales"
 }
 
 ensure_packages

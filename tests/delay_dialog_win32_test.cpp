@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
+#include "app/owner_drawn_window.h"
 #include "app/sub_dialog_host.h"
 #include "support/dialog_user.h"
 #include "support/gdiplus_test.h"
@@ -35,11 +37,54 @@ TEST_F(DelayDialogWin32Test, TheFieldHasTheFocusSoTypingFillsItAtOnce) {
       PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM(kSubDialogOkBox.left + 20, kSubDialogOkBox.top + 5));
     }});
-    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog);
+    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog, DisplayScale{});
     EXPECT_EQ(focusedId, kDelayFieldId);
     EXPECT_EQ(result, DialogResult::kOk);
     EXPECT_EQ(dialog.typedText(), "700");
     EXPECT_EQ(dialog.ResultLine(), "700 ms");
+  }
+}
+
+// Drawn at its owner's scale, the dialog lays itself out again when its
+// monitor's scale changes: its size, its field and where a click lands,
+// at the corner the system suggests.
+TEST_F(DelayDialogWin32Test, ADialogMovedToAMonitorOfAnotherScaleIsLaidOutAgainAtIt) {
+  if (!testing::WindowsAvailable()) GTEST_SKIP() << "no display: windows cannot be created";
+  struct Case {
+    int from, to;
+  };
+  for (const Case& c : {Case{96, 192}, Case{144, 96}}) {
+    SCOPED_TRACE(std::to_string(c.from) + " -> " + std::to_string(c.to));
+    CDelayTimeDialog dialog({kSkinFolder, {220, 227, 234}, Language::kEnglish});
+    auto layout = [](HWND window) {
+      RECT client{}, field{};
+      GetClientRect(window, &client);
+      GetWindowRect(GetDlgItem(window, kDelayFieldId), &field);
+      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&field), 2);
+      return std::pair{Rect{0, 0, client.right, client.bottom},
+                       Rect{field.left, field.top, field.right, field.bottom}};
+    };
+    const DisplayScale from(c.from), to(c.to);
+    std::pair<Rect, Rect> before, after;
+    RECT moved{};
+    const RECT suggested{40, 30, 40 + to.Scale(392), 30 + to.Scale(285)};
+    testing::DialogUser user({[&](HWND window) {
+                                before = layout(window);
+                                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(c.to, c.to),
+                                             reinterpret_cast<LPARAM>(&suggested));
+                              },
+                              [&](HWND window) {
+                                after = layout(window);
+                                GetWindowRect(window, &moved);
+                                const Point ok = to.Scale(Point{kSubDialogOkBox.left + 20, kSubDialogOkBox.top + 5});
+                                PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ok.x, ok.y));
+                              }});
+    EXPECT_EQ(RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog, from), DialogResult::kOk);
+    EXPECT_EQ(before.first, from.Scale(Rect{0, 0, 392, 285}));
+    EXPECT_EQ(before.second, from.Scale(kDelayFieldBox));
+    EXPECT_EQ(after.first, to.Scale(Rect{0, 0, 392, 285}));
+    EXPECT_EQ(after.second, to.Scale(kDelayFieldBox));
+    EXPECT_EQ((Point{moved.left, moved.top}), (Point{40, 30}));
   }
 }
 

@@ -68,13 +68,13 @@ TEST_F(MainWindowControlsTest, ListLineUnderAPoint) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto hit = ListItemUnder(parent_, 151, c.p);
+    const auto hit = ListItemUnder(parent_, 151, c.p, DisplayScale{});
     ASSERT_EQ(hit.has_value(), c.line.has_value());
     if (!hit) continue;
     EXPECT_EQ(hit->index, *c.line);
     EXPECT_EQ(hit->item, (Rect{0, *c.line * height, client.right, (*c.line + 1) * height}));
   }
-  EXPECT_FALSE(ListItemUnder(parent_, 152, {box.left + 30, box.top + 2}));  // no such list
+  EXPECT_FALSE(ListItemUnder(parent_, 152, {box.left + 30, box.top + 2}, DisplayScale{}));  // no such list
 }
 
 TEST_F(MainWindowControlsTest, ListLineOfAScrolledListAndUnderACoveringList) {
@@ -86,18 +86,18 @@ TEST_F(MainWindowControlsTest, ListLineOfAScrolledListAndUnderACoveringList) {
   const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
   ASSERT_GT(top, 0);
   // The line shown first is the top index, its rectangle at the list's top.
-  auto hit = ListItemUnder(parent_, 151, {box.left + 10, box.top + 1});
+  auto hit = ListItemUnder(parent_, 151, {box.left + 10, box.top + 1}, DisplayScale{});
   ASSERT_TRUE(hit);
   EXPECT_EQ(hit->index, top);
   EXPECT_EQ(hit->item.top, 0);
   // A second list laid over the right half of the first one takes the point.
   HWND cover = MakeList(152, {100, 20, 200, 120}, 2);
   SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_FALSE(ListItemUnder(parent_, 151, {box.left + 90, box.top + 1}));
-  hit = ListItemUnder(parent_, 152, {box.left + 90, box.top + 1});
+  EXPECT_FALSE(ListItemUnder(parent_, 151, {box.left + 90, box.top + 1}, DisplayScale{}));
+  hit = ListItemUnder(parent_, 152, {box.left + 90, box.top + 1}, DisplayScale{});
   ASSERT_TRUE(hit);
   EXPECT_EQ(hit->index, 0);
-  hit = ListItemUnder(parent_, 151, {box.left + 10, box.top + height + 1});
+  hit = ListItemUnder(parent_, 151, {box.left + 10, box.top + height + 1}, DisplayScale{});
   ASSERT_TRUE(hit);
   EXPECT_EQ(hit->index, top + 1);
 }

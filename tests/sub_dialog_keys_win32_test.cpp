@@ -92,7 +92,7 @@ TEST_F(SubDialogKeysWin32Test, KeyDialogsKeepEnterAndEscapeWhileOpen) {
           Click(window, kOkPoint);
         },
     });
-    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, *dialog);
+    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, *dialog, DisplayScale{});
     EXPECT_EQ(openAfterKey, c.staysOpen);
     EXPECT_EQ(result, c.staysOpen ? DialogResult::kOk : DialogResult::kCancel);
   }
@@ -133,7 +133,7 @@ TEST_F(SubDialogKeysWin32Test, WheelOverTheFireKeyListScrollsIt) {
         PostMessageW(window, WM_CLOSE, 0, 0);
       },
   });
-  RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog);
+  RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, dialog, DisplayScale{});
   ASSERT_TRUE(listOpened);
   EXPECT_EQ(topIndex, (std::vector<LRESULT>{0, kWheelScrollLines, 0}));
 }

@@ -58,7 +58,7 @@ TEST_F(TextFitWin32Test, ADropDownListShowsEveryLineThatFitsItsAreaAndScrollsThe
   for (const Case& c : {Case{11, true}, Case{40, false}}) {
     std::vector<std::string> items;
     for (int i = 0; i < c.lines; ++i) items.push_back("Browser-Add Favorite " + std::to_string(i));
-    HWND list = CreateDropDownList(parent_, 533, area, items, font_);
+    HWND list = CreateDropDownList(parent_, 533, area, items, font_, DisplayScale{});
     ASSERT_NE(list, nullptr);
     RECT client{}, last{};
     GetClientRect(list, &client);
@@ -96,7 +96,7 @@ TEST_F(TextFitWin32Test, ALineWiderThanTheListWidensItWithinItsWindow) {
        {"A function name far too long for any list of this dialog"}, true},
   };
   for (const Case& c : cases) {
-    HWND list = CreateDropDownList(parent_, 533, c.area, c.items, font_);
+    HWND list = CreateDropDownList(parent_, 533, c.area, c.items, font_, DisplayScale{});
     ASSERT_NE(list, nullptr) << c.what;
     RECT window{}, client{}, parentClient{};
     GetWindowRect(list, &window);

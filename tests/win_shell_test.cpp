@@ -200,6 +200,48 @@ TEST_F(WinShellTest, ImageCacheKeepsOneSkinAndRetriesImagesThatWereMissing) {
   EXPECT_NE(cache.Get(skinB, kCloseOverImage), nullptr);
 }
 
+// At a scale an image is the skin's render for it, else made from the nearest
+// larger render, else from the base image; always at the scaled base size.
+TEST_F(WinShellTest, ImagesAtAScaleComeFromTheRenderForItOrTheNearestLargerOne) {
+  testing::TempDir dir;
+  const std::string withRender = (dir.path() / "A").string();
+  const std::string baseOnly = (dir.path() / "B").string();
+  std::filesystem::create_directories(withRender);
+  std::filesystem::create_directories(baseOnly);
+  const std::string base = SkinImagePath(kSkinFolder, kButtonNormalImage);
+  // A's 200 % render is another picture, so that what it came from shows.
+  const std::string render = SkinImagePath(kSkinFolder, ScaledImageName(kButtonOverImage, 200));
+  std::filesystem::copy_file(base, SkinImagePath(withRender, kButtonNormalImage));
+  std::filesystem::copy_file(render, SkinImagePath(withRender, ScaledImageName(kButtonNormalImage, 200)));
+  std::filesystem::copy_file(base, SkinImagePath(baseOnly, kButtonNormalImage));
+
+  struct Case {
+    const std::string& skin;
+    int dpi;
+    Size pixels;
+    const std::string& from;  // the file it is made of
+  };
+  const Case cases[] = {
+      {withRender, 192, {210, 42}, render},  // the render itself
+      {withRender, 144, {158, 32}, render},  // shrunk from the larger render
+      {baseOnly, 144, {158, 32}, base},      // grown from the base image
+      {withRender, 96, {105, 21}, base},
+  };
+  for (const Case& c : cases) {
+    SkinImageCache cache;
+    const SkinImage* image = cache.Get(c.skin, kButtonNormalImage, DisplayScale(c.dpi));
+    ASSERT_NE(image, nullptr) << c.dpi;
+    EXPECT_EQ((Size{image->width(), image->height()}), c.pixels) << c.dpi;
+    EXPECT_EQ(image->units(), (Size{105, 21})) << c.dpi;
+    const PixelImage source = LoadSkinImage(c.from)->Pixels();
+    const PixelImage expected = source.width == c.pixels.width
+                                    ? source
+                                    : Resample(source, c.pixels.width, c.pixels.height);
+    EXPECT_TRUE(image->Pixels().pixels == expected.pixels) << c.dpi << " from " << c.from;
+    EXPECT_EQ(cache.Get(c.skin, kButtonNormalImage, DisplayScale(c.dpi)), image);  // prepared once
+  }
+}
+
 // Drawing through the buffer with the background selected lands on the
 // background bitmap and, when the buffer goes, on the target.
 TEST_F(WinShellTest, BufferedDrawingPersistsOnTheBackgroundAndReachesTheTarget) {
@@ -292,7 +334,7 @@ TEST_F(WinShellTest, SubDialogsEndAsClickedAndAlwaysLetTheUserOut) {
     SubDialogFrame frame(SubDialogLook{c.folder, {255, 255, 255}, Language::kEnglish},
                          kSingleKeyDialogImage, "Single Dialog Load background image failed!!!");
     DialogDriver driver(c.click);
-    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, frame);
+    const DialogResult result = RunSubDialogModal(GetModuleHandleW(nullptr), nullptr, frame, DisplayScale{});
     EXPECT_EQ(result, c.expected) << c.folder << " at " << c.click.x << "," << c.click.y;
     const bool toldError =
         std::find(driver.boxTexts.begin(), driver.boxTexts.end(), L"error") != driver.boxTexts.end();

@@ -22,12 +22,12 @@ blue_share() {
 if [ "$language" = zh ]; then
   # In Chinese the look is checked: the page is drawn, and the function list
   # opens with the item under the pointer selected.
-  before=$(blue_share 260 240 200 220)
+  before=$(blue_share $(px 260) $(px 240) $(px 200) $(px 220))
   open_function_list 1
-  move_to 300 "$(list_line_y 6)"
-  move_to 310 "$(list_line_y 6)"
+  move_to "$(px 300)" "$(list_line_y 6)"
+  move_to "$(px 310)" "$(list_line_y 6)"
   # The pointer's line turns selection blue.
-  follows() { after=$(blue_share 260 240 200 220); [ "${after:-0}" -gt $((${before:-0} + 20)) ]; }
+  follows() { after=$(blue_share $(px 260) $(px 240) $(px 200) $(px 220)); [ "${after:-0}" -gt $((${before:-0} + 20)) ]; }
   if wait_for 5 follows; then
     shot 02-list
     report ok "the Chinese page opens a function list that follows the pointer (see $shots/$e2e_name-*.png)"
@@ -39,7 +39,7 @@ if [ "$language" = zh ]; then
 fi
 
 # Picks line $2 of the open list of id $1 (measured last) with a click at x
-# $3 of the main window, and waits until the choice closed the list.
+# $3 (pixels) of the main window, and waits until the choice closed the list.
 pick_line() {
   mark_state
   click_at "$3" "$(list_line_y "$2")"
@@ -51,25 +51,25 @@ pick_line() {
 open_function_list 2
 dpi_y=$(list_line_y 6)
 mark_state
-move_to 300 "$dpi_y"
-move_to 440 "$dpi_y"
+move_to "$(px 300)" "$dpi_y"
+move_to "$(px 440)" "$dpi_y"
 wait_state 10 'list opened 37' || report fail "the pointer on DPI Switch opens the DPI sub-list"
 shot 02-dpi-sub-list
 # The sub-list: 60 x 60 at the item's right edge, its first line level with
 # the item, its lines as high.
 read -r -a pane <<<"$(rect_of pane2)"
-sub_left=$((pane[0] + 209))
-measure_list "$(main_origin)" $((sub_left + 40)) "$(list_line_y 7)" ||
+sub_left=$((pane[0] + $(px 209)))
+measure_list "$(main_origin)" $((sub_left + $(px 40))) "$(list_line_y 7)" ||
   report fail "the DPI sub-list highlights the line under the pointer"
-pick_line 37 0 $((sub_left + 20))
+pick_line 37 0 $((sub_left + $(px 20)))
 shot 03-dpi-minus
 
 # 2. Button 3: "Right Click".
-open_function_list 3 && pick_line 43 1 300
+open_function_list 3 && pick_line 43 1 "$(px 300)"
 
 # 3. Mode B, button 4: "Key Off".
 click_control mode_b
-open_function_list 4 && pick_line 44 15 300
+open_function_list 4 && pick_line 44 15 "$(px 300)"
 shot 04-mode-b
 
 # 4. Report rate 125 Hz, stage 4 off, stage 2 at step 5.
@@ -79,14 +79,14 @@ click_control dpi_step2_5
 
 # 5. LED mode "Respiration Mode", its parameter "6S".
 click_control led_mode
-wait_state 10 'list opened 63' && measure_list "$(main_origin)" 848 352 ||
+wait_state 10 'list opened 63' && measure_list "$(main_origin)" "$(px 848)" "$(px 352)" ||
   report fail "the LED mode list highlights the line under the pointer"
-pick_line 63 1 800
+pick_line 63 1 "$(px 800)"
 click_control led_parameter
-wait_state 10 'list opened 64' && measure_list "$(main_origin)" 848 382 ||
+wait_state 10 'list opened 64' && measure_list "$(main_origin)" "$(px 848)" "$(px 382)" ||
   report fail "the LED parameter list highlights the line under the pointer"
 shot 05-parameter-list
-pick_line 64 2 800
+pick_line 64 2 "$(px 800)"
 
 # 6. Loop colour 5 ticked, square 2 of DPI stage 1.
 click_control loop_tick5

@@ -13,7 +13,7 @@ if [ "$language" = en ]; then e2e_init dialogs en; else e2e_init "dialogs-$langu
 dialog=""
 dialog_id=""
 dialog_origin=""
-# Clicks a client point of the sub-dialog.
+# Clicks a client point of the sub-dialog, in pixels.
 dialog_click() { click_in "$dialog_origin" "$1" "$2"; }
 # OK ends the dialog: the program says so and its window goes.
 dialog_ok() {
@@ -21,10 +21,11 @@ dialog_ok() {
   wait_closed 10 "dialog closed $dialog ok" "$dialog_id"
 }
 # Opens a drop-down list of the sub-dialog by a click at $1 $2 and measures
-# its lines; $3 is the list's top border, $4 a column at its right end.
+# its lines; $3 is the list's top border, $4 a column at its right end (all
+# in the dialog's units).
 open_dialog_list() {
-  dialog_click "$1" "$2"
-  wait_state 10 'list opened [0-9]+' && measure_list "$dialog_origin" "$4" $(($3 + 5)) ||
+  dialog_click "$(px "$1")" "$(px "$2")"
+  wait_state 10 'list opened [0-9]+' && measure_list "$dialog_origin" "$(px "$4")" "$(px $(($3 + 5)))" ||
     report fail "the drop-down list at $1,$2 highlights the line under the pointer"
 }
 # Opens button $1's function list, takes screenshot $4 of it when given, and
@@ -39,7 +40,7 @@ choose_function() {
     measure_list "$(main_origin)" $((pane[2] - 8)) "$y"
     shot "$4"
   fi
-  click_at 300 "$y"
+  click_at "$(px 300)" "$y"
   if ! wait_opened 10 "dialog opened $3"; then
     report fail "function $2 of button $1 opens its dialog $3"
     return 1
@@ -63,7 +64,7 @@ if choose_function 3 8 CWindowsDialog 01-function-list; then
   shot 02-windows
   open_dialog_list 140 136 145 146
   shot 03-windows-list
-  dialog_click 90 "$(list_line_y 2)"
+  dialog_click "$(px 90)" "$(list_line_y 2)"
   shows Calculator
   shot 04-windows-used
   dialog_ok || report fail "the Windows dialog ends with OK"
@@ -73,7 +74,7 @@ if choose_function 4 9 CMediaDialog; then
   shot 05-media
   open_dialog_list 140 136 145 146
   shot 06-media-list
-  dialog_click 90 "$(list_line_y 6)"
+  dialog_click "$(px 90)" "$(list_line_y 6)"
   shows 'Vol-'
   shot 07-media-used
   dialog_ok || report fail "the multimedia dialog ends with OK"
@@ -83,7 +84,7 @@ if choose_function 5 10 CFireKeyDialog; then
   shot 08-fire
   open_dialog_list 120 77 86 108  # left of the scroll bar
   shot 09-fire-list
-  dialog_click 90 "$(list_line_y 2)"
+  dialog_click "$(px 90)" "$(list_line_y 2)"
   shows C
   dialog_click $(centre_of fire_speed)
   xdotool key ctrl+a BackSpace
@@ -118,7 +119,7 @@ if choose_function 7 12 CComboDialog; then
   shot 13-combo
   open_dialog_list 90 77 86 126
   shot 14-combo-list
-  dialog_click 90 "$(list_line_y 1)"
+  dialog_click "$(px 90)" "$(list_line_y 1)"
   shows '.+'
   dialog_click $(centre_of combo_first)
   xdotool key a
@@ -134,7 +135,7 @@ if choose_function 8 13 CMacroDialog; then
   shot 16-macro
   open_dialog_list 145 136 146 146
   shot 17-macro-list
-  dialog_click 90 "$(list_line_y 1)"
+  dialog_click "$(px 90)" "$(list_line_y 1)"
   shows Beta
   dialog_click $(centre_of repeat_mode3)
   wait_state 10 'clicked .*'

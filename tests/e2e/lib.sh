@@ -18,9 +18,26 @@ wine=/usr/lib/wine/wine64
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
+# The display scale the checks run at: Wine's DPI (VORTAL_E2E_DPI, default 96
+# = 100 %). The program lays its windows out in units of 96 DPI and draws them
+# at this scale; px turns units into pixels by the program's rounding (to the
+# nearest pixel, halves up), for the points a check clicks that the program
+# does not publish.
+e2e_dpi=${VORTAL_E2E_DPI:-96}
+px() { echo $((($1 * e2e_dpi + 48) / 96)); }
 # Where the Wine system tray puts its first icon (no desktop tray on Xvfb).
-tray_icon=(12 32)
-main_size="880x645"
+tray_icon=("$(px 12)" "$(px 32)")
+# The main window's size: as the program published it ("rect window"; a
+# window too large for the screen at its scale is drawn at a smaller one),
+# else the skin's 880 x 645 at the scale.
+main_size="$(px 880)x$(px 645)"
+window_size() {
+  local r=""
+  # Without a log (a real mouse's program keeps none) awk must not read stdin.
+  [ -z "$state_log" ] || [ ! -s "$state_log" ] ||
+    r=$(awk '$1 == "rect" && $2 == "window" { box = $3 " " $4 " " $5 " " $6 } END { print box }' "$state_log")
+  if [ -n "$r" ]; then set -- $r; echo "$(($3 - $1))x$(($4 - $2))"; else echo "$main_size"; fi
+}
 # Apply's command order as the mouse sees it: opcodes of the feature reports.
 apply_opcodes="01 90 10 0D 11 13 93 12"
 
@@ -123,7 +140,7 @@ program_windows() {
 }
 # The main window's line while its X window is on the screen: '0x.. (has no
 # name): (...)  880x645+X+Y  +X+Y'.
-main_window() { program_windows | grep " $main_size+"; }
+main_window() { program_windows | grep " $(window_size)+"; }
 main_geometry() { main_window | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -n 1; }
 # What the program last said of its window: "window shown PAGE", "page PAGE"
 # or "window hidden".
@@ -136,7 +153,7 @@ main_hidden() { [ "$(window_state)" = "window hidden" ]; }
 # The page shown: basic, advanced or none.
 shown_page() { window_state | awk '{ print $NF }'; }
 # The program's windows other than the main window (message boxes, sub-dialogs, menus).
-other_windows() { program_windows | grep -v " $main_size+"; }
+other_windows() { program_windows | grep -v " $(window_size)+"; }
 other_window_shown() { [ -n "$(other_windows)" ]; }
 # Keys: with no window manager the X server gives a key to the window under
 # the pointer, and Wine hands it to the program's active window. So a key is
@@ -331,13 +348,14 @@ open_function_list() {
   read -r -a pane <<<"$(rect_of "pane$1")"
   click_rect "${pane[@]}"
   wait_state 10 "list opened $((40 + $1))" &&
-    measure_list "$(main_origin)" $((pane[2] - 8)) $((pane[1] + 27)) && return
+    measure_list "$(main_origin)" $((pane[2] - $(px 8))) $((pane[1] + $(px 27))) && return
   report fail "button $1's function list highlights the line under the pointer"
   return 1
 }
 
 # e2e_init NAME [LANGUAGE]: a delivered run folder, the virtual mouse and a
-# virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix).
+# virtual display. LANGUAGE "zh" runs Wine in Simplified Chinese (own prefix);
+# another scale than 100 % has a prefix of its own too.
 e2e_init() {
   e2e_name=$1
   local language=${2:-en}
@@ -348,6 +366,10 @@ e2e_init() {
   else
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     export WINEPREFIX=${VORTAL_E2E_WINEPREFIX:-$root/build/e2e-wineprefix}
+  fi
+  if [ "$e2e_dpi" != 96 ]; then
+    export WINEPREFIX="$WINEPREFIX-$e2e_dpi"
+    e2e_name="$e2e_name-$e2e_dpi"
   fi
   for tool in Xvfb xdotool xwininfo import; do
     command -v "$tool" >/dev/null || { report fail "tool $tool is installed"; finish; }
@@ -365,14 +387,16 @@ e2e_init() {
   state_log="$work/state.log"
   export VORTAL_STATE_LOG="$state_log"
   "$root/scripts/wine-fonts.sh" || report fail "Chinese font faces are set up in the Wine prefix"
+  "$root/scripts/wine-dpi.sh" "$e2e_dpi" || report fail "the Wine prefix is set to $e2e_dpi DPI"
   start_display || finish
 }
 
-# A virtual display of its own (Xvfb) for the program.
+# A virtual display of its own (Xvfb) for the program, as large for its scale
+# as 1024 x 768 is at 100 % (VORTAL_E2E_SCREEN, "WIDTHxHEIGHT", sets another).
 start_display() {
   local display=99
   while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 "${VORTAL_E2E_SCREEN:-$(px 1024)x$(px 768)}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   wait_for 10 xdpyinfo >/dev/null 2>&1 || { report fail "virtual display starts"; return 1; }
@@ -438,7 +462,7 @@ no_picture_shown() { ! picture_shown; }
 # The start-up's showing of the basic page writes the sensor options (opcode 03).
 greeted_at_start() { grep -q 'SET_FEATURE 00 03' "$mouse/traffic.log" 2>/dev/null; }
 # The main window's X window exists (shown or not): it has the skin's size.
-main_created() { windows | grep '"vortal.exe"' | grep " $main_size+" >/dev/null; }
+main_created() { windows | grep '"vortal.exe"' | grep " $(window_size)+" >/dev/null; }
 # Waits up to $1 seconds for the program to end; sets exit_code to its exit
 # code, or to "running".
 exit_code=""

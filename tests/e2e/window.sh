@@ -27,7 +27,7 @@ fi
 # 3. A click on the tray icon opens the window at the size of the skin's main.png.
 if open_window; then
   shot 02-opened
-  report ok "a tray click opens the window at the skin's size ($main_size)"
+  report ok "a tray click opens the window at the skin's size ($(window_size))"
 else
   shot 02-not-opened
   finish
@@ -43,7 +43,7 @@ wait_state 10 "clicked 400 300"
 xdotool mousemove $((x0 + 450)) $((y0 + 330))
 xdotool mousemove $((x0 + 500)) $((y0 + 360))
 xdotool mouseup 1
-moved() { [ "$(main_geometry)" = "$main_size+$((x0 + 100))+$((y0 + 60))" ]; }
+moved() { [ "$(main_geometry)" = "$(window_size)+$((x0 + 100))+$((y0 + 60))" ]; }
 if wait_for 5 moved; then
   report ok "dragging a free spot moves the window"
 else
