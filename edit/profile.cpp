@@ -24,11 +24,6 @@ constexpr const char* kNameKey = "Name";
 constexpr const char* kLoopKey = "Loop";
 constexpr const char* kEventsKey = "Events";
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 std::string MacroSection(std::size_t index) {
   return kMacroSectionPrefix + std::to_string(index + 1);
@@ -51,10 +46,10 @@ class LineNumbers {
       const std::string line = Trim(text.substr(from, end - from));
       ++number;
       if (!line.empty() && line[0] == '[') {
-        section = Lower(Trim(line.substr(1, line.find(']') - 1)));
+        section = LowerAscii(Trim(line.substr(1, line.find(']') - 1)));
         lines_.emplace(section, number);
       } else if (const std::size_t equals = line.find('='); equals != std::string::npos) {
-        lines_.emplace(section + "\n" + Lower(Trim(line.substr(0, equals))), number);
+        lines_.emplace(section + "\n" + LowerAscii(Trim(line.substr(0, equals))), number);
       }
       if (end == text.size()) break;
       from = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
@@ -62,9 +57,9 @@ class LineNumbers {
   }
 
   std::string At(std::string_view section, std::string_view key = {}) const {
-    std::string id = Lower(section);
+    std::string id = LowerAscii(section);
     // Appended throughout: GCC 12 warns falsely on "text" + std::string here.
-    if (!key.empty()) id.append(1, '\n').append(Lower(key));
+    if (!key.empty()) id.append(1, '\n').append(LowerAscii(key));
     const auto found = lines_.find(id);
     std::string named;
     if (found != lines_.end()) {
@@ -183,11 +178,11 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
   std::size_t macroSections = 0;
   for (const std::u16string& wide : file.SectionNames()) {
     const std::string section = Utf16ToUtf8(wide);
-    const std::string lower = Lower(section);
-    if (lower == Lower(kProfileSection) || lower == Lower(kSettingsSection) ||
-        lower == Lower(kLabelsSection))
+    const std::string lower = LowerAscii(section);
+    if (lower == LowerAscii(kProfileSection) || lower == LowerAscii(kSettingsSection) ||
+        lower == LowerAscii(kLabelsSection))
       continue;
-    if (lower == Lower(MacroSection(macroSections))) {
+    if (lower == LowerAscii(MacroSection(macroSections))) {
       ++macroSections;
       continue;
     }
@@ -200,14 +195,8 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
     ProfileMacro macro;
     macro.name = file.Find(section, kNameKey).value_or("");
     const std::string loop = file.Find(section, kLoopKey).value_or("1");
-    std::size_t used = 0;
-    int count = 0;
-    try {
-      count = std::stoi(loop, &used);
-    } catch (...) {
-      used = 0;
-    }
-    if (used != loop.size() || count < 1 || count > kMaxLoopCount)
+    const int count = WholeNumber(loop).value_or(0);
+    if (count < 1 || count > kMaxLoopCount)
       return fail(where.At(section, kLoopKey),
                   "Loop=" + loop + " is not a whole number from 1 to " +
                       std::to_string(kMaxLoopCount) + ".");
@@ -236,7 +225,7 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
   // that the rules of one change at a time (one Shift a mode, one enabled
   // stage) judge the whole setup rather than the order of its lines.
   for (const ProfileFile::Entry& entry : entries) {
-    const std::string key = Lower(Utf16ToUtf8(entry.key));
+    const std::string key = LowerAscii(Utf16ToUtf8(entry.key));
     if (std::find(names.begin(), names.end(), key) == names.end())
       return fail(where.At(kSettingsSection, key), ChangeSetting(profile.setup, key, {}, context));
     if (key.rfind("mode-", 0) == 0) {
@@ -247,7 +236,7 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
     }
   }
   for (const ProfileFile::Entry& entry : entries) {
-    const std::string key = Lower(Utf16ToUtf8(entry.key));
+    const std::string key = LowerAscii(Utf16ToUtf8(entry.key));
     const std::string problem =
         ChangeSetting(profile.setup, key, SplitWords(Utf16ToUtf8(entry.value)), context);
     if (!problem.empty()) return fail(where.At(kSettingsSection, key), problem);

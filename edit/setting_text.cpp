@@ -21,13 +21,8 @@ namespace {
 const LocalizedTexts kEnglish{Language::kEnglish};
 constexpr std::array<std::string_view, 2> kModeNames = {"mode-a", "mode-b"};
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
-bool SameName(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+bool SameName(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
 
 std::string Join(const std::vector<std::string>& items, std::string_view separator = ", ") {
   std::string joined;
@@ -40,13 +35,6 @@ std::string Join(const std::vector<std::string>& items, std::string_view separat
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::optional<int> WholeNumber(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [at, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || at != end) return std::nullopt;
-  return value;
-}
 
 // The index of `name` among `items` in any letter case.
 template <typename Items, typename TextOf>
@@ -116,7 +104,7 @@ Words ReadWords(const std::vector<std::string>& words) {
   for (const std::string& word : words) {
     std::size_t equals = 0;
     if (IsParameterWord(word, equals)) {
-      read.parameters.emplace_back(Lower(word.substr(0, equals)), word.substr(equals + 1));
+      read.parameters.emplace_back(LowerAscii(word.substr(0, equals)), word.substr(equals + 1));
     } else if (!read.parameters.empty()) {
       std::string& value = read.parameters.back().second;
       if (!value.empty()) value += ' ';
@@ -411,7 +399,7 @@ std::string ButtonValue(const SettingsRecord& record, ButtonName button,
 // ---- On/off words
 
 std::optional<bool> OnOff(std::string_view word) {
-  const std::string lower = Lower(word);
+  const std::string lower = LowerAscii(word);
   if (lower == "on") return true;
   if (lower == "off") return false;
   return std::nullopt;
@@ -516,7 +504,7 @@ std::string ChangeDpiStage(SettingsRecord& record, int stage, const std::vector<
       return what + ": the sensor's DPI levels are not known; plug the mouse in, name its sensor "
                     "with --sensor, or give level=1 to level=" + std::to_string(kMaxDpiSteps) + ".";
     const DpiTable table = DpiTableOf(*context.sensorType);
-    std::string dpi = Lower(read.head);
+    std::string dpi = LowerAscii(read.head);
     if (dpi.size() > 3 && dpi.substr(dpi.size() - 3) == "dpi") dpi.resize(dpi.size() - 3);
     while (!dpi.empty() && dpi.back() == ' ') dpi.pop_back();
     const auto value = WholeNumber(dpi);
@@ -675,6 +663,20 @@ std::string ChangePointer(SettingsRecord& record, const PointerField& field,
 
 }  // namespace
 
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || at != end) return std::nullopt;
+  return value;
+}
+
 std::vector<std::string> SettingNames() {
   std::vector<std::string> names;
   for (std::string_view mode : kModeNames)
@@ -690,7 +692,7 @@ std::vector<std::string> SettingNames() {
 }
 
 std::vector<std::string> SettingNamesMatching(std::string_view query) {
-  const std::string lower = Lower(query);
+  const std::string lower = LowerAscii(query);
   std::vector<std::string> matching;
   for (const std::string& name : SettingNames()) {
     const bool group = name.size() > lower.size() && name.compare(0, lower.size(), lower) == 0 &&
@@ -724,13 +726,13 @@ std::string SettingValue(const SettingsRecord& record, std::string_view name,
 
 std::string ChangeSetting(WorkingSetup& setup, std::string_view given,
                           const std::vector<std::string>& words, const SettingContext& context) {
-  const std::string name = Lower(given);
+  const std::string name = LowerAscii(given);
   const std::string what = name;
   SettingsRecord& record = setup.record;
   if (const auto button = ParseButtonName(name))
     return ChangeButton(setup, *button, words, context, what);
   if (name == "rate") {
-    std::string hz = words.size() == 1 ? Lower(words.front()) : std::string();
+    std::string hz = words.size() == 1 ? LowerAscii(words.front()) : std::string();
     if (hz.size() > 2 && hz.substr(hz.size() - 2) == "hz") hz.resize(hz.size() - 2);
     std::vector<std::string> rates;
     for (int mark = 0; mark < kReportRateMarks; ++mark) {
@@ -794,7 +796,7 @@ std::optional<std::vector<std::string>> ParseMacroEvents(std::string_view text,
   std::vector<std::string> words;
   for (const std::string& word : SplitWords(text)) {
     // "Dn,B" is two words: the end of an event and the start of the next.
-    const std::string head = Lower(word.substr(0, 3));
+    const std::string head = LowerAscii(word.substr(0, 3));
     if (word.size() > 3 && (head == "dn," || head == "up," || head == "ms,")) {
       words.push_back(word.substr(0, 3));
       words.push_back(word.substr(3));
@@ -838,7 +840,7 @@ std::optional<std::vector<std::string>> ParseMacroEvents(std::string_view text,
     if (pending.empty() && word.size() > 1 && word.front() == ',') word.erase(0, 1);
     const bool comma = word.size() > 1 && word.back() == ',';
     const std::string bare = comma ? word.substr(0, word.size() - 1) : word;
-    const std::string lower = Lower(bare);
+    const std::string lower = LowerAscii(bare);
     if (isMarker(lower) && !pending.empty() &&
         (comma || (lower == "ms" ? NumberIn(pending, 0, kLongPauseMaxMs).has_value()
                                  : KeyName(pending).has_value()))) {
@@ -878,7 +880,7 @@ std::vector<std::string> ListNames() {
 }
 
 std::optional<std::vector<std::string>> NamesOfList(std::string_view list) {
-  const std::string name = Lower(list);
+  const std::string name = LowerAscii(list);
   if (name == "functions") return FunctionNames();
   if (name == "keys") return KeyNames();
   if (name == "modifiers") return ModifierNames();

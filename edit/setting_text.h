@@ -60,6 +60,11 @@ std::string SettingValue(const SettingsRecord& record, std::string_view name,
 std::string ChangeSetting(WorkingSetup& setup, std::string_view name,
                           const std::vector<std::string>& words, const SettingContext& context);
 
+// A text in ASCII lower case (the grammar's names are ASCII), and a whole
+// decimal number with nothing around it.
+std::string LowerAscii(std::string_view text);
+std::optional<int> WholeNumber(std::string_view text);
+
 // Words of a text, split at blanks.
 std::vector<std::string> SplitWords(std::string_view text);
 

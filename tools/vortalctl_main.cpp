@@ -570,14 +570,8 @@ class Commands {
     if (verb == "loop" && a.size() == 3) {
       const auto index = FindMacro(names, a[1]);
       if (!index) return Usage(NoMacro(a[1], names));
-      std::size_t used = 0;
-      long count = 0;
-      try {
-        count = std::stol(a[2], &used);
-      } catch (...) {
-        used = 0;
-      }
-      if (used != a[2].size() || count < 1 || count > kMaxLoopCount)
+      const int count = WholeNumber(a[2]).value_or(0);
+      if (count < 1 || count > kMaxLoopCount)
         return Usage("macro loop: \"" + a[2] + "\" is not a whole number from 1 to " +
                      std::to_string(kMaxLoopCount) + ".");
       if (*index >= static_cast<std::size_t>(kMacroSlots))
@@ -776,19 +770,13 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
         options.paths.programDir = Join(value, "");
         continue;
       }
-      std::size_t used = 0;
-      long n = -1;
-      try {
-        n = std::stol(value, &used);
-      } catch (...) {
-        used = 0;
-      }
+      const int n = WholeNumber(value).value_or(-1);
       if (arg == "--count") {
-        if (used != value.size() || n < 0)
+        if (n < 0)
           return usageError("--count needs a whole number, not " + value);
         options.count = n;
       } else {
-        if (used != value.size() || n < 0 || n > 255 || DpiTableOf(static_cast<std::uint8_t>(n)).count == 0)
+        if (n < 0 || n > 255 || DpiTableOf(static_cast<std::uint8_t>(n)).count == 0)
           return usageError("--sensor needs a sensor type the program knows (0 to 3), not " + value);
         options.sensorType = static_cast<std::uint8_t>(n);
       }
