@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <utility>
 
 #include "assign/assignment_dispatcher.h"
@@ -58,19 +59,14 @@ class LineNumbers {
 
   std::string At(std::string_view section, std::string_view key = {}) const {
     std::string id = LowerAscii(section);
-    // Appended throughout: GCC 12 warns falsely on "text" + std::string here.
     if (!key.empty()) id.append(1, '\n').append(LowerAscii(key));
     const auto found = lines_.find(id);
-    std::string named;
-    if (found != lines_.end()) {
-      named = "line ";
-      named += std::to_string(found->second);
-    } else {
-      named = "[";
-      named += section;
-      named += ']';
-    }
-    return named;
+    std::ostringstream named;
+    if (found != lines_.end())
+      named << "line " << found->second;
+    else
+      named << '[' << section << ']';
+    return named.str();
   }
 
  private:
