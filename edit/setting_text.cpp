@@ -702,8 +702,9 @@ std::vector<std::string> SettingNamesMatching(std::string_view query) {
   return matching;
 }
 
-std::string SettingValue(const SettingsRecord& record, std::string_view name,
+std::string SettingValue(const SettingsRecord& record, std::string_view given,
                          const SettingContext& context) {
+  const std::string name = LowerAscii(given);  // names in any letter case, as for a change
   if (const auto button = ParseButtonName(name)) return ButtonValue(record, *button, context);
   if (name == "rate") return std::to_string(kReportRatesHz[ReportRateMark(record.reportRate) - 1]);
   if (const auto stage = Numbered(name, "dpi.", kDpiStages))

@@ -163,6 +163,7 @@ TEST(SettingText, BadInputSaysWhatIsAcceptedAndChangesNothing) {
 TEST(SettingText, QueriesNameOneSettingOrAGroup) {
   EXPECT_EQ(SettingNamesMatching("DPI"), (std::vector<std::string>{"dpi.1", "dpi.2", "dpi.3", "dpi.4"}));
   EXPECT_EQ(SettingNamesMatching("rate"), std::vector<std::string>{"rate"});
+  EXPECT_EQ(SettingValue(DeliveredSettings(), "RATE", Context()), "1000");
   EXPECT_EQ(SettingNamesMatching("mode-b").size(), 8u);
   EXPECT_EQ(SettingNamesMatching(""), SettingNames());
   EXPECT_TRUE(SettingNamesMatching("dp").empty());
