@@ -156,7 +156,9 @@ class HidrawCommandPort : public CommandPort {
     for (;;) {
       int ready = ::poll(&p, 1, kCommandReadTimeoutMs);
       if (ready < 0 && errno == EINTR) continue;
-      if (ready <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return false;
+      if (ready <= 0) return false;
+      // A report still queued when the mouse goes comes with POLLHUP: take it first.
+      if (!(p.revents & POLLIN)) return false;
       std::size_t stored = 0;
       switch (reader_.Read(fd_, report, length, stored)) {
         case HidrawReader::Result::kReport:
@@ -200,8 +202,12 @@ class HidrawEventPort : public EventPort {
         return 0;
       }
       if (cancelled_.load() || p[1].revents) return 0;
-      if (p[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return 0;  // unplugged
-      if (!(p[0].revents & POLLIN)) continue;
+      // hidraw reports POLLHUP together with POLLIN while a report is still
+      // queued at an unplug: the report is read first, the next read ends.
+      if (!(p[0].revents & POLLIN)) {
+        if (p[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return 0;  // unplugged
+        continue;
+      }
       std::size_t stored = 0;
       switch (reader_.Read(fd_, report, capacity, stored)) {
         case HidrawReader::Result::kReport:

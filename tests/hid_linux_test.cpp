@@ -278,6 +278,16 @@ TEST(HidrawBackend, WaitingReadEndsOnCancelAndOnUnplug) {
   });
   EXPECT_EQ(second.events->ReadEvent(buffer, sizeof buffer), 0u);
   unplug.join();
+
+  // A report still queued when the node goes (hidraw then reports POLLIN and
+  // POLLHUP together) is handed out before the read ends.
+  int writer = ::open((system.DevDir() + "/hidraw3").c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  Send(writer, {6, 9, 0, 2, 0, 0, 0, 0});
+  ::close(writer);
+  ASSERT_EQ(second.events->ReadEvent(buffer, sizeof buffer), 8u);
+  EXPECT_EQ(Bytes(buffer, buffer + 8), Bytes({6, 9, 0, 2, 0, 0, 0, 0}));
+  EXPECT_EQ(second.events->ReadEvent(buffer, sizeof buffer), 0u);
   ::close(commandEnd);
 }
 
