@@ -114,9 +114,14 @@ inline constexpr std::array<const char*, 3> kDpiSwitchTexts = {"DPI +", "DPI -",
 // Nothing for an index outside the list.
 AssignmentResult AssignDpiSwitch(SettingsRecord& record, int mode, int slot, int index);
 
-// At least one button of a mode keeps Left Click: the last one cannot be
-// given another function (its list does not open).
+// At least one of the buttons that reach the mouse (1 to 8) of a mode keeps
+// Left Click: the last one cannot be given another function (its list does
+// not open). Left Clicks on the hidden slots 9 to 12 do not count.
 bool IsOnlyLeftClick(const SettingsRecord& record, int mode, int slot);
+// The mode (0 or 1) that had a Left Click among buttons 1 to 8 before a
+// change and has none after it; a Shift takes a button in both modes, so a
+// change of one mode can cost the other its Left Click. Nothing: none lost.
+std::optional<int> ModeLosingLeftClick(const SettingsRecord& before, const SettingsRecord& after);
 
 // The fire key's speed and times as the mouse takes them; a value typed
 // outside them is replaced.

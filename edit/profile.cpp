@@ -150,7 +150,9 @@ bool WriteProfile(const std::string& path, const Profile& profile, const Localiz
 
 std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& base,
                                    const LocalizedTexts& texts,
-                                   std::optional<std::uint8_t> sensorType, std::string& error) {
+                                   std::optional<std::uint8_t> sensorType,
+                                   const std::vector<std::string>& currentMacros,
+                                   std::string& error) {
   const ProfileFile file(path);
   const LineNumbers where(path);
   if (!file.exists() || !file.readable()) {
@@ -212,7 +214,12 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
     return fail(where.At(MacroSection(0)), problem + ".");
 
   SettingContext context{texts, sensorType, {}, true};
-  for (const ProfileMacro& macro : profile.macros) context.macroNames.push_back(macro.name);
+  profile.namesMacros = macroSections > 0;
+  if (profile.namesMacros) {
+    for (const ProfileMacro& macro : profile.macros) context.macroNames.push_back(macro.name);
+  } else {
+    context.macroNames = currentMacros;
+  }
   profile.setup = base;
   SettingsRecord& record = profile.setup.record;
   const std::vector<std::string> names = SettingNames();
@@ -238,12 +245,10 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
     if (!problem.empty()) return fail(where.At(kSettingsSection, key), problem);
   }
   for (int mode = 0; mode < 2; ++mode) {
-    const std::uint8_t* functions = record.area(mode).keyFunction;
-    if (std::find(functions, functions + kButtonSlots, std::uint8_t{kLeftClick}) ==
-        functions + kButtonSlots)
+    if (!HasLeftClickButton(record, mode))
       return fail(where.At(kSettingsSection),
                   std::string("Mode ") + (mode == 0 ? "A" : "B") +
-                      " has no Left Click button; a mode keeps one.");
+                      " has no Left Click among buttons 1 to 8; a mode keeps one.");
   }
   return profile;
 }

@@ -39,6 +39,9 @@ struct ProfileMacro {
 struct Profile {
   WorkingSetup setup;
   std::vector<ProfileMacro> macros;  // slot order
+  // A file without macro sections leaves the macros as they are; what it
+  // does not name stays, as for every setting.
+  bool namesMacros = true;
 };
 
 // The macros of record.ini in slot order with the record's loop counts.
@@ -52,10 +55,14 @@ bool WriteProfile(const std::string& path, const Profile& profile, const Localiz
 // Reads a profile onto `base` (what the file does not name stays as it is)
 // and checks all of it: nothing when any line is wrong, with `error` naming
 // the line and what is accepted. The pane texts are composed in `texts`'
-// language; DPI values in DPI need `sensorType`.
+// language; DPI values in DPI need `sensorType`. A file without macros keeps
+// `currentMacros` (the names of record.ini's macros), which its Macro Key
+// buttons may name.
 std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& base,
                                    const LocalizedTexts& texts,
-                                   std::optional<std::uint8_t> sensorType, std::string& error);
+                                   std::optional<std::uint8_t> sensorType,
+                                   const std::vector<std::string>& currentMacros,
+                                   std::string& error);
 
 // Makes record.ini hold exactly the profile's macros, in their order, in one
 // save; the record's macro slots and loop counts follow. False when the file

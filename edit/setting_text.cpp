@@ -153,8 +153,26 @@ class Parameters {
 
 std::string NotOneOf(std::string_view what, std::string_view given,
                      const std::vector<std::string>& accepted) {
-  return std::string(what) + ": " + (given.empty() ? std::string("nothing") : Quoted(given)) +
-         " is not one of " + Join(accepted) + ".";
+  if (given.empty()) return std::string(what) + " is missing: give one of " + Join(accepted) + ".";
+  return std::string(what) + ": " + Quoted(given) + " is not one of " + Join(accepted) + "." +
+         DidYouMean(given, accepted);
+}
+
+// Edits (insert, delete, replace, swap two neighbours) from one text to
+// another, in ASCII lower case.
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                          d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[a.size()][b.size()];
 }
 
 std::string NumberOutside(std::string_view what, std::string_view given, int low, int high) {
@@ -247,8 +265,10 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
       const auto key = required("key");
       const auto name = key ? KeyName(*key) : std::nullopt;
       if (!name)
-        return what + " key=: " + (key ? Quoted(*key) : std::string("nothing")) +
-               " is no key name (vortalctl names keys lists them).";
+        return key ? what + " key=: " + Quoted(*key) +
+                         " is no key name (vortalctl names keys lists them)." +
+                         DidYouMean(*key, KeyNames())
+                   : what + " key= is missing: give a key name (vortalctl names keys lists them).";
       dialogs.single = SingleChoice{std::string(*name)};
       return {};
     }
@@ -328,9 +348,7 @@ std::string ChangeButton(WorkingSetup& setup, ButtonName button, const std::vect
                     std::string(context.texts[TextId::kShift])});
     return {};
   }
-  if (IsOnlyLeftClick(record, button.mode, button.slot) && *function != kLeftClick)
-    return what + " is the only Left Click of Mode " + modeLetter +
-           ": a mode keeps one; give another button Left Click first.";
+  const SettingsRecord before = record;
   const AssignmentResult result =
       *function == kDpiSwitch
           ? AssignDpiSwitch(record, button.mode, button.slot, *dpiAction)
@@ -340,6 +358,17 @@ std::string ChangeButton(WorkingSetup& setup, ButtonName button, const std::vect
     return what + ": Mode " + modeLetter +
            " has its Shift button already; a mode has one (set that button to another function "
            "first).";
+  // A whole setup is checked once it is complete: its lines may give the
+  // Left Click to another button after taking it from this one.
+  if (const std::optional<int> lost = ModeLosingLeftClick(before, record);
+      lost && !context.wholeSetup) {
+    const char lostMode = *lost == 0 ? 'A' : 'B';
+    return what + (*lost == button.mode ? std::string(" is the only Left Click")
+                                        : std::string(" would take Shift into Mode ") + lostMode +
+                                              ", where that button is the only Left Click") +
+           " of Mode " + lostMode + " among buttons 1 to 8: a mode keeps one; give another " +
+           "button Left Click first.";
+  }
   setup.record = record;
   StorePaneTexts(setup.panes, button.mode, button.slot, result);
   return {};
@@ -500,6 +529,10 @@ std::string ChangeDpiStage(SettingsRecord& record, int stage, const std::vector<
   if (std::string unknown = p.Unknown(); !unknown.empty()) return unknown;
   if (!read.head.empty()) {
     if (level) return what + ": give a DPI or level=, not both.";
+    // Neither on, off nor a number: no DPI was meant ("of", "onn").
+    if (read.head.find_first_of("0123456789") == std::string::npos)
+      return what + ": " + Quoted(read.head) + " is neither on, off, a DPI nor level=N." +
+             DidYouMean(read.head, {"on", "off"});
     if (!context.sensorType)
       return what + ": the sensor's DPI levels are not known; plug the mouse in, name its sensor "
                     "with --sensor, or give level=1 to level=" + std::to_string(kMaxDpiSteps) + ".";
@@ -691,6 +724,51 @@ std::vector<std::string> SettingNames() {
   return names;
 }
 
+std::optional<std::string> NearestName(std::string_view given,
+                                       const std::vector<std::string>& names) {
+  const std::string lower = LowerAscii(given);
+  if (lower.empty()) return std::nullopt;
+  const std::size_t slips = lower.size() <= 4 ? 1 : 2;  // more than that is another word
+  std::vector<const std::string*> nearest;
+  std::vector<const std::string*> begun;
+  std::size_t best = slips + 1;
+  for (const std::string& name : names) {
+    const std::string candidate = LowerAscii(name);
+    if (candidate == lower) return std::nullopt;  // not misspelt at all
+    if (candidate.compare(0, lower.size(), lower) == 0) begun.push_back(&name);
+    const std::size_t distance = EditDistance(lower, candidate);
+    if (distance < best) nearest.clear(), best = distance;
+    if (distance == best) nearest.push_back(&name);
+  }
+  if (nearest.size() == 1) return *nearest.front();
+  if (begun.size() == 1) return *begun.front();
+  return std::nullopt;
+}
+
+std::string DidYouMean(std::string_view given, const std::vector<std::string>& names) {
+  const auto nearest = NearestName(given, names);
+  return nearest ? " Did you mean " + Quoted(*nearest) + "?" : std::string();
+}
+
+std::string NameRuns(const std::vector<std::string>& names) {
+  // "dpi.1", "dpi.2" ... -> "dpi.1 to dpi.4"; a name without a number stands alone.
+  auto stem = [](const std::string& name) {
+    std::size_t end = name.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(name[end - 1]))) --end;
+    return end == name.size() || end == 0 ? name : name.substr(0, end);
+  };
+  std::vector<std::string> runs;
+  for (std::size_t i = 0; i < names.size();) {
+    std::size_t last = i;
+    while (last + 1 < names.size() && stem(names[last + 1]) == stem(names[i]) &&
+           stem(names[i]) != names[i])
+      ++last;
+    runs.push_back(last == i ? names[i] : names[i] + " to " + names[last]);
+    i = last + 1;
+  }
+  return Join(runs);
+}
+
 std::vector<std::string> SettingNamesMatching(std::string_view query) {
   const std::string lower = LowerAscii(query);
   std::vector<std::string> matching;
@@ -754,11 +832,8 @@ std::string ChangeSetting(WorkingSetup& setup, std::string_view given,
     return ChangeDpiLed(record, *stage - 1, words, what);
   if (const PointerField* field = FindPointerField(name))
     return ChangePointer(record, *field, words, what);
-  return Quoted(given) +
-         " is no setting; the settings are mode-a.button1 to mode-a.button8, mode-b.button1 to "
-         "mode-b.button8, rate, dpi.1 to dpi.4, lighting, loop-color.1 to loop-color.8, dpi-led.1 "
-         "to dpi-led.4, pointer.speed, pointer.wheel-lines, pointer.double-click, "
-         "pointer.precision, pointer.page-scroll.";
+  return Quoted(given) + " is no setting; the settings are " + NameRuns(SettingNames()) + "." +
+         DidYouMean(given, SettingNames());
 }
 
 std::vector<std::string> SplitWords(std::string_view text) {
@@ -817,6 +892,12 @@ std::optional<std::vector<std::string>> ParseMacroEvents(std::string_view text,
     }
     if (marker == "ms") {
       const auto ms = NumberIn(pending, 0, kLongPauseMaxMs);
+      // "R down, 50 ms": the words before the comma were no event.
+      if (const std::size_t comma = pending.find(','); !ms && comma != std::string::npos) {
+        error = Quoted(pending.substr(0, comma)) +
+                " is not a whole event: write \"KEY Dn\", \"KEY Up\" or \"N ms\".";
+        return false;
+      }
       if (!ms) {
         error = Quoted(pending + " ms") + " is no delay: give 0 to " +
                 std::to_string(kLongPauseMaxMs) + " ms.";

@@ -65,6 +65,15 @@ std::string ChangeSetting(WorkingSetup& setup, std::string_view name,
 std::string LowerAscii(std::string_view text);
 std::optional<int> WholeNumber(std::string_view text);
 
+// The name among `names` that `given` most likely misspells (any letter
+// case): the only one it begins, or one a typing slip or two away. Nothing
+// when none is that near.
+std::optional<std::string> NearestName(std::string_view given, const std::vector<std::string>& names);
+// " Did you mean \"NAME\"?" for the nearest name, else empty.
+std::string DidYouMean(std::string_view given, const std::vector<std::string>& names);
+// Names that end in a number, in runs: "dpi.1 to dpi.4, rate, ...".
+std::string NameRuns(const std::vector<std::string>& names);
+
 // Words of a text, split at blanks.
 std::vector<std::string> SplitWords(std::string_view text);
 

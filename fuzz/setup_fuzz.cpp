@@ -26,11 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string path = vortal::fuzz::TempFile("profile.ini");
   vortal::fuzz::WriteBytes(path, data, size);
   std::string error;
-  if (const auto profile = vortal::ReadProfile(path, base, texts, 0, error)) {
+  if (const auto profile = vortal::ReadProfile(path, base, texts, 0, {}, error)) {
     const std::string again = vortal::fuzz::TempFile("again.ini");
     const std::string third = vortal::fuzz::TempFile("third.ini");
     Check(vortal::WriteProfile(again, *profile, texts), "a read profile can be written");
-    const auto reread = vortal::ReadProfile(again, base, texts, 0, error);
+    const auto reread = vortal::ReadProfile(again, base, texts, 0, {}, error);
     Check(reread.has_value(), "a written profile reads back");
     Check(vortal::WriteProfile(third, *reread, texts), "and writes again");
     Check(vortal::ReadFileBytes(again) == vortal::ReadFileBytes(third), "the same file both times");

@@ -18,6 +18,14 @@ bool IsSharedButton(const SettingsRecord& record, int mode, int slot) {
   return record.area(mode).keyFunction[slot] == kShift;
 }
 
+bool HasLeftClickButton(const SettingsRecord& record, int mode) {
+  const std::uint8_t* functions = record.area(mode).keyFunction;
+  for (int slot = 0; slot < kDeviceButtons; ++slot) {
+    if (functions[slot] == kLeftClick) return true;
+  }
+  return false;
+}
+
 void CopyButtonToOtherMode(SettingsRecord& record, int mode, int slot) {
   const KeyArea& from = record.area(mode);
   KeyArea& to = record.area(1 - mode);

@@ -98,6 +98,10 @@ inline constexpr std::size_t kSettingsRecordSize = 2021;
 // to the other): a button of `mode` that holds Shift is shared, and whatever
 // replaces it must replace it in both modes.
 bool IsSharedButton(const SettingsRecord& record, int mode, int slot);
+// Whether one of the buttons that reach the mouse (1 to 8) of `mode` clicks
+// left. Slots 9 to 12 never reach the mouse, so a Left Click there does not
+// keep the mouse usable.
+bool HasLeftClickButton(const SettingsRecord& record, int mode);
 // Gives the other mode's button `slot` everything `mode`'s holds: its
 // function, every parameter, its DPI switch action.
 void CopyButtonToOtherMode(SettingsRecord& record, int mode, int slot);

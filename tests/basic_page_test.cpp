@@ -281,11 +281,13 @@ TEST(BasicPagePanes, LeftClickGuardKeepsOneLeftClickPerMode) {
     int zeroSlots;  // slots 0..zeroSlots-1 hold Left Click, the rest Right Click
     int button;
     bool refused;
+    bool hiddenLeftClicks = false;  // slots 9 to 12 (no pane, never sent) hold Left Click
   };
   const Case cases[] = {
       {"all zero record", 0, 12, 1, false},
       {"the only Left Click", 0, 1, 1, true},
       {"the only Left Click, Mode B", 1, 1, 1, true},
+      {"Left Clicks on the hidden slots do not count", 0, 1, 1, true, true},
       {"another button", 0, 1, 2, false},
       {"two Left Clicks", 0, 2, 1, false},
       {"mode out of range", 2, 1, 1, false},
@@ -297,6 +299,9 @@ TEST(BasicPagePanes, LeftClickGuardKeepsOneLeftClickPerMode) {
     KeyArea& area = rig.record().area(c.editedMode);
     for (int slot = 0; slot < kButtonSlots; ++slot) {
       area.keyFunction[slot] = slot < c.zeroSlots ? kLeftClick : kRightClick;
+    }
+    if (c.hiddenLeftClicks) {
+      for (int slot = kDeviceButtons; slot < kButtonSlots; ++slot) area.keyFunction[slot] = kLeftClick;
     }
     rig.Show();
     rig.Click(BasicPageRig::Inside(PaneBox(c.button)));
@@ -313,6 +318,19 @@ TEST(BasicPagePanes, LeftClickGuardKeepsOneLeftClickPerMode) {
       EXPECT_EQ(rig.services.lists[id][6], "DPI Switch");
     }
   }
+
+  // Shift takes a button in both modes: not the other mode's last Left Click.
+  BasicPageRig rig;
+  for (int slot = 0; slot < kButtonSlots; ++slot) rig.record().modeB.keyFunction[slot] = kRightClick;
+  rig.record().modeB.keyFunction[1] = kLeftClick;
+  const SettingsRecord before = rig.record();
+  rig.Show();
+  rig.Click(BasicPageRig::Inside(PaneBox(2)));
+  rig.model.OnListNotification(42, kShift, false);
+  EXPECT_EQ(std::memcmp(&before, &rig.record(), sizeof before), 0);
+  ASSERT_EQ(rig.services.messages.size(), 1u);
+  EXPECT_EQ(rig.services.messages[0].first, "Left key must be selected!");
+  EXPECT_FALSE(rig.services.ListExists(42));
 }
 
 TEST(BasicPagePanes, OnePaneListAtATimeAndASecondClickClosesIt) {

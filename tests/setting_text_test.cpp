@@ -53,7 +53,7 @@ TEST(SettingText, EachChangeReadsBackAndGivesTheWindowsPaneText) {
       {"mode-a.button8", "Macro Key macro=jump", "Macro Key repeat=1 macro=Jump", "Macro Key-Jump"},
       {"mode-a.button8", "Macro Key repeat=3 macro=Run", "Macro Key repeat=3 macro=Run",
        "Macro Key-Run"},
-      {"mode-a.button1", "triple-click", "Triple-click", "Triple-click"},
+      {"mode-a.button3", "triple-click", "Triple-click", "Triple-click"},
       {"mode-a.button7", "RGB On/Off", "RGB On/Off", "RGB On/Off"},
       {"rate", "250Hz", "250", ""},
       {"dpi.1", "off level=3", "off level=3", ""},
@@ -107,9 +107,12 @@ TEST(SettingText, BadInputSaysWhatIsAcceptedAndChangesNothing) {
   shift.modeA.keyFunction[7] = kShift;
   SettingsRecord loopOneOff = DeliveredSettings();
   loopOneOff.loopColorEnabled[0] = 0;
-  SettingsRecord oneLeftClick = DeliveredSettings();
-  for (int slot = kDeviceButtons; slot < kButtonSlots; ++slot) oneLeftClick.modeA.keyFunction[slot] = kKeyOff;
+  // The delivered file holds Left Click on the hidden slots 9 to 12 too; they
+  // never reach the mouse and keep nothing usable.
   const SettingsRecord delivered = DeliveredSettings();
+  SettingsRecord modeBLeftOnTwo = DeliveredSettings();
+  modeBLeftOnTwo.modeB.keyFunction[0] = kRightClick;
+  modeBLeftOnTwo.modeB.keyFunction[1] = kLeftClick;
   struct Case {
     const SettingsRecord& base;
     const char* name;
@@ -119,7 +122,12 @@ TEST(SettingText, BadInputSaysWhatIsAcceptedAndChangesNothing) {
   } cases[] = {
       {delivered, "mode-a.button9", "Left Click", {}, "is no setting; the settings are"},
       {delivered, "mode-a.button1", "Fire", {}, "\"Fire\" is not one of Left Click, Right Click"},
-      {delivered, "mode-a.button1", "Fire Key speed=30", {}, "key=: nothing is not one of A, B"},
+      {delivered, "mode-a.button1", "Fire", {}, "Key Off. Did you mean \"Fire Key\"?"},
+      {delivered, "mode-a.buton3", "Forward", {}, "dpi.1 to dpi.4, lighting, loop-color.1 to loop-color.8, dpi-led.1 to dpi-led.4, pointer.speed"},
+      {delivered, "mode-a.buton3", "Forward", {}, "Did you mean \"mode-a.button3\"?"},
+      {delivered, "mode-a.button1", "Single Key key=Spase", {}, "Did you mean \"Space\"?"},
+      {delivered, "dpi.4", "of", {}, "\"of\" is neither on, off, a DPI nor level=N. Did you mean \"off\"?"},
+      {delivered, "mode-a.button1", "Fire Key speed=30", {}, "key= is missing: give one of A, B"},
       {delivered, "mode-a.button1", "Fire Key key=A speed=4", {}, "\"4\" is not a whole number from 5 to 255"},
       {delivered, "mode-a.button1", "Fire Key key=A times=256", {}, "from 0 to 255"},
       {delivered, "mode-a.button1", "Fire Key key=A key=B", {}, "key= is given twice"},
@@ -148,7 +156,8 @@ TEST(SettingText, BadInputSaysWhatIsAcceptedAndChangesNothing) {
       {oneStage, "dpi.1", "off", {}, "the only DPI stage switched on"},
       {shift, "mode-a.button2", "Shift", {}, "Mode A has its Shift button already"},
       {loopOneOff, "loop-color.3", "red", {}, "while loop-color.1 is on"},
-      {oneLeftClick, "mode-a.button1", "Forward", {}, "the only Left Click of Mode A"},
+      {delivered, "mode-a.button1", "Right Click", {}, "the only Left Click of Mode A among buttons 1 to 8"},
+      {modeBLeftOnTwo, "mode-a.button2", "Shift", {}, "would take Shift into Mode B"},
   };
   for (const Case& c : cases) {
     WorkingSetup setup{c.base, {}};
@@ -183,6 +192,7 @@ TEST(SettingText, MacroEventsAsText) {
       {"Up Dn, Page Up Up,up up", {"Up   Dn", "Page Up   Up", "Up   Up"}, ""},
       {"Foo Dn", {}, "\"Foo\" is no key name"},
       {"A Dn, 50", {}, "\"50\" is not a whole event"},
+      {"R down, 50 ms", {}, "\"R down\" is not a whole event"},
       {"Foo Dn, A Up", {}, "\"Foo\" is no key name"},
       {"Dn", {}, "needs a key name"},
       {"A Dn, 99999 ms", {}, "give 0 to 25599 ms"},
@@ -258,7 +268,7 @@ TEST(Profile, RandomSetupsComeBackWholeAndWriteTheSameFile) {
     const Profile written = RandomProfile(random);
     ASSERT_TRUE(WriteProfile(dir.File("a.ini"), written, LocalizedTexts()));
     std::string error;
-    const auto read = ReadProfile(dir.File("a.ini"), Delivered(), LocalizedTexts(), std::nullopt, error);
+    const auto read = ReadProfile(dir.File("a.ini"), Delivered(), LocalizedTexts(), std::nullopt, {}, error);
     ASSERT_TRUE(read) << error << "\n" << dir.Read("a.ini");
     EXPECT_EQ(read->macros, written.macros);
     SettingContext context{LocalizedTexts(), std::nullopt, {}, true};
@@ -295,15 +305,14 @@ TEST(Profile, AWrongLineIsNamedAndNothingIsRead) {
       {head + "mode-a.button1=Forward\nmode-a.button2=Forward\nmode-a.button3=Forward\n"
               "mode-a.button4=Forward\nmode-a.button5=Forward\nmode-a.button6=Forward\n"
               "mode-a.button7=Forward\nmode-a.button8=Forward\n",
-       "Mode A has no Left Click button"},
+       "Mode A has no Left Click among buttons 1 to 8"},
   };
   TempDir dir;
-  SettingsRecord noSpareLeftClicks = DeliveredSettings();
-  for (int slot = kDeviceButtons; slot < kButtonSlots; ++slot) noSpareLeftClicks.modeA.keyFunction[slot] = kKeyOff;
+  const SettingsRecord delivered = DeliveredSettings();
   for (const Case& c : cases) {
     dir.Write("p.ini", c.text);
     std::string error;
-    EXPECT_FALSE(ReadProfile(dir.File("p.ini"), WorkingSetup{noSpareLeftClicks, {}}, LocalizedTexts(), std::nullopt, error))
+    EXPECT_FALSE(ReadProfile(dir.File("p.ini"), WorkingSetup{delivered, {}}, LocalizedTexts(), std::nullopt, {}, error))
         << c.text;
     EXPECT_NE(error.find(c.message), std::string::npos) << c.text << "\n" << error;
   }

@@ -153,7 +153,8 @@ TEST(SettingsProfilesTest, RefusedOrCancelledChangesNothing) {
       {kTrayExportCommand, std::nullopt, nullptr, ""},
       {kTrayImportCommand, "p.ini", "[Profile]\nFormat=1\n[Settings]\nrate=500\nrate2=1\n",
        "p.ini, line 5: \"rate2\" is no setting"},
-      {kTrayImportCommand, "p.ini", nullptr, "record.ini cannot be written"},
+      {kTrayImportCommand, "p.ini", "[Profile]\nFormat=1\n[Settings]\nrate=500\n[Macro1]\nName=A\nEvents=A Dn, A Up\n",
+       "record.ini cannot be written"},
       {kTrayExportCommand, "no/such/p.ini", nullptr, "The settings could not be exported to:\n"},
   };
   for (const Case& c : cases) {

@@ -275,10 +275,10 @@ TEST_F(Vortalctl, ShowNamesDpiLabelsOnlyWhenTheMouseAnswers) {
   } cases[] = {
       {true,
        {"Report rate: 500 Hz", "DPI stages (sensor type 1):",
-        "Stage 1: 1600 DPI (level 4), enabled", "Stage 2: ", ", disabled",
+        "Stage 1: 1600 DPI (level 5), enabled", "Stage 2: ", ", disabled",
         "Button 3: Single Key: A", "LED: Respiration Mode, speed 5S", "Colour 2: #12", ", in use",
         "Stage 2: on off on off", "Slot 4: loop 1, 2 events: A Dn, 50 ms, A Up", "Slot 5: empty"}},
-      {false, {"Stage 1: level 4, enabled", "No mouse answered"}},
+      {false, {"Stage 1: level 5, enabled", "No mouse answered"}},
   };
   for (const Case& c : cases) {
     Result r = Run({"show"}, c.withMouse);
@@ -453,6 +453,14 @@ TEST_F(Vortalctl, EditsAreSavedWithTheWindowsTextsAndAppliedOnRequest) {
   ASSERT_EQ(Run({"export", dir_.File("q.ini")}).exit, kExitOk);
   EXPECT_EQ(dir_.Read("p.ini"), dir_.Read("q.ini"));
   EXPECT_EQ(ListMacroNames(dir_.File("record.ini")), std::vector<std::string>{"Jump"});
+
+  // A profile that names no macro keeps record.ini's, and its buttons may name them.
+  dir_.Write("r.ini", "[Profile]\nFormat=1\n[Settings]\nrate=250\nmode-a.button5=Macro Key macro=Jump\n");
+  Result partial = Run({"import", dir_.File("r.ini")});
+  ASSERT_EQ(partial.exit, kExitOk) << partial.err;
+  EXPECT_EQ(ListMacroNames(dir_.File("record.ini")), std::vector<std::string>{"Jump"});
+  EXPECT_EQ(Run({"get", "rate", "mode-a.button5"}).out,
+            "rate = 250\nmode-a.button5 = Macro Key repeat=1 macro=Jump\n");
 }
 
 TEST_F(Vortalctl, BadEditsChangeNoFileAndSayWhy) {

@@ -200,9 +200,9 @@ std::string DescribeSettings(const SettingsState& state, const ReportContext& co
     out << "  Stage " << stage + 1 << ": ";
     std::string label = context.sensorType ? DpiLabel(*context.sensorType, r.dpiLevel[stage]) : "";
     if (!label.empty())
-      out << label << " DPI (level " << int(r.dpiLevel[stage]) << ")";
+      out << label << " DPI (level " << int(r.dpiLevel[stage]) + 1 << ")";
     else
-      out << "level " << int(r.dpiLevel[stage]);
+      out << "level " << int(r.dpiLevel[stage]) + 1;
     out << (r.dpiStageEnabled[stage] ? ", enabled" : ", disabled") << "\n";
   }
 

@@ -688,9 +688,10 @@ class Commands {
     WorkingSetup base;
     if (!LoadSetup(state, base)) return kExitFileProblem;
     std::string problem;
-    std::optional<Profile> profile = ReadProfile(path, base, texts_, SensorType(), problem);
+    std::optional<Profile> profile = ReadProfile(path, base, texts_, SensorType(),
+                                                 ListMacroNames(o_.paths.macroStore), problem);
     if (!profile) return Usage(problem);
-    if (!StoreProfileMacros(o_.paths.macroStore, profile->macros, profile->setup.record)) {
+    if (profile->namesMacros && !StoreProfileMacros(o_.paths.macroStore, profile->macros, profile->setup.record)) {
       c_.err << "vortalctl: " << o_.paths.macroStore << " could not be written; nothing changed.\n";
       return kExitFileProblem;
     }

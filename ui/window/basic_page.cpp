@@ -424,7 +424,15 @@ void BasicPage::OnListChoice(int listId, int index, bool doubleClick) {
     if (!services.ListExists(id)) continue;
     AssignmentChoice choice{slot, mode, std::nullopt};
     if (id == listId && index >= 0) choice.selection = index;
-    const AssignmentResult result = DispatchAssignment(choice, record(), model_.texts, *dialogs_);
+    SettingsRecord changed = record();
+    AssignmentResult result = DispatchAssignment(choice, changed, model_.texts, *dialogs_);
+    if (ModeLosingLeftClick(record(), changed)) {
+      // A Shift would take the other mode's last Left Click.
+      services.Show(std::string(model_.texts[TextId::kLeftKeyMustBeSelected]), "Warning");
+      result = {AssignmentOutcome::kListClosed, std::nullopt, std::nullopt};
+    } else {
+      record() = changed;
+    }
     StorePaneTexts(model_.skin.paneText, mode, slot, result);
     if (result.outcome == AssignmentOutcome::kListClosed) {
       model_.lists().Close(id);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "edit/profile.h"
+#include "macro/macro_store.h"
 
 namespace vortal {
 
@@ -45,12 +46,13 @@ bool SettingsProfiles::Import() {
   std::string problem;
   std::optional<Profile> profile =
       ReadProfile(*path, {window_.settings().working, window_.skin.paneText}, window_.texts,
-                  sensorType, problem);
+                  sensorType, ListMacroNames(recordPath_), problem);
   if (!profile) {
     Tell(std::string(window_.texts[TextId::kSettingsNotImported]) + "\n\n" + problem);
     return false;
   }
-  if (!StoreProfileMacros(recordPath_, profile->macros, profile->setup.record)) {
+  if (profile->namesMacros &&
+      !StoreProfileMacros(recordPath_, profile->macros, profile->setup.record)) {
     Tell(std::string(window_.texts[TextId::kProfileMacrosNotStored]));
     return false;
   }
