@@ -49,6 +49,7 @@ void MacroRecorder::Start() {
   }
   started_ = true;
   progress_ = 0;
+  pressedSinceStart_.clear();
   window_.SetWindowTitle(texts_[TextId::kCtrlBreakStopsRecording]);
 }
 
@@ -74,10 +75,12 @@ void MacroRecorder::Leave() {
 std::optional<int> MacroRecorder::OnKey(const KeyStroke& key) {
   currentKeyName_ = RecordedKeyName(key);
   if (key.released) {
-    // A release always counts; the system never reports one as a repeat.
+    // The system never reports a release as a repeat.
     if (currentKeyName_ == lastPressName_ && !key.wasDown) return std::nullopt;
+    if (pressedSinceStart_.erase(currentKeyName_) == 0) return std::nullopt;
     return kRecordedRelease;
   }
+  pressedSinceStart_.insert(currentKeyName_);
   // Holding a key repeats its press; only the first one is recorded.
   if (currentKeyName_ == lastPressName_ && key.wasDown) return std::nullopt;
   return kRecordedPress;

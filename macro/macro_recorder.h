@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "macro/recording_host.h"
@@ -66,6 +67,10 @@ class MacroRecorder {
   int progress_ = 0;      // 0 nothing pressed yet, 1 pressed, 2 stopped
   std::string currentKeyName_;
   std::string lastPressName_;  // survives from one recording to the next
+  // Keys pressed since the recording started: the release of a key that was
+  // down before (the Enter that closed the "Start Recording" box) is no part
+  // of the macro.
+  std::set<std::string> pressedSinceStart_;
 };
 
 }  // namespace vortal

@@ -93,13 +93,21 @@ TEST(FireKeyDialog, OkTakesASpeedStillBeingTyped) {
   struct Case {
     std::string typed;
     int speed;
-  } cases[] = {{"100", 100}, {"4", 5}};
+    bool refused;  // the mouse cannot take it: told, replaced, the dialog stays open
+  } cases[] = {{"100", 100, false}, {"4", 5, true}};
   for (const Case& c : cases) {
     Rig rig;
     rig.host.Focus(kFireSpeedId);
     rig.host.controls.Type(kFireSpeedId, c.typed);
     rig.dialog.OnLeftButtonDown(kOk);
     EXPECT_EQ(rig.dialog.speed(), c.speed) << c.typed;
+    EXPECT_EQ(rig.host.ended.empty(), c.refused) << c.typed;
+    EXPECT_EQ(rig.host.messages.size(), c.refused ? 1u : 0u) << c.typed;
+    if (!c.refused) continue;
+    EXPECT_EQ(rig.host.messages[0].first, "The speed must be from 5 to 255 (smaller values are faster).");
+    EXPECT_EQ(rig.host.Text(kFireSpeedId), "5");
+    rig.dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(rig.host.ended, std::vector<DialogResult>{DialogResult::kOk});
   }
 }
 

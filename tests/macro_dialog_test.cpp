@@ -31,12 +31,13 @@ TEST(MacroDialog, ListsTheStoredMacrosAndReturnsThePosition) {
     int choice;                       // -1: none
     int position;
     std::string chosen;
+    std::string told;  // OK refused with this message; empty: OK ends the dialog
   };
   const std::vector<Case> cases = {
-      {"no file", {}, -1, 0, ""},
-      {"Gamma", {"Alpha", "Beta", "Gamma"}, 2, 2, "Gamma"},
-      {"Alpha", {"Alpha", "Beta", "Gamma"}, 0, 0, "Alpha"},
-      {"none chosen", {"Alpha", "Beta"}, -1, 0, ""},
+      {"no file", {}, -1, 0, "", "There is no macro yet: record one under Advanced Settings first."},
+      {"Gamma", {"Alpha", "Beta", "Gamma"}, 2, 2, "Gamma", ""},
+      {"Alpha", {"Alpha", "Beta", "Gamma"}, 0, 0, "Alpha", ""},
+      {"none chosen", {"Alpha", "Beta"}, -1, 0, "", "Choose a macro from the list first."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -57,6 +58,12 @@ TEST(MacroDialog, ListsTheStoredMacrosAndReturnsThePosition) {
     }
     EXPECT_EQ(host.Text(kMacroNameFieldId), c.chosen);
     dialog.OnLeftButtonDown(kOk);
+    if (!c.told.empty()) {
+      EXPECT_TRUE(host.ended.empty());
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_EQ(host.messages[0].first, c.told);
+      continue;
+    }
     EXPECT_EQ(host.ended, std::vector<DialogResult>{DialogResult::kOk});
     EXPECT_EQ(dialog.chosenPosition(), c.position);
     EXPECT_EQ(dialog.chosenName(), c.chosen);

@@ -32,9 +32,10 @@ class KeyListDialog : public SubDialogFrame {
   }
   std::vector<std::string> ListItems() const override { return {"A", "B", "C"}; }
   void OnListItemChosen(int, const std::string& text) override { chosen = text; }
-  void OnOk() override {
+  bool OnOk() override {
     ++okCalls;
     okResult = chosen;
+    return true;
   }
 };
 

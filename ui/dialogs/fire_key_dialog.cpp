@@ -51,16 +51,18 @@ void CFireKeyDialog::OnListItemChosen(int index, const std::string& text) {
   controls().SetChildText(kFireKeyFieldId, keyText_);
 }
 
-void CFireKeyDialog::ValidateSpeed() {
+bool CFireKeyDialog::ValidateSpeed() {
   ChildControls& c = controls();
-  if (!c.ChildExists(kFireSpeedId)) return;
+  if (!c.ChildExists(kFireSpeedId)) return true;
   int value = ReadCNumber(c.ChildText(kFireSpeedId));
-  if (value < kFireMinSpeed || value > kFireMaxSpeed) {
+  const bool inRange = value >= kFireMinSpeed && value <= kFireMaxSpeed;
+  if (!inRange) {
     value = kFireSpeedReplacement;
     c.SetChildText(kFireSpeedId, std::to_string(value));
   }
   c.RepaintChild(kFireSpeedId);
   speed_ = value;
+  return inRange;
 }
 
 void CFireKeyDialog::ValidateTimes() {
@@ -88,6 +90,10 @@ void CFireKeyDialog::OnEditFocusLost(int id) {
   if (id == kFireSpeedId) ValidateSpeed();
 }
 
-void CFireKeyDialog::OnOk() { ValidateSpeed(); }
+bool CFireKeyDialog::OnOk() {
+  if (ValidateSpeed()) return true;
+  host()->Show(std::string(kFireSpeedRefused.In(look().language)), kWarningCaption);
+  return false;
+}
 
 }  // namespace vortal

@@ -27,6 +27,9 @@ inline constexpr std::string_view kFireKeyFailureCaption =
 // Speed: a smaller value repeats faster. Times: 0 repeats until the button
 // is released. A value out of range is replaced without a message.
 inline constexpr int kFireDefaultSpeed = 32;
+inline constexpr DialogLabel kFireSpeedRefused{
+    "The speed must be from 5 to 255 (smaller values are faster).",
+    "速度必须在 5 到 255 之间（数值越小越快）。", "速度必須在 5 到 255 之間（數值越小越快）。"};
 inline constexpr int kFireDefaultTimes = 1;
 
 inline constexpr SubDialogTitle kFireKeyTitle{{"FIRE KEY", "火力键", "火力鍵"}, 34};
@@ -74,11 +77,14 @@ class CFireKeyDialog : public SubDialogFrame {
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   // A speed still being typed when OK is clicked counts too: the click on
-  // the dialog's surface does not take the focus from the field.
-  void OnOk() override;
+  // the dialog's surface does not take the focus from the field. One the
+  // mouse cannot take is refused, as on the command line: the field shows
+  // the replacement and the user is told.
+  bool OnOk() override;
 
  private:
-  void ValidateSpeed();
+  // False when the field held a speed outside the mouse's range (replaced).
+  bool ValidateSpeed();
   void ValidateTimes();
 
   int keyIndex_ = 0;

@@ -42,6 +42,13 @@ void CMacroDialog::OnDialogClick(Point p) {
   }
 }
 
+bool CMacroDialog::OnOk() {
+  if (!chosenName_.empty()) return true;
+  const DialogLabel& told = ListItems().empty() ? kNoMacroStored : kMacroNotChosen;
+  host()->Show(std::string(told.In(look().language)), kWarningCaption);
+  return false;
+}
+
 void CMacroDialog::DrawContents(Canvas& canvas) {
   const Language language = look().language;
   canvas.DrawText(kMacroPrompt.In(language), kMacroPromptBox, TextAlign::kCenter,

@@ -22,6 +22,12 @@ inline constexpr SubDialogTitle kMacroKeyTitle{{"MACRO KEY", "宏按键", "巨�
 inline constexpr std::string_view kMacroKeyBackground = "/macro-key.png";
 inline constexpr std::string_view kMacroKeyFailureCaption =
     "Macro Key Dialog Load background image failed!!!";
+inline constexpr DialogLabel kMacroNotChosen{"Choose a macro from the list first.",
+                                             "请先从列表框选择一个宏。",
+                                             "請先從清單方塊選擇一個巨集。"};
+inline constexpr DialogLabel kNoMacroStored{
+    "There is no macro yet: record one under Advanced Settings first.",
+    "还没有宏：请先在高级设置中录制一个。", "還沒有巨集：請先在高級設置中錄製一個。"};
 inline constexpr DialogLabel kMacroPrompt{"Please select a macro", "请从列表框选择一个宏",
                                           "請從清單方塊選擇一個巨集"};
 
@@ -48,7 +54,8 @@ class CMacroDialog : public SubDialogFrame {
 
   void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
-  // Nothing is checked: OK without a choice gives position 0, no name.
+  // OK needs a chosen macro; the user is told when none is chosen, or
+  // none is stored yet.
   int chosenPosition() const { return chosenPosition_; }
   const std::string& chosenName() const { return chosenName_; }
   int repeatMode() const { return repeatMode_; }  // 1, 2 or 3
@@ -60,6 +67,7 @@ class CMacroDialog : public SubDialogFrame {
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   void OnDialogClick(Point p) override;
+  bool OnOk() override;
 
  private:
   std::string recordPath_;

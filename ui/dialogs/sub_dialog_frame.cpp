@@ -145,8 +145,7 @@ void SubDialogFrame::OnLeftButtonDown(Point p) {
     CloseList();
   }
   if (kSubDialogOkBox.Contains(p)) {
-    OnOk();
-    End(DialogResult::kOk);
+    if (OnOk()) End(DialogResult::kOk);
   }
   if (kSubDialogCancelBox.Contains(p)) End(DialogResult::kCancel);
   if (kSubDialogCloseBox.Contains(p)) End(DialogResult::kCancel);

@@ -114,8 +114,9 @@ class SubDialogFrame {
     (void)text;
   }
   // OK was clicked; the result fields already hold what the dialog's
-  // handlers stored.
-  virtual void OnOk() {}
+  // handlers stored. False keeps the dialog open: the dialog has told the
+  // user what is missing.
+  virtual bool OnOk() { return true; }
 
  public:
   // The text of one of the dialog's edit fields changed (EN_CHANGE).
