@@ -83,13 +83,13 @@ class LineNumbers {
 std::string CheckMacroNames(const std::vector<ProfileMacro>& macros) {
   MacroEditorState state;
   for (const ProfileMacro& macro : macros) {
-    if (Utf8ToUtf16(macro.name).size() > kMacroNameMaxChars)
-      return "the name \"" + macro.name + "\" is longer than " + std::to_string(kMacroNameMaxChars) +
-             " characters";
     state.nameField = macro.name;
     switch (NewMacro(state)) {
       case NewMacroResult::kAdded: break;
       case NewMacroResult::kNameBlank: return "a macro needs a name";
+      case NewMacroResult::kNameTooLong:
+        return "the name \"" + macro.name + "\" is longer than " +
+               std::to_string(kMacroNameMaxChars) + " characters";
       case NewMacroResult::kNameInvalid: return "\"" + macro.name + "\" cannot hold ']'";
       case NewMacroResult::kTooMany: return kMacroLimitMessage;
       case NewMacroResult::kNameExists: return "the name \"" + macro.name + "\" is there twice";

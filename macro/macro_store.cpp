@@ -110,10 +110,10 @@ NewMacroResult NewMacro(MacroEditorState& state) {
   // The name as the file will keep it: section names lose surrounding blanks,
   // and every reader handles at most 31 characters.
   const std::u16string field = Utf8ToUtf16(state.nameField);
-  const std::u16string_view wide =
-      TrimProfileBlanks(CutTo(TrimProfileBlanks(field), kMacroNameMaxChars));
+  const std::u16string_view wide = TrimProfileBlanks(field);
 
   if (wide.empty()) return NewMacroResult::kNameBlank;
+  if (wide.size() > kMacroNameMaxChars) return NewMacroResult::kNameTooLong;
   // A ']' would end the section name early, and a line break split it.
   if (wide.find_first_of(std::u16string_view(u"]\r\n\0", 4)) != std::u16string_view::npos) {
     return NewMacroResult::kNameInvalid;

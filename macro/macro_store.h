@@ -82,7 +82,9 @@ struct MacroEditorState {
 // Refused, in this order, when the name is blank, holds ']', the list has
 // twelve names already, or holds the name in any letter case; the caller
 // tells the user why. The event list is cleared unless the list was empty.
-enum class NewMacroResult { kAdded, kNameBlank, kNameInvalid, kTooMany, kNameExists };
+// A name is taken without the blanks around it (the file keeps it so); one
+// longer than kMacroNameMaxChars after that is refused, never cut.
+enum class NewMacroResult { kAdded, kNameBlank, kNameTooLong, kNameInvalid, kTooMany, kNameExists };
 NewMacroResult NewMacro(MacroEditorState& state);
 
 

@@ -205,11 +205,11 @@ TEST(MacroEditorNewTest, FollowsTheRulesInOrder) {
       {"added to the end", {"Fire"}, "Jump", NewMacroResult::kAdded, {"Fire", "Jump"}, true},
       {"first name keeps the events", {}, "Fire", NewMacroResult::kAdded, {"Fire"}, false},
       {"trimmed", {"a"}, "  Jump  ", NewMacroResult::kAdded, {"a", "Jump"}, true},
-      {"cut to 31 characters", {}, longName, NewMacroResult::kAdded, {std::string(31, 'x')}, false},
-      {"cut name collides", {std::string(31, 'x')}, longName, NewMacroResult::kNameExists,
+      // Refused, never cut: a cut name is one the user never typed.
+      {"longer than 31 characters", {}, longName, NewMacroResult::kNameTooLong, {}, false},
+      {"31 characters and a blank", {}, std::string(31, 'x') + " ", NewMacroResult::kAdded,
        {std::string(31, 'x')}, false},
-      {"a pair is never split", {}, std::string(30, 'x') + "😀", NewMacroResult::kAdded,
-       {std::string(30, 'x')}, false},
+      {"a pair counts two", {}, std::string(30, 'x') + "😀", NewMacroResult::kNameTooLong, {}, false},
   };
   for (const auto& c : cases) {
     MacroEditorState state;

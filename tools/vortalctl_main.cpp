@@ -601,11 +601,11 @@ class Commands {
         MacroEditorState state;
         state.names = names;
         state.nameField = name;
-        if (Utf8ToUtf16(name).size() > kMacroNameMaxChars)
-          return Usage(std::string(texts_[TextId::kMacroNameTooLong]));
         switch (NewMacro(state)) {
           case NewMacroResult::kAdded: break;
           case NewMacroResult::kNameBlank: return Usage(std::string(texts_[TextId::kMacroNameBlank]));
+          case NewMacroResult::kNameTooLong:
+            return Usage(std::string(texts_[TextId::kMacroNameTooLong]));
           case NewMacroResult::kNameInvalid:
             return Usage(std::string(texts_[TextId::kMacroNameInvalid]));
           case NewMacroResult::kTooMany: return Usage(kMacroLimitMessage);

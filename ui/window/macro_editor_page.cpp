@@ -70,13 +70,6 @@ std::string ReplaceClick(std::string_view chosen, std::string_view marker) {
 }
 
 // The store's English messages in the window's language, where it has them.
-std::size_t TrimmedUtf16Length(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return 0;
-  const std::size_t last = text.find_last_not_of(" \t");
-  return Utf8ToUtf16(text.substr(first, last - first + 1)).size();
-}
-
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) {
@@ -359,17 +352,15 @@ void MacroEditorPage::NewMacro() {
   if (selected_ != kNoItem) state.selected = static_cast<std::size_t>(selected_);
   state.events = events_;
   state.nameField = c.ChildText(kMacroNameEditId);
-  // Refused rather than cut: a cut name would be a name the user never typed.
-  if (TrimmedUtf16Length(state.nameField) > kMacroNameMaxChars) {
-    window_.services().Show(Text(TextId::kMacroNameTooLong), kAppCaption);
-    return;
-  }
   const std::vector<std::string> before = state.names;
   switch (vortal::NewMacro(state)) {
     case NewMacroResult::kAdded:
       break;
     case NewMacroResult::kNameBlank:
       window_.services().Show(Text(TextId::kMacroNameBlank), kAppCaption);
+      return;
+    case NewMacroResult::kNameTooLong:
+      window_.services().Show(Text(TextId::kMacroNameTooLong), kAppCaption);
       return;
     case NewMacroResult::kNameInvalid:
       window_.services().Show(Text(TextId::kMacroNameInvalid), kWarningCaption);
