@@ -46,6 +46,24 @@ pick_line() {
   wait_state 10 "list closed $1" || report fail "line $2 of list $1 is chosen"
 }
 
+# 0. The delivered layout: button 1 is Mode A's only Left Click among the
+# buttons that reach the mouse (the hidden slots 9 to 12 do not count), so
+# its list does not open, and vortalctl refuses the same change.
+mark_state
+click_control pane1
+if close_box lockout 'Left key must be selected!' && [ -z "$(last_state 'list opened 41')" ]; then
+  report ok "button 1, the last Left Click, keeps its function list closed"
+else
+  report fail "button 1, the last Left Click, keeps its function list closed" "$(last_state 'message opened.*|list opened 41')"
+fi
+vortalctl_in "$run" set mode-a.button1 Right Click
+status=$?
+if [ "$status" = 2 ] && [ "$(record_bytes 0)" = 0 ]; then
+  report ok "vortalctl refuses to take the last Left Click (exit 2)"
+else
+  report fail "vortalctl refuses to take the last Left Click" "exit $status, button 1 holds $(record_bytes 0)"
+fi
+
 # 1. Button 2: its list, "DPI Switch" under the pointer opens the sub-list
 # beside it (list 37), whose "DPI -" is chosen.
 open_function_list 2

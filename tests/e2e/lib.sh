@@ -182,6 +182,17 @@ new_window_shown() {
   return 1
 }
 wait_opened() { wait_state "$1" "$2" && wait_for "$1" new_window_shown; }
+# Closes the message box the program opened ($1 names its screenshot; $2,
+# if given, is the text it must show) with its OK button (a key could reach
+# what is behind it), and waits until it is gone.
+close_box() {
+  wait_opened 10 "message opened ${2:-.*}" || return 1
+  shot "box-$1"
+  local size
+  size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } - $(px 22)))
+  wait_closed 10 'message closed'
+}
 # Waits for the program to say that a modal window closed ($2), then for its
 # X window ($3, default the last one opened) to leave the screen, so that the
 # next click reaches what is under it.

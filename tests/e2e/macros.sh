@@ -14,16 +14,6 @@ saved_slot() { bytes_at "$run/config.bin" 385 "$1"; }
 record_ini() { iconv -f UTF-16 -t UTF-8 "$run/record.ini" 2>/dev/null | tr -d '\r'; }
 # The hex of the program's output reports (data phases) to the mouse.
 written_hex() { awk '$2 == "WRITE" { $1 = ""; $2 = ""; print }' "$mouse/traffic.log" 2>/dev/null; }
-# Closes the message box the program opened ($1 names its screenshot) with
-# its OK button (a key would be recorded), and waits until it is gone.
-close_box() {
-  wait_opened 10 'message opened .*' || return 1
-  shot "box-$1"
-  local size
-  size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
-  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } - 22))
-  wait_closed 10 'message closed'
-}
 # The middle of line $1 of the event list, in screen coordinates.
 event_line() {
   local origin list
