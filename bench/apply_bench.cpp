@@ -133,6 +133,7 @@ int main(int argc, char** argv) {
   auto mouse = std::make_unique<vortal::VirtualMouseBackend>(
       (std::filesystem::path(folder) / "mouse").string());
   MemoryMouse memoryMouse;
+  vortal::ListenInterrupt interrupt;
   struct Variant {
     const char* name;
     vortal::HidBackend& backend;
@@ -145,7 +146,8 @@ int main(int argc, char** argv) {
                                  [&](vortal::UserMessages&) -> std::unique_ptr<vortal::HidBackend> {
                                    return std::make_unique<Lent>(v.backend);
                                  },
-                                 *pauser, vortal::ProgramPaths{}};
+                                 *pauser, vortal::ProgramPaths{}, vortal::Language::kEnglish,
+                                 interrupt};
       auto start = Clock::now();
       int exit = vortal::RunVortalctl({"--dir", folder, "apply"}, context);
       times.push_back(Ms(Clock::now() - start));

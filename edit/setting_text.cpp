@@ -303,19 +303,14 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
       }
       const auto name = required("macro");
       const auto& names = context.macroNames;
-      std::optional<int> slot;
-      if (name) {
-        // The exact name first: two names may differ only in letter case.
-        const auto exact = std::find(names.begin(), names.end(), *name);
-        slot = exact != names.end() ? std::optional<int>(static_cast<int>(exact - names.begin()))
-                                    : FindItem(names, *name, [](const std::string& s) { return s; });
-      }
-      if (!slot || *slot >= kMacroSlots) {
+      std::optional<std::size_t> slot;
+      if (name) slot = FindMacroName(names, *name);
+      if (!slot || *slot >= static_cast<std::size_t>(kMacroSlots)) {
         if (names.empty()) return what + ": there are no macros yet (vortalctl macro set adds one).";
         return NotOneOf(what + " macro=", name.value_or(""), names);
       }
-      choice.slot = *slot;
-      choice.name = names[static_cast<std::size_t>(*slot)];
+      choice.slot = static_cast<int>(*slot);
+      choice.name = names[*slot];
       dialogs.macro = choice;
       return {};
     }

@@ -106,6 +106,16 @@ bool DeleteMacro(const std::string& recordPath, std::string_view name) {
   return ProfileWriteString(recordPath, name, std::nullopt, std::nullopt);
 }
 
+std::optional<std::size_t> FindMacroName(const std::vector<std::string>& names,
+                                         std::string_view name) {
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return i;
+  const std::u16string wide = Utf8ToUtf16(name);
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (EqualsIgnoreCase(Utf8ToUtf16(names[i]), wide)) return i;
+  return std::nullopt;
+}
+
 NewMacroResult NewMacro(MacroEditorState& state) {
   // The name as the file will keep it: section names lose surrounding blanks,
   // and every reader handles at most 31 characters.

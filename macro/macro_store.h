@@ -82,6 +82,11 @@ struct MacroEditorState {
 // Refused, in this order, when the name is blank, holds ']', the list has
 // twelve names already, or holds the name in any letter case; the caller
 // tells the user why. The event list is cleared unless the list was empty.
+// The position of the macro named `name` among `names`: the exact name
+// first (two names may differ only in letter case), then in any letter case.
+std::optional<std::size_t> FindMacroName(const std::vector<std::string>& names,
+                                         std::string_view name);
+
 // A name is taken without the blanks around it (the file keeps it so); one
 // longer than kMacroNameMaxChars after that is refused, never cut.
 enum class NewMacroResult { kAdded, kNameBlank, kNameTooLong, kNameInvalid, kTooMany, kNameExists };

@@ -29,6 +29,13 @@
 
 namespace {
 
+// Ctrl+C ends a running `listen`; the handler runs on a thread of its own
+// that may outlive main, so the interrupt lives as long as the process.
+vortal::ListenInterrupt& Interrupt() {
+  static auto* interrupt = new vortal::ListenInterrupt;
+  return *interrupt;
+}
+
 // The user's language, as the window chooses it: the system's on Windows,
 // the locale's on other systems (zh_CN Simplified, zh_TW Traditional Chinese).
 vortal::Language SystemLanguage() {
@@ -52,7 +59,7 @@ vortal::Language SystemLanguage() {
 BOOL WINAPI OnConsoleControl(DWORD type) {
   if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
   // Outside `listen` the default handling ends the program.
-  return vortal::InterruptListen() ? TRUE : FALSE;
+  return Interrupt().Interrupt() ? TRUE : FALSE;
 }
 
 // The command line as UTF-8, whatever the console's code page.
@@ -89,7 +96,7 @@ void InstallInterruptHandling() {
     // The first signal during `listen` ends it cleanly; any other ends the
     // program at once, as without this thread.
     sigwait(&set, &signal);
-    if (vortal::InterruptListen()) sigwait(&set, &signal);
+    if (Interrupt().Interrupt()) sigwait(&set, &signal);
     std::_Exit(kInterruptedExit);
   }).detach();
 }
@@ -104,6 +111,6 @@ int main(int argc, char** argv) {
   vortal::CtlContext context{
       std::cout, std::cerr,
       [](vortal::UserMessages& messages) { return vortal::MakeHidBackend(&messages); }, *pauser,
-      vortal::DerivePaths(vortal::ModulePath()), SystemLanguage()};
+      vortal::DerivePaths(vortal::ModulePath()), SystemLanguage(), Interrupt()};
   return vortal::RunVortalctl(Arguments(argc, argv), context);
 }

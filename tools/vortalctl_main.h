@@ -3,7 +3,10 @@
 // virtual mouse; vortalctl.cpp only wires in the system's pieces.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -24,6 +27,30 @@ enum CtlExit : int {
   kExitFileProblem = 3  // a file is missing, has the wrong size or could not be written
 };
 
+// Ends a running `listen` from another thread (Ctrl+C) as if its count was
+// reached; the listener tells it where it waits.
+class ListenInterrupt {
+ public:
+  // Safe from any thread (not from inside a signal handler). False when no
+  // `listen` is running.
+  bool Interrupt();
+
+  // For the listener: it starts and ends; the port it waits on (null while
+  // the mouse is away), false once interrupted; a wait between two looks
+  // for the mouse, true when it was interrupted.
+  void Begin();
+  void End();
+  bool SetPort(EventPort* port);
+  bool WaitInterrupted(std::chrono::milliseconds time);
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool listening_ = false;
+  bool interrupted_ = false;
+  EventPort* port_ = nullptr;
+};
+
 struct CtlContext {
   std::ostream& out;
   std::ostream& err;
@@ -35,13 +62,10 @@ struct CtlContext {
   ProgramPaths defaultPaths;
   // The language of the button texts written to str.ini, the window's.
   Language language = Language::kEnglish;
+  ListenInterrupt& interrupt;
 };
 
 // args: the command line without the program name.
 int RunVortalctl(const std::vector<std::string>& args, CtlContext& context);
-
-// Ends a running `listen` as if its count was reached; safe from any thread
-// (not from inside a signal handler). False when no `listen` is running.
-bool InterruptListen();
 
 }  // namespace vortal
