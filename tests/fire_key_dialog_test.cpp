@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,19 +25,35 @@ struct Rig {
   Rig() { EXPECT_TRUE(host.Open(dialog)); }
 };
 
-TEST(FireKeyDialog, StartsFromTheDefaults) {
-  Rig rig;
-  EXPECT_EQ(rig.host.Text(kFireKeyFieldId), "A");
-  EXPECT_EQ(rig.host.Text(kFireSpeedId), "32");
-  EXPECT_EQ(rig.host.Text(kFireTimesId), "1");
-  EXPECT_EQ(rig.host.controls.children.at(kFireSpeedId).kind, ChildKind::kDigitsEdit);
-  EXPECT_EQ(testing::Describe(rig.host.controls.children.at(kFireTimesId).box), "50,170,131,184");
-  EXPECT_TRUE(rig.host.hookMessages.empty());
-  rig.dialog.OnLeftButtonDown(kOk);
-  EXPECT_EQ(rig.dialog.keyIndex(), 0);
-  EXPECT_EQ(rig.dialog.keyText(), "A");
-  EXPECT_EQ(rig.dialog.speed(), 32);
-  EXPECT_EQ(rig.dialog.times(), 1);
+TEST(FireKeyDialog, StartsFromTheButtonsFireKeyOrTheDefaults) {
+  struct Case {
+    const char* what;
+    std::optional<std::array<int, 3>> start;  // key index, speed, times; nothing: a new fire key
+    const char* key;
+    int index, speed, times;
+  } cases[] = {
+      {"a new fire key", std::nullopt, "A", 0, 32, 1},
+      {"the button's R, 20, 3 times", std::array<int, 3>{17, 20, 3}, "R", 17, 20, 3},
+      {"values the mouse cannot take", std::array<int, 3>{99, 4, 256}, "A", 0, 32, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeSubDialogHost host;
+    CFireKeyDialog dialog{kLook};
+    if (c.start) dialog.StartFrom((*c.start)[0], (*c.start)[1], (*c.start)[2]);
+    ASSERT_TRUE(host.Open(dialog));
+    EXPECT_EQ(host.Text(kFireKeyFieldId), c.key);
+    EXPECT_EQ(host.Text(kFireSpeedId), std::to_string(c.speed));
+    EXPECT_EQ(host.Text(kFireTimesId), std::to_string(c.times));
+    EXPECT_EQ(host.controls.children.at(kFireSpeedId).kind, ChildKind::kDigitsEdit);
+    EXPECT_EQ(testing::Describe(host.controls.children.at(kFireTimesId).box), "50,170,131,184");
+    EXPECT_TRUE(host.hookMessages.empty());
+    dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(dialog.keyIndex(), c.index);
+    EXPECT_EQ(dialog.keyText(), c.key);
+    EXPECT_EQ(dialog.speed(), c.speed);
+    EXPECT_EQ(dialog.times(), c.times);
+  }
 }
 
 TEST(FireKeyDialog, TimesAreCheckedOnEveryChange) {

@@ -18,6 +18,9 @@ void CComboDialog::CreateControls() {
   for (int id : {kComboModifierFieldId, kComboFirstKeyId, kComboSecondKeyId, kComboModifierListId}) {
     c.SetChildLook(id, kKeyFieldLook);
   }
+  c.SetChildText(kComboModifierFieldId, modifier_);
+  c.SetChildText(kComboFirstKeyId, firstKey_);
+  c.SetChildText(kComboSecondKeyId, secondKey_);
   if (const unsigned error = host()->InstallKeyCaptureHook(kComboKeyCapturedMessage)) {
     host()->Show(HookFailureText("KeyboardHook_ComboDlg", error), kAppCaption);
   }
@@ -28,6 +31,15 @@ void CComboDialog::DrawContents(Canvas& canvas) {
     canvas.DrawText(label.text.In(look().language), label.box, TextAlign::kLeft,
                     kDialogCaptionColor, FontKind::kNormal);
   }
+}
+
+void CComboDialog::StartFrom(int modifierIndex, std::string firstKey, std::string secondKey) {
+  if (modifierIndex >= 0 && modifierIndex < static_cast<int>(std::size(ModifierNameTable))) {
+    modifierIndex_ = modifierIndex;
+    modifier_ = ModifierNameTable[static_cast<std::size_t>(modifierIndex)].name;
+  }
+  firstKey_ = std::move(firstKey);
+  secondKey_ = std::move(secondKey);
 }
 
 std::vector<std::string> CComboDialog::ListItems() const {

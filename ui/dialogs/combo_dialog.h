@@ -54,6 +54,10 @@ class CComboDialog : public SubDialogFrame {
   void OnKeyCaptured(const std::string& name) override;
   bool SwallowsKey(bool keyDown, unsigned virtualKey) const override;
 
+  // Opens on the button's current combination: the modifier's list index
+  // (-1 none) and the two keys' names. Before the dialog runs.
+  void StartFrom(int modifierIndex, std::string firstKey, std::string secondKey);
+
   const std::string& modifier() const { return modifier_; }
   int modifierIndex() const { return modifierIndex_; }
   const std::string& firstKey() const { return firstKey_; }

@@ -17,6 +17,15 @@ CFireKeyDialog::CFireKeyDialog(SubDialogLook look)
                      kFireKeyDropDown),
       keyText_(FireKeyText(0)) {}
 
+void CFireKeyDialog::StartFrom(int keyIndex, int speed, int times) {
+  if (keyIndex >= 0 && keyIndex < static_cast<int>(std::size(FireKeyList))) {
+    keyIndex_ = keyIndex;
+    keyText_ = FireKeyText(keyIndex);
+  }
+  if (speed >= kFireMinSpeed && speed <= kFireMaxSpeed) speed_ = speed;
+  if (times >= 0 && times <= kFireMaxTimes) times_ = times;
+}
+
 void CFireKeyDialog::CreateControls() {
   ChildControls& c = controls();
   c.CreateChild(kFireKeyFieldId, ChildKind::kStatic, kFireKeyFieldBox);

@@ -65,6 +65,10 @@ class CFireKeyDialog : public SubDialogFrame {
   void OnEditFocusLost(int id) override;
   void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
+  // Opens on the button's current fire key; values the mouse cannot take
+  // (a hand-edited file) leave the defaults. Before the dialog runs.
+  void StartFrom(int keyIndex, int speed, int times);
+
   int keyIndex() const { return keyIndex_; }
   const std::string& keyText() const { return keyText_; }
   int speed() const { return speed_; }

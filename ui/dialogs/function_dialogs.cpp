@@ -27,6 +27,12 @@ CFunctionDialog::CFunctionDialog(SubDialogLook look, const FunctionDialogKind& k
   chosenText_ = std::string(items_.front().In(this->look().language));
 }
 
+void CFunctionDialog::StartFrom(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  chosenIndex_ = index;
+  chosenText_ = std::string(items_[static_cast<std::size_t>(index)].In(look().language));
+}
+
 void CFunctionDialog::CreateControls() {
   ChildControls& c = controls();
   c.CreateChild(fieldId_, ChildKind::kLeftStatic, kFunctionFieldBox);

@@ -39,7 +39,10 @@ class CFunctionDialog : public SubDialogFrame {
  public:
   CFunctionDialog(SubDialogLook look, const FunctionDialogKind& kind);
 
-  // Every opening starts at the first item, whatever the button held.
+  // Opens on item `index` (the button's current function); an index
+  // outside the list leaves the first item. Before the dialog runs.
+  void StartFrom(int index);
+
   int chosenIndex() const { return chosenIndex_; }
   const std::string& chosenText() const { return chosenText_; }
 

@@ -21,7 +21,13 @@ void CMacroDialog::CreateControls() {
   c.CreateChild(kMacroNameFieldId, ChildKind::kLeftStatic, kMacroNameFieldBox);
   c.SetChildLook(kMacroNameFieldId, kFieldLook);
   c.SetChildLook(kMacroListId, kFieldLook);
-  repeatMode_ = 1;
+  c.SetChildText(kMacroNameFieldId, chosenName_);
+}
+
+void CMacroDialog::StartFrom(int position, std::string name, int repeatMode) {
+  chosenPosition_ = position;
+  chosenName_ = std::move(name);
+  if (repeatMode >= 1 && repeatMode <= static_cast<int>(kRepeatModes.size())) repeatMode_ = repeatMode;
 }
 
 std::vector<std::string> CMacroDialog::ListItems() const { return ListMacroNames(recordPath_); }

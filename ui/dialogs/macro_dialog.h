@@ -54,6 +54,10 @@ class CMacroDialog : public SubDialogFrame {
 
   void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
+  // Opens on the button's current macro and repeat mode (1 to 3). Before
+  // the dialog runs.
+  void StartFrom(int position, std::string name, int repeatMode);
+
   // OK needs a chosen macro; the user is told when none is chosen, or
   // none is stored yet.
   int chosenPosition() const { return chosenPosition_; }

@@ -14,6 +14,7 @@ CSingleDialog::CSingleDialog(SubDialogLook look)
 void CSingleDialog::CreateControls() {
   controls().CreateChild(kSingleKeyFieldId, ChildKind::kStatic, kSingleKeyFieldBox);
   controls().SetChildLook(kSingleKeyFieldId, kKeyFieldLook);
+  controls().SetChildText(kSingleKeyFieldId, keyName_);
   if (const unsigned error = host()->InstallKeyCaptureHook(kSingleKeyCapturedMessage)) {
     host()->Show(HookFailureText("KeyboardHook_SingleDlgKey", error), kAppCaption);
   }

@@ -42,6 +42,9 @@ class CSingleDialog : public SubDialogFrame {
   // the Windows keys reach nothing else either.
   bool SwallowsKey(bool keyDown, unsigned virtualKey) const override;
 
+  // Opens showing the button's current key. Before the dialog runs.
+  void StartFrom(std::string keyName) { keyName_ = std::move(keyName); }
+
   // The name of the last key pressed or released; empty when none.
   const std::string& keyName() const { return keyName_; }
 
