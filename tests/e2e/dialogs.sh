@@ -86,6 +86,20 @@ if choose_function 5 10 CFireKeyDialog; then
   shot 09-fire-list
   dialog_click "$(px 90)" "$(list_line_y 2)"
   shows C
+  # A speed the mouse cannot take is refused at OK, as vortalctl refuses it:
+  # the dialog says so, stays open and shows the speed it would take.
+  dialog_click $(centre_of fire_speed)
+  xdotool key ctrl+a BackSpace
+  xdotool type 3
+  shows 3
+  mark_state
+  dialog_click $(centre_of dialog_ok)
+  if close_box fire-speed '.*5.*255.*' && [ -z "$(last_state "dialog closed $dialog.*")" ] &&
+     [[ "$(last_state 'edit [0-9]+ .*')" == *" 5" ]]; then
+    report ok "the fire key dialog refuses speed 3 at OK, says why and shows 5"
+  else
+    report fail "the fire key dialog refuses speed 3 at OK, says why and shows 5" "$(last_state 'message opened.*|dialog closed.*|edit [0-9]+ .*')"
+  fi
   dialog_click $(centre_of fire_speed)
   xdotool key ctrl+a BackSpace
   xdotool type 9
@@ -133,6 +147,14 @@ fi
 # Button 8: Macro Key, "Beta", repeat until released.
 if choose_function 8 13 CMacroDialog; then
   shot 16-macro
+  # OK needs a chosen macro.
+  mark_state
+  dialog_click $(centre_of dialog_ok)
+  if close_box macro-none '.+' && [ -z "$(last_state "dialog closed $dialog.*")" ]; then
+    report ok "the macro dialog's OK without a macro says to choose one"
+  else
+    report fail "the macro dialog's OK without a macro says to choose one" "$(last_state 'message opened.*|dialog closed.*')"
+  fi
   open_dialog_list 145 136 146 146
   shot 17-macro-list
   dialog_click "$(px 90)" "$(list_line_y 1)"
