@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "device/key_matrix.h"
 #include "fuzz_support.h"
-#include "settings/key_matrix.h"
 #include "settings/settings_file.h"
 #include "tools/settings_report.h"
 
