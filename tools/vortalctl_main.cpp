@@ -24,6 +24,7 @@
 #include "settings/settings_file.h"
 #include "tools/settings_report.h"
 #include "settings/skin_settings.h"
+#include "setup/button_action.h"
 #include "texts/texts.h"
 
 namespace vortal {
@@ -650,9 +651,8 @@ class Commands {
         c_.err << "vortalctl: " << o_.paths.macroStore << " could not be written; nothing changed.\n";
         return kExitFileProblem;
     }
+    ShowKeyOffLabels(setup.panes, changed.keyOff, texts_);
     for (const RecordButton& off : changed.keyOff) {
-      setup.panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
-          std::string(texts_[TextId::kKeyOff]);
       c_.out << (off.mode == 0 ? "mode-a" : "mode-b") << ".button" << off.button + 1
              << " = Key Off (its macro is gone)\n";
     }
