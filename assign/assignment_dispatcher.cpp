@@ -16,23 +16,6 @@ constexpr int kShiftExaminedSlots = kDeviceButtons;
 constexpr std::string_view kLabelSeparator = "-";
 constexpr std::string_view kComboJoiner = "+";
 
-// The literal entries are the same in every language.
-struct PaneDefault {
-  std::optional<TextId> text;
-  std::string_view literal;
-};
-constexpr std::array<PaneDefault, kDefaultPaneCount> kPaneDefaults = {{
-    {TextId::kLeftClick, {}},
-    {TextId::kRightClick, {}},
-    {TextId::kMidClick, {}},
-    {TextId::kForward, {}},
-    {TextId::kBackward, {}},
-    {std::nullopt, "DPI +"},
-    {std::nullopt, "DPI -"},
-    {TextId::kTripleClick, {}},
-    {TextId::kKeyOff, {}},
-}};
-
 std::string Labelled(const LocalizedTexts& texts, TextId label, std::string_view item) {
   std::string text(texts[label]);
   text += kLabelSeparator;
@@ -163,17 +146,6 @@ AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsReco
     result.otherText = result.shownText;
   }
   return result;
-}
-
-void SetDefaultPaneTexts(PaneTexts& panes, const LocalizedTexts& texts, int buttons) {
-  buttons = std::min(buttons, kDefaultPaneCount);
-  for (auto& mode : panes) {
-    for (int b = 0; b < buttons; ++b) {
-      const PaneDefault& entry = kPaneDefaults[static_cast<std::size_t>(b)];
-      mode[static_cast<std::size_t>(b)] = entry.text ? std::string(texts[*entry.text])
-                                                     : std::string(entry.literal);
-    }
-  }
 }
 
 void StorePaneTexts(PaneTexts& panes, int mode, int slot, const AssignmentResult& result) {

@@ -101,11 +101,6 @@ AssignmentResult DispatchAssignment(const AssignmentChoice& choice, SettingsReco
 // of the other mode).
 void StorePaneTexts(PaneTexts& panes, int mode, int slot, const AssignmentResult& result);
 
-// The pane texts of buttons 1 to `buttons` (at most kDefaultPaneCount)
-// after a first run or the Default button, in both modes.
-inline constexpr int kDefaultPaneCount = 9;
-void SetDefaultPaneTexts(PaneTexts& panes, const LocalizedTexts& texts, int buttons);
-
 // The DPI Switch sub-list: its items, in every language, are the stored
 // actions 1, 2 and 3.
 inline constexpr std::array<const char*, 3> kDpiSwitchTexts = {"DPI +", "DPI -", "DPI Loop"};

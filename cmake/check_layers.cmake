@@ -5,7 +5,7 @@
 #
 #   cmake -DROOT=<source dir> -P cmake/check_layers.cmake
 cmake_minimum_required(VERSION 3.20)
-set(_layers files texts settings device assign macro edit ui/host ui/skin ui/dialogs ui/window
+set(_layers files texts settings device assign setup macro edit ui/host ui/skin ui/dialogs ui/window
             platform app tools)
 set(_ui ui/host ui/skin ui/dialogs ui/window)
 set(_allowed_files       files)
@@ -13,15 +13,16 @@ set(_allowed_texts       texts)
 set(_allowed_settings    settings files)
 set(_allowed_device      device settings files)
 set(_allowed_assign      assign settings texts files)
-set(_allowed_macro       macro assign settings texts files)
-set(_allowed_edit        edit macro assign device settings texts files)
+set(_allowed_setup       setup assign settings texts files)
+set(_allowed_macro       macro setup assign settings texts files)
+set(_allowed_edit        edit macro setup assign device settings texts files)
 set(_allowed_ui/host     ui/host macro device settings files)
 set(_allowed_ui/skin     ui/skin ui/host settings files)
-set(_allowed_ui/dialogs  ui/dialogs ui/skin ui/host edit macro assign settings texts files)
-set(_allowed_ui/window   ${_ui} edit macro assign device settings texts files)
+set(_allowed_ui/dialogs  ui/dialogs ui/skin ui/host edit macro setup assign settings texts files)
+set(_allowed_ui/window   ${_ui} edit macro setup assign device settings texts files)
 set(_allowed_platform    platform device settings files)
-set(_allowed_app         app platform ${_ui} edit macro assign device settings texts files)
-set(_allowed_tools       tools platform edit macro assign device settings texts files)
+set(_allowed_app         app platform ${_ui} edit macro setup assign device settings texts files)
+set(_allowed_tools       tools platform edit macro setup assign device settings texts files)
 
 set(_faults "")
 foreach(_layer IN LISTS _layers)

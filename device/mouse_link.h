@@ -11,8 +11,8 @@
 
 #include "device/device_commands.h"
 #include "device/hid_port.h"
+#include "device/key_matrix.h"
 #include "device/transport.h"
-#include "settings/key_matrix.h"
 #include "settings/settings_record.h"
 #include "settings/user_messages.h"
 

@@ -44,7 +44,7 @@
 #include "device/command_frame.h"
 #include "device/device_commands.h"
 #include "device/hid_port.h"
-#include "settings/key_matrix.h"
+#include "device/key_matrix.h"
 #include "settings/settings_record.h"
 
 namespace vortal {

@@ -14,6 +14,7 @@
 #include "macro/macro_encoder.h"
 #include "macro/macro_recorder.h"
 #include "macro/macro_store.h"
+#include "setup/button_action.h"
 
 namespace vortal {
 namespace {
@@ -338,9 +339,9 @@ std::string ChangeButton(WorkingSetup& setup, ButtonName button, const std::vect
   // The Shift button asked for again: nothing to change (the window's list
   // would refuse a second Shift, which this is not).
   if (*function == kShift && record.area(button.mode).keyFunction[button.slot] == kShift) {
+    const std::string shift = ButtonLabel(PlainFunction{kShift}, context.texts);
     StorePaneTexts(setup.panes, button.mode, button.slot,
-                   {AssignmentOutcome::kListClosed, std::string(context.texts[TextId::kShift]),
-                    std::string(context.texts[TextId::kShift])});
+                   {AssignmentOutcome::kListClosed, shift, shift});
     return {};
   }
   const SettingsRecord before = record;

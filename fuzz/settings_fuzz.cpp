@@ -1,14 +1,16 @@
-// config.bin on arbitrary bytes: LoadSettings, then what Apply and
-// `vortalctl show` do with the record (key matrices, the readable report).
+// config.bin on arbitrary bytes: LoadSettings, the typed setup (decoding and
+// encoding give the same record), then what Apply and `vortalctl show` do
+// with the record (key matrices, the readable report).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "device/key_matrix.h"
 #include "fuzz_support.h"
-#include "settings/key_matrix.h"
 #include "settings/settings_file.h"
+#include "setup/setup.h"
 #include "tools/settings_report.h"
 
 namespace {
@@ -37,6 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(std::memcmp(&state.working, file.data() + 1, vortal::kSettingsRecordSize) == 0,
         "the record is the file's bytes after the flag");
   Check(messages.count == 0, "loading a whole file shows nothing");
+  const vortal::SettingsRecord encoded = vortal::EncodeSetup(vortal::DecodeSetup(state.working));
+  Check(std::memcmp(&encoded, &state.working, vortal::kSettingsRecordSize) == 0,
+        "decoding and encoding the typed setup gives the same record");
 
   vortal::KeyMatrix matrix1{}, matrix3{};
   vortal::BuildKeyMatrices(state.working, matrix1, matrix3);

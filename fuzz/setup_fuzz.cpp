@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "assign/assignment_dispatcher.h"
 #include "edit/profile.h"
 #include "files/file_io.h"
 #include "fuzz_support.h"
 #include "settings/delivered_settings.h"
+#include "setup/button_action.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using vortal::fuzz::Check;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "macro/macro_store.h"
+#include "setup/button_action.h"
 
 namespace vortal {
 namespace {
@@ -53,6 +54,15 @@ MacroChange RemoveMacro(const std::string& recordPath, SettingsRecord& record,
                      change.order.end());
   Follow(change, recordPath, record, listed);
   return change;
+}
+
+void ShowKeyOffLabels(PaneTexts& panes, const std::vector<RecordButton>& buttons,
+                      const LocalizedTexts& texts) {
+  const std::string label = ButtonLabel(PlainFunction{kKeyOff}, texts);
+  for (const RecordButton& off : buttons) {
+    if (off.mode < 0 || off.mode > 1 || off.button < 0 || off.button >= kPaneButtonCount) continue;
+    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] = label;
+  }
 }
 
 }  // namespace vortal

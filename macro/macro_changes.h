@@ -10,6 +10,8 @@
 
 #include "macro/macro_encoder.h"
 #include "settings/settings_record.h"
+#include "settings/skin_settings.h"
+#include "texts/texts.h"
 
 namespace vortal {
 
@@ -35,5 +37,9 @@ MacroChange StoreMacro(const std::string& recordPath, SettingsRecord& record,
 // a slot. `listed` as for StoreMacro.
 MacroChange RemoveMacro(const std::string& recordPath, SettingsRecord& record,
                         const std::vector<std::string>& listed, const std::string& name);
+
+// Gives the panes of the buttons that became Key Off the Key Off text.
+void ShowKeyOffLabels(PaneTexts& panes, const std::vector<RecordButton>& buttons,
+                      const LocalizedTexts& texts);
 
 }  // namespace vortal

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "settings/key_matrix.h"
+#include "device/key_matrix.h"
 
 namespace vortal {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "assign/key_tables.h"
+#include "device/key_matrix.h"
 #include "macro/macro_store.h"
-#include "settings/key_matrix.h"
 #include "support/fake_hosts.h"
 #include "support/fake_mouse_backend.h"
 #include "support/recording_messages.h"

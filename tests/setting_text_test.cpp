@@ -10,6 +10,7 @@
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
+#include "setup/button_action.h"
 #include "support/temp_dir.h"
 
 namespace vortal {

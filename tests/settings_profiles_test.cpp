@@ -13,6 +13,7 @@
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
+#include "setup/button_action.h"
 #include "support/fake_pointer_system.h"
 #include "support/main_window_rig.h"
 #include "ui/window/advanced_page.h"

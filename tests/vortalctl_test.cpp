@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "device/device_commands.h"
+#include "device/key_matrix.h"
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
-#include "settings/key_matrix.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/scripted_port.h"

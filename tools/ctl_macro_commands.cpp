@@ -38,9 +38,8 @@ int ChangeMacros(CtlSession& s, Change change, const std::string& done) {
               << " could not be written; nothing changed.\n";
       return kExitFileProblem;
   }
+  ShowKeyOffLabels(setup.panes, changed.keyOff, s.texts());
   for (const RecordButton& off : changed.keyOff) {
-    setup.panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
-        std::string(s.texts()[TextId::kKeyOff]);
     s.out() << (off.mode == 0 ? "mode-a" : "mode-b") << ".button" << off.button + 1
             << " = Key Off (its macro is gone)\n";
   }

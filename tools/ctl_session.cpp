@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "assign/assignment_dispatcher.h"
+#include "setup/button_action.h"
 #include "files/file_io.h"
 #include "macro/macro_store.h"
 #include "settings/settings_file.h"

@@ -6,6 +6,7 @@
 #include "device/device_commands.h"
 #include "ui/skin/skin_images.h"
 #include "settings/skin_settings.h"
+#include "setup/button_action.h"
 
 namespace vortal {
 namespace {

@@ -436,11 +436,7 @@ void MacroEditorPage::ShowEncoded(const MacroEncodeResult& result) {
 }
 
 void MacroEditorPage::ShowKeyOff(const std::vector<RecordButton>& buttons) {
-  PaneTexts& panes = window_.skin.paneText;
-  for (const RecordButton& off : buttons) {
-    panes[static_cast<std::size_t>(off.mode)][static_cast<std::size_t>(off.button)] =
-        std::string(window_.texts[TextId::kKeyOff]);
-  }
+  ShowKeyOffLabels(window_.skin.paneText, buttons, window_.texts);
 }
 
 bool MacroEditorPage::HasMacros() const { return !names_.empty(); }

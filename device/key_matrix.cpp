@@ -1,4 +1,4 @@
-#include "settings/key_matrix.h"
+#include "device/key_matrix.h"
 
 #include <algorithm>
 
