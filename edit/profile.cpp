@@ -6,7 +6,7 @@
 #include <sstream>
 #include <utility>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "files/file_io.h"
 #include "files/profile_file.h"
 #include "files/text_encoding.h"

@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <functional>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "assign/key_tables.h"
 #include "device/device_commands.h"
 #include "edit/record_rules.h"
+#include "edit/setup_editor.h"
 #include "macro/macro_encoder.h"
 #include "macro/macro_recorder.h"
 #include "macro/macro_store.h"
@@ -204,12 +205,9 @@ std::optional<ButtonName> ParseButtonName(std::string_view name) {
   return std::nullopt;
 }
 
-// Fills in the dialog of `function` from the parameters; an error message on
-// bad input.
-std::string PrepareDialog(int function, Parameters& p, const SettingContext& context,
-                          PreparedAssignmentDialogs& dialogs, std::optional<int>& dpiAction,
-                          const std::string& what) {
-  const Language language = context.texts.language();
+// The action of `function` from its parameters; an error message on bad input.
+std::string ParseAction(int function, Parameters& p, const SettingContext& context,
+                        ButtonAction& action, std::string& speedGiven, const std::string& what) {
   auto required = [&](std::string_view name) -> std::optional<std::string> {
     auto value = p.Take(name);
     if (!value || value->empty()) return std::nullopt;
@@ -217,12 +215,12 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
   };
   switch (function) {
     case kDpiSwitch: {
-      const auto action = required("action");
+      const auto given = required("action");
       std::vector<std::string> actions(kDpiSwitchTexts.begin(), kDpiSwitchTexts.end());
-      const auto index = action ? FindItem(actions, *action, [](const std::string& s) { return s; })
-                                : std::nullopt;
-      if (!index) return NotOneOf(what + " action=", action.value_or(""), actions);
-      dpiAction = *index;
+      const auto index = given ? FindItem(actions, *given, [](const std::string& s) { return s; })
+                               : std::nullopt;
+      if (!index) return NotOneOf(what + " action=", given.value_or(""), actions);
+      action = DpiSwitchAction{static_cast<DpiAction>(*index + 1)};
       return {};
     }
     case kWindowsFunction:
@@ -233,11 +231,7 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
       const auto index = name ? FindItem(names, *name, [](const std::string& s) { return s; })
                               : std::nullopt;
       if (!index) return NotOneOf(what + " function=", name.value_or(""), names);
-      const auto i = static_cast<std::size_t>(*index);
-      if (windows)
-        dialogs.windows = WindowsChoice{*index, std::string(kWindowsItems[i].In(language))};
-      else
-        dialogs.media = MediaChoice{*index, std::string(kMediaItems[i].In(language))};
+      action = windows ? ActionOfChoice(WindowsChoice{*index, {}}) : ActionOfChoice(MediaChoice{*index, {}});
       return {};
     }
     case kFireKey: {
@@ -248,18 +242,19 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
       if (!index) return NotOneOf(what + " key=", key.value_or(""), FireKeyNames());
       FireChoice choice;
       choice.index = *index;
-      choice.text = std::string(FireKeyText(*index));
+      // The speed's range is the editor's rule; here it only has to be a byte.
       if (const auto speed = p.Take("speed")) {
-        const auto n = NumberIn(*speed, kFireMinSpeed, kFireMaxSpeed);
+        const auto n = NumberIn(*speed, 0, 255);
         if (!n) return NumberOutside(what + " speed=", *speed, kFireMinSpeed, kFireMaxSpeed);
         choice.speed = *n;
+        speedGiven = *speed;
       }
       if (const auto times = p.Take("times")) {
         const auto n = NumberIn(*times, 0, kFireMaxTimes);
         if (!n) return NumberOutside(what + " times=", *times, 0, kFireMaxTimes);
         choice.times = *n;
       }
-      dialogs.fire = choice;
+      action = ActionOfChoice(choice);
       return {};
     }
     case kSingleKey: {
@@ -270,7 +265,7 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
                          " is no key name (vortalctl names keys lists them)." +
                          DidYouMean(*key, KeyNames())
                    : what + " key= is missing: give a key name (vortalctl names keys lists them).";
-      dialogs.single = SingleChoice{std::string(*name)};
+      action = ActionOfChoice(SingleChoice{std::string(*name)});
       return {};
     }
     case kComboKey: {
@@ -287,12 +282,12 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
         const auto found = KeyName(*key);
         if (!found)
           return what + " " + name + "=: " + Quoted(*key) +
-                 " is no key name (vortalctl names keys lists them).";
+                 " is no key name (vortalctl names keys lists them)." + DidYouMean(*key, KeyNames());
         (std::string_view(name) == "key1" ? choice.key1 : choice.key2) = std::string(*found);
       }
       if (choice.modifier.empty() && choice.key1.empty() && choice.key2.empty())
         return what + ": a Combo Key needs modifier=, key1= or key2=.";
-      dialogs.combo = choice;
+      action = ActionOfChoice(choice);
       return {};
     }
     case kMacroKey: {
@@ -311,11 +306,11 @@ std::string PrepareDialog(int function, Parameters& p, const SettingContext& con
         return NotOneOf(what + " macro=", name.value_or(""), names);
       }
       choice.slot = static_cast<int>(*slot);
-      choice.name = names[*slot];
-      dialogs.macro = choice;
+      action = ActionOfChoice(choice);
       return {};
     }
     default:
+      action = PlainFunction{static_cast<FunctionType>(function)};
       return {};
   }
 }
@@ -327,47 +322,39 @@ std::string ChangeButton(WorkingSetup& setup, ButtonName button, const std::vect
   const auto function = FindItem(functions, read.head, [](const std::string& s) { return s; });
   if (!function) return NotOneOf(what, read.head, functions);
   Parameters p(read, functions[static_cast<std::size_t>(*function)]);
-  PreparedAssignmentDialogs dialogs;
-  std::optional<int> dpiAction;
-  if (std::string error = PrepareDialog(*function, p, context, dialogs, dpiAction, what);
+  ButtonAction action;
+  std::string speedGiven;
+  if (std::string error = ParseAction(*function, p, context, action, speedGiven, what);
       !error.empty())
     return error;
   if (std::string unknown = p.Unknown(); !unknown.empty()) return what + ": " + unknown;
 
-  SettingsRecord record = setup.record;
+  const ButtonEdit edit =
+      SetButton(setup, button.mode, button.slot, action, context.texts, context.macroNames);
   const char modeLetter = button.mode == 0 ? 'A' : 'B';
-  // The Shift button asked for again: nothing to change (the window's list
-  // would refuse a second Shift, which this is not).
-  if (*function == kShift && record.area(button.mode).keyFunction[button.slot] == kShift) {
-    const std::string shift = ButtonLabel(PlainFunction{kShift}, context.texts);
-    StorePaneTexts(setup.panes, button.mode, button.slot,
-                   {AssignmentOutcome::kListClosed, shift, shift});
-    return {};
+  switch (edit.refusal) {
+    case ButtonRefusal::kNone:
+      return {};
+    case ButtonRefusal::kShiftTaken:
+      return what + ": Mode " + modeLetter +
+             " has its Shift button already; a mode has one (set that button to another function "
+             "first).";
+    case ButtonRefusal::kLastLeftClick: {
+      const char lostMode = edit.lostMode == 0 ? 'A' : 'B';
+      return what + (edit.lostMode == button.mode
+                         ? std::string(" is the only Left Click")
+                         : std::string(" would take Shift into Mode ") + lostMode +
+                               ", where that button is the only Left Click") +
+             " of Mode " + lostMode + " among buttons 1 to 8: a mode keeps one; give another " +
+             "button Left Click first.";
+    }
+    case ButtonRefusal::kFireSpeed:
+      return NumberOutside(what + " speed=", speedGiven, kFireMinSpeed, kFireMaxSpeed);
+    case ButtonRefusal::kNoSuchMacro:
+    case ButtonRefusal::kNoSuchButton:
+      break;
   }
-  const SettingsRecord before = record;
-  const AssignmentResult result =
-      *function == kDpiSwitch
-          ? AssignDpiSwitch(record, button.mode, button.slot, *dpiAction)
-          : DispatchAssignment({button.slot, button.mode, *function}, record, context.texts,
-                               dialogs);
-  if (!result.shownText)
-    return what + ": Mode " + modeLetter +
-           " has its Shift button already; a mode has one (set that button to another function "
-           "first).";
-  // A whole setup is checked once it is complete: its lines may give the
-  // Left Click to another button after taking it from this one.
-  if (const std::optional<int> lost = ModeLosingLeftClick(before, record);
-      lost && !context.wholeSetup) {
-    const char lostMode = *lost == 0 ? 'A' : 'B';
-    return what + (*lost == button.mode ? std::string(" is the only Left Click")
-                                        : std::string(" would take Shift into Mode ") + lostMode +
-                                              ", where that button is the only Left Click") +
-           " of Mode " + lostMode + " among buttons 1 to 8: a mode keeps one; give another " +
-           "button Left Click first.";
-  }
-  setup.record = record;
-  StorePaneTexts(setup.panes, button.mode, button.slot, result);
-  return {};
+  return what + ": no such button or macro.";
 }
 
 std::string ButtonValue(const SettingsRecord& record, ButtonName button,

@@ -24,17 +24,12 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/setup_editor.h"
 #include "settings/settings_record.h"
 #include "settings/skin_settings.h"
 #include "texts/texts.h"
 
 namespace vortal {
-
-// What the window holds of a setup: the record and the buttons' pane texts.
-struct WorkingSetup {
-  SettingsRecord record{};
-  PaneTexts panes;
-};
 
 struct SettingContext {
   LocalizedTexts texts;                    // the pane texts' language

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "settings/settings_record.h"
 #include "settings/skin_settings.h"
 #include "texts/texts.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "support/fake_hosts.h"
@@ -45,21 +46,17 @@ struct RunnerRig {
   }
 };
 
-TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
+const ButtonAction kNothing = PlainFunction{kLeftClick};
+
+TEST(AssignmentDialogRunner, EachDialogGivesItsActionAfterOk) {
   RunnerRig rig;
   rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
     dialog.OnLeftButtonDown({140, 135});  // the list field of the function dialogs
     dialog.OnListChoice(2);
   };
-  const auto windows = rig.runner.ChooseWindowsFunction();
-  ASSERT_TRUE(windows);
+  EXPECT_EQ(rig.runner.Choose(kWindowsFunction, kNothing), ButtonAction(WindowsAction{2}));
   EXPECT_EQ(rig.shownBackground, "BACKGROUND /program/Skins/Light/windows-key.png");
-  EXPECT_EQ(windows->index, 2);
-  EXPECT_EQ(windows->text, "Calculator");
-  const auto media = rig.runner.ChooseMediaFunction();
-  ASSERT_TRUE(media);
-  EXPECT_EQ(media->index, 2);
-  EXPECT_EQ(media->text, "Stop");
+  EXPECT_EQ(rig.runner.Choose(kMultimedia, kNothing), ButtonAction(MultimediaAction{2}));
 
   rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost& host) {
     dialog.OnLeftButtonDown({120, 77});
@@ -69,17 +66,10 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
     host.controls.Type(kFireSpeedId, "9");
     host.Focus(0);
   };
-  const auto fire = rig.runner.ChooseFireKey();
-  ASSERT_TRUE(fire);
-  EXPECT_EQ(fire->index, 39);
-  EXPECT_EQ(fire->text, "R-CTRL");
-  EXPECT_EQ(fire->speed, 9);
-  EXPECT_EQ(fire->times, 0);
+  EXPECT_EQ(rig.runner.Choose(kFireKey, kNothing), ButtonAction(FireKeyAction{39, 9, 0}));
 
   rig.script.act = [](SubDialogFrame&, FakeSubDialogHost& host) { host.Key("Right Ctrl"); };
-  const auto single = rig.runner.ChooseSingleKey();
-  ASSERT_TRUE(single);
-  EXPECT_EQ(single->keyName, "Right Ctrl");
+  EXPECT_EQ(rig.runner.Choose(kSingleKey, kNothing), ButtonAction(SingleKeyAction{0xE4, {}}));
 
   rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost& host) {
     dialog.OnLeftButtonDown({60, 77});
@@ -87,11 +77,7 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
     host.controls.focused = kComboSecondKeyId;
     host.Key("B");
   };
-  const auto combo = rig.runner.ChooseComboKey();
-  ASSERT_TRUE(combo);
-  EXPECT_EQ(combo->modifier, "Left Ctrl");
-  EXPECT_EQ(combo->key1, "");
-  EXPECT_EQ(combo->key2, "B");
+  EXPECT_EQ(rig.runner.Choose(kComboKey, kNothing), ButtonAction(ComboKeyAction{0x01, 0, 0x05}));
 
   rig.window.dir.Write("record.ini", "[Alpha]\nItemCount=0\n[Beta]\nItemCount=0\n");
   rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
@@ -99,11 +85,38 @@ TEST(AssignmentDialogRunner, EachDialogsResultAfterOk) {
     dialog.OnListChoice(1);
     dialog.OnLeftButtonDown({228, 136});
   };
-  const auto macro = rig.runner.ChooseMacro();
-  ASSERT_TRUE(macro);
-  EXPECT_EQ(macro->slot, 1);
-  EXPECT_EQ(macro->name, "Beta");
-  EXPECT_EQ(macro->repeatMode, 2);
+  EXPECT_EQ(rig.runner.Choose(kMacroKey, kNothing),
+            ButtonAction(MacroKeyAction{1, MacroRepeat::kUntilAnyKey}));
+}
+
+// Every dialog opens on the button's action: OK at once gives it back, and
+// the fields show it.
+TEST(AssignmentDialogRunner, EachDialogOpensOnTheButtonsAction) {
+  RunnerRig rig;
+  rig.window.dir.Write("record.ini", "[Alpha]\nItemCount=0\n[Beta]\nItemCount=0\n");
+  std::map<int, std::string> shown;
+  rig.script.act = [&](SubDialogFrame&, FakeSubDialogHost& host) {
+    shown.clear();
+    for (const auto& [id, child] : host.controls.children) shown[id] = child.text;
+  };
+  struct Case {
+    FunctionType function;
+    ButtonAction action;
+    int field;
+    const char* text;
+  } cases[] = {
+      {kWindowsFunction, WindowsAction{6}, kWindowsFieldId, "Browser-Back"},
+      {kMultimedia, MultimediaAction{4}, kMediaFieldId, "Mute"},
+      {kFireKey, FireKeyAction{17, 20, 3}, kFireSpeedId, "20"},
+      {kSingleKey, SingleKeyAction{0x3E, {}}, kSingleKeyFieldId, "F5"},
+      {kComboKey, ComboKeyAction{0x02, 0x04, 0x05}, kComboSecondKeyId, "B"},
+      {kMacroKey, MacroKeyAction{1, MacroRepeat::kWhileHeld}, kMacroNameFieldId, "Beta"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(rig.runner.Choose(c.function, c.action), c.action);
+    EXPECT_EQ(shown[c.field], c.text);
+  }
 }
 
 TEST(AssignmentDialogRunner, CancelAndAMissingBackgroundGiveNothing) {
@@ -118,25 +131,22 @@ TEST(AssignmentDialogRunner, CancelAndAMissingBackgroundGiveNothing) {
         return dialog.result();
       };
     }
-    EXPECT_FALSE(rig.runner.ChooseWindowsFunction());
-    EXPECT_FALSE(rig.runner.ChooseMediaFunction());
-    EXPECT_FALSE(rig.runner.ChooseFireKey());
-    EXPECT_FALSE(rig.runner.ChooseSingleKey());
-    EXPECT_FALSE(rig.runner.ChooseComboKey());
-    EXPECT_FALSE(rig.runner.ChooseMacro());
+    for (FunctionType function : {kWindowsFunction, kMultimedia, kFireKey, kSingleKey, kComboKey, kMacroKey})
+      EXPECT_FALSE(rig.runner.Choose(function, kNothing)) << function;
   }
 }
 
 TEST(AssignmentDialogRunner, DialogsSpeakTheWindowsLanguage) {
   RunnerRig rig;
   rig.window.model.texts = LocalizedTexts(Language::kSimplifiedChinese);
-  rig.script.act = [](SubDialogFrame& dialog, FakeSubDialogHost&) {
+  std::string field;
+  rig.script.act = [&](SubDialogFrame& dialog, FakeSubDialogHost& host) {
     dialog.OnLeftButtonDown({140, 135});
     dialog.OnListChoice(4);
+    field = host.Text(kMediaFieldId);
   };
-  const auto media = rig.runner.ChooseMediaFunction();
-  ASSERT_TRUE(media);
-  EXPECT_EQ(media->text, "静音");
+  EXPECT_EQ(rig.runner.Choose(kMultimedia, kNothing), ButtonAction(MultimediaAction{4}));
+  EXPECT_EQ(field, "静音");
 }
 
 }  // namespace

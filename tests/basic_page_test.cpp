@@ -552,11 +552,22 @@ TEST(BasicPageLists, FunctionChoicesGoThroughTheDispatcherAndRedrawThePane) {
 
   // A dialog's answer in Mode B.
   rig.record().editedMode = 1;
-  rig.dialogs.fire = FireChoice{3, "C", 40, 2};
+  rig.dialogs.results[kFireKey] = FireKeyAction{2, 40, 2};
   rig.model.OnListNotification(45, 10, false);
   EXPECT_EQ(rig.dialogs.runs, 1);
   EXPECT_EQ(rig.record().modeB.keyFunction[4], kFireKey);
   EXPECT_EQ(rig.record().modeA.keyFunction[4], kLeftClick);
+  EXPECT_EQ(rig.model.skin.paneText[1][4], "Fire Key-C");
+  EXPECT_FALSE(rig.services.ListExists(45));
+
+  // The dialog opens on the button's current action; cancelled, every byte
+  // of the button stays.
+  rig.Click(BasicPageRig::Inside(PaneBox(5)));
+  const SettingsRecord before = rig.record();
+  rig.dialogs.results.clear();
+  rig.model.OnListNotification(45, 10, false);
+  EXPECT_EQ(rig.dialogs.openedOn, ButtonAction(FireKeyAction{2, 40, 2}));
+  EXPECT_EQ(std::memcmp(&before, &rig.record(), sizeof before), 0);
   EXPECT_EQ(rig.model.skin.paneText[1][4], "Fire Key-C");
   EXPECT_FALSE(rig.services.ListExists(45));
 }

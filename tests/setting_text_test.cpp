@@ -4,7 +4,7 @@
 #include <cstring>
 #include <random>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "edit/profile.h"
 #include "edit/setting_text.h"
 #include "macro/macro_encoder.h"

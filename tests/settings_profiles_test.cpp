@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "edit/setting_text.h"
 #include "macro/macro_encoder.h"
 #include "macro/macro_store.h"

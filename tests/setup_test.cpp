@@ -13,7 +13,6 @@
 #include "assign/key_tables.h"
 #include "settings/delivered_settings.h"
 #include "settings/settings_file.h"
-#include "support/fake_assignment_dialogs.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
 
@@ -111,125 +110,66 @@ TEST(Setup, DecodeThenEncodeGivesEveryRecordBackByteForByte) {
   for (const auto& [what, record] : records) ExpectIdentity(record, what);
 }
 
-// One choice in a button's list, through the dispatcher and as a typed action.
+// One choice of every kind, as the dialogs and lists give them.
 struct Choice {
   const char* what;
   int mode;
   int slot;
-  int function;
-  std::function<void(testing::FakeAssignmentDialogs&, Language)> prepare;
-  std::function<ButtonAction(const testing::FakeAssignmentDialogs&)> action;
+  ButtonAction action;
 };
 
-const std::vector<std::string> kMacroNames = {"Reload", "Jump", "Build"};
-
-// The dialogs' results in a language, as the dialogs give them.
 std::vector<Choice> Choices() {
-  using D = testing::FakeAssignmentDialogs;
   std::vector<Choice> choices;
-  const int plain[] = {kLeftClick, kRightClick, kMidClick, kForward, kBackward,
-                       kTripleClick, kRgbOnOff, kShift, kKeyOff};
+  const FunctionType plain[] = {kLeftClick, kRightClick, kMidClick, kForward, kBackward,
+                                kTripleClick, kRgbOnOff, kShift, kKeyOff};
   int n = 0;
-  for (const int function : plain) {
-    choices.push_back({"plain", n % 2, n % 8, function, [](D&, Language) {},
-                       [function](const D&) -> ButtonAction {
-                         return PlainFunction{static_cast<FunctionType>(function)};
-                       }});
+  for (const FunctionType function : plain) {
+    choices.push_back({"plain", n % 2, n % 8, PlainFunction{function}});
     ++n;
   }
-  for (int index = 0; index < 3; ++index) {
-    choices.push_back({"DPI switch", index % 2, 5 + index, kDpiSwitch, [](D&, Language) {},
-                       [index](const D&) -> ButtonAction {
-                         return DpiSwitchAction{static_cast<DpiAction>(index + 1)};
-                       }});
-  }
-  auto windows = [](int index) {
-    return [index](D& d, Language l) {
-      d.windows = WindowsChoice{index, std::string(kWindowsItems[static_cast<std::size_t>(index)].In(l))};
-    };
-  };
-  auto media = [](int index) {
-    return [index](D& d, Language l) {
-      d.media = MediaChoice{index, std::string(kMediaItems[static_cast<std::size_t>(index)].In(l))};
-    };
-  };
-  auto fire = [](int index, int speed, int times) {
-    return [=](D& d, Language) { d.fire = FireChoice{index, std::string(FireKeyText(index)), speed, times}; };
-  };
-  auto single = [](const char* name) {
-    return [name](D& d, Language) { d.single = SingleChoice{name}; };
-  };
-  auto combo = [](const char* modifier, const char* key1, const char* key2) {
-    return [=](D& d, Language) { d.combo = ComboChoice{modifier, key1, key2}; };
-  };
-  auto macro = [](int slot, int repeat) {
-    return [=](D& d, Language) {
-      d.macro = MacroChoice{slot, kMacroNames[static_cast<std::size_t>(slot)], repeat};
-    };
-  };
-  const auto of = [](auto member) {
-    return [member](const D& d) { return ActionOfChoice(*(d.*member)); };
-  };
-  choices.push_back({"Calculator", 0, 1, kWindowsFunction, windows(2), of(&D::windows)});
-  choices.push_back({"Browser-Back", 1, 7, kWindowsFunction, windows(6), of(&D::windows)});
-  choices.push_back({"Vol+", 1, 2, kMultimedia, media(5), of(&D::media)});
-  choices.push_back({"Next", 0, 6, kMultimedia, media(0), of(&D::media)});
-  choices.push_back({"Fire R-CTRL", 0, 3, kFireKey, fire(39, 30, 5), of(&D::fire)});
-  choices.push_back({"Fire R-Tilt Wheel, held", 1, 0, kFireKey, fire(60, 255, 0), of(&D::fire)});
-  choices.push_back({"Single F5", 1, 4, kSingleKey, single("F5"), of(&D::single)});
-  choices.push_back({"Single unlisted", 0, 5, kSingleKey, single("Menu"), of(&D::single)});
-  choices.push_back({"Single none", 0, 2, kSingleKey, single(""), of(&D::single)});
-  choices.push_back({"Combo Ctrl+A", 0, 7, kComboKey, combo("Left Ctrl", "A", ""), of(&D::combo)});
-  choices.push_back({"Combo A+B", 1, 1, kComboKey, combo("", "A", "B"), of(&D::combo)});
-  choices.push_back({"Combo nothing", 1, 3, kComboKey, combo("", "Menu", ""), of(&D::combo)});
-  choices.push_back({"Combo full", 0, 0, kComboKey, combo("Right Win", "Num 0", "Eurpo(Note 2)"),
-                     of(&D::combo)});
-  choices.push_back({"Macro Jump", 1, 6, kMacroKey, macro(1, 3), of(&D::macro)});
-  choices.push_back({"Macro Build", 0, 4, kMacroKey, macro(2, 1), of(&D::macro)});
+  for (int index = 0; index < 3; ++index)
+    choices.push_back({"DPI switch", index % 2, 5 + index, DpiSwitchAction{static_cast<DpiAction>(index + 1)}});
+  choices.push_back({"Calculator", 0, 1, ActionOfChoice(WindowsChoice{2, {}})});
+  choices.push_back({"Browser-Back", 1, 7, ActionOfChoice(WindowsChoice{6, {}})});
+  choices.push_back({"Vol+", 1, 2, ActionOfChoice(MediaChoice{5, {}})});
+  choices.push_back({"Fire R-CTRL", 0, 3, ActionOfChoice(FireChoice{39, {}, 30, 5})});
+  choices.push_back({"Fire R-Tilt Wheel, held", 1, 0, ActionOfChoice(FireChoice{60, {}, 255, 0})});
+  choices.push_back({"Single F5", 1, 4, ActionOfChoice(SingleChoice{"F5"})});
+  choices.push_back({"Single unlisted", 0, 5, ActionOfChoice(SingleChoice{"Menu"})});
+  choices.push_back({"Combo Ctrl+A", 0, 7, ActionOfChoice(ComboChoice{"Left Ctrl", "A", ""})});
+  choices.push_back({"Combo full", 0, 0, ActionOfChoice(ComboChoice{"Right Win", "Num 0", "Eurpo(Note 2)"})});
+  choices.push_back({"Macro Jump", 1, 6, ActionOfChoice(MacroChoice{1, {}, 3})});
+  choices.push_back({"Macro Build", 0, 4, ActionOfChoice(MacroChoice{2, {}, 1})});
   return choices;
 }
 
-TEST(Setup, ATypedChangeWritesWhatChoosingItInTheWindowWritesAndItsPaneText) {
-  const Language languages[] = {Language::kEnglish, Language::kSimplifiedChinese,
-                                Language::kTraditionalChinese};
+// A button set through the typed setup is the button written into the
+// record, and decodes to the same action.
+TEST(Setup, ATypedButtonEncodesAsItIsWrittenAndDecodesBack) {
   for (const Choice& c : Choices()) {
-    for (const Language language : languages) {
-      SCOPED_TRACE(std::string(c.what) + " function " + std::to_string(c.function) + " language " +
-                   std::to_string(static_cast<int>(language)));
-      const LocalizedTexts texts(language);
-      // A record with other bytes everywhere, and one whose button holds the
-      // same function with codes that are not its item's.
-      SettingsRecord odd = testing::PatternRecord(3);
-      odd.area(c.mode).keyFunction[c.slot] = static_cast<std::uint8_t>(c.function);
-      odd.area(c.mode).fireCode[c.slot] = 0x99;
-      odd.area(c.mode).mediaCode[c.slot] = 0x11;
-      odd.area(c.mode).windowsClass[c.slot] = 0x77;
-      // A second Shift in a mode is refused: that base is for the others.
-      std::vector<SettingsRecord> bases = {testing::PatternRecord(3)};
-      if (c.function != kShift) bases.push_back(odd);
-      for (const SettingsRecord& base : bases) {
-        testing::FakeAssignmentDialogs dialogs;
-        c.prepare(dialogs, language);
-        const ButtonAction action = c.action(dialogs);
-        SettingsRecord expected = base;
-        const AssignmentResult result =
-            c.function == kDpiSwitch
-                ? AssignDpiSwitch(expected, c.mode, c.slot,
-                                  static_cast<int>(std::get<DpiSwitchAction>(action).action) - 1)
-                : DispatchAssignment({c.slot, c.mode, c.function}, expected, texts, dialogs);
-        ASSERT_TRUE(result.shownText.has_value());
-
-        TypedSetup setup = DecodeSetup(base);
-        setup.button(c.mode, c.slot) = action;
-        // Shift is one button of both modes.
-        if (c.function == kShift) setup.button(1 - c.mode, c.slot) = action;
-        EXPECT_EQ(Differences(EncodeSetup(setup), expected), std::vector<std::size_t>{});
-        EXPECT_EQ(ButtonLabel(action, texts, kMacroNames), *result.shownText);
-        // The record keeps no name for a key the table does not know.
-        ButtonAction stored = action;
-        if (auto* single = std::get_if<SingleKeyAction>(&stored)) single->unlistedName.clear();
-        EXPECT_EQ(DecodeSetup(EncodeSetup(setup)).button(c.mode, c.slot), stored);
+    SCOPED_TRACE(std::string(c.what) + " function " + std::to_string(FunctionOf(c.action)));
+    // A record with other bytes everywhere, and one whose button holds the
+    // same function with codes that are not its item's.
+    SettingsRecord odd = testing::PatternRecord(3);
+    odd.area(c.mode).keyFunction[c.slot] = static_cast<std::uint8_t>(FunctionOf(c.action));
+    odd.area(c.mode).fireCode[c.slot] = 0x99;
+    odd.area(c.mode).mediaCode[c.slot] = 0x11;
+    odd.area(c.mode).windowsClass[c.slot] = 0x77;
+    for (const SettingsRecord& base : {testing::PatternRecord(3), odd}) {
+      SettingsRecord expected = base;
+      WriteButtonAction(expected, c.mode, c.slot, c.action);
+      TypedSetup setup = DecodeSetup(base);
+      setup.button(c.mode, c.slot) = c.action;
+      // Shift is one button of both modes.
+      if (FunctionOf(c.action) == kShift) {
+        setup.button(1 - c.mode, c.slot) = c.action;
+        WriteButtonAction(expected, 1 - c.mode, c.slot, c.action);
       }
+      EXPECT_EQ(Differences(EncodeSetup(setup), expected), std::vector<std::size_t>{});
+      // The record keeps no name for a key the table does not know.
+      ButtonAction stored = c.action;
+      if (auto* single = std::get_if<SingleKeyAction>(&stored)) single->unlistedName.clear();
+      EXPECT_EQ(DecodeSetup(EncodeSetup(setup)).button(c.mode, c.slot), stored);
     }
   }
 }

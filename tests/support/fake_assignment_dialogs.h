@@ -1,32 +1,28 @@
-// Assignment dialogs that hand out prepared results (nothing: cancelled) and
-// count which dialogs were run.
+// Assignment dialogs that hand out prepared actions (none: cancelled) and
+// tell which dialog ran, opened on what.
 #pragma once
 
+#include <map>
 #include <optional>
-#include <string>
 
-#include "assign/assignment_dispatcher.h"
+#include "ui/window/assignment_dialogs.h"
 
 namespace vortal::testing {
 
-class FakeAssignmentDialogs : public PreparedAssignmentDialogs {
+class FakeAssignmentDialogs : public AssignmentDialogs {
  public:
+  std::map<FunctionType, ButtonAction> results;  // a function without one is cancelled
   int runs = 0;
-  std::string lastRun;
+  std::optional<FunctionType> lastRun;
+  std::optional<ButtonAction> openedOn;
 
-  std::optional<WindowsChoice> ChooseWindowsFunction() override { return Run("windows", windows); }
-  std::optional<MediaChoice> ChooseMediaFunction() override { return Run("media", media); }
-  std::optional<FireChoice> ChooseFireKey() override { return Run("fire", fire); }
-  std::optional<SingleChoice> ChooseSingleKey() override { return Run("single", single); }
-  std::optional<ComboChoice> ChooseComboKey() override { return Run("combo", combo); }
-  std::optional<MacroChoice> ChooseMacro() override { return Run("macro", macro); }
-
- private:
-  template <typename T>
-  std::optional<T> Run(const char* name, const std::optional<T>& result) {
+  std::optional<ButtonAction> Choose(FunctionType function, const ButtonAction& current) override {
     ++runs;
-    lastRun = name;
-    return result;
+    lastRun = function;
+    openedOn = current;
+    const auto result = results.find(function);
+    if (result == results.end()) return std::nullopt;
+    return result->second;
   }
 };
 

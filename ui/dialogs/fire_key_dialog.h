@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
 #include "ui/dialogs/dialog_label.h"
 #include "ui/dialogs/sub_dialog_frame.h"
 

@@ -21,12 +21,18 @@ void CMacroDialog::CreateControls() {
   c.CreateChild(kMacroNameFieldId, ChildKind::kLeftStatic, kMacroNameFieldBox);
   c.SetChildLook(kMacroNameFieldId, kFieldLook);
   c.SetChildLook(kMacroListId, kFieldLook);
+  if (startPosition_ >= 0) {
+    const std::vector<std::string> names = ListItems();
+    if (startPosition_ < static_cast<int>(names.size())) {
+      chosenPosition_ = startPosition_;
+      chosenName_ = names[static_cast<std::size_t>(startPosition_)];
+    }
+  }
   c.SetChildText(kMacroNameFieldId, chosenName_);
 }
 
-void CMacroDialog::StartFrom(int position, std::string name, int repeatMode) {
-  chosenPosition_ = position;
-  chosenName_ = std::move(name);
+void CMacroDialog::StartFrom(int position, int repeatMode) {
+  startPosition_ = position;
   if (repeatMode >= 1 && repeatMode <= static_cast<int>(kRepeatModes.size())) repeatMode_ = repeatMode;
 }
 

@@ -54,9 +54,10 @@ class CMacroDialog : public SubDialogFrame {
 
   void OnMouseWheel(int delta) override { ScrollOpenList(delta); }
 
-  // Opens on the button's current macro and repeat mode (1 to 3). Before
-  // the dialog runs.
-  void StartFrom(int position, std::string name, int repeatMode);
+  // Opens on the button's current macro (its position in record.ini, shown
+  // while there is a macro there) and repeat mode (1 to 3). Before the
+  // dialog runs.
+  void StartFrom(int position, int repeatMode);
 
   // OK needs a chosen macro; the user is told when none is chosen, or
   // none is stored yet.
@@ -75,6 +76,7 @@ class CMacroDialog : public SubDialogFrame {
 
  private:
   std::string recordPath_;
+  int startPosition_ = -1;
   int chosenPosition_ = 0;
   std::string chosenName_;
   int repeatMode_ = 1;

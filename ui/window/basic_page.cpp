@@ -4,6 +4,7 @@
 #include <array>
 
 #include "device/device_commands.h"
+#include "macro/macro_store.h"
 #include "ui/skin/skin_images.h"
 #include "settings/skin_settings.h"
 #include "setup/button_action.h"
@@ -302,8 +303,10 @@ void BasicPage::SelectMode(int mode) {
 }
 
 void BasicPage::RestoreDefaultButtons() {
-  RestoreButtonDefaults(record());
-  SetDefaultPaneTexts(model_.skin.paneText, model_.texts, kDefaultPaneCount);
+  WorkingSetup setup{record(), model_.skin.paneText};
+  vortal::RestoreDefaultButtons(setup, model_.texts);
+  record() = setup.record;
+  model_.skin.paneText = std::move(setup.panes);
   Redraw([&](Canvas& canvas) {
     for (int button = 1; button <= kPanes; ++button) DrawPane(canvas, button, false);
   });
@@ -402,11 +405,22 @@ void BasicPage::OnDpiSwitchChosen(int index) {
   model_.lists().Close(kDpiSwitchListId);
   if (slot < 0) return;  // its function list is gone: there is no button to assign
 
-  const int mode = PaneMode();
-  const AssignmentResult result = AssignDpiSwitch(record(), mode, slot, index);
-  StorePaneTexts(model_.skin.paneText, mode, slot, result);
+  AssignButton(slot, DpiSwitchAction{static_cast<DpiAction>(index + 1)});
   Redraw([&](Canvas& canvas) { DrawPane(canvas, slot + 1, false); });
   model_.lists().Close(kFirstFunctionListId + slot);
+}
+
+void BasicPage::AssignButton(int slot, const ButtonAction& action) {
+  WorkingSetup setup{record(), model_.skin.paneText};
+  const ButtonEdit edit = SetButton(setup, PaneMode(), slot, action, model_.texts,
+                                    ListMacroNames(model_.files().macroStore));
+  // A Shift would take the other mode's last Left Click; a second Shift is
+  // refused without a word, as the list always did.
+  if (edit.refusal == ButtonRefusal::kLastLeftClick)
+    model_.services().Show(std::string(model_.texts[TextId::kLeftKeyMustBeSelected]), "Warning");
+  if (!edit.ok()) return;
+  record() = setup.record;
+  model_.skin.paneText = std::move(setup.panes);
 }
 
 void BasicPage::OnListChoice(int listId, int index, bool doubleClick) {
@@ -418,29 +432,24 @@ void BasicPage::OnListChoice(int listId, int index, bool doubleClick) {
   if (listId < kFirstFunctionListId || listId > kLastFunctionListId) return;
   if (doubleClick && listId >= kFirstFunctionListId + kPanes) return;
 
-  MainWindowServices& services = model_.services();
-  const int mode = PaneMode();
-  for (int slot = 0; slot < kButtonSlots; ++slot) {
-    const int id = kFirstFunctionListId + slot;
-    if (!services.ListExists(id)) continue;
-    AssignmentChoice choice{slot, mode, std::nullopt};
-    if (id == listId && index >= 0) choice.selection = index;
-    SettingsRecord changed = record();
-    AssignmentResult result = DispatchAssignment(choice, changed, model_.texts, *dialogs_);
-    if (ModeLosingLeftClick(record(), changed)) {
-      // A Shift would take the other mode's last Left Click.
-      services.Show(std::string(model_.texts[TextId::kLeftKeyMustBeSelected]), "Warning");
-      result = {AssignmentOutcome::kListClosed, std::nullopt, std::nullopt};
-    } else {
-      record() = changed;
-    }
-    StorePaneTexts(model_.skin.paneText, mode, slot, result);
-    if (result.outcome == AssignmentOutcome::kListClosed) {
-      model_.lists().Close(id);
-      model_.lists().Close(kDpiSwitchListId);
-    }
-    if (slot < kPanes) Redraw([&](Canvas& canvas) { DrawPane(canvas, slot + 1, false); });
+  const int slot = listId - kFirstFunctionListId;
+  if (!model_.services().ListExists(listId)) return;
+  // No choice, or DPI Switch (its sub-list chooses), keeps the list open.
+  const bool chosen = index >= 0 && index < static_cast<int>(kFunctionListTexts.size()) &&
+                      index != kDpiSwitch;
+  if (chosen) {
+    const auto function = static_cast<FunctionType>(index);
+    // A dialog opens on the button's current action; cancelled, the button
+    // stays as it was.
+    const std::optional<ButtonAction> action =
+        HasAssignmentDialog(function)
+            ? dialogs_->Choose(function, ReadButtonAction(record(), PaneMode(), slot))
+            : std::optional<ButtonAction>(PlainFunction{function});
+    if (action) AssignButton(slot, *action);
+    model_.lists().Close(listId);
+    model_.lists().Close(kDpiSwitchListId);
   }
+  if (slot < kPanes) Redraw([&](Canvas& canvas) { DrawPane(canvas, slot + 1, false); });
 }
 
 }  // namespace vortal

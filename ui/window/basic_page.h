@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "assign/assignment_dispatcher.h"
+#include "assign/assignment_choices.h"
+#include "edit/setup_editor.h"
+#include "ui/window/assignment_dialogs.h"
 #include "ui/host/geometry.h"
 #include "ui/window/lighting_area.h"
 #include "ui/window/main_window_model.h"
@@ -102,6 +104,8 @@ class BasicPage : public MainWindowPage {
   void DrawTick(Canvas& canvas, int stage) const;
   void DrawMark(Canvas& canvas, int mark, bool lit) const;
   void CloseFunctionLists(int except);
+  // Gives button `slot` of the edited mode the action through the editor.
+  void AssignButton(int slot, const ButtonAction& action);
 
   MainWindowModel& model_;
   AssignmentDialogs* dialogs_;
