@@ -62,8 +62,8 @@ bool MouseLink::FindDevice(HidBackend& backend, std::unique_ptr<EventPort>* even
 
 bool MouseLink::ReadSensorSettings() {
   CommandFrame frame = MakeFrame(kReadSensorSettings);
-  transport_.SendCommand(frame);
-  if (frame == CommandFrame{}) return false;
+  if (transport_.SendCommand(frame) != CommandResult::kOk) return false;
+  sensorKnown_ = true;
   std::copy(frame.begin() + 1, frame.begin() + 5, buffers_.sensorSettings.begin());
   sensorType_ = buffers_.sensorSettings[0];
   if (diagnostics) {
@@ -87,17 +87,17 @@ void MouseLink::OnMouseFound() {
   WriteSensorSettings();
 }
 
-void MouseLink::SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count) {
+CommandResult MouseLink::SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count) {
   std::array<std::uint8_t, kReadRoom> data{};
   std::memcpy(data.data(), bytes, count);
   frame[kFrameLengthByte] = static_cast<std::uint8_t>(count);
-  transport_.SendDataCommand(frame, std::span(data.data(), DataPieces(count) * kDataPieceSize));
+  return transport_.SendDataCommand(frame, std::span(data.data(), DataPieces(count) * kDataPieceSize));
 }
 
-void MouseLink::ReadConfigPart(int part) {
+CommandResult MouseLink::ReadConfigPart(int part) {
   CommandFrame frame = MakeFrame(kReadConfigPart, static_cast<std::uint8_t>(part));
   std::array<std::uint8_t, kReadRoom> data{};
-  transport_.SendDataCommand(frame, data);
+  const CommandResult result = transport_.SendDataCommand(frame, data);
   // The reply names the part it carries; a part the mouse does not have is
   // not stored, and the buffer keeps what it held.
   const int named = frame[1];
@@ -105,27 +105,53 @@ void MouseLink::ReadConfigPart(int part) {
     const std::size_t count = std::min<std::size_t>(frame[kFrameLengthByte], kConfigPartSize[named]);
     std::memcpy(buffers_.configBlock.Part(named), data.data(), count);
   }
+  return result;
 }
 
-void MouseLink::ReadMacroSlot(int slot) {
+// The mouse's copy of a macro slot just written: `same` when it names the
+// slot and holds every byte that was sent.
+CommandResult MouseLink::ReadMacroSlot(int slot, const std::uint8_t* sent, bool& same) {
   CommandFrame frame = MakeFrame(kReadMacroSlot, static_cast<std::uint8_t>(slot));
   std::array<std::uint8_t, kReadRoom> data{};
-  transport_.SendDataCommand(frame, data);
+  const CommandResult result = transport_.SendDataCommand(frame, data);
   const int named = frame[1];
+  same = false;
   if (named >= 1 && named <= kMacroSlots) {
     const std::size_t count = std::min<std::size_t>(frame[kFrameLengthByte], kMacroSlotSize);
     std::memcpy(buffers_.macroSendBuffer[named - 1].data(), data.data(), count);
+    same = named == slot && count == kMacroSlotSize &&
+           std::memcmp(data.data(), sent, kMacroSlotSize) == 0;
   }
+  return result;
 }
 
-void MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
+bool MouseLink::SaveFiles(SettingsState& state, const ApplyFiles& files) {
+  SilentMessages silent;
+  const bool saved = SaveSettings(files.settingsFile, state, files.messages ? *files.messages : silent);
+  if (files.savePaneTexts) files.savePaneTexts();
+  return saved;
+}
+
+ApplyReport MouseLink::Apply(SettingsState& state, const ApplyFiles& files) {
+  if (sensorKnown_ || ReadSensorSettings()) return ApplyToDevice(state, files);
+  ApplyReport report;
+  report.sensorKnown = false;
+  report.settingsSaved = SaveFiles(state, files);
+  return report;
+}
+
+ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
   const SettingsRecord& record = state.working;
+  ApplyReport report;
+  auto note = [&](std::uint8_t opcode, int index, CommandResult result) {
+    report.commands.push_back({opcode, index, result});
+  };
 
   CommandFrame rate = MakeFrame(kSetReportRate, record.reportRate);
-  transport_.SendCommand(rate);
+  note(kSetReportRate, 0, transport_.SendCommand(rate));
 
   for (int part = 0; part < kConfigParts; ++part) {
-    ReadConfigPart(part);
+    note(kReadConfigPart, part, ReadConfigPart(part));
     Wait();
   }
 
@@ -140,26 +166,34 @@ void MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
   std::memcpy(buffers_.configBlock.Part(2), record.bytes() + kLedBitsOffset, kConfigPartSize[2]);
 
   for (int part = 0; part < kConfigParts; ++part) {
-    SendPiece(MakeFrame(kWriteConfigPart, static_cast<std::uint8_t>(part)),
-              buffers_.configBlock.Part(part), kConfigPartSize[part]);
+    note(kWriteConfigPart, part,
+         SendPiece(MakeFrame(kWriteConfigPart, static_cast<std::uint8_t>(part)),
+                   buffers_.configBlock.Part(part), kConfigPartSize[part]));
     Wait();
   }
 
   const AuxLedState& led = buffers_.auxLedState;
   CommandFrame ledFrame = MakeFrame(kSetAuxLed, led[0], led[1], led[2]);
-  transport_.SendCommand(ledFrame);
+  note(kSetAuxLed, 0, transport_.SendCommand(ledFrame));
 
   buffers_.dpiBlock = BuildDpiBlock(record, sensorType_);
-  SendPiece(MakeFrame(kWriteDpiBlock, kDpiStages), buffers_.dpiBlock.data(), kDpiBlockSize);
+  note(kWriteDpiBlock, kDpiStages,
+       SendPiece(MakeFrame(kWriteDpiBlock, kDpiStages), buffers_.dpiBlock.data(), kDpiBlockSize));
 
   std::memcpy(buffers_.macroSendBuffer.data(), record.macroSlots, sizeof record.macroSlots);
   for (int slot = 1; slot <= kMacroSlots; ++slot) {
-    SendPiece(MakeFrame(kWriteMacroSlot, static_cast<std::uint8_t>(slot)),
-              buffers_.macroSendBuffer[slot - 1].data(), kMacroSlotSize);
+    note(kWriteMacroSlot, slot,
+         SendPiece(MakeFrame(kWriteMacroSlot, static_cast<std::uint8_t>(slot)),
+                   buffers_.macroSendBuffer[slot - 1].data(), kMacroSlotSize));
     Wait();
   }
+  // The mouse's copies, compared with what was sent (the record's slots:
+  // the send buffer takes what the mouse returns).
   for (int slot = 1; slot <= kMacroSlots; ++slot) {
-    ReadMacroSlot(slot);
+    bool same = false;
+    const CommandResult read = ReadMacroSlot(slot, record.macroSlots[slot - 1], same);
+    note(kReadMacroSlot, slot, read);
+    if (read == CommandResult::kOk && !same) report.macroSlotsReadBackWrong.push_back(slot);
     Wait();
   }
 
@@ -177,13 +211,14 @@ void MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
       }
       Diagnose(text);
     }
-    SendPiece(MakeFrame(kWriteKeyMatrix, static_cast<std::uint8_t>(k)), matrix.data(), kKeyMatrixSize);
+    note(kWriteKeyMatrix, k,
+         SendPiece(MakeFrame(kWriteKeyMatrix, static_cast<std::uint8_t>(k)), matrix.data(),
+                   kKeyMatrixSize));
     Wait();
   }
 
-  SilentMessages silent;
-  SaveSettings(files.settingsFile, state, files.messages ? *files.messages : silent);
-  if (files.savePaneTexts) files.savePaneTexts();
+  report.settingsSaved = SaveFiles(state, files);
+  return report;
 }
 
 }  // namespace vortal

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "device/apply_report.h"
 #include "device/device_commands.h"
 #include "device/hid_port.h"
 #include "device/key_matrix.h"
@@ -62,7 +63,11 @@ class MouseLink {
   bool devicePresent = false;
 
   // The mouse's command collection, or null when it went away.
-  void Attach(std::unique_ptr<CommandPort> port) { transport_.Attach(std::move(port)); }
+  // A new port: its sensor is not known until the mouse says it.
+  void Attach(std::unique_ptr<CommandPort> port) {
+    transport_.Attach(std::move(port));
+    sensorKnown_ = false;
+  }
   void Detach() { transport_.Detach(); }
   bool Attached() const { return transport_.Attached(); }
   Transport& transport() { return transport_; }
@@ -78,12 +83,20 @@ class MouseLink {
   // reply, so a mouse that did not answer is not given zeroed settings.
   void OnMouseFound();
 
+  // OK and Apply: the mouse must have said which sensor it has (asked once
+  // more when it has not), else its DPI stages would go out in another
+  // sensor's codes and nothing is sent; then ApplyToDevice. The files are
+  // saved either way: config.bin keeps the settings for the next Apply.
+  ApplyReport Apply(SettingsState& state, const ApplyFiles& files);
   // Writes the working record into the mouse, in the mouse's fixed order,
-  // then saves config.bin and the pane texts. No step checks a result: with
-  // the mouse unplugged half-way the remaining commands go nowhere and the
-  // files are still saved. Copying the working record to the applied one is
-  // the caller's (it follows every Apply).
-  void ApplyToDevice(SettingsState& state, const ApplyFiles& files);
+  // then saves config.bin and the pane texts. A command that fails does not
+  // stop the others: with the mouse unplugged half-way the remaining
+  // commands go nowhere and the files are still saved. The report says how
+  // each command went and which macro slots the mouse read back other than
+  // they were sent. Copying the working record to the applied one is the
+  // caller's (it follows every Apply).
+  ApplyReport ApplyToDevice(SettingsState& state, const ApplyFiles& files);
+  bool sensorKnown() const { return sensorKnown_; }
 
   std::uint8_t sensorType() const { return sensorType_; }
   // The label of a DPI level for the mouse's sensor type.
@@ -96,15 +109,17 @@ class MouseLink {
 
  private:
   void Wait();
-  void ReadConfigPart(int part);
-  void ReadMacroSlot(int slot);
-  void SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count);
+  CommandResult ReadConfigPart(int part);
+  CommandResult ReadMacroSlot(int slot, const std::uint8_t* sent, bool& same);
+  CommandResult SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count);
+  bool SaveFiles(SettingsState& state, const ApplyFiles& files);
   void Diagnose(const std::string& text);
 
   Pauser& pauser_;
   Transport transport_;
   DeviceBuffers buffers_;
   std::uint8_t sensorType_ = 0;
+  bool sensorKnown_ = false;
 };
 
 // Part 0 of the configuration block: the loop colours in use (entries whose

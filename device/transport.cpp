@@ -21,39 +21,47 @@ std::uint8_t* Transport::ZeroedBuffer() {
   return buffer_.data();
 }
 
-void Transport::PutFrame(const CommandFrame& frame) {
+bool Transport::PutFrame(const CommandFrame& frame) {
   std::uint8_t* report = ZeroedBuffer();  // report ID 0
   CommandFrame sent = frame;
   StoreChecksum(sent);
   if (scrambling_.enabled) ScrambleFrame(sent, scrambling_.keys);
   std::memcpy(report + 1, sent.data(), kFrameSize);
-  port_->SetFeature(report, lengths_.feature);
+  return port_->SetFeature(report, lengths_.feature);
 }
 
-void Transport::GetReply(CommandFrame& frame) {
+// A reply counts when the system gave one and its checksum checks out (a
+// failed read leaves all zeros, which no mouse sends).
+bool Transport::GetReply(CommandFrame& frame) {
   std::uint8_t* report = ZeroedBuffer();
-  port_->GetFeature(report, lengths_.feature);
+  const bool read = port_->GetFeature(report, lengths_.feature);
   CommandFrame reply;
   std::memcpy(reply.data(), report + 1, kFrameSize);
   if (scrambling_.enabled) UnscrambleFrame(reply, scrambling_.keys);
   frame = reply;
+  return read && HasValidChecksum(reply);
 }
 
-void Transport::SendCommand(CommandFrame& frame) {
-  if (!Usable()) return;
-  PutFrame(frame);
-  if (IsReadOpcode(frame[0])) GetReply(frame);
+CommandResult Transport::SendCommand(CommandFrame& frame) {
+  if (!Usable()) return CommandResult::kNoMouse;
+  const bool sent = PutFrame(frame);
+  const bool replied = !IsReadOpcode(frame[0]) || GetReply(frame);
+  if (!sent) return CommandResult::kNotSent;
+  return replied ? CommandResult::kOk : CommandResult::kNoReply;
 }
 
-void Transport::SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> data) {
-  if (!Usable()) return;
-  PutFrame(frame);
+CommandResult Transport::SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> data) {
+  if (!Usable()) return CommandResult::kNoMouse;
+  CommandResult result = PutFrame(frame) ? CommandResult::kOk : CommandResult::kNotSent;
+  auto fail = [&](CommandResult failure) {
+    if (result == CommandResult::kOk) result = failure;
+  };
   if (IsReadOpcode(frame[0])) {
-    GetReply(frame);
+    if (!GetReply(frame)) fail(CommandResult::kNoReply);
     const std::size_t pieces = DataPieces(frame[kFrameLengthByte]);
     for (std::size_t piece = 0; piece < pieces; ++piece) {
       std::uint8_t* report = ZeroedBuffer();
-      port_->ReadInput(report, lengths_.input);
+      if (!port_->ReadInput(report, lengths_.input)) fail(CommandResult::kDataNotRead);
       // The reply may ask for more than the caller has room for: read the
       // report anyway so the mouse's data phase completes, store what fits.
       const std::size_t offset = piece * kDataPieceSize;
@@ -61,7 +69,7 @@ void Transport::SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> dat
         std::memcpy(data.data() + offset, report + 1, std::min(kDataPieceSize, data.size() - offset));
       }
     }
-    return;
+    return result;
   }
   const std::size_t pieces = DataPieces(frame[kFrameLengthByte]);
   for (std::size_t piece = 0; piece < pieces; ++piece) {
@@ -70,9 +78,10 @@ void Transport::SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> dat
     if (offset < data.size()) {
       std::memcpy(report + 1, data.data() + offset, std::min(kDataPieceSize, data.size() - offset));
     }
-    port_->WriteOutput(report, lengths_.output);
+    if (!port_->WriteOutput(report, lengths_.output)) fail(CommandResult::kDataNotSent);
     pauser_.Pause(kOutputReportPause);
   }
+  return result;
 }
 
 }  // namespace vortal

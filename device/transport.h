@@ -40,6 +40,18 @@ struct ScrambleState {
   ScrambleKeys keys = kDefaultScrambleKeys;
 };
 
+// How one command went. A failure does not stop the sequence it belongs to:
+// the mouse expects every command of an Apply in its order, so the caller
+// goes on and reports.
+enum class CommandResult {
+  kOk,
+  kNoMouse,       // no usable command collection
+  kNotSent,       // the system refused the command's feature report
+  kNoReply,       // a read command got no reply, or one that does not check out
+  kDataNotSent,   // an output report of the data phase was refused
+  kDataNotRead,   // an input report of the data phase did not come
+};
+
 class Transport {
  public:
   explicit Transport(Pauser& pauser) : pauser_(pauser) {}
@@ -55,21 +67,22 @@ class Transport {
 
   // Sends the frame (with its checksum) as a feature report. For a read
   // opcode, the frame then holds the mouse's reply; otherwise it is left as
-  // it was. Results of the system calls are not examined: a failed read
-  // yields zero bytes.
-  void SendCommand(CommandFrame& frame);
+  // it was. A failed read yields zero bytes. Returns the first failure.
+  CommandResult SendCommand(CommandFrame& frame);
 
   // A command with a data phase of frame byte 2 bytes. For a read opcode the
   // frame receives the reply and `data` the bytes read: as many input reports
   // as the reply's length byte asks for are read, but nothing is stored
   // beyond `data`. For a write opcode `data` is the source; bytes beyond its
-  // end are sent as 0. Each output report is followed by a 3 ms pause.
-  void SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> data);
+  // end are sent as 0. Each output report is followed by a 3 ms pause. A
+  // failure on the way does not cut the data phase short: the reports go
+  // out as before, and the first failure is returned.
+  CommandResult SendDataCommand(CommandFrame& frame, std::span<std::uint8_t> data);
 
  private:
   std::uint8_t* ZeroedBuffer();
-  void PutFrame(const CommandFrame& frame);
-  void GetReply(CommandFrame& frame);
+  bool PutFrame(const CommandFrame& frame);
+  bool GetReply(CommandFrame& frame);
 
   Pauser& pauser_;
   std::unique_ptr<CommandPort> port_;

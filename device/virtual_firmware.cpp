@@ -173,6 +173,8 @@ bool VirtualMouseFirmware::Commit(const PendingWrite& write) {
     default: return false;
   }
   std::memcpy(target, write.data.data(), write.length);
+  if (write.opcode == kWriteMacroSlot && write.index == faults_.wrongMacroSlot)
+    target[write.length - 1] ^= 0xFF;
   return true;
 }
 

@@ -81,6 +81,7 @@ struct VirtualMouseFaults {
   bool junkFill = false;          // replies and input reports fill the rest of the buffer with 0xEE
   ReportLengths lengths{};        // non-zero entries replace the stated report lengths
   std::size_t eventLength = 0;    // non-zero: replaces the stated event report length
+  int wrongMacroSlot = 0;         // 1..12: the slot keeps its last byte flipped after a write
 };
 
 // The mouse's stated report lengths (report ID byte included).

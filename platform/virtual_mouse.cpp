@@ -59,6 +59,7 @@ struct VirtualMouseShared {
   VirtualMouseFaults faults;
   bool usable = false;
   bool plugged = true;
+  bool silent = false;  // feature reports fail, as with a mouse that hangs
   bool closed = false;
   unsigned generation = 0;  // ports of an older generation are stale handles
   std::vector<std::shared_ptr<EventQueue>> queues;
@@ -111,6 +112,7 @@ class VirtualCommandPort : public CommandPort {
 
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
     return Exchange("SET_FEATURE", report, length, [&] {
+      if (shared_->silent) return false;
       shared_->ReloadMemory();
       if (shared_->firmware.SetFeature(report, length)) shared_->SaveMemory();
       return true;
@@ -119,6 +121,7 @@ class VirtualCommandPort : public CommandPort {
 
   bool GetFeature(std::uint8_t* report, std::size_t length) override {
     return Exchange("GET_FEATURE", report, length, [&] {
+      if (shared_->silent) return false;
       shared_->firmware.GetFeature(report, length);
       return true;
     });
@@ -296,6 +299,13 @@ void VirtualMouseBackend::RunControlLine(std::string_view text) {
       }
     }
     s.changed.notify_all();
+  } else if (line->kind == ControlLine::Kind::kSilent || line->kind == ControlLine::Kind::kAnswer) {
+    std::lock_guard lock(s.mutex);
+    s.silent = line->kind == ControlLine::Kind::kSilent;
+  } else if (line->kind == ControlLine::Kind::kWrongMacroSlot) {
+    std::lock_guard lock(s.mutex);
+    s.faults.wrongMacroSlot = line->value;
+    s.firmware.SetFaults(s.faults);
   } else if (line->kind == ControlLine::Kind::kUnplug) {
     {
       std::lock_guard lock(s.mutex);
@@ -381,6 +391,13 @@ std::optional<ControlLine> ParseControlLine(std::string_view line) {
     if (!code || !value) return std::nullopt;
     return ControlLine{ControlLine::Kind::kEvent, *code, *value};
   }
+  if (tokens.size() == 2 && tokens[0] == "macro-slot-wrong") {
+    const auto slot = ByteToken(tokens[1]);
+    if (!slot || *slot > kMacroSlots) return std::nullopt;
+    return ControlLine{ControlLine::Kind::kWrongMacroSlot, 0, *slot};
+  }
+  if (tokens.size() == 1 && tokens[0] == "silent") return ControlLine{ControlLine::Kind::kSilent};
+  if (tokens.size() == 1 && tokens[0] == "answer") return ControlLine{ControlLine::Kind::kAnswer};
   if (tokens.size() == 1 && tokens[0] == "unplug") return ControlLine{ControlLine::Kind::kUnplug};
   if (tokens.size() == 1 && tokens[0] == "plug") return ControlLine{ControlLine::Kind::kPlug};
   return std::nullopt;

@@ -27,6 +27,11 @@
 //                  event CODE VALUE   (decimal, 0 to 255) sends the event
 //                                     report 06 CODE 00 VALUE, rest 0
 //                  unplug / plug      removes / re-attaches the mouse
+//                  macro-slot-wrong N macro slot N (1 to 12; 0 none) keeps
+//                                     its last byte flipped after each write,
+//                                     so its read-back differs
+//                  silent / answer    feature reports fail (a mouse that
+//                                     hangs) / go through again
 //                Lines already present when the virtual mouse is opened are
 //                not run; a line counts once it ends with a newline; other
 //                lines are ignored. A control file that shrank was replaced
@@ -101,8 +106,8 @@ std::string TrafficLogLine(double seconds, std::string_view kind, const std::uin
 
 // One line of the control file; nothing for a line that is none of them.
 struct ControlLine {
-  enum class Kind { kEvent, kUnplug, kPlug } kind;
-  std::uint8_t code = 0, value = 0;  // kEvent
+  enum class Kind { kEvent, kUnplug, kPlug, kWrongMacroSlot, kSilent, kAnswer } kind;
+  std::uint8_t code = 0, value = 0;  // kEvent; value: kWrongMacroSlot's slot
 };
 std::optional<ControlLine> ParseControlLine(std::string_view line);
 

@@ -100,7 +100,17 @@ TEST(ClickDispatcherTest, FrameButtonsByTheHalfOpenRectangles) {
   for (const Case& c : cases) {
     Rig rig(c.present);
     rig.model.OnLeftButtonDown(c.p);
-    EXPECT_EQ(rig.services.calls, c.calls) << c.name;
+    // The scripted mouse answers nothing: each Apply tells the user so.
+    std::vector<std::string> calls;
+    int told = 0;
+    for (const std::string& call : rig.services.calls) {
+      if (call.rfind("MESSAGE The mouse did not take all of the settings", 0) == 0)
+        ++told;
+      else
+        calls.push_back(call);
+    }
+    EXPECT_EQ(calls, c.calls) << c.name;
+    EXPECT_EQ(told, c.applies) << c.name;
     EXPECT_EQ(rig.pointerApplies, c.applies) << c.name;
     EXPECT_EQ(rig.model.lastClick(), c.p) << c.name;
   }

@@ -114,15 +114,18 @@ ApplyRun ApplyWithUnplug(Call kind, int at, const std::string& what) {
   state.working = PatternRecord();
   RecordingMessages messages;
   int paneSaves = 0;
-  applyLink.ApplyToDevice(state, {config, &messages, [&] { ++paneSaves; }});
+  const ApplyReport report = applyLink.ApplyToDevice(state, {config, &messages, [&] { ++paneSaves; }});
   ExpectAppliedConfig(config, state.working, what);
   EXPECT_EQ(paneSaves, 1) << what;
   EXPECT_TRUE(messages.shown.empty()) << what;
+  // The report tells the truth both ways.
+  EXPECT_EQ(report.Applied(), !apply.unplugged) << what;
+  EXPECT_TRUE(report.settingsSaved) << what;
 
   // After: the mouse is back and the next Apply reaches it whole.
   mouse.RunControlLine("plug");
   EXPECT_TRUE(applyLink.FindDevice(mouse)) << what;
-  applyLink.ApplyToDevice(state, {config, &messages, {}});
+  EXPECT_TRUE(applyLink.ApplyToDevice(state, {config, &messages, {}}).Applied()) << what;
   ExpectAppliedConfig(config, state.working, what);
   return {apply.commands, apply.paused, apply.unplugged, mouse.Memory()};
 }
@@ -198,6 +201,47 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
     state.working = PatternRecord();
     link.ApplyToDevice(state, {config, nullptr, {}});
     EXPECT_LE(pauser.total, refPauser.total) << c.what;
+    ExpectAppliedConfig(config, state.working, c.what);
+  }
+}
+
+// The virtual mouse's control lines make it keep a macro slot wrong or stop
+// answering: the Apply's report says so, and what the mouse did not take.
+TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
+  struct Case {
+    const char* what;
+    std::vector<const char*> beforeHandshake, beforeApply;
+    bool sensorKnown;
+    bool commandsWent;
+    std::vector<int> wrongSlots;
+  } cases[] = {
+      {"a mouse that takes everything", {}, {}, true, true, {}},
+      {"macro slot 3 kept wrong", {}, {"macro-slot-wrong 3"}, true, true, {3}},
+      {"stops answering before the Apply", {}, {"silent"}, true, false, {}},
+      {"answers again", {}, {"silent", "answer"}, true, true, {}},
+      {"never told its sensor: nothing is sent", {"silent"}, {}, false, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    VirtualMouseBackend mouse(dir.File("mouse"), 1);
+    CountingPauser pauser;
+    MouseLink link(pauser);
+    ASSERT_TRUE(link.FindDevice(mouse));
+    for (const char* line : c.beforeHandshake) mouse.RunControlLine(line);
+    link.OnMouseFound();
+    for (const char* line : c.beforeApply) mouse.RunControlLine(line);
+    const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
+    SettingsState state;
+    state.working = PatternRecord();
+    const ApplyReport report = link.Apply(state, {config, nullptr, {}});
+    EXPECT_EQ(report.sensorKnown, c.sensorKnown);
+    EXPECT_EQ(report.commands.empty(), !c.sensorKnown);
+    EXPECT_EQ(report.AllCommandsWent(), c.commandsWent);
+    EXPECT_EQ(report.macroSlotsReadBackWrong, c.wrongSlots);
+    EXPECT_EQ(report.Applied(), c.sensorKnown && c.commandsWent && c.wrongSlots.empty());
+    // config.bin keeps the settings for the next Apply, whatever the mouse took.
+    EXPECT_TRUE(report.settingsSaved);
     ExpectAppliedConfig(config, state.working, c.what);
   }
 }

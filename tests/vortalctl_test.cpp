@@ -264,6 +264,18 @@ TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
 
   // config.bin now carries the program's flag and the same record.
   testing::ExpectAppliedConfig(dir_.File("config.bin"), record);
+
+  // A mouse that keeps a macro slot wrong has not taken the settings: said, exit 1.
+  mouse_.RunControlLine("macro-slot-wrong 4");
+  Result wrong = Run({"apply"});
+  EXPECT_EQ(wrong.exit, kExitNoMouse);
+  EXPECT_EQ(wrong.out, "");
+  EXPECT_NE(wrong.err.find("the mouse did not take all of the settings: macro slots 4 came back "
+                           "different. "),
+            std::string::npos)
+      << wrong.err;
+  EXPECT_NE(wrong.err.find("holds them; run apply again once the mouse is plugged in."),
+            std::string::npos);
 }
 
 TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {

@@ -127,6 +127,11 @@ constexpr TextRow kTextTable[] = {
     {TextId::kSettingsNotExported, "The settings could not be exported to:\n%s\n\nChoose a folder you may write to and export again.", "无法将设置导出到：\n%s\n\n请选择一个您有权写入的文件夹，然后再次导出。", "無法將設定匯出到：\n%s\n\n請選擇一個您有權寫入的資料夾，然後再次匯出。"},
     {TextId::kSettingsNotImported, "The settings were not imported; nothing was changed.", "设置未导入，没有更改任何内容。", "設定未匯入，沒有變更任何內容。"},
     {TextId::kProfileMacrosNotStored, "The settings were not imported: record.ini cannot be written. Nothing was changed.", "设置未导入：无法写入 record.ini。没有更改任何内容。", "設定未匯入：無法寫入 record.ini。沒有變更任何內容。"},
+    {TextId::kSettingsApplied, "The settings are in the mouse.", "设置已写入鼠标。", "設定已寫入滑鼠。"},
+    {TextId::kSettingsNotApplied, "The mouse did not take all of the settings: %s.\n\nconfig.bin holds them. Click Apply again once the mouse is plugged in.", "鼠标没有接收全部设置：%s。\n\nconfig.bin 已保存这些设置。请在鼠标插好后再次点击“应用”。", "滑鼠沒有接收全部設定：%s。\n\nconfig.bin 已儲存這些設定。請在滑鼠插好後再次點擊「應用」。"},
+    {TextId::kMouseDidNotAnswer, "it stopped answering", "鼠标停止了响应", "滑鼠停止了回應"},
+    {TextId::kSensorNotTold, "it did not tell which sensor it has, so nothing was sent", "鼠标没有报告其传感器型号，因此没有发送任何内容", "滑鼠沒有回報其感測器型號，因此沒有傳送任何內容"},
+    {TextId::kMacroSlotsReadBackWrong, "macro slots %s came back different", "宏槽 %s 读回的内容与写入的不同", "巨集槽 %s 讀回的內容與寫入的不同"},
     {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
     {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
 };

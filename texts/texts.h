@@ -154,6 +154,11 @@ enum class TextId : std::uint8_t {
   kSettingsNotExported,
   kSettingsNotImported,  // the reason follows
   kProfileMacrosNotStored,
+  kSettingsApplied,
+  kSettingsNotApplied,   // "%s": what the mouse did not take
+  kMouseDidNotAnswer,
+  kSensorNotTold,
+  kMacroSlotsReadBackWrong,  // "%s": the slots
 
   // Not translated: the web address of the title area, and the section of
   // str.ini that holds this language's pane texts.

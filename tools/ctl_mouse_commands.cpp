@@ -6,6 +6,7 @@
 
 #include "device/device_commands.h"
 #include "device/device_events.h"
+#include "edit/apply_shortfall.h"
 #include "files/file_io.h"
 #include "macro/macro_store.h"
 #include "settings/settings_file.h"
@@ -160,10 +161,10 @@ int ApplyCommand(CtlSession& s) {
   MouseLink link(s.context().pauser);
   if (!s.FindMouse(link)) return kExitNoMouse;
   link.OnMouseFound();
-  // Bit 6 of option 2 is set only when the mouse answered the sensor query.
-  // Without that answer its sensor type is unknown, and the DPI stages
-  // would go out in another sensor's codes: nothing is sent or saved.
-  if (!(link.buffers().sensorSettings[3] & kOption2Bit6)) {
+  // Without the sensor's answer its DPI codes are not known: the Apply would
+  // send nothing (as in the window), and config.bin, the source here, needs
+  // no saving.
+  if (!link.sensorKnown()) {
     s.err() << "vortalctl: the mouse did not answer; nothing was applied. Unplug it, plug it in "
             << "again and retry.\n";
     return kExitNoMouse;
@@ -182,9 +183,8 @@ int ApplyCommand(CtlSession& s) {
       textsFailed = !SavePaneTexts(paths.skinSettings, s.SkinSection(), values.paneText);
     };
   }
-  const int shownBefore = s.messages().count();
-  link.ApplyToDevice(state, files);
-  if (s.messages().count() != shownBefore) {
+  const ApplyReport report = link.Apply(state, files);
+  if (!report.settingsSaved) {
     s.err() << "vortalctl: the mouse was written, but " << paths.settingsFile
             << " could not be saved.\n";
     return kExitFileProblem;
@@ -193,6 +193,12 @@ int ApplyCommand(CtlSession& s) {
     s.err() << "vortalctl: the mouse and config.bin were written, but the button texts could "
             << "not be saved to " << paths.skinSettings << ".\n";
     return kExitFileProblem;
+  }
+  if (!report.Applied()) {
+    s.err() << "vortalctl: the mouse did not take all of the settings: "
+            << DescribeShortfall(report, LocalizedTexts(Language::kEnglish)) << ". "
+            << paths.settingsFile << " holds them; run apply again once the mouse is plugged in.\n";
+    return kExitNoMouse;
   }
   s.out() << "Applied " << paths.settingsFile << " to the mouse (sensor type "
           << int(link.sensorType()) << ").\n";

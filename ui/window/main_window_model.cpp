@@ -1,4 +1,5 @@
 #include "ui/window/main_window_model.h"
+#include "edit/apply_shortfall.h"
 
 #include <utility>
 
@@ -126,6 +127,9 @@ void MainWindowModel::SettingsLoaded(LoadResult result) {
   appliedPaneText_ = skin.paneText;
 }
 
+// Long enough to read, short enough not to linger over a game.
+constexpr int kAppliedBalloonMs = 3000;
+
 bool MainWindowModel::ApplySettings() {
   if (!settingsUsable()) {
     services_.Show(FormatText(texts[SettingsProblemText(settingsLoad_)], files_.settingsFile),
@@ -141,10 +145,19 @@ bool MainWindowModel::ApplySettings() {
                      kAppCaption);
     }
   };
-  link_.ApplyToDevice(settings_, applyFiles);
+  const ApplyReport report = link_.Apply(settings_, applyFiles);
   settings_.Snapshot();
   appliedPaneText_ = skin.paneText;
   if (afterApply) afterApply();
+  // Said only when the mouse took everything; else what it did not take,
+  // and that config.bin keeps the settings for the next Apply.
+  if (report.Applied()) {
+    services_.ShowTrayBalloon(texts[TextId::kSettingsApplied], kAppCaption, BalloonIcon::kInfo,
+                              kAppliedBalloonMs);
+  } else {
+    services_.Show(FormatText(texts[TextId::kSettingsNotApplied], DescribeShortfall(report, texts)),
+                   kAppCaption);
+  }
   return true;
 }
 
