@@ -10,7 +10,8 @@ std::string DescribeShortfall(const ApplyReport& report, const LocalizedTexts& t
   if (!report.macroSlotsReadBackWrong.empty()) {
     std::string slots;
     for (int slot : report.macroSlotsReadBackWrong) slots += (slots.empty() ? "" : ", ") + std::to_string(slot);
-    add(FormatText(texts[TextId::kMacroSlotsReadBackWrong], slots));
+    const bool one = report.macroSlotsReadBackWrong.size() == 1;
+    add(FormatText(texts[one ? TextId::kMacroSlotReadBackWrong : TextId::kMacroSlotsReadBackWrong], slots));
   }
   return text;
 }

@@ -60,6 +60,7 @@ struct VirtualMouseShared {
   bool usable = false;
   bool plugged = true;
   bool silent = false;  // feature reports fail, as with a mouse that hangs
+  int answersLeft = -1;  // >= 0: feature reports still answered before it goes silent
   bool closed = false;
   unsigned generation = 0;  // ports of an older generation are stale handles
   std::vector<std::shared_ptr<EventQueue>> queues;
@@ -112,6 +113,8 @@ class VirtualCommandPort : public CommandPort {
 
   bool SetFeature(const std::uint8_t* report, std::size_t length) override {
     return Exchange("SET_FEATURE", report, length, [&] {
+      if (shared_->answersLeft == 0) shared_->silent = true;
+      if (shared_->answersLeft > 0) --shared_->answersLeft;
       if (shared_->silent) return false;
       shared_->ReloadMemory();
       if (shared_->firmware.SetFeature(report, length)) shared_->SaveMemory();
@@ -301,11 +304,15 @@ void VirtualMouseBackend::RunControlLine(std::string_view text) {
     s.changed.notify_all();
   } else if (line->kind == ControlLine::Kind::kSilent || line->kind == ControlLine::Kind::kAnswer) {
     std::lock_guard lock(s.mutex);
-    s.silent = line->kind == ControlLine::Kind::kSilent;
+    const bool later = line->kind == ControlLine::Kind::kSilent && line->value > 0;
+    s.silent = line->kind == ControlLine::Kind::kSilent && !later;
+    s.answersLeft = later ? line->value : -1;
+    s.Log(("CONTROL " + std::string(text)).c_str(), nullptr, 0);
   } else if (line->kind == ControlLine::Kind::kWrongMacroSlot) {
     std::lock_guard lock(s.mutex);
     s.faults.wrongMacroSlot = line->value;
     s.firmware.SetFaults(s.faults);
+    s.Log(("CONTROL " + std::string(text)).c_str(), nullptr, 0);
   } else if (line->kind == ControlLine::Kind::kUnplug) {
     {
       std::lock_guard lock(s.mutex);
@@ -396,7 +403,11 @@ std::optional<ControlLine> ParseControlLine(std::string_view line) {
     if (!slot || *slot > kMacroSlots) return std::nullopt;
     return ControlLine{ControlLine::Kind::kWrongMacroSlot, 0, *slot};
   }
-  if (tokens.size() == 1 && tokens[0] == "silent") return ControlLine{ControlLine::Kind::kSilent};
+  if (!tokens.empty() && tokens.size() <= 2 && tokens[0] == "silent") {
+    const auto after = tokens.size() == 2 ? ByteToken(tokens[1]) : std::optional<std::uint8_t>(0);
+    if (!after) return std::nullopt;
+    return ControlLine{ControlLine::Kind::kSilent, 0, *after};
+  }
   if (tokens.size() == 1 && tokens[0] == "answer") return ControlLine{ControlLine::Kind::kAnswer};
   if (tokens.size() == 1 && tokens[0] == "unplug") return ControlLine{ControlLine::Kind::kUnplug};
   if (tokens.size() == 1 && tokens[0] == "plug") return ControlLine{ControlLine::Kind::kPlug};

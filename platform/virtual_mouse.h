@@ -30,8 +30,12 @@
 //                  macro-slot-wrong N macro slot N (1 to 12; 0 none) keeps
 //                                     its last byte flipped after each write,
 //                                     so its read-back differs
-//                  silent / answer    feature reports fail (a mouse that
-//                                     hangs) / go through again
+//                  silent [N] / answer
+//                                     feature reports fail (a mouse that
+//                                     hangs), at once or once N more have
+//                                     gone through / go through again
+//                The last three are logged in traffic.log as "CONTROL" and the
+//                line once they are in force, so a check can wait for them.
 //                Lines already present when the virtual mouse is opened are
 //                not run; a line counts once it ends with a newline; other
 //                lines are ignored. A control file that shrank was replaced
@@ -107,7 +111,8 @@ std::string TrafficLogLine(double seconds, std::string_view kind, const std::uin
 // One line of the control file; nothing for a line that is none of them.
 struct ControlLine {
   enum class Kind { kEvent, kUnplug, kPlug, kWrongMacroSlot, kSilent, kAnswer } kind;
-  std::uint8_t code = 0, value = 0;  // kEvent; value: kWrongMacroSlot's slot
+  // kEvent; value: kWrongMacroSlot's slot, kSilent's reports still answered
+  std::uint8_t code = 0, value = 0;
 };
 std::optional<ControlLine> ParseControlLine(std::string_view line);
 

@@ -219,6 +219,7 @@ TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
       {"macro slot 3 kept wrong", {}, {"macro-slot-wrong 3"}, true, true, {3}},
       {"stops answering before the Apply", {}, {"silent"}, true, false, {}},
       {"answers again", {}, {"silent", "answer"}, true, true, {}},
+      {"stops answering half-way", {}, {"silent 9"}, true, false, {}},
       {"never told its sensor: nothing is sent", {"silent"}, {}, false, true, {}},
   };
   for (const Case& c : cases) {

@@ -270,7 +270,7 @@ TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
   Result wrong = Run({"apply"});
   EXPECT_EQ(wrong.exit, kExitNoMouse);
   EXPECT_EQ(wrong.out, "");
-  EXPECT_NE(wrong.err.find("the mouse did not take all of the settings: macro slots 4 came back "
+  EXPECT_NE(wrong.err.find("the mouse did not take all of the settings: macro slot 4 came back "
                            "different. "),
             std::string::npos)
       << wrong.err;

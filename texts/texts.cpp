@@ -131,6 +131,7 @@ constexpr TextRow kTextTable[] = {
     {TextId::kSettingsNotApplied, "The mouse did not take all of the settings: %s.\n\nconfig.bin holds them. Click Apply again once the mouse is plugged in.", "鼠标没有接收全部设置：%s。\n\nconfig.bin 已保存这些设置。请在鼠标插好后再次点击“应用”。", "滑鼠沒有接收全部設定：%s。\n\nconfig.bin 已儲存這些設定。請在滑鼠插好後再次點擊「應用」。"},
     {TextId::kMouseDidNotAnswer, "it stopped answering", "鼠标停止了响应", "滑鼠停止了回應"},
     {TextId::kSensorNotTold, "it did not tell which sensor it has, so nothing was sent", "鼠标没有报告其传感器型号，因此没有发送任何内容", "滑鼠沒有回報其感測器型號，因此沒有傳送任何內容"},
+    {TextId::kMacroSlotReadBackWrong, "macro slot %s came back different", "宏槽 %s 读回的内容与写入的不同", "巨集槽 %s 讀回的內容與寫入的不同"},
     {TextId::kMacroSlotsReadBackWrong, "macro slots %s came back different", "宏槽 %s 读回的内容与写入的不同", "巨集槽 %s 讀回的內容與寫入的不同"},
     {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
     {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},

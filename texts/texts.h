@@ -158,6 +158,7 @@ enum class TextId : std::uint8_t {
   kSettingsNotApplied,   // "%s": what the mouse did not take
   kMouseDidNotAnswer,
   kSensorNotTold,
+  kMacroSlotReadBackWrong,   // "%s": the slot
   kMacroSlotsReadBackWrong,  // "%s": the slots
 
   // Not translated: the web address of the title area, and the section of
