@@ -22,8 +22,10 @@ blue_share() {
 if [ "$language" = zh ]; then
   # In Chinese the look is checked: the page is drawn, and the function list
   # opens with the item under the pointer selected.
+  # Button 2: button 1 is the last Left Click of the delivered layout and
+  # keeps its list closed.
   before=$(blue_share $(px 260) $(px 240) $(px 200) $(px 220))
-  open_function_list 1
+  open_function_list 2
   move_to "$(px 300)" "$(list_line_y 6)"
   move_to "$(px 310)" "$(list_line_y 6)"
   # The pointer's line turns selection blue.
