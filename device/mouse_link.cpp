@@ -14,12 +14,6 @@ constexpr std::size_t kReadRoom = 128;  // room for the data a read command brin
 constexpr int kLoopColors = 8;
 constexpr std::size_t kLedBitsOffset = 2017;  // record bytes 2017..2020 travel as part 2
 
-// Apply must save config.bin even when the caller has no message sink.
-class SilentMessages : public UserMessages {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
-
 }  // namespace
 
 std::array<std::uint8_t, 24> PackLoopColors(const SettingsRecord& record) {

@@ -720,7 +720,10 @@ std::optional<std::string> NearestName(std::string_view given,
     if (candidate == lower) return std::nullopt;  // not misspelt at all
     if (candidate.compare(0, lower.size(), lower) == 0) begun.push_back(&name);
     const std::size_t distance = EditDistance(lower, candidate);
-    if (distance < best) nearest.clear(), best = distance;
+    if (distance < best) {
+      nearest.clear();
+      best = distance;
+    }
     if (distance == best) nearest.push_back(&name);
   }
   if (nearest.size() == 1) return *nearest.front();

@@ -135,10 +135,6 @@ class NoPause : public vortal::Pauser {
   void Pause(std::chrono::microseconds) override {}
 };
 
-class QuietMessages : public vortal::UserMessages {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
 
 }  // namespace
 
@@ -161,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto recordBytes = in.ConsumeBytes<std::uint8_t>(vortal::kSettingsRecordSize);
   std::copy(recordBytes.begin(), recordBytes.end(), record);
   state.Snapshot();
-  QuietMessages messages;
+  vortal::SilentMessages messages;
   int paneSaves = 0;
   link.ApplyToDevice(state, {path, &messages, [&] { ++paneSaves; }});
   Check(paneSaves == 1, "Apply saves the pane texts once");

@@ -12,6 +12,12 @@ class UserMessages {
   virtual void Show(const std::string& text, const std::string& caption) = 0;
 };
 
+// Where nobody is to be told (a caller without a message sink).
+class SilentMessages : public UserMessages {
+ public:
+  void Show(const std::string&, const std::string&) override {}
+};
+
 // The caption of boxes that carry the application's name.
 inline constexpr const char* kAppCaption = "Vortal";
 inline constexpr const char* kWarningCaption = "Warning";

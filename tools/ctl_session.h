@@ -41,11 +41,6 @@ class StreamMessages : public UserMessages {
   int count_ = 0;
 };
 
-class SilentMessages : public UserMessages {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
-
 class CtlSession {
  public:
   CtlSession(CtlContext& context, const CtlOptions& options);

@@ -200,4 +200,16 @@ ctl_set mode-a.button6 Single Key key=B
 ctl_set mode-a.button7 Combo Key modifier=Left Shift key1=A key2=Enter
 ctl_set mode-a.button8 Macro Key repeat=3 macro=Beta
 ctl_matches_window "$before_apply" "the six dialogs' functions"
+
+# Opened again, a dialog shows the button's action (fire key C, speed 9,
+# times 0), not its defaults; Cancel leaves the button as it is.
+if choose_function 5 10 CFireKeyDialog; then
+  shows C
+  shows 9
+  shows 0
+  shot 20-fire-reopened
+  dialog_click $(centre_of dialog_cancel)
+  wait_closed 10 "dialog closed $dialog.*" "$dialog_id" || report fail "the fire key dialog ends with Cancel"
+  check_record "a cancelled fire key dialog keeps speed 9" 100 9
+fi
 finish

@@ -43,17 +43,16 @@ bool AssignmentDialogRunner::Run(SubDialogFrame& dialog) {
 std::optional<ButtonAction> AssignmentDialogRunner::Choose(FunctionType function,
                                                           const ButtonAction& current) {
   switch (function) {
-    case kWindowsFunction:
-    case kMultimedia: {
-      CWindowsDialog windows(Look());
-      CMediaDialog media(Look());
-      CFunctionDialog& dialog = function == kWindowsFunction ? static_cast<CFunctionDialog&>(windows)
-                                                             : static_cast<CFunctionDialog&>(media);
+    case kWindowsFunction: {
+      CWindowsDialog dialog(Look());
       if (const auto* was = std::get_if<WindowsAction>(&current)) dialog.StartFrom(was->item);
+      if (!Run(dialog)) return std::nullopt;
+      return ActionOfChoice(WindowsChoice{dialog.chosenIndex(), dialog.chosenText()});
+    }
+    case kMultimedia: {
+      CMediaDialog dialog(Look());
       if (const auto* was = std::get_if<MultimediaAction>(&current)) dialog.StartFrom(was->item);
       if (!Run(dialog)) return std::nullopt;
-      if (function == kWindowsFunction)
-        return ActionOfChoice(WindowsChoice{dialog.chosenIndex(), dialog.chosenText()});
       return ActionOfChoice(MediaChoice{dialog.chosenIndex(), dialog.chosenText()});
     }
     case kFireKey: {
