@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/host/display_scale.h"
 #include "ui/skin/scaled_images.h"
 

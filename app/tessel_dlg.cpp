@@ -198,7 +198,7 @@ BOOL CTesselDlg::OnInitDialog() {
   FollowPictureScale();
   paths_ = DerivePaths(ModulePath());
   pauser_ = MakeSystemPauser();
-  backend_ = MakeHidBackend(this);
+  backend_ = MakeHidBackend();
   link_ = std::make_unique<MouseLink>(*pauser_);
   model_ = std::make_unique<MainWindowModel>(
       *this, *link_, *backend_, settings_,

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
       std::ostringstream out, err;
       vortal::CtlContext context{out, err,
-                                 [&](vortal::UserMessages&) -> std::unique_ptr<vortal::HidBackend> {
+                                 [&]() -> std::unique_ptr<vortal::HidBackend> {
                                    return std::make_unique<Lent>(v.backend);
                                  },
                                  *pauser, vortal::ProgramPaths{}, vortal::Language::kEnglish,

@@ -1,12 +1,13 @@
 // What an Apply did: how each of its commands went, the macro slots the
-// mouse read back other than they were sent, and whether config.bin was
-// saved. "Applied" is said only when the mouse took everything.
+// mouse read back other than they were sent, and how config.bin and the
+// button texts were saved. "Applied" is said only when the mouse took everything.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "device/transport.h"
+#include "settings/settings_file.h"
 
 namespace vortal {
 
@@ -22,7 +23,8 @@ struct ApplyReport {
   bool sensorKnown = true;
   std::vector<CommandOutcome> commands;     // in the order they were sent
   std::vector<int> macroSlotsReadBackWrong;  // 1 to 12
-  bool settingsSaved = false;               // config.bin
+  SaveResult settingsFile;                  // config.bin
+  bool paneTextsSaved = true;               // the button texts, when asked to
 
   bool AllCommandsWent() const {
     for (const CommandOutcome& c : commands)

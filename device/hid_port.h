@@ -56,6 +56,9 @@ class EventPort {
 struct OpenedMouse {
   std::unique_ptr<CommandPort> command;
   std::unique_ptr<EventPort> events;  // may be null when the event collection was not found
+  // Why a mouse that was seen could not be opened (English, as the system
+  // says it); empty when it was opened or not seen at all.
+  std::string problem;
 };
 
 // Device arrival or removal, with the interface name the notification carries.

@@ -47,6 +47,7 @@ void MouseLink::Diagnose(const std::string& text) {
 
 bool MouseLink::FindDevice(HidBackend& backend, std::unique_ptr<EventPort>* events) {
   OpenedMouse mouse = backend.FindDevice();
+  openProblem_ = std::move(mouse.problem);
   if (!mouse.command) return false;
   Attach(std::move(mouse.command));
   devicePresent = true;
@@ -119,18 +120,16 @@ CommandResult MouseLink::ReadMacroSlot(int slot, const std::uint8_t* sent, bool&
   return result;
 }
 
-bool MouseLink::SaveFiles(SettingsState& state, const ApplyFiles& files) {
-  SilentMessages silent;
-  const bool saved = SaveSettings(files.settingsFile, state, files.messages ? *files.messages : silent);
-  if (files.savePaneTexts) files.savePaneTexts();
-  return saved;
+void MouseLink::SaveFiles(SettingsState& state, const ApplyFiles& files, ApplyReport& report) {
+  report.settingsFile = SaveSettings(files.settingsFile, state);
+  if (files.savePaneTexts) report.paneTextsSaved = files.savePaneTexts();
 }
 
 ApplyReport MouseLink::Apply(SettingsState& state, const ApplyFiles& files) {
   if (sensorKnown_ || ReadSensorSettings()) return ApplyToDevice(state, files);
   ApplyReport report;
   report.sensorKnown = false;
-  report.settingsSaved = SaveFiles(state, files);
+  SaveFiles(state, files, report);
   return report;
 }
 
@@ -211,7 +210,7 @@ ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& fil
     Wait();
   }
 
-  report.settingsSaved = SaveFiles(state, files);
+  SaveFiles(state, files, report);
   return report;
 }
 

@@ -15,7 +15,6 @@
 #include "device/key_matrix.h"
 #include "device/transport.h"
 #include "settings/settings_record.h"
-#include "settings/user_messages.h"
 
 namespace vortal {
 
@@ -43,9 +42,8 @@ struct DeviceBuffers {
 
 // How Apply ends: the settings file and the button label texts are saved.
 struct ApplyFiles {
-  std::string settingsFile;                 // config.bin
-  UserMessages* messages = nullptr;         // for the settings file's messages
-  std::function<void()> savePaneTexts;      // may be empty
+  std::string settingsFile;             // config.bin
+  std::function<bool()> savePaneTexts;  // may be empty; false when not saved
 };
 
 class MouseLink {
@@ -58,6 +56,9 @@ class MouseLink {
   // goes to `events` for the listener. Not found: nothing changes, and
   // `devicePresent` stays as it was (the device-change handler clears it).
   bool FindDevice(HidBackend& backend, std::unique_ptr<EventPort>* events = nullptr);
+  // Why the last search saw the mouse but could not open it (the system's
+  // words); empty when it was opened or not there at all.
+  const std::string& openProblem() const { return openProblem_; }
 
   // True while the mouse's command collection is open; OK and Apply need it.
   bool devicePresent = false;
@@ -112,7 +113,7 @@ class MouseLink {
   CommandResult ReadConfigPart(int part);
   CommandResult ReadMacroSlot(int slot, const std::uint8_t* sent, bool& same);
   CommandResult SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count);
-  bool SaveFiles(SettingsState& state, const ApplyFiles& files);
+  static void SaveFiles(SettingsState& state, const ApplyFiles& files, ApplyReport& report);
   void Diagnose(const std::string& text);
 
   Pauser& pauser_;
@@ -120,6 +121,7 @@ class MouseLink {
   DeviceBuffers buffers_;
   std::uint8_t sensorType_ = 0;
   bool sensorKnown_ = false;
+  std::string openProblem_;
 };
 
 // Part 0 of the configuration block: the loop colours in use (entries whose

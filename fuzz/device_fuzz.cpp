@@ -157,9 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto recordBytes = in.ConsumeBytes<std::uint8_t>(vortal::kSettingsRecordSize);
   std::copy(recordBytes.begin(), recordBytes.end(), record);
   state.Snapshot();
-  vortal::SilentMessages messages;
   int paneSaves = 0;
-  link.ApplyToDevice(state, {path, &messages, [&] { ++paneSaves; }});
+  link.ApplyToDevice(state, {path, [&] { return ++paneSaves > 0; }});
   Check(paneSaves == 1, "Apply saves the pane texts once");
   Check(link.DpiLabel(0).size() < 64, "a DPI label for any sensor type");
 

@@ -4,7 +4,7 @@
 
 #include "assign/key_names.h"
 #include "macro/macro_store.h"
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 
 namespace vortal {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 
 namespace vortal {
 

@@ -10,17 +10,17 @@
 
 namespace vortal {
 
-std::unique_ptr<HidBackend> MakeSystemHidBackend(UserMessages* messages) {
+std::unique_ptr<HidBackend> MakeSystemHidBackend() {
 #ifdef _WIN32
-  return MakeWin32HidBackend(messages);
+  return MakeWin32HidBackend();
 #else
-  return MakeHidrawBackend(messages);
+  return MakeHidrawBackend();
 #endif
 }
 
-std::unique_ptr<HidBackend> MakeHidBackend(UserMessages* messages) {
+std::unique_ptr<HidBackend> MakeHidBackend() {
   if (auto virtualMouse = MakeVirtualBackendFromEnvironment()) return virtualMouse;
-  return MakeSystemHidBackend(messages);
+  return MakeSystemHidBackend();
 }
 
 }  // namespace vortal

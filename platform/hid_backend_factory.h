@@ -4,16 +4,15 @@
 #include <memory>
 
 #include "device/hid_port.h"
-#include "settings/user_messages.h"
 
 namespace vortal {
 
 // The virtual mouse when VORTAL_VIRTUAL_MOUSE is set, otherwise the system's
-// HID backend. Failures while searching are shown through `messages`.
-std::unique_ptr<HidBackend> MakeHidBackend(UserMessages* messages = nullptr);
+// HID backend. A mouse seen but not opened says why in its `problem`.
+std::unique_ptr<HidBackend> MakeHidBackend();
 
 // The system's own backend, whatever the environment says.
-std::unique_ptr<HidBackend> MakeSystemHidBackend(UserMessages* messages = nullptr);
+std::unique_ptr<HidBackend> MakeSystemHidBackend();
 
 // Pauses of at least the requested length that end within a fraction of a
 // millisecond after it, without keeping a processor busy.

@@ -239,8 +239,8 @@ class HidrawEventPort : public EventPort {
 
 class HidrawBackend : public HidBackend {
  public:
-  HidrawBackend(UserMessages* messages, std::string classDir, std::string deviceDir)
-      : messages_(messages), classDir_(std::move(classDir)), deviceDir_(std::move(deviceDir)) {}
+  HidrawBackend(std::string classDir, std::string deviceDir)
+      : classDir_(std::move(classDir)), deviceDir_(std::move(deviceDir)) {}
 
   OpenedMouse FindDevice() override {
     std::vector<HidrawNode> nodes = ScanMouseNodes(classDir_);
@@ -248,9 +248,9 @@ class HidrawBackend : public HidBackend {
     if (found.commandNode < 0) return {};
 
     const HidrawNode& commandNode = nodes[static_cast<std::size_t>(found.commandNode)];
-    int commandFd = Open(commandNode, O_RDWR);
-    if (commandFd < 0) return {};
     OpenedMouse mouse;
+    int commandFd = Open(commandNode, O_RDWR, mouse.problem);
+    if (commandFd < 0) return mouse;
     mouse.command = std::make_unique<HidrawCommandPort>(
         commandFd, commandNode.descriptor,
         commandNode.descriptor.collections[static_cast<std::size_t>(found.commandCollection)]);
@@ -259,7 +259,8 @@ class HidrawBackend : public HidBackend {
     // the changes made on the mouse itself go unseen.
     if (found.eventNode >= 0) {
       const HidrawNode& eventNode = nodes[static_cast<std::size_t>(found.eventNode)];
-      int eventFd = Open(eventNode, O_RDONLY);
+      std::string ignored;  // the commands go through without it
+      int eventFd = Open(eventNode, O_RDONLY, ignored);
       int wake = eventFd >= 0 ? ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK) : -1;
       if (wake >= 0) {
         mouse.events = std::make_unique<HidrawEventPort>(
@@ -273,22 +274,21 @@ class HidrawBackend : public HidBackend {
   }
 
  private:
-  int Open(const HidrawNode& node, int access) {
+  // Says in `problem` why a node could not be opened.
+  int Open(const HidrawNode& node, int access, std::string& problem) {
     std::string path = deviceDir_ + "/" + node.name;
     int fd = ::open(path.c_str(), access | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && messages_) {
+    if (fd < 0) {
       int error = errno;
-      std::string text = "Cannot open " + path + ": " + std::strerror(error) + ".";
+      problem = "Cannot open " + path + ": " + std::strerror(error) + ".";
       if (error == EACCES || error == EPERM)
-        text += std::string(" Your user may not use the mouse's hidraw nodes: install the udev rule ") +
-                kUdevRuleFile + " (delivered in dist/linux) into /etc/udev/rules.d, then unplug the "
-                "mouse and plug it in again.";
-      messages_->Show(text, kAppCaption);
+        problem += std::string(" Your user may not use the mouse's hidraw nodes: install the udev rule ") +
+                   kUdevRuleFile + " (delivered in dist/linux) into /etc/udev/rules.d, then unplug the "
+                   "mouse and plug it in again.";
     }
     return fd;
   }
 
-  UserMessages* messages_;
   std::string classDir_;
   std::string deviceDir_;
 };
@@ -344,9 +344,8 @@ MouseCollections ChooseMouseCollections(const std::vector<HidrawNode>& nodes) {
   return found;
 }
 
-std::unique_ptr<HidBackend> MakeHidrawBackend(UserMessages* messages, std::string classDir,
-                                              std::string deviceDir) {
-  return std::make_unique<HidrawBackend>(messages, std::move(classDir), std::move(deviceDir));
+std::unique_ptr<HidBackend> MakeHidrawBackend(std::string classDir, std::string deviceDir) {
+  return std::make_unique<HidrawBackend>(std::move(classDir), std::move(deviceDir));
 }
 
 }  // namespace vortal

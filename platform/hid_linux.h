@@ -9,7 +9,6 @@
 
 #include "device/hid_port.h"
 #include "device/hid_report_descriptor.h"
-#include "settings/user_messages.h"
 
 namespace vortal {
 
@@ -37,10 +36,9 @@ struct MouseCollections {
 MouseCollections ChooseMouseCollections(const std::vector<HidrawNode>& nodes);
 
 // The system backend: scans `classDir` and opens the nodes under `deviceDir`.
-// A node that exists but cannot be opened (usually missing permissions) is
-// reported through `messages` when given.
-std::unique_ptr<HidBackend> MakeHidrawBackend(UserMessages* messages,
-                                              std::string classDir = "/sys/class/hidraw",
+// A command node that exists but cannot be opened (usually missing
+// permissions) is told in the found mouse's `problem`.
+std::unique_ptr<HidBackend> MakeHidrawBackend(std::string classDir = "/sys/class/hidraw",
                                               std::string deviceDir = "/dev");
 
 }  // namespace vortal

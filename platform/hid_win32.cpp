@@ -192,8 +192,6 @@ class Win32EventPort : public EventPort {
 
 class Win32HidBackend : public HidBackend {
  public:
-  explicit Win32HidBackend(UserMessages* messages) : messages_(messages) {}
-
   OpenedMouse FindDevice() override {
     GUID hidGuid;
     HidD_GetHidGuid(&hidGuid);
@@ -206,8 +204,10 @@ class Win32HidBackend : public HidBackend {
   }
 
  private:
-  void Show(const char* text) {
-    if (messages_) messages_->Show(text, kAppCaption);
+  static OpenedMouse Failed(const char* text) {
+    OpenedMouse mouse;
+    mouse.problem = text;
+    return mouse;
   }
 
   // Walks every HID interface, keeps those of the mouse with their
@@ -229,8 +229,7 @@ class Win32HidBackend : public HidBackend {
       device.cbSize = sizeof device;
       if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) ||
           !SetupDiGetDeviceInterfaceDetailW(set, &iface, detail, required, nullptr, &device)) {
-        Show(kDetailFailed);
-        return {};
+        return Failed(kDetailFailed);
       }
       const std::wstring path = detail->DevicePath;
 
@@ -247,16 +246,14 @@ class Win32HidBackend : public HidBackend {
 
       PHIDP_PREPARSED_DATA preparsed = nullptr;
       if (!HidD_GetPreparsedData(query.get(), &preparsed)) {
-        Show(kPreparsedDataFailed);
-        return {};
+        return Failed(kPreparsedDataFailed);
       }
       query.Close();
       HIDP_CAPS caps{};
       NTSTATUS status = HidP_GetCaps(preparsed, &caps);
       HidD_FreePreparsedData(preparsed);
       if (status == HIDP_STATUS_INVALID_PREPARSED_DATA) {
-        Show(kGetCapsFailed);
-        return {};
+        return Failed(kGetCapsFailed);
       }
       Diagnostic(
           "Usage:0x%04x\n, UsagePage:0x%04x\n,FeatureReportByteLength:0x%04x\n,"
@@ -303,8 +300,6 @@ class Win32HidBackend : public HidBackend {
     if (!event) return nullptr;
     return std::make_unique<Win32EventPort>(read.Release(), write.Release(), event, inputLength);
   }
-
-  UserMessages* messages_;
 };
 
 }  // namespace
@@ -379,8 +374,8 @@ bool FeatureWithin(void* file, void* event, bool set, std::uint8_t* report, std:
          }) >= 0;
 }
 
-std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages) {
-  return std::make_unique<Win32HidBackend>(messages);
+std::unique_ptr<HidBackend> MakeWin32HidBackend() {
+  return std::make_unique<Win32HidBackend>();
 }
 
 }  // namespace vortal

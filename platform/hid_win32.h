@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "device/hid_port.h"
-#include "settings/user_messages.h"
 
 namespace vortal {
 
-// Failures of the system calls during the search are shown through
-// `messages` when given.
-std::unique_ptr<HidBackend> MakeWin32HidBackend(UserMessages* messages);
+// A failure of the system calls during the search is told in the found
+// mouse's `problem`.
+std::unique_ptr<HidBackend> MakeWin32HidBackend();
 
 // One HID interface of the mouse (vendor and product already matched): a
 // top-level collection as its capabilities state it, and the container the

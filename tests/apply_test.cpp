@@ -9,7 +9,6 @@
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/settings_records.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
@@ -22,7 +21,6 @@ using testing::DataReport;
 using testing::HexBytes;
 using testing::LoggedTraffic;
 using testing::ExpectAppliedConfig;
-using testing::RecordingMessages;
 using testing::ScriptedPort;
 using testing::TempDir;
 using testing::Trace;
@@ -219,9 +217,8 @@ TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
     const MouseSide side = SampleMouse(state.working);
     mouse.Script(side);
     SettingsFile file;
-    RecordingMessages messages;
     int paneSaves = 0;
-    mouse.link.ApplyToDevice(state, {file.path, &messages, [&] { ++paneSaves; }});
+    const ApplyReport report = mouse.link.ApplyToDevice(state, {file.path, [&] { return ++paneSaves > 0; }});
 
     const auto expected = ApplyTraffic(state.working, side, SampleExpectation(sensor), true);
     ASSERT_EQ(mouse.trace->lines.size(), expected.size()) << "sensor " << int(sensor);
@@ -236,7 +233,8 @@ TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
     }
     ExpectAppliedConfig(file.path, state.working);
     EXPECT_EQ(paneSaves, 1);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(report.settingsFile.saved());
+    EXPECT_TRUE(report.paneTextsSaved);
   }
 }
 
@@ -246,7 +244,7 @@ TEST(ApplyTest, FixedPausesAddUpToAbout250Milliseconds) {
   link.Attach(std::make_unique<ScriptedPort>(std::make_shared<Trace>(), ReportLengths{9, 33, 33}));
   SettingsState state;
   SettingsFile file;
-  link.ApplyToDevice(state, {file.path, nullptr, {}});
+  link.ApplyToDevice(state, {file.path, {}});
   // 34 command pauses of 2 ms and 60 output reports of 3 ms.
   EXPECT_EQ(pauser.total, std::chrono::milliseconds(34 * 2 + 60 * 3));
 }
@@ -280,7 +278,7 @@ TEST(ApplyTest, LedModeZeroOrUnknownKeepsTheLastSentState) {
     SettingsState state;
     state.working.auxLedMode = step.mode;
     std::copy(std::begin(step.params), std::end(step.params), state.working.auxLedParam);
-    mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+    mouse.link.ApplyToDevice(state, {file.path, {}});
     EXPECT_EQ(LedLine(mouse.trace->lines), step.sent) << "mode " << int(step.mode);
   }
 }
@@ -322,7 +320,7 @@ TEST(ApplyTest, ReadRepliesOnlyFillThePartOrSlotTheyName) {
     for (int m = 1; m <= 12; ++m) m == 5 ? reply(0x93, c.slot5Named, c.slot5Length) : reply(0x93, 0, 0);
     SettingsState state;  // macro slots all zero
     SettingsFile file;
-    mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+    mouse.link.ApplyToDevice(state, {file.path, {}});
     const DeviceBuffers& buffers = mouse.link.buffers();
     EXPECT_EQ(Bytes(buffers.configBlock.Part(1), buffers.configBlock.Part(1) + 24), c.part1After) << c.what;
     EXPECT_TRUE(mouse.port->inputReports.empty()) << c.what << ": every announced report is read";
@@ -336,11 +334,11 @@ TEST(ApplyTest, ReadRepliesOnlyFillThePartOrSlotTheyName) {
 TEST(ApplyTest, MissingSettingsFileIsReportedNotCreated) {
   ScriptedMouse mouse;
   TempDir dir;
-  RecordingMessages messages;
   SettingsState state;
-  mouse.link.ApplyToDevice(state, {dir.File("config.bin"), &messages, {}});
+  const ApplyReport report = mouse.link.ApplyToDevice(state, {dir.File("config.bin"), {}});
   EXPECT_FALSE(dir.Exists("config.bin"));
-  EXPECT_EQ(messages.shown, (std::vector<testing::ShownMessage>{{"Config file is not exist.", "Vortal"}}));
+  EXPECT_EQ(report.settingsFile.status, SaveStatus::kMissing);
+  EXPECT_EQ(SaveProblemText(report.settingsFile), "Config file is not exist.");
   EXPECT_FALSE(mouse.trace->lines.empty());  // the mouse was written all the same
 }
 
@@ -350,7 +348,7 @@ TEST(ApplyTest, KeyMatrixDiagnosticsShowSixteenWords) {
   mouse.link.diagnostics = [&](const std::string& text) { texts.push_back(text); };
   SettingsState state;
   SettingsFile file;
-  mouse.link.ApplyToDevice(state, {file.path, nullptr, {}});
+  mouse.link.ApplyToDevice(state, {file.path, {}});
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_EQ(texts[0],
             "Write KeyMatrix[1]:\n00f00001\n 00f00001\n 00f00001\n 00f00001\n 00f00001\n 00f00001\n"
@@ -380,7 +378,7 @@ struct VirtualRig {
     ASSERT_TRUE(link.FindDevice(*mouse, &events));
     link.OnMouseFound();
     state.working = SampleRecord();
-    link.ApplyToDevice(state, {file.path, nullptr, {}});
+    link.ApplyToDevice(state, {file.path, {}});
   }
   TempDir dir;
   std::unique_ptr<VirtualMouseBackend> mouse;

@@ -2,7 +2,6 @@
 
 #include "settings/delivered_settings.h"
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
@@ -45,8 +44,7 @@ TEST(DeliveredSettings, KeepTheInvariantsOfTheEditingPages) {
 TEST(DeliveredSettings, FileLoadsWithFirstRunFlagZero) {
   testing::TempDir dir;
   SettingsState state;
-  testing::RecordingMessages messages;
-  ASSERT_EQ(LoadSettings(dir.Write("config.bin", DeliveredSettingsFile()), state, messages), LoadResult::kLoaded);
+  ASSERT_EQ(LoadSettings(dir.Write("config.bin", DeliveredSettingsFile()), state), LoadResult::kLoaded);
   EXPECT_EQ(state.firstRunFlag, 0);
   EXPECT_EQ(state.working.reportRate, DeliveredSettings().reportRate);
 }

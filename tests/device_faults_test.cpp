@@ -12,7 +12,6 @@
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/settings_records.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
@@ -23,7 +22,6 @@ namespace {
 using testing::CountingPauser;
 using testing::ExpectAppliedConfig;
 using testing::PatternRecord;
-using testing::RecordingMessages;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -112,20 +110,19 @@ ApplyRun ApplyWithUnplug(Call kind, int at, const std::string& what) {
   const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
   SettingsState state;
   state.working = PatternRecord();
-  RecordingMessages messages;
   int paneSaves = 0;
-  const ApplyReport report = applyLink.ApplyToDevice(state, {config, &messages, [&] { ++paneSaves; }});
+  const ApplyReport report = applyLink.ApplyToDevice(state, {config, [&] { return ++paneSaves > 0; }});
   ExpectAppliedConfig(config, state.working, what);
   EXPECT_EQ(paneSaves, 1) << what;
-  EXPECT_TRUE(messages.shown.empty()) << what;
   // The report tells the truth both ways.
   EXPECT_EQ(report.Applied(), !apply.unplugged) << what;
-  EXPECT_TRUE(report.settingsSaved) << what;
+  EXPECT_TRUE(report.settingsFile.saved()) << what;
+  EXPECT_TRUE(report.paneTextsSaved) << what;
 
   // After: the mouse is back and the next Apply reaches it whole.
   mouse.RunControlLine("plug");
   EXPECT_TRUE(applyLink.FindDevice(mouse)) << what;
-  EXPECT_TRUE(applyLink.ApplyToDevice(state, {config, &messages, {}}).Applied()) << what;
+  EXPECT_TRUE(applyLink.ApplyToDevice(state, {config, {}}).Applied()) << what;
   ExpectAppliedConfig(config, state.working, what);
   return {apply.commands, apply.paused, apply.unplugged, mouse.Memory()};
 }
@@ -166,7 +163,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
   ASSERT_TRUE(refLink.FindDevice(answering));
   const std::string refConfig = ref.Write("config.bin", Bytes(kSettingsFileSize, 0));
   SettingsState refState;
-  refLink.ApplyToDevice(refState, {refConfig, nullptr, {}});
+  refLink.ApplyToDevice(refState, {refConfig, {}});
 
   struct Case {
     const char* what;
@@ -199,7 +196,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
     const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
     SettingsState state;
     state.working = PatternRecord();
-    link.ApplyToDevice(state, {config, nullptr, {}});
+    link.ApplyToDevice(state, {config, {}});
     EXPECT_LE(pauser.total, refPauser.total) << c.what;
     ExpectAppliedConfig(config, state.working, c.what);
   }
@@ -235,14 +232,14 @@ TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
     const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
     SettingsState state;
     state.working = PatternRecord();
-    const ApplyReport report = link.Apply(state, {config, nullptr, {}});
+    const ApplyReport report = link.Apply(state, {config, {}});
     EXPECT_EQ(report.sensorKnown, c.sensorKnown);
     EXPECT_EQ(report.commands.empty(), !c.sensorKnown);
     EXPECT_EQ(report.AllCommandsWent(), c.commandsWent);
     EXPECT_EQ(report.macroSlotsReadBackWrong, c.wrongSlots);
     EXPECT_EQ(report.Applied(), c.sensorKnown && c.commandsWent && c.wrongSlots.empty());
     // config.bin keeps the settings for the next Apply, whatever the mouse took.
-    EXPECT_TRUE(report.settingsSaved);
+    EXPECT_TRUE(report.settingsFile.saved());
     ExpectAppliedConfig(config, state.working, c.what);
   }
 }

@@ -19,7 +19,6 @@
 #include "macro/macro_store.h"
 #include "files/file_io.h"
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
 #include "settings/skin_settings.h"
@@ -40,12 +39,9 @@ namespace fs = std::filesystem;
 using testing::ConfigBytes;
 using testing::ExpectAppliedConfig;
 using testing::PatternRecord;
-using testing::RecordingMessages;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr const char* kWriteFailedCaption = "NULL ==fp ";
-constexpr const char* kMissingText = "Config file is not exist.";
 
 
 
@@ -65,20 +61,22 @@ struct Saver {
   const char* fileName;
   // What the file holds before the save (when the fault leaves a file there).
   std::function<Bytes()> oldContents;
-  // Runs the save; returns its result. `messages` is for config.bin.
-  std::function<bool(const std::string& path, RecordingMessages& messages)> save;
+  // Runs the save; returns its result. `problem` is config.bin's text for it.
+  std::function<bool(const std::string& path, std::string& problem)> save;
   bool isConfig = false;
 };
 
 std::vector<Saver> Savers() {
   return {
       {"config.bin", "config.bin", [] { return ConfigBytes(0, PatternRecord(1)); },
-       [](const std::string& path, RecordingMessages& messages) {
+       [](const std::string& path, std::string& problem) {
          SettingsState state;
          state.working = PatternRecord(2);
          state.applied = PatternRecord(3);
          const SettingsState before = state;
-         const bool saved = SaveSettings(path, state, messages);
+         const SaveResult result = SaveSettings(path, state);
+         problem = SaveProblemText(result);
+         const bool saved = result.saved();
          // A failed save changes nothing in memory.
          if (!saved) {
            EXPECT_EQ(std::memcmp(state.working.bytes(), before.working.bytes(), kSettingsRecordSize), 0);
@@ -93,7 +91,7 @@ std::vector<Saver> Savers() {
          const std::string text = "[Skins]\r\nPath=Default\r\n[Setting-EN]\r\nItem1=Left\r\n";
          return Bytes(text.begin(), text.end());
        },
-       [](const std::string& path, RecordingMessages&) {
+       [](const std::string& path, std::string&) {
          return SavePaneTexts(path, "Setting-EN", SamplePaneTexts());
        }},
       {"str.ini skin choice", "str.ini",
@@ -101,7 +99,7 @@ std::vector<Saver> Savers() {
          const std::string text = "[Skins]\r\nPath=Default\r\nRColor=1\r\n";
          return Bytes(text.begin(), text.end());
        },
-       [](const std::string& path, RecordingMessages&) {
+       [](const std::string& path, std::string&) {
          return SaveSkinChoice(path, "Light" + std::string(600, 'x'), {10, 20, 30});
        }},
       {"record.ini macro", "record.ini",
@@ -109,7 +107,7 @@ std::vector<Saver> Savers() {
          const std::string text = "[Copy]\r\nItemCount=1\r\nItem0=C   Dn\r\n";
          return Bytes(text.begin(), text.end());
        },
-       [](const std::string& path, RecordingMessages&) {
+       [](const std::string& path, std::string&) {
          std::vector<std::string> lines;
          for (int i = 0; i < 60; ++i) lines.push_back(i % 2 ? "A   Up" : "A   Dn");
          return WriteMacro(path, "Paste", lines);
@@ -158,22 +156,20 @@ TEST(FaultsTest, SavingWhereNoFileCanBeWrittenFailsAndChangesNothing) {
       const std::string path = fault.make(dir, saver.fileName);
       const auto before = dir.List();
       const bool wasFolder = IsDirectory(path);
-      RecordingMessages messages;
-      EXPECT_FALSE(saver.save(path, messages)) << what;
+      std::string problem;
+      EXPECT_FALSE(saver.save(path, problem)) << what;
       EXPECT_EQ(dir.List(), before) << what << ": nothing left beside it";
       EXPECT_EQ(IsDirectory(path), wasFolder) << what;
       if (wasFolder) {
         EXPECT_TRUE(PathExists(path + "/inside.txt")) << what;
       }
       if (!saver.isConfig) continue;
-      ASSERT_EQ(messages.shown.size(), 1u) << what;
       if (fault.configExists) {
-        EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u) << what;
-        EXPECT_NE(messages.shown[0].text, "Error Code is: 0 \n") << what;
-        EXPECT_TRUE(messages.shown[0].text.ends_with(" \n")) << what;
-        EXPECT_EQ(messages.shown[0].caption, kWriteFailedCaption) << what;
+        EXPECT_EQ(problem.rfind("Error Code is: ", 0), 0u) << what;
+        EXPECT_NE(problem, "Error Code is: 0 \n") << what;
+        EXPECT_TRUE(problem.ends_with(" \n")) << what;
       } else {
-        EXPECT_EQ(messages.shown[0], (testing::ShownMessage{kMissingText, kAppCaption})) << what;
+        EXPECT_EQ(problem, kSettingsFileMissingText) << what;
       }
     }
   }
@@ -199,22 +195,17 @@ TEST(FaultsTest, ConfigDeletedOrReplacedAfterStartUpIsReportedAndNotRecreated) {
     TempDir dir;
     const std::string path = dir.Write("config.bin", ConfigBytes(1, PatternRecord(4)));
     SettingsState state;
-    RecordingMessages messages;
-    ASSERT_EQ(LoadSettings(path, state, messages), LoadResult::kLoaded);
+    ASSERT_EQ(LoadSettings(path, state), LoadResult::kLoaded);
     state.Snapshot();
     c.change(path);
     state.working.reportRate = 3;
     const SettingsState before = state;
-    EXPECT_FALSE(SaveSettings(path, state, messages)) << c.what;
+    const SaveResult result = SaveSettings(path, state);
+    EXPECT_FALSE(result.saved()) << c.what;
     EXPECT_EQ(IsDirectory(path), c.folderAfter) << c.what;
     EXPECT_EQ(PathExists(path), c.folderAfter) << c.what << ": never created";
     EXPECT_EQ(std::memcmp(&state, &before, sizeof state), 0) << c.what;
-    ASSERT_EQ(messages.shown.size(), 1u) << c.what;
-    if (c.errorCode) {
-      EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u) << c.what;
-    } else {
-      EXPECT_EQ(messages.shown[0], (testing::ShownMessage{kMissingText, kAppCaption})) << c.what;
-    }
+    EXPECT_EQ(result.status, c.errorCode ? SaveStatus::kWriteFailed : SaveStatus::kMissing) << c.what;
   }
 }
 
@@ -243,13 +234,10 @@ TEST(FaultsTest, FullDiskLeavesTheOldFileWholeAndReportsTheError) {
     const auto before = dir.List();
     // Exit codes: 0 refused with the right message, 1 reported success, 2 wrong message.
     const int code = RunWithFileSizeLimit(64, [&] {
-      RecordingMessages messages;
-      if (saver.save(path, messages)) return 1;
+      std::string problem;
+      if (saver.save(path, problem)) return 1;
       if (!saver.isConfig) return 0;
-      const bool right = messages.shown.size() == 1 &&
-                         messages.shown[0].text == "Error Code is: " + std::to_string(EFBIG) + " \n" &&
-                         messages.shown[0].caption == kWriteFailedCaption;
-      return right ? 0 : 2;
+      return problem == "Error Code is: " + std::to_string(EFBIG) + " \n" ? 0 : 2;
     });
     EXPECT_EQ(code, 0) << saver.what;
     ExpectFile(path, old, saver.what);
@@ -283,13 +271,10 @@ TEST(FaultsTest, KilledDuringSaveLeavesOneWholeVersion) {
   for (int round = 0; round < 25; ++round) {
     const pid_t child = ::fork();
     if (child == 0) {
-      struct Quiet : UserMessages {
-        void Show(const std::string&, const std::string&) override {}
-      } quiet;
       SettingsState state;
       for (unsigned i = 0;; ++i) {
         state.working = PatternRecord(i % 2 ? 10 : 20);
-        SaveSettings(path, state, quiet);
+        SaveSettings(path, state);
       }
     }
     ::usleep(std::uniform_int_distribution<unsigned>(200, 20000)(random));
@@ -324,17 +309,13 @@ TEST(FaultsTest, ReadOnlyOrLockedFileIsLeftAsItWas) {
         ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY)) << what;
       }
       const auto before = dir.List();
-      RecordingMessages messages;
-      EXPECT_FALSE(saver.save(path, messages)) << what;
+      std::string problem;
+      EXPECT_FALSE(saver.save(path, problem)) << what;
       if (locked) CloseHandle(lock);
       SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
       ExpectFile(path, old, what);
       EXPECT_EQ(dir.List(), before) << what << ": no temporary file left";
-      if (saver.isConfig) {
-        ASSERT_EQ(messages.shown.size(), 1u) << what;
-        EXPECT_EQ(messages.shown[0].text.rfind("Error Code is: ", 0), 0u) << what;
-        EXPECT_EQ(messages.shown[0].caption, kWriteFailedCaption) << what;
-      }
+      if (saver.isConfig) EXPECT_EQ(problem.rfind("Error Code is: ", 0), 0u) << what;
     }
   }
 }

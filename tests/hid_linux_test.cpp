@@ -15,14 +15,12 @@
 #include <thread>
 
 #include "support/hid_descriptors.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
 namespace {
 
 using namespace testing::descriptors;
-using testing::RecordingMessages;
 using testing::TempDir;
 
 constexpr const char* kMouseId = "0003:000004D9:0000A09F";
@@ -171,16 +169,14 @@ TEST(HidrawBackend, OpensBothCollectionsWithTheirReportLengths) {
                      {"hidraw4", kMouseId, "usb-1/input2", kCommandInterface}});
   int eventEnd = system.MakeNode("hidraw3");
   int commandEnd = system.MakeNode("hidraw4");
-  RecordingMessages messages;
-  OpenedMouse mouse =
-      MakeHidrawBackend(&messages, system.ClassDir(), system.DevDir())->FindDevice();
+  OpenedMouse mouse = MakeHidrawBackend(system.ClassDir(), system.DevDir())->FindDevice();
   ASSERT_TRUE(mouse.command);
   ASSERT_TRUE(mouse.events);
   EXPECT_EQ(mouse.command->Lengths().feature, 9u);
   EXPECT_EQ(mouse.command->Lengths().input, 33u);
   EXPECT_EQ(mouse.command->Lengths().output, 33u);
   EXPECT_EQ(mouse.events->InputLength(), 8u);
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(mouse.problem.empty());
 
   // Events arrive with their report ID first, cut to the caller's room.
   struct EventCase {
@@ -230,7 +226,7 @@ TEST(HidrawBackend, OpensBothCollectionsWithTheirReportLengths) {
 TEST(HidrawBackend, EventsOfTheOtherCollectionOnASharedNodeAreSkipped) {
   FakeSystem system({{"hidraw1", kMouseId, "usb-1/input0", kCombinedNumbered}});
   int end = system.MakeNode("hidraw1");
-  OpenedMouse mouse = MakeHidrawBackend(nullptr, system.ClassDir(), system.DevDir())->FindDevice();
+  OpenedMouse mouse = MakeHidrawBackend(system.ClassDir(), system.DevDir())->FindDevice();
   ASSERT_TRUE(mouse.command && mouse.events);
   EXPECT_EQ(mouse.events->InputLength(), 4u);
 
@@ -251,7 +247,7 @@ TEST(HidrawBackend, WaitingReadEndsOnCancelAndOnUnplug) {
                      {"hidraw4", kMouseId, "usb-1/input2", kCommandInterface}});
   int eventEnd = system.MakeNode("hidraw3");
   int commandEnd = system.MakeNode("hidraw4");
-  auto backend = MakeHidrawBackend(nullptr, system.ClassDir(), system.DevDir());
+  auto backend = MakeHidrawBackend(system.ClassDir(), system.DevDir());
 
   // Cancel from another thread: the read returns 0, and so does every later one.
   OpenedMouse mouse = backend->FindDevice();
@@ -294,7 +290,7 @@ TEST(HidrawBackend, WaitingReadEndsOnCancelAndOnUnplug) {
 TEST(HidrawBackend, SilentMouseDoesNotHangACommandRead) {
   FakeSystem system({{"hidraw4", kMouseId, "usb-1/input2", kCommandInterface}});
   int end = system.MakeNode("hidraw4");
-  OpenedMouse mouse = MakeHidrawBackend(nullptr, system.ClassDir(), system.DevDir())->FindDevice();
+  OpenedMouse mouse = MakeHidrawBackend(system.ClassDir(), system.DevDir())->FindDevice();
   ASSERT_TRUE(mouse.command);
   EXPECT_FALSE(mouse.events);
   Bytes report(33, 0x5A);
@@ -305,14 +301,10 @@ TEST(HidrawBackend, SilentMouseDoesNotHangACommandRead) {
 
 TEST(HidrawBackend, NodeThatCannotBeOpenedIsReported) {
   FakeSystem system({{"hidraw4", kMouseId, "usb-1/input2", kCommandInterface}});
-  RecordingMessages messages;  // no /dev node at all
-  OpenedMouse mouse =
-      MakeHidrawBackend(&messages, system.ClassDir(), system.DevDir())->FindDevice();
+  // no /dev node at all
+  OpenedMouse mouse = MakeHidrawBackend(system.ClassDir(), system.DevDir())->FindDevice();
   EXPECT_FALSE(mouse.command);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_NE(messages.shown[0].text.find("Cannot open " + system.DevDir() + "/hidraw4"),
-            std::string::npos)
-      << messages.shown[0].text;
+  EXPECT_EQ(mouse.problem.rfind("Cannot open " + system.DevDir() + "/hidraw4: ", 0), 0u) << mouse.problem;
 }
 
 }  // namespace

@@ -4,14 +4,11 @@
 #include <vector>
 
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace vortal {
 namespace {
 
-using testing::RecordingMessages;
-using testing::ShownMessage;
 using testing::TempDir;
 
 std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
@@ -34,9 +31,7 @@ TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
     dir.Write("config.bin", file);
     SettingsState state;
     state.working.reportRate = 0x55;  // what was there before must survive an ignored file
-    RecordingMessages messages;
-    EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), c.expected) << c.size;
-    EXPECT_TRUE(messages.shown.empty()) << c.size;
+    EXPECT_EQ(LoadSettings(dir.File("config.bin"), state), c.expected) << c.size;
     if (c.expected == LoadResult::kLoaded) {
       EXPECT_EQ(state.firstRunFlag, 0);
       EXPECT_EQ(std::memcmp(state.working.bytes(), file.data() + 1, kSettingsRecordSize), 0);
@@ -46,23 +41,16 @@ TEST(LoadSettings, ReadsFlagAndRecordOnlyFromAFileOfExactly2022Bytes) {
   }
 }
 
-TEST(LoadSettings, MissingFileIsReportedAndLeavesTheRecordAlone) {
-  TempDir dir;
-  SettingsState state;
-  state.working.dpiLevel[2] = 9;
-  RecordingMessages messages;
-  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kMissing);
-  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", kAppCaption}}));
-  EXPECT_EQ(state.working.dpiLevel[2], 9);
-}
-
-TEST(LoadSettings, AFolderInPlaceOfTheFileIsIgnoredSilently) {
-  TempDir dir;
-  dir.MakeFolder("config.bin");
-  SettingsState state;
-  RecordingMessages messages;
-  EXPECT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kUnreadable);
-  EXPECT_TRUE(messages.shown.empty());
+TEST(LoadSettings, AMissingFileOrAFolderInItsPlaceIsToldAndLeavesTheRecordAlone) {
+  for (bool folder : {false, true}) {
+    TempDir dir;
+    if (folder) dir.MakeFolder("config.bin");
+    SettingsState state;
+    state.working.dpiLevel[2] = 9;
+    EXPECT_EQ(LoadSettings(dir.File("config.bin"), state),
+              folder ? LoadResult::kUnreadable : LoadResult::kMissing);
+    EXPECT_EQ(state.working.dpiLevel[2], 9);
+  }
 }
 
 TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
@@ -72,12 +60,10 @@ TEST(SaveSettings, WritesFlagOneAndTheWholeRecordKeepingReservedBytes) {
   dir.Write("config.bin", delivered);
 
   SettingsState state;
-  RecordingMessages messages;
-  ASSERT_EQ(LoadSettings(dir.File("config.bin"), state, messages), LoadResult::kLoaded);
+  ASSERT_EQ(LoadSettings(dir.File("config.bin"), state), LoadResult::kLoaded);
   state.working.reportRate = 2;
   state.working.macroSlots[11][127] = 0xEE;
-  ASSERT_TRUE(SaveSettings(dir.File("config.bin"), state, messages));
-  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_TRUE(SaveSettings(dir.File("config.bin"), state).saved());
   EXPECT_EQ(state.firstRunFlag, 1);
 
   std::vector<std::uint8_t> saved = dir.ReadBytes("config.bin");

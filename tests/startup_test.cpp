@@ -70,6 +70,7 @@ TEST(StartupTest, InitialisationRunsItsStepsInOrderAndStopsOnFailures) {
     std::vector<std::string> calls;  // before the background
     bool loaded;
     std::vector<std::string> pages;
+    std::string problem = {};  // the system's reason a mouse it saw was not opened
   };
   const std::vector<Case> cases = {
       {"mouse present", true, true, true, StartupResult::kReady,
@@ -79,6 +80,10 @@ TEST(StartupTest, InitialisationRunsItsStepsInOrderAndStopsOnFailures) {
       {"no mouse", false, true, true, StartupResult::kReady,
        {"TRAY_ADD Gaming mouse setting", noMouse, "CREATE_LISTENER", "REGISTER_NOTIFICATIONS"},
        true, {}},
+      {"mouse seen but not opened", false, true, true, StartupResult::kReady,
+       {"TRAY_ADD Gaming mouse setting", "MESSAGE Cannot open /dev/hidraw4: Permission denied. | Vortal",
+        noMouse, "CREATE_LISTENER", "REGISTER_NOTIFICATIONS"},
+       true, {}, "Cannot open /dev/hidraw4: Permission denied."},
       {"no listener event", true, false, true, StartupResult::kStoppedNoListener,
        {"TRAY_ADD Gaming mouse setting", "CREATE_LISTENER",
         "MESSAGE CreateEvent failed. | Vortal"},
@@ -90,6 +95,7 @@ TEST(StartupTest, InitialisationRunsItsStepsInOrderAndStopsOnFailures) {
   };
   for (const Case& c : cases) {
     Rig rig(c.plugged);
+    rig.backend.problem = c.problem;
     rig.services.listenerCreates = c.listener;
     rig.services.notificationsRegister = c.notifications;
     EXPECT_EQ(rig.shell.Initialize(1033), c.result) << c.name;
@@ -242,33 +248,41 @@ TEST(TrayTest, RedrawAfterCancelRereadsTheSkinSettings) {
 }
 
 // Cancel goes back to the pane texts of the last Apply whichever page was
-// shown, also when str.ini could not take them (the user is told then).
+// shown, also when a file could not take them: the user is told which, and
+// of nothing else.
 TEST(TrayTest, PanesAfterCancelAreThoseOfTheLastApply) {
+  const std::string textsNotSaved = "MESSAGE The button names could not be saved in:\n";
+  const std::string writeFailed = "MESSAGE Error Code is: ";
+  const std::string configGone = "MESSAGE Config file is not exist. | Vortal";
   struct Case {
     const char* name;
     int page;
-    bool strIniWritable;
+    const char* blocked;  // the file a folder stands in for, or "" for none
+    bool gone;            // the file is deleted instead
+    std::string told;     // the start of the one message
   } cases[] = {
-      {"basic page", kBasicPage, true},
-      {"advanced page", kAdvancedPage, true},
-      {"str.ini not writable", kBasicPage, false},
+      {"basic page", kBasicPage, "", false, ""},
+      {"advanced page", kAdvancedPage, "", false, ""},
+      {"str.ini not writable", kBasicPage, "str.ini", false, textsNotSaved},
+      {"config.bin not writable", kBasicPage, "config.bin", false, writeFailed},
+      {"config.bin deleted after start", kAdvancedPage, "config.bin", true, configGone},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig;
     rig.shell.Initialize(1033);
-    const std::string strIni = rig.dir.File("str.ini");
-    if (!c.strIniWritable) {
-      std::filesystem::remove(strIni);
-      std::filesystem::create_directory(strIni);
+    if (*c.blocked) {
+      std::filesystem::remove(rig.dir.File(c.blocked));
+      if (!c.gone) std::filesystem::create_directory(rig.dir.File(c.blocked));
     }
     rig.model.skin.paneText[1][3] = "Applied";
     rig.services.calls.clear();
     rig.model.OnLeftButtonDown({700, 615});  // Apply
-    const std::string told = "MESSAGE The button names could not be saved in:\n" + strIni;
-    const bool wasTold = std::any_of(rig.services.calls.begin(), rig.services.calls.end(),
-                                     [&](const std::string& call) { return call.starts_with(told); });
-    EXPECT_EQ(wasTold, !c.strIniWritable);
+    for (const std::string& told : {textsNotSaved, writeFailed, configGone}) {
+      const bool wasTold = std::any_of(rig.services.calls.begin(), rig.services.calls.end(),
+                                       [&](const std::string& call) { return call.starts_with(told); });
+      EXPECT_EQ(wasTold, told == c.told) << told;
+    }
 
     rig.model.BuildPage(c.page);
     rig.model.skin.paneText[1][3] = "Edited";
@@ -292,12 +306,16 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
     bool discovery;
     std::vector<std::string> calls;
     bool presentAfter;
+    std::string problem = {};
   };
   const std::vector<Case> cases = {
       {"unrelated removal", DeviceChange::kRemoval, "\\\\?\\HID#VID_046D&PID_C077#7&2", false,
        false, {}, true},
       {"mouse unplugged", DeviceChange::kRemoval, mouse, false, true,
        {warning, "HIDE", "EVENT_PORT"}, false},
+      {"plugged in but not opened", DeviceChange::kArrival, mouse, false, true,
+       {"MESSAGE Cannot open /dev/hidraw5: Permission denied. | Vortal", warning, "HIDE", "EVENT_PORT"},
+       false, "Cannot open /dev/hidraw5: Permission denied."},
       {"one of its interfaces removed", DeviceChange::kRemoval,
        "\\\\?\\HID#Vid_04d9&Pid_a09f&MI_00#7&1", true, true, {}, true},
       {"arrival after the page was built", DeviceChange::kArrival, mouse, true, true, {}, true},
@@ -306,6 +324,7 @@ TEST(DeviceChangeTest, OnlyTheMouseInterfaceRunsDiscovery) {
     Rig rig;
     rig.shell.Initialize(1033);
     rig.backend.plugged = c.pluggedAfter;
+    rig.backend.problem = c.problem;
     const int finds = rig.backend.findCalls;
     rig.services.calls.clear();
     rig.shell.OnDeviceChange(c.change, c.interfaceName);

@@ -18,7 +18,6 @@
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
 #include "settings/settings_file.h"
-#include "support/recording_messages.h"
 #include "support/scripted_port.h"
 #include "support/settings_records.h"
 #include "support/temp_dir.h"
@@ -51,14 +50,11 @@ class LentBackend : public HidBackend {
 // tells why, as the hidraw one does.
 class RefusingBackend : public HidBackend {
  public:
-  explicit RefusingBackend(UserMessages& messages) : messages_(messages) {}
   OpenedMouse FindDevice() override {
-    messages_.Show("Cannot open /dev/hidraw4: Permission denied.", "Vortal");
-    return {};
+    OpenedMouse mouse;
+    mouse.problem = "Cannot open /dev/hidraw4: Permission denied.";
+    return mouse;
   }
-
- private:
-  UserMessages& messages_;
 };
 
 struct Result {
@@ -74,8 +70,8 @@ class Vortalctl : public ::testing::Test {
              std::promise<void>* opened = nullptr) {
     std::ostringstream out, err;
     CtlContext context{out, err,
-                       [&](UserMessages& messages) -> std::unique_ptr<HidBackend> {
-                         if (refusing_) return std::make_unique<RefusingBackend>(messages);
+                       [&]() -> std::unique_ptr<HidBackend> {
+                         if (refusing_) return std::make_unique<RefusingBackend>();
                          if (!withMouse) return nullptr;
                          return std::make_unique<LentBackend>(mouse_, opened);
                        },
@@ -139,7 +135,7 @@ TEST_F(Vortalctl, CommandLineMistakesAreUsageErrors) {
     std::ostringstream out, err;
     testing::CountingPauser pauses;
     ListenInterrupt interrupt;
-    CtlContext context{out, err, [](UserMessages&) { return nullptr; }, pauses, ProgramPaths{},
+    CtlContext context{out, err, [] { return nullptr; }, pauses, ProgramPaths{},
                        Language::kEnglish, interrupt};
     EXPECT_EQ(RunVortalctl(c.args, context), c.exit) << c.inErr;
     EXPECT_NE(err.str().find(c.inErr), std::string::npos) << err.str();
@@ -228,7 +224,7 @@ TEST_F(Vortalctl, ApplyToAMouseThatDoesNotAnswerChangesNothing) {
   const VirtualMouseMemory before = mouse_.Memory();
   std::ostringstream out, err;
   CtlContext context{out, err,
-                     [&](UserMessages&) { return std::make_unique<SilentAfterFinding>(mouse_); },
+                     [&] { return std::make_unique<SilentAfterFinding>(mouse_); },
                      pauses_, ProgramPaths{}, Language::kEnglish, interrupt_};
   EXPECT_EQ(RunVortalctl({"--dir", dir_.path().string(), "apply"}, context), kExitNoMouse);
   EXPECT_NE(err.str().find("did not answer; nothing was applied"), std::string::npos) << err.str();
@@ -449,8 +445,7 @@ TEST_F(Vortalctl, EditsAreSavedWithTheWindowsTextsAndAppliedOnRequest) {
   ASSERT_EQ(dpi.exit, kExitOk) << dpi.err;
   EXPECT_NE(dpi.out.find("Applied"), std::string::npos) << dpi.out;
   SettingsState state;
-  testing::RecordingMessages silent;
-  ASSERT_EQ(LoadSettings(dir_.File("config.bin"), state, silent), LoadResult::kLoaded);
+  ASSERT_EQ(LoadSettings(dir_.File("config.bin"), state), LoadResult::kLoaded);
   EXPECT_EQ(state.working.dpiLevel[0], 2);
   EXPECT_EQ(state.working.modeA.fireCode[3], 0x14);  // Q
   EXPECT_NE(mouse_.Memory(), before);

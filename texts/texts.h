@@ -20,6 +20,10 @@ enum class Language { kEnglish, kSimplifiedChinese, kTraditionalChinese };
 inline constexpr std::uint32_t kLangIdSimplifiedChinese = 2052;   // 0x0804
 inline constexpr std::uint32_t kLangIdTraditionalChinese = 1028;  // 0x0404
 
+// The captions of message boxes: the application's name, and a warning's.
+inline constexpr const char* kAppCaption = "Vortal";
+inline constexpr const char* kWarningCaption = "Warning";
+
 // 2052 Simplified Chinese, 1028 Traditional Chinese, anything else (Hong Kong
 // 3076 included) English.
 Language LanguageFromLangId(std::uint32_t langId);

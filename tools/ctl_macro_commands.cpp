@@ -170,8 +170,8 @@ int EncodeMacroSlots(CtlSession& s) {
   for (const std::string& name : result.droppedMacros)
     s.err() << "vortalctl: macro \"" << name << "\" is beyond the mouse's twelve slots and was "
             << "not encoded.\n";
-  if (!SaveSettings(paths.settingsFile, state, s.messages())) {
-    s.err() << "vortalctl: " << paths.settingsFile << " could not be saved.\n";
+  if (const SaveResult saved = SaveSettings(paths.settingsFile, state); !saved.saved()) {
+    s.err() << "vortalctl: " << paths.settingsFile << " could not be saved" << SaveFailure(saved) << ".\n";
     return kExitFileProblem;
   }
   s.out() << "Encoded " << result.slotsWritten << (result.slotsWritten == 1 ? " macro" : " macros")

@@ -44,8 +44,7 @@ int Show(CtlSession& s) {
   report.macroNames = ListMacroNames(s.options().paths.macroStore);
   // The DPI labels depend on the mouse's sensor; without the mouse the
   // stored levels are shown. Only the sensor query is sent.
-  SilentMessages silent;
-  std::unique_ptr<HidBackend> backend = s.context().makeBackend(silent);
+  std::unique_ptr<HidBackend> backend = s.context().makeBackend();
   OpenedMouse mouse = backend ? backend->FindDevice() : OpenedMouse{};
   if (mouse.command) {
     MouseLink link(s.context().pauser);
@@ -98,9 +97,7 @@ int Listen(CtlSession& s) {
   SettingsState state;
   // The DPI notices name the stage's DPI from config.bin; without it they
   // name the stage alone.
-  SilentMessages silent;
-  const bool haveSettings =
-      LoadSettings(s.options().paths.settingsFile, state, silent) == LoadResult::kLoaded;
+  const bool haveSettings = LoadSettings(s.options().paths.settingsFile, state) == LoadResult::kLoaded;
   MouseLink link(s.context().pauser);
   std::unique_ptr<EventPort> events;
   if (!s.FindMouse(link, &events)) return kExitNoMouse;
@@ -173,23 +170,21 @@ int ApplyCommand(CtlSession& s) {
   const ProgramPaths& paths = s.options().paths;
   ApplyFiles files;
   files.settingsFile = paths.settingsFile;
-  files.messages = &s.messages();
-  bool textsFailed = false;
   // The button texts are the window's; they are saved back as they stand,
   // and str.ini is never created here.
   if (PathExists(paths.skinSettings)) {
     files.savePaneTexts = [&] {
       SkinSettingsValues values = LoadSkinSettings(paths.skinSettings, s.SkinSection());
-      textsFailed = !SavePaneTexts(paths.skinSettings, s.SkinSection(), values.paneText);
+      return SavePaneTexts(paths.skinSettings, s.SkinSection(), values.paneText);
     };
   }
   const ApplyReport report = link.Apply(state, files);
-  if (!report.settingsSaved) {
-    s.err() << "vortalctl: the mouse was written, but " << paths.settingsFile
-            << " could not be saved.\n";
+  if (!report.settingsFile.saved()) {
+    s.err() << "vortalctl: the mouse was written, but " << paths.settingsFile << " could not be saved"
+            << SaveFailure(report.settingsFile) << ".\n";
     return kExitFileProblem;
   }
-  if (textsFailed) {
+  if (!report.paneTextsSaved) {
     s.err() << "vortalctl: the mouse and config.bin were written, but the button texts could "
             << "not be saved to " << paths.skinSettings << ".\n";
     return kExitFileProblem;

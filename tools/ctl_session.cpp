@@ -10,15 +10,20 @@
 
 namespace vortal {
 
-void StreamMessages::Show(const std::string& text, const std::string& caption) {
-  std::string line = text;
-  while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) line.pop_back();
-  err_ << caption << ": " << line << "\n";
-  ++count_;
+std::string SaveFailure(const SaveResult& result) {
+  switch (result.status) {
+    case SaveStatus::kSaved:
+      return {};
+    case SaveStatus::kMissing:
+      return " (it does not exist)";
+    case SaveStatus::kWriteFailed:
+      return " (system error " + std::to_string(result.errorCode) + ")";
+  }
+  return {};
 }
 
 CtlSession::CtlSession(CtlContext& context, const CtlOptions& options)
-    : c_(context), o_(options), messages_(context.err), texts_(context.language) {}
+    : c_(context), o_(options), texts_(context.language) {}
 
 CtlSession::~CtlSession() = default;
 
@@ -29,8 +34,7 @@ int CtlSession::Usage(const std::string& problem) {
 
 bool CtlSession::LoadSettingsFile(SettingsState& state) {
   const std::string& path = o_.paths.settingsFile;
-  SilentMessages silent;
-  switch (LoadSettings(path, state, silent)) {
+  switch (LoadSettings(path, state)) {
     case LoadResult::kLoaded:
       return true;
     case LoadResult::kMissing:
@@ -65,8 +69,9 @@ bool CtlSession::LoadSetup(SettingsState& state, WorkingSetup& setup) {
 
 int CtlSession::SaveSetup(SettingsState& state, const WorkingSetup& setup) {
   state.working = setup.record;
-  if (!SaveSettings(o_.paths.settingsFile, state, messages_)) {
-    c_.err << "vortalctl: " << o_.paths.settingsFile << " could not be saved; nothing changed.\n";
+  if (const SaveResult saved = SaveSettings(o_.paths.settingsFile, state); !saved.saved()) {
+    c_.err << "vortalctl: " << o_.paths.settingsFile << " could not be saved" << SaveFailure(saved)
+           << "; nothing changed.\n";
     return kExitFileProblem;
   }
   if (!SavePaneTexts(o_.paths.skinSettings, SkinSection(), setup.panes)) {
@@ -78,13 +83,11 @@ int CtlSession::SaveSetup(SettingsState& state, const WorkingSetup& setup) {
 }
 
 bool CtlSession::FindMouse(MouseLink& link, std::unique_ptr<EventPort>* events) {
-  backend_ = c_.makeBackend(messages_);
-  const int shownBefore = messages_.count();
+  backend_ = c_.makeBackend();
   OpenedMouse mouse = backend_ ? backend_->FindDevice() : OpenedMouse{};
   if (!mouse.command) {
-    // The backend has said why a mouse it saw could not be opened.
-    if (messages_.count() != shownBefore)
-      c_.err << "vortalctl: the mouse is there but could not be opened.\n";
+    if (!mouse.problem.empty())
+      c_.err << "vortalctl: the mouse is there but could not be opened. " << mouse.problem << "\n";
     else
       c_.err << "vortalctl: the mouse (USB vendor 04D9, product A09F) was not found. Plug it "
              << "in, check that no other program holds it, and try again.\n";
@@ -97,8 +100,7 @@ bool CtlSession::FindMouse(MouseLink& link, std::unique_ptr<EventPort>* events) 
 
 std::optional<std::uint8_t> CtlSession::SensorType() {
   if (o_.sensorType) return o_.sensorType;
-  SilentMessages silent;
-  std::unique_ptr<HidBackend> backend = c_.makeBackend(silent);
+  std::unique_ptr<HidBackend> backend = c_.makeBackend();
   OpenedMouse mouse = backend ? backend->FindDevice() : OpenedMouse{};
   if (!mouse.command) return std::nullopt;
   MouseLink link(c_.pauser);

@@ -13,8 +13,8 @@
 #include "device/hid_port.h"
 #include "device/mouse_link.h"
 #include "edit/setting_text.h"
+#include "settings/settings_file.h"
 #include "settings/settings_record.h"
-#include "settings/user_messages.h"
 #include "texts/texts.h"
 #include "tools/vortalctl_main.h"
 
@@ -29,17 +29,9 @@ struct CtlOptions {
   bool apply = false;
 };
 
-// Message boxes of the core become lines on the error stream.
-class StreamMessages : public UserMessages {
- public:
-  explicit StreamMessages(std::ostream& err) : err_(err) {}
-  void Show(const std::string& text, const std::string& caption) override;
-  int count() const { return count_; }
-
- private:
-  std::ostream& err_;
-  int count_ = 0;
-};
+// Why config.bin was not saved, to follow its path in a message:
+// " (it does not exist)" or " (system error 13)".
+std::string SaveFailure(const SaveResult& result);
 
 class CtlSession {
  public:
@@ -74,12 +66,10 @@ class CtlSession {
   std::optional<std::uint8_t> SensorType();
   SettingContext Context(std::optional<std::uint8_t> sensorType) const;
   std::string_view SkinSection() const { return texts_[TextId::kSkinSection]; }
-  StreamMessages& messages() { return messages_; }
 
  private:
   CtlContext& c_;
   const CtlOptions& o_;
-  StreamMessages messages_;
   std::unique_ptr<HidBackend> backend_;
   LocalizedTexts texts_;
 };

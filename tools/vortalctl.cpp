@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   auto pauser = vortal::MakeSystemPauser();
   vortal::CtlContext context{
       std::cout, std::cerr,
-      [](vortal::UserMessages& messages) { return vortal::MakeHidBackend(&messages); }, *pauser,
+      [] { return vortal::MakeHidBackend(); }, *pauser,
       vortal::DerivePaths(vortal::ModulePath()), SystemLanguage(), Interrupt()};
   return vortal::RunVortalctl(Arguments(argc, argv), context);
 }

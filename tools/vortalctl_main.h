@@ -14,7 +14,6 @@
 
 #include "device/hid_port.h"
 #include "settings/program_paths.h"
-#include "settings/user_messages.h"
 #include "texts/texts.h"
 
 namespace vortal {
@@ -54,9 +53,9 @@ class ListenInterrupt {
 struct CtlContext {
   std::ostream& out;
   std::ostream& err;
-  // Called once per command that needs the mouse; failures of the search
-  // are told through the messages given.
-  std::function<std::unique_ptr<HidBackend>(UserMessages&)> makeBackend;
+  // Called once per command that needs the mouse; a mouse seen but not
+  // opened says why in the found mouse's `problem`.
+  std::function<std::unique_ptr<HidBackend>()> makeBackend;
   Pauser& pauser;
   // The files used when no --dir is given.
   ProgramPaths defaultPaths;

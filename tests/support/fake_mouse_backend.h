@@ -14,7 +14,10 @@ class FakeMouseBackend : public HidBackend {
   OpenedMouse FindDevice() override {
     ++findCalls;
     OpenedMouse mouse;
-    if (!plugged) return mouse;
+    if (!plugged) {
+      mouse.problem = problem;
+      return mouse;
+    }
     auto port = std::make_unique<ScriptedPort>(trace, ReportLengths{9, 33, 33});
     port->featureReplies = featureReplies;
     mouse.command = std::move(port);
@@ -22,6 +25,7 @@ class FakeMouseBackend : public HidBackend {
   }
 
   bool plugged = true;
+  std::string problem;  // why an unplugged mouse could not be opened, if seen
   int findCalls = 0;
   std::shared_ptr<Trace> trace = std::make_shared<Trace>();
   std::deque<std::vector<std::uint8_t>> featureReplies;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 
 namespace vortal::testing {
 

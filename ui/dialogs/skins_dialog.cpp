@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "files/file_io.h"
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/skin/skin_images.h"
 
 namespace vortal {

@@ -14,7 +14,7 @@
 
 #include "device/hid_port.h"
 #include "macro/recording_host.h"
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/host/canvas.h"
 #include "ui/host/child_controls.h"
 #include "ui/host/geometry.h"

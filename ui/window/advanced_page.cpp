@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/skin/skin_images.h"
 
 namespace vortal {

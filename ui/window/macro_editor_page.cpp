@@ -9,7 +9,7 @@
 #include "files/text_encoding.h"
 #include "files/file_io.h"
 #include "settings/number_text.h"
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/dialogs/delay_dialog.h"
 #include "ui/skin/skin_images.h"
 #include "ui/skin/text_contrast.h"

@@ -138,14 +138,17 @@ bool MainWindowModel::ApplySettings() {
   }
   ApplyFiles applyFiles;
   applyFiles.settingsFile = files_.settingsFile;
-  applyFiles.messages = &services_;
   applyFiles.savePaneTexts = [this] {
-    if (!SavePaneTexts(files_.skinSettingsFile, texts[TextId::kSkinSection], skin.paneText)) {
-      services_.Show(FormatText(texts[TextId::kPaneTextsNotSaved], files_.skinSettingsFile),
-                     kAppCaption);
-    }
+    return SavePaneTexts(files_.skinSettingsFile, texts[TextId::kSkinSection], skin.paneText);
   };
   const ApplyReport report = link_.Apply(settings_, applyFiles);
+  if (!report.settingsFile.saved()) {
+    const bool missing = report.settingsFile.status == SaveStatus::kMissing;
+    services_.Show(SaveProblemText(report.settingsFile), missing ? kAppCaption : kSettingsWriteFailedCaption);
+  }
+  if (!report.paneTextsSaved) {
+    services_.Show(FormatText(texts[TextId::kPaneTextsNotSaved], files_.skinSettingsFile), kAppCaption);
+  }
   settings_.Snapshot();
   appliedPaneText_ = skin.paneText;
   if (afterApply) afterApply();

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "settings/skin_settings.h"
-#include "settings/user_messages.h"
+#include "macro/user_messages.h"
 #include "ui/dialogs/skins_dialog.h"
 
 namespace vortal {

@@ -24,6 +24,7 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
     if (events) services.SetEventPort(std::move(events));
   } else {
     link.devicePresent = false;
+    if (!link.openProblem().empty()) services.Show(link.openProblem(), kAppCaption);
     services.Show(std::string(model_.texts[TextId::kMouseNotDetected]), kWarningCaption);
   }
 
@@ -39,7 +40,8 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
     return StartupResult::kStoppedNoNotifications;
   }
 
-  const LoadResult loaded = LoadSettings(model_.files().settingsFile, model_.settings(), services);
+  const LoadResult loaded = LoadSettings(model_.files().settingsFile, model_.settings());
+  if (loaded == LoadResult::kMissing) services.Show(kSettingsFileMissingText, kAppCaption);
   model_.settings().Snapshot();
 
   LoadSkin();
@@ -140,6 +142,7 @@ void MainWindowShell::OnDeviceChange(DeviceChange change, std::string_view inter
   MouseLink& link = model_.link();
   std::unique_ptr<EventPort> events;
   if (!link.FindDevice(model_.backend(), &events)) {
+    if (!link.openProblem().empty()) services.Show(link.openProblem(), kAppCaption);
     OnDeviceEvent(kEventMouseMissing, 0);
     services.HideWindow();
     link.devicePresent = false;
