@@ -353,7 +353,6 @@ TEST(HoverTest, FrameDrawsEveryButtonNormalWithTheLocalizedCaptions) {
                               "IMAGE /button-close-normal.png 850,5",
                               "IMAGE /button-PrePage-normal.png 20,55",
                               "IMAGE /button-NextPage-normal.png 70,55",
-                              "TEXT right www.vortal.example 480,5,690,23",
                           }));
   EXPECT_NE(ok, "OK");
 }

@@ -19,6 +19,7 @@
 #include "ui/window/advanced_page.h"
 #include "ui/window/macro_editor_page.h"
 #include "ui/window/startup.h"
+#include "vortal_version.h"
 
 namespace vortal {
 namespace {
@@ -71,23 +72,27 @@ bool SameRecord(const SettingsRecord& a, const SettingsRecord& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-TEST(SettingsProfilesTest, TrayMenuAndFileDialogsSpeakTheWindowsLanguage) {
+TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
   struct Case {
     std::uint32_t langId;
     std::vector<std::string> items;
     std::vector<std::string> titles;  // Save As, Open
+    std::string licence;              // the About box's second line
   } cases[] = {
-      {1033, {"Export settings...", "Import settings...", "Exit"},
-       {"Export Settings", "Import Settings"}},
-      {2052, {"导出设置...", "导入设置...", "退出"}, {"导出设置", "导入设置"}},
-      {1028, {"匯出設定...", "匯入設定...", "退出"}, {"匯出設定", "匯入設定"}},
+      {1033, {"Export settings...", "Import settings...", "About Vortal", "Exit"},
+       {"Export Settings", "Import Settings"}, "Released under the MIT License."},
+      {2052, {"导出设置...", "导入设置...", "关于 Vortal", "退出"}, {"导出设置", "导入设置"},
+       "依据 MIT 许可证发布。"},
+      {1028, {"匯出設定...", "匯入設定...", "關於 Vortal", "退出"}, {"匯出設定", "匯入設定"},
+       "依據 MIT 授權條款發佈。"},
   };
   for (const Case& c : cases) {
     Rig rig(c.langId);
     rig.shell.OnTrayClick(TrayClick::kRight);
     EXPECT_EQ(rig.services.trayMenu, (std::vector<TrayMenuItem>{{kTrayExportCommand, c.items[0]},
                                                                  {kTrayImportCommand, c.items[1]},
-                                                                 {kTrayExitCommand, c.items[2]}}));
+                                                                 {kTrayAboutCommand, c.items[2]},
+                                                                 {kTrayExitCommand, c.items[3]}}));
     rig.Chosen(kTrayExportCommand, std::nullopt);
     rig.Chosen(kTrayImportCommand, std::nullopt);
     std::vector<std::string> titles;
@@ -97,6 +102,16 @@ TEST(SettingsProfilesTest, TrayMenuAndFileDialogsSpeakTheWindowsLanguage) {
     }
     EXPECT_EQ(titles, c.titles) << c.langId;
     EXPECT_EQ(rig.services.fileRequests[0].kind, FileDialogKind::kSaveAs);
+    // About: one box, nothing else happens; no address line while there is
+    // no address.
+    rig.services.messages.clear();
+    EXPECT_TRUE(rig.Chosen(kTrayAboutCommand, std::nullopt));
+    const std::string web =
+        kVortalWebAddress.empty() ? "" : "\n\n" + std::string(kVortalWebAddress);
+    EXPECT_EQ(rig.services.messages,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"Vortal " + std::string(kVortalVersion) + "\n\n" + c.licence + web, c.items[2]}}));
+    EXPECT_EQ(rig.services.calls.size(), 1u);
   }
   Rig rig;
   EXPECT_FALSE(rig.shell.OnTrayCommand(1));  // Enter on the window is no menu command

@@ -70,7 +70,9 @@ TEST(Texts, EntriesAcrossTheTableInAllLanguages) {
       {TextId::kMouseSpeed, "Mouse Speed", "鼠标移动速度", "滑鼠移動速度"},
       {TextId::kNotRecording, "It doesn’t start recording, unnecessary to press Stop key!",
        "没有开始录制,点击停止录制按钮没有意义！", "沒有開始錄製，點擊停止錄製按鈕沒有意義！"},
-      {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
+      {TextId::kAboutVortal, "About Vortal", "关于 Vortal", "關於 Vortal"},
+      {TextId::kReleasedUnderMit, "Released under the MIT License.", "依据 MIT 许可证发布。",
+       "依據 MIT 授權條款發佈。"},
       {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
   };
   for (const Case& c : cases) {

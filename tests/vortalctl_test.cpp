@@ -23,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "tools/settings_report.h"
 #include "tools/vortalctl_main.h"
+#include "vortal_version.h"
 
 namespace vortal {
 namespace {
@@ -151,6 +152,10 @@ TEST_F(Vortalctl, CommandLineMistakesAreUsageErrors) {
                              "\n  pointer.precision, pointer.page-scroll\n      on or off"})
       EXPECT_NE(help.out.find(line), std::string::npos) << asked << ": " << line << "\n" << help.out;
   }
+  // The version a user names in a report, the project's; nothing else runs.
+  const Result version = Run({"--version", "frobnicate"});
+  EXPECT_EQ(version.exit, kExitOk);
+  EXPECT_EQ(version.out, "vortalctl " + std::string(kVortalVersion) + "\n");
   EXPECT_EQ(Run({"help", "import"}).out,
             "  import FILE           read a profile file back (checked before anything\n"
             "                        changes; what it does not name stays)\n");

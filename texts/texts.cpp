@@ -84,6 +84,8 @@ constexpr TextRow kTextTable[] = {
     {TextId::kExit, "Exit", "退出", "退出"},
     {TextId::kExportSettings, "Export settings...", "导出设置...", "匯出設定..."},
     {TextId::kImportSettings, "Import settings...", "导入设置...", "匯入設定..."},
+    {TextId::kAboutVortal, "About Vortal", "关于 Vortal", "關於 Vortal"},
+    {TextId::kReleasedUnderMit, "Released under the MIT License.", "依据 MIT 许可证发布。", "依據 MIT 授權條款發佈。"},
     {TextId::kExportSettingsTitle, "Export Settings", "导出设置", "匯出設定"},
     {TextId::kImportSettingsTitle, "Import Settings", "导入设置", "匯入設定"},
     {TextId::kProfileFiles, "Vortal settings (*.ini)", "Vortal 设置 (*.ini)", "Vortal 設定 (*.ini)"},
@@ -133,7 +135,6 @@ constexpr TextRow kTextTable[] = {
     {TextId::kSensorNotTold, "it did not tell which sensor it has, so nothing was sent", "鼠标没有报告其传感器型号，因此没有发送任何内容", "滑鼠沒有回報其感測器型號，因此沒有傳送任何內容"},
     {TextId::kMacroSlotReadBackWrong, "macro slot %s came back different", "宏槽 %s 读回的内容与写入的不同", "巨集槽 %s 讀回的內容與寫入的不同"},
     {TextId::kMacroSlotsReadBackWrong, "macro slots %s came back different", "宏槽 %s 读回的内容与写入的不同", "巨集槽 %s 讀回的內容與寫入的不同"},
-    {TextId::kWebAddress, "www.vortal.example", "www.vortal.example", "www.vortal.example"},
     {TextId::kSkinSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
 };
 

@@ -111,6 +111,8 @@ enum class TextId : std::uint8_t {
   kExit,
   kExportSettings,       // the tray menu's items
   kImportSettings,
+  kAboutVortal,          // the tray menu's item and its box's caption
+  kReleasedUnderMit,     // the About box's licence line
   kExportSettingsTitle,  // the file dialogs' titles
   kImportSettingsTitle,
   kProfileFiles,         // the file dialogs' filter
@@ -165,9 +167,9 @@ enum class TextId : std::uint8_t {
   kMacroSlotReadBackWrong,   // "%s": the slot
   kMacroSlotsReadBackWrong,  // "%s": the slots
 
-  // Not translated: the web address of the title area, and the section of
-  // str.ini that holds this language's pane texts.
-  kWebAddress,
+  // Not translated: the section of str.ini that holds this language's pane
+  // texts. (The web address of the title area is the program's one address,
+  // kVortalWebAddress of vortal_version.h.)
   kSkinSection,
 
   kCount

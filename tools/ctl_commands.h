@@ -35,4 +35,32 @@ std::vector<CtlCommand> AllCommands();
 const CtlCommand* FindCommand(const std::vector<CtlCommand>& commands, std::string_view name);
 std::string UsageText(const std::vector<CtlCommand>& commands);
 
+// The settings as the usage and the manual group them: the names, in runs,
+// and what their values are.
+struct SettingGroup {
+  std::string names;        // "dpi.1 to dpi.4"
+  std::string_view values;  // "on or off, and a DPI of the sensor or level=N"
+};
+std::vector<SettingGroup> SettingGroups();
+
+inline constexpr std::string_view kCtlExamples[] = {
+    "vortalctl set mode-a.button4 Fire Key key=A speed=30 times=5",
+    "vortalctl set mode-b.button3 Combo Key modifier=Left Ctrl key1=C",
+    "vortalctl --apply set dpi.2 on 1600",
+    "vortalctl get dpi",
+    "vortalctl macro set Reload \"R Dn, 50 ms, R Up\"",
+    "vortalctl export ~/mouse/shooter.ini",
+};
+
+struct CtlExitCode {
+  int code;
+  std::string_view meaning;
+};
+inline constexpr CtlExitCode kCtlExitCodes[] = {
+    {0, "done"},
+    {1, "the mouse was not found, did not answer or went away"},
+    {2, "unknown command or option, or a value not accepted (nothing written)"},
+    {3, "a file is missing, has the wrong size or could not be written"},
+};
+
 }  // namespace vortal

@@ -7,6 +7,7 @@
 #include "edit/setting_text.h"
 #include "files/file_io.h"
 #include "tools/ctl_commands.h"
+#include "vortal_version.h"
 
 namespace vortal {
 namespace {
@@ -16,6 +17,7 @@ constexpr std::size_t kSynopsisColumn = 24;
 
 constexpr std::string_view kUsageHead =
     "Usage: vortalctl [--dir DIR] [--sensor N] [--apply] COMMAND [ARGUMENTS]\n"
+    "       vortalctl --version\n"
     "\n"
     "Works on config.bin, record.ini and str.ini in DIR (default: the folder of\n"
     "the program). Changes are saved at once; --apply also writes them into the\n"
@@ -48,23 +50,9 @@ constexpr SettingHelp kSettingHelp[] = {
     {"pointer.page-scroll", "on or off"},
 };
 
-constexpr std::string_view kUsageTail =
+constexpr std::string_view kUsageNames =
     "Names are those of the window's lists, in any letter case. DPI values need\n"
-    "the mouse plugged in or its sensor type given with --sensor 0..3.\n"
-    "\n"
-    "Examples:\n"
-    "  vortalctl set mode-a.button4 Fire Key key=A speed=30 times=5\n"
-    "  vortalctl set mode-b.button3 Combo Key modifier=Left Ctrl key1=C\n"
-    "  vortalctl --apply set dpi.2 on 1600\n"
-    "  vortalctl get dpi\n"
-    "  vortalctl macro set Reload \"R Dn, 50 ms, R Up\"\n"
-    "  vortalctl export ~/mouse/shooter.ini\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  done\n"
-    "  1  the mouse was not found, did not answer or went away\n"
-    "  2  unknown command or option, or a value not accepted (nothing written)\n"
-    "  3  a file is missing, has the wrong size or could not be written\n";
+    "the mouse plugged in or its sensor type given with --sensor 0..3.\n";
 
 // A file in the folder, joined with the separator the folder is written with.
 std::string Join(const std::string& dir, const char* name) {
@@ -123,10 +111,18 @@ std::string FormText(const CtlForm& form) {
 }
 
 std::string SettingsText() {
-  // The name runs of one description are listed together.
   std::string text = "Settings:\n";
+  for (const SettingGroup& group : SettingGroups())
+    text += "  " + group.names + "\n" + Wrapped(group.values, 6);
+  return text;
+}
+
+}  // namespace
+
+std::vector<SettingGroup> SettingGroups() {
+  // The name runs of one description are listed together.
   const std::string runs = NameRuns(SettingNames());
-  std::vector<std::pair<std::string, std::string_view>> groups;
+  std::vector<SettingGroup> groups;
   std::size_t start = 0;
   while (start < runs.size()) {
     std::size_t end = runs.find(", ", start);
@@ -136,19 +132,16 @@ std::string SettingsText() {
     for (const SettingHelp& help : kSettingHelp)
       if (run.rfind(help.stem, 0) == 0) values = help.values;
     if (values == "as mode-a" && !groups.empty()) {
-      groups.back().first += ", " + run;
-    } else if (!groups.empty() && groups.back().second == values) {
-      groups.back().first += ", " + run;
+      groups.back().names += ", " + run;
+    } else if (!groups.empty() && groups.back().values == values) {
+      groups.back().names += ", " + run;
     } else {
-      groups.emplace_back(run, values);
+      groups.push_back({run, values});
     }
     start = end + 2;
   }
-  for (const auto& [names, values] : groups) text += "  " + names + "\n" + Wrapped(values, 6);
-  return text;
+  return groups;
 }
-
-}  // namespace
 
 std::vector<CtlCommand> AllCommands() {
   std::vector<CtlCommand> all = SetupCommands();
@@ -169,7 +162,11 @@ std::string UsageText(const std::vector<CtlCommand>& commands) {
   for (const CtlCommand& command : commands)
     for (const CtlForm& form : command.forms) text += FormText(form);
   text += FormText({"help [COMMAND]", "print this text, or one command's forms"});
-  text += "\n" + SettingsText() + kUsageTail.data();
+  text += "\n" + SettingsText() + std::string(kUsageNames) + "\nExamples:\n";
+  for (std::string_view example : kCtlExamples) text += "  " + std::string(example) + "\n";
+  text += "\nExit codes:\n";
+  for (const CtlExitCode& code : kCtlExitCodes)
+    text += "  " + std::to_string(code.code) + "  " + std::string(code.meaning) + "\n";
   return text;
 }
 
@@ -222,6 +219,10 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
       help = true;
       continue;
     }
+    if (!optionsEnded && arg == "--version") {
+      context.out << "vortalctl " << kVortalVersion << "\n";
+      return kExitOk;
+    }
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
       continue;
@@ -251,8 +252,9 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
     }
     if (option)
       return usageError("unknown option " + arg + "; the options are --dir, --sensor, --apply, " +
-                        "--count and --help." +
-                        DidYouMean(arg, {"--dir", "--sensor", "--apply", "--count", "--help"}));
+                        "--count, --help and --version." +
+                        DidYouMean(arg, {"--dir", "--sensor", "--apply", "--count", "--help",
+                                         "--version"}));
     if (options.command.empty()) {
       options.command = arg;
     } else {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/skin/skin_images.h"
+#include "vortal_version.h"
 
 namespace vortal {
 
@@ -247,8 +248,10 @@ void MainWindowModel::DrawFrame(Canvas& canvas) const {
       DrawHotControl(canvas, control, false);
     }
   }
-  canvas.DrawText(texts[TextId::kWebAddress], kWebAddressBox, TextAlign::kRight, kWebAddressColor,
-                  FontKind::kNormal);
+  if (!kVortalWebAddress.empty()) {
+    canvas.DrawText(kVortalWebAddress, kWebAddressBox, TextAlign::kRight, kWebAddressColor,
+                    FontKind::kNormal);
+  }
 }
 
 void MainWindowModel::OnMouseHover(Point p) {

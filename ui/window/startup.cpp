@@ -6,6 +6,7 @@
 #include "device/device_events.h"
 #include "settings/settings_file.h"
 #include "ui/skin/skin_images.h"
+#include "vortal_version.h"
 
 namespace vortal {
 
@@ -77,7 +78,15 @@ void MainWindowShell::LoadMainBackground() {
 std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts) {
   return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
           {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
+          {kTrayAboutCommand, std::string(texts[TextId::kAboutVortal])},
           {kTrayExitCommand, std::string(texts[TextId::kExit])}};
+}
+
+std::string AboutText(const LocalizedTexts& texts) {
+  std::string text = "Vortal " + std::string(kVortalVersion) + "\n\n" +
+                     std::string(texts[TextId::kReleasedUnderMit]);
+  if (!kVortalWebAddress.empty()) text += "\n\n" + std::string(kVortalWebAddress);
+  return text;
 }
 
 void MainWindowShell::OnTrayClick(TrayClick click) {
@@ -95,6 +104,9 @@ bool MainWindowShell::OnTrayCommand(int command) {
       return true;
     case kTrayImportCommand:
       if (profiles_.Import()) OpenWindow();
+      return true;
+    case kTrayAboutCommand:
+      model_.services().Show(AboutText(model_.texts), std::string(model_.texts[TextId::kAboutVortal]));
       return true;
     case kTrayExitCommand:
       model_.Exit();

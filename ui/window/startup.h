@@ -26,7 +26,12 @@ inline constexpr std::string_view kFallbackSkinName = "Default";
 // The tray menu's commands, top down.
 inline constexpr int kTrayExportCommand = 1026;
 inline constexpr int kTrayImportCommand = 1027;
+inline constexpr int kTrayAboutCommand = 1029;
 inline constexpr int kTrayExitCommand = 1028;
+
+// The About box's text: the program's name and version, the licence line in
+// the window's language, and the web address when the project has one.
+std::string AboutText(const LocalizedTexts& texts);
 
 // The tray menu in the window's language.
 std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts);
