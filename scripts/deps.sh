@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 wine64 xvfb xdotool
           imagemagick librsvg2-bin fonts-liberation fonts-wqy-zenhei fonts-wqy-microhei xauth x11-utils
-          clang clang-14 libclang-rt-14-dev)
+          clang clang-14 libclang-rt-14-dev
+          git zip unzip binutils dpkg-dev lintian man-db)
 # The guest of the real-HID checks (tests/hid/run.sh): an emulator, Debian's
 # kernel and a static busybox for its initramfs; nothing they recommend.
 guest_packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio)

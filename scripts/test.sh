@@ -37,6 +37,14 @@ echo "== checks on real HID stacks"
 "$root/tests/hid/run.sh" "$root/build/native" "$root/build/windows" | tee "$results/hid.log" || status=1
 # ---- end of real HID stacks
 
+# ---- Downloads: scripts/release.sh's zip and package, the executables built
+# again elsewhere and compared, the package installed and run, the zip's
+# window in a fresh Wine prefix; tests/release/run.sh prints its own
+# "release: N passed, N failed" line.
+echo "== release downloads"
+"$root/tests/release/run.sh" | tee "$results/release.log" || status=1
+# ---- end of downloads
+
 # ---- Fuzzing: every fuzz target built with clang (build/fuzz) and run for a
 # while on its seeds; a crash or a broken invariant fails the run.
 # VORTAL_FUZZ_SECONDS=0 leaves the block out.
@@ -53,7 +61,7 @@ fi
 # ---- end of fuzzing
 
 # One closing line over the unit tests of both builds, the end-to-end checks
-# (at both scales) and the checks on real HID stacks.
+# (at both scales), the checks on real HID stacks and of the downloads.
 passed=0; failed=0
 for f in "$results"/*.xml; do
   [ -f "$f" ] || continue
@@ -63,7 +71,7 @@ for f in "$results"/*.xml; do
   sk=$(grep -o -m1 '<testsuites[^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*' || echo 0)
   passed=$((passed + t - fl - er - sk)); failed=$((failed + fl + er))
 done
-for log in e2e e2e-144 hid; do
+for log in e2e e2e-144 hid release; do
   if line=$(grep -E -o "^${log%-*}: [0-9]+ passed, [0-9]+ failed" "$results/$log.log" 2>/dev/null | tail -n 1); then
     set -- $line
     passed=$((passed + $2)); failed=$((failed + $4))
