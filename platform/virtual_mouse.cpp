@@ -25,6 +25,7 @@ constexpr std::chrono::milliseconds kPollInterval{25};
 constexpr const char* kMemoryFile = "memory.bin";
 constexpr const char* kTrafficFile = "traffic.log";
 constexpr const char* kControlFile = "control";
+constexpr const char* kConditionFile = "condition";
 
 fs::path PathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
@@ -100,6 +101,41 @@ struct VirtualMouseShared {
   }
 
   void SaveMemory() { WriteFileAtomically(memoryPath, EncodeMemory(firmware.memory())); }
+
+  // The lasting faults, as the control lines that put the mouse in them, so
+  // that a program opening the folder later meets the same mouse.
+  std::string conditionPath;
+  std::string slotLine, silenceLine;  // empty: the mouse is in order
+
+  // Puts the mouse in the condition of a lasting line. Callers hold `mutex`.
+  void TakeCondition(const ControlLine& line, std::string_view text) {
+    if (line.kind == ControlLine::Kind::kWrongMacroSlot) {
+      faults.wrongMacroSlot = line.value;
+      firmware.SetFaults(faults);
+      slotLine = line.value ? std::string(text) : std::string();
+    } else {
+      const bool later = line.kind == ControlLine::Kind::kSilent && line.value > 0;
+      silent = line.kind == ControlLine::Kind::kSilent && !later;
+      answersLeft = later ? line.value : -1;
+      silenceLine = line.kind == ControlLine::Kind::kSilent ? std::string(text) : std::string();
+    }
+  }
+  void SaveCondition() {
+    std::string text;
+    for (const std::string* line : {&slotLine, &silenceLine})
+      if (!line->empty()) text += *line + "\n";
+    WriteFileAtomically(conditionPath, std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+  void LoadCondition() {
+    const auto bytes = ReadFileBytes(conditionPath);
+    if (!bytes) return;
+    std::istringstream lines(std::string(bytes->begin(), bytes->end()));
+    for (std::string text; std::getline(lines, text);) {
+      const std::optional<ControlLine> line = ParseControlLine(text);
+      if (line && (line->kind == ControlLine::Kind::kWrongMacroSlot || line->kind == ControlLine::Kind::kSilent))
+        TakeCondition(*line, text);
+    }
+  }
 };
 
 namespace {
@@ -223,6 +259,9 @@ VirtualMouseBackend::VirtualMouseBackend(const std::string& folder, std::uint8_t
     s.SaveMemory();
   }
 
+  s.conditionPath = Utf8FromPath(dir / kConditionFile);
+  s.LoadCondition();
+
   s.log.open(dir / kTrafficFile, std::ios::binary | std::ios::app);
   s.controlPath = dir / kControlFile;
   const std::uintmax_t size = fs::file_size(s.controlPath, error);
@@ -302,16 +341,12 @@ void VirtualMouseBackend::RunControlLine(std::string_view text) {
       }
     }
     s.changed.notify_all();
-  } else if (line->kind == ControlLine::Kind::kSilent || line->kind == ControlLine::Kind::kAnswer) {
+  } else if (line->kind == ControlLine::Kind::kSilent || line->kind == ControlLine::Kind::kAnswer ||
+             line->kind == ControlLine::Kind::kWrongMacroSlot) {
     std::lock_guard lock(s.mutex);
-    const bool later = line->kind == ControlLine::Kind::kSilent && line->value > 0;
-    s.silent = line->kind == ControlLine::Kind::kSilent && !later;
-    s.answersLeft = later ? line->value : -1;
-    s.Log(("CONTROL " + std::string(text)).c_str(), nullptr, 0);
-  } else if (line->kind == ControlLine::Kind::kWrongMacroSlot) {
-    std::lock_guard lock(s.mutex);
-    s.faults.wrongMacroSlot = line->value;
-    s.firmware.SetFaults(s.faults);
+    if (!s.usable) return;
+    s.TakeCondition(*line, text);
+    s.SaveCondition();
     s.Log(("CONTROL " + std::string(text)).c_str(), nullptr, 0);
   } else if (line->kind == ControlLine::Kind::kUnplug) {
     {

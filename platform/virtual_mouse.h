@@ -36,10 +36,16 @@
 //                                     gone through / go through again
 //                The last three are logged in traffic.log as "CONTROL" and the
 //                line once they are in force, so a check can wait for them.
+//                They last: see condition.
 //                Lines already present when the virtual mouse is opened are
 //                not run; a line counts once it ends with a newline; other
 //                lines are ignored. A control file that shrank was replaced
 //                and is read from its start.
+//   condition    the faults in force, as the lines that set them
+//                ("macro-slot-wrong N", "silent [N]"; empty for a mouse in
+//                order). Read when the virtual mouse is opened, so every
+//                program on the folder meets the same mouse; a countdown of
+//                "silent N" starts afresh there.
 //
 // While unplugged, FindDevice finds nothing, ports opened before fail every
 // call (also after the mouse is plugged in again, like stale handles) and a

@@ -204,6 +204,7 @@ TEST(DeviceFaultsTest, RepliesThatNeverComeEndTheApplyOnTime) {
 
 // The virtual mouse's control lines make it keep a macro slot wrong or stop
 // answering: the Apply's report says so, and what the mouse did not take.
+// A program that opens the folder later meets the mouse as the lines left it.
 TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
   struct Case {
     const char* what;
@@ -211,6 +212,7 @@ TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
     bool sensorKnown;
     bool commandsWent;
     std::vector<int> wrongSlots;
+    bool laterProgram = false;  // the Apply comes from a program opened after the lines
   } cases[] = {
       {"a mouse that takes everything", {}, {}, true, true, {}},
       {"macro slot 3 kept wrong", {}, {"macro-slot-wrong 3"}, true, true, {3}},
@@ -218,6 +220,10 @@ TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
       {"answers again", {}, {"silent", "answer"}, true, true, {}},
       {"stops answering half-way", {}, {"silent 9"}, true, false, {}},
       {"never told its sensor: nothing is sent", {"silent"}, {}, false, true, {}},
+      {"a slot kept wrong, for a later program", {}, {"macro-slot-wrong 3"}, true, true, {3}, true},
+      {"a slot right again, for a later program", {}, {"macro-slot-wrong 3", "macro-slot-wrong 0"}, true, true, {}, true},
+      {"silent, for a later program", {}, {"silent"}, false, true, {}, true},
+      {"answering again, for a later program", {}, {"silent", "answer"}, true, true, {}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -232,7 +238,13 @@ TEST(DeviceFaultsTest, TheApplyReportSaysWhatTheMouseDidNotTake) {
     const std::string config = dir.Write("config.bin", Bytes(kSettingsFileSize, 0));
     SettingsState state;
     state.working = PatternRecord();
-    const ApplyReport report = link.Apply(state, {config, {}});
+    std::unique_ptr<VirtualMouseBackend> later;
+    MouseLink laterLink(pauser);
+    if (c.laterProgram) {
+      later = std::make_unique<VirtualMouseBackend>(dir.File("mouse"), 1);
+      ASSERT_TRUE(laterLink.FindDevice(*later));
+    }
+    const ApplyReport report = (c.laterProgram ? laterLink : link).Apply(state, {config, {}});
     EXPECT_EQ(report.sensorKnown, c.sensorKnown);
     EXPECT_EQ(report.commands.empty(), !c.sensorKnown);
     EXPECT_EQ(report.AllCommandsWent(), c.commandsWent);

@@ -29,6 +29,19 @@ apply_not_taken() {
   fi
 }
 
+# vortalctl.exe on the window's folder meets the same mouse: its apply exits
+# 1 and says (in English) what the mouse did not take ($1, a pattern).
+ctl_not_taken() {
+  local code=0 from
+  from=$(wc -l <"$work/vortalctl.log" 2>/dev/null || echo 0)
+  vortalctl_in "$run" apply || code=$?
+  if [ "$code" = 1 ] && tail -n +"$((from + 1))" "$work/vortalctl.log" | grep -q -- "$1"; then
+    report ok "$2"
+  else
+    report fail "$2" "exit $code: $(tail -n 1 "$work/vortalctl.log")"
+  fi
+}
+
 # The boxes the program opened so far.
 boxes() { grep -c '^message opened' "$state_log" 2>/dev/null || true; }
 # Clicks Apply and waits for its balloon; true when no box came with it.
@@ -58,6 +71,8 @@ else
 fi
 control "macro-slot-wrong 3" || report fail "the virtual mouse takes macro-slot-wrong"
 apply_not_taken macro-slot "$said" "a macro slot the mouse keeps wrong is told, config.bin is saved"
+ctl_not_taken "did not take all of the settings: macro slot 3 came back different" \
+  "vortalctl apply exits 1 on the slot the mouse keeps wrong"
 control "macro-slot-wrong 0"
 
 # 3. The mouse stops answering half-way through the Apply (after ten
@@ -69,6 +84,8 @@ else
 fi
 control "silent 10" || report fail "the virtual mouse takes silent 10"
 apply_not_taken silent "$said" "a mouse that stops answering half-way is told, config.bin is saved"
+ctl_not_taken "did not take all of the settings: it stopped answering" \
+  "vortalctl apply exits 1 when the mouse stops answering half-way"
 control "answer"
 
 # 4. Answering again, the next Apply is taken whole.
