@@ -315,7 +315,9 @@ TEST(FaultsTest, ReadOnlyOrLockedFileIsLeftAsItWas) {
       SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
       ExpectFile(path, old, what);
       EXPECT_EQ(dir.List(), before) << what << ": no temporary file left";
-      if (saver.isConfig) EXPECT_EQ(problem.rfind("Error Code is: ", 0), 0u) << what;
+      if (saver.isConfig) {
+        EXPECT_EQ(problem.rfind("Error Code is: ", 0), 0u) << what;
+      }
     }
   }
 }

@@ -151,7 +151,9 @@ TEST(SetupEditor, TheRulesOfTheButtons) {
     WorkingSetup setup{c.base, {}};
     const ButtonEdit edit = Set(setup, c.mode, c.button, c.action);
     EXPECT_EQ(edit.refusal, c.refusal);
-    if (c.refusal == ButtonRefusal::kLastLeftClick) EXPECT_EQ(edit.lostMode, c.lostMode);
+    if (c.refusal == ButtonRefusal::kLastLeftClick) {
+      EXPECT_EQ(edit.lostMode, c.lostMode);
+    }
     if (c.refusal != ButtonRefusal::kNone) {
       EXPECT_TRUE(SameRecord(setup.record, c.base));
       EXPECT_EQ(setup.panes, PaneTexts{});

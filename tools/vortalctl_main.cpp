@@ -162,7 +162,10 @@ std::string UsageText(const std::vector<CtlCommand>& commands) {
   for (const CtlCommand& command : commands)
     for (const CtlForm& form : command.forms) text += FormText(form);
   text += FormText({"help [COMMAND]", "print this text, or one command's forms"});
-  text += "\n" + SettingsText() + std::string(kUsageNames) + "\nExamples:\n";
+  text += '\n';
+  text += SettingsText();
+  text += kUsageNames;
+  text += "\nExamples:\n";
   for (std::string_view example : kCtlExamples) text += "  " + std::string(example) + "\n";
   text += "\nExit codes:\n";
   for (const CtlExitCode& code : kCtlExitCodes)
