@@ -1,5 +1,6 @@
 // Vortal.exe: the gaming mouse's settings window in the notification area.
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/tessel_app.h"
 #include "files/system_code_page.h"
@@ -9,6 +10,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // from the program's own folder or the current directory.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   vortal::InstallSystemCodePage();
+  // The shell's link object (the Start with Windows shortcut) needs COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   vortal::CTesselApp app(instance);
   if (!app.InitInstance()) return 0;
   return app.Run();

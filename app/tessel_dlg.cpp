@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/file_dialog_win32.h"
+#include "app/log_on_start_win32.h"
 #include "app/shell_messages.h"
 #include "app/state_log.h"
 #include "app/sub_dialog_host.h"
@@ -393,8 +394,10 @@ void CTesselDlg::ShowTrayMenu(const std::vector<TrayMenuItem>& items) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
   for (const TrayMenuItem& item : items) {
-    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), Widen(item.label).c_str());
+    AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED),
+                static_cast<UINT_PTR>(item.command), Widen(item.label).c_str());
     ProgramStateLog().Write("menu item", item.label);
+    if (item.checked) ProgramStateLog().Write("menu tick", item.label);
   }
   SetForegroundWindow(hwnd_);
   ProgramStateLog().Write("menu opened");
@@ -410,6 +413,21 @@ std::optional<std::string> CTesselDlg::ChooseFile(const FileDialogRequest& reque
   std::optional<std::string> path = RunFileDialog(hwnd_, request);
   ProgramStateLog().Write("file dialog closed", path ? "ok " + *path : std::string("cancel"));
   return path;
+}
+
+// ---- Start with Windows
+
+bool CTesselDlg::StartsAtLogOn() {
+  const std::optional<std::wstring> target = ShortcutTarget(LogOnShortcutPath());
+  return target && SamePath(*target, Widen(ModulePath()));
+}
+
+bool CTesselDlg::SetStartAtLogOn(bool on) {
+  const std::wstring shortcut = LogOnShortcutPath();
+  const bool done = on ? WriteShortcut(shortcut, Widen(ModulePath()))
+                       : DeleteFileW(shortcut.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  ProgramStateLog().Write("start with windows", (on ? "on " : "off ") + std::string(done ? "done" : "failed"));
+  return done;
 }
 
 // ---- Listener

@@ -82,6 +82,8 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
   void SetEventPort(std::unique_ptr<EventPort> port) override;
   bool RegisterDeviceNotifications() override;
   void CloseListenerHandles() override;
+  bool StartsAtLogOn() override;
+  bool SetStartAtLogOn(bool on) override;
   void ExitProcess(int code) override;
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
   // Macro recording.

@@ -79,11 +79,11 @@ TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
     std::vector<std::string> titles;  // Save As, Open
     std::string licence;              // the About box's second line
   } cases[] = {
-      {1033, {"Export settings...", "Import settings...", "About Vortal", "Exit"},
+      {1033, {"Export settings...", "Import settings...", "About Vortal", "Start with Windows", "Exit"},
        {"Export Settings", "Import Settings"}, "Released under the MIT License."},
-      {2052, {"导出设置...", "导入设置...", "关于 Vortal", "退出"}, {"导出设置", "导入设置"},
+      {2052, {"导出设置...", "导入设置...", "关于 Vortal", "开机时启动", "退出"}, {"导出设置", "导入设置"},
        "依据 MIT 许可证发布。"},
-      {1028, {"匯出設定...", "匯入設定...", "關於 Vortal", "退出"}, {"匯出設定", "匯入設定"},
+      {1028, {"匯出設定...", "匯入設定...", "關於 Vortal", "開機時啟動", "退出"}, {"匯出設定", "匯入設定"},
        "依據 MIT 授權條款發佈。"},
   };
   for (const Case& c : cases) {
@@ -92,7 +92,8 @@ TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
     EXPECT_EQ(rig.services.trayMenu, (std::vector<TrayMenuItem>{{kTrayExportCommand, c.items[0]},
                                                                  {kTrayImportCommand, c.items[1]},
                                                                  {kTrayAboutCommand, c.items[2]},
-                                                                 {kTrayExitCommand, c.items[3]}}));
+                                                                 {kTrayStartWithWindowsCommand, c.items[3]},
+                                                                 {kTrayExitCommand, c.items[4]}}));
     rig.Chosen(kTrayExportCommand, std::nullopt);
     rig.Chosen(kTrayImportCommand, std::nullopt);
     std::vector<std::string> titles;

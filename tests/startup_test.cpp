@@ -217,7 +217,7 @@ TEST(TrayTest, TrayClicks) {
        {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the advanced page", true, true, kAdvancedPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build advanced"}},
-      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Import settings...|About Vortal|Exit"}, {}},
+      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Import settings...|About Vortal|Start with Windows|Exit"}, {}},
   };
   for (const Case& c : cases) {
     Rig rig(c.pluggedAtStart);
@@ -291,6 +291,35 @@ TEST(TrayTest, PanesAfterCancelAreThoseOfTheLastApply) {
     rig.shell.OnTrayClick(TrayClick::kLeft);
     EXPECT_EQ(rig.model.skin.paneText[1][3], "Applied");
     EXPECT_EQ(rig.model.skin.paneText[0][0], "");
+  }
+}
+
+// The tick shows what the shortcut is; choosing it turns it to the other
+// state, and a shortcut that cannot be changed is told and keeps its tick.
+TEST(TrayTest, StartWithWindowsTick) {
+  const std::string notChanged = "MESSAGE The shortcut in the Startup folder could not be changed. | Vortal";
+  struct Case {
+    const char* name;
+    bool startsBefore, writable;
+    std::vector<std::string> calls;
+    const char* menuAfter;  // the item as the next menu shows it
+  } cases[] = {
+      {"ticked", false, true, {"LOG_ON_START on"}, "Start with Windows [ticked]"},
+      {"unticked", true, true, {"LOG_ON_START off"}, "Start with Windows"},
+      {"Startup folder not writable", false, false, {"LOG_ON_START on", notChanged}, "Start with Windows"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.shell.Initialize(1033);
+    rig.services.startsAtLogOn = c.startsBefore;
+    rig.services.shortcutWritable = c.writable;
+    rig.services.calls.clear();
+    EXPECT_TRUE(rig.shell.OnTrayCommand(kTrayStartWithWindowsCommand));
+    EXPECT_EQ(rig.services.calls, c.calls);
+    rig.shell.OnTrayClick(TrayClick::kRight);
+    EXPECT_NE(rig.services.calls.back().find(std::string("|") + c.menuAfter + "|Exit"), std::string::npos)
+        << rig.services.calls.back();
   }
 }
 

@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "app/event_listener.h"
+#include "app/log_on_start_win32.h"
+#include "files/win32_text.h"
 #include "app/mem_dc.h"
 #include "app/shell_messages.h"
 #include "app/skin_drawing.h"
@@ -520,6 +522,23 @@ TEST(ShellMessages, DecodesTrayClicksAndInterfaceChanges) {
     EXPECT_EQ(decoded->interfaceName, "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&1") << c.what;
   }
   EXPECT_EQ(DecodeDeviceChange(DBT_DEVICEARRIVAL, 0), std::nullopt);  // a notice without data
+}
+
+// The Start with Windows shortcut is a shell link that starts the program
+// it was written for, whatever the letter case of its path.
+TEST(WinShellLogOnStart, AShortcutStartsTheProgramItWasWrittenFor) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  testing::TempDir dir;
+  const std::wstring shortcut = Widen(dir.File("Vortal.lnk"));
+  const std::wstring program = L"C:\\Games\\Vortal\\Vortal.exe";
+  EXPECT_FALSE(ShortcutTarget(shortcut));
+  ASSERT_TRUE(WriteShortcut(shortcut, program));
+  const std::optional<std::wstring> target = ShortcutTarget(shortcut);
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(SamePath(*target, L"c:\\games\\vortal\\VORTAL.EXE"));
+  EXPECT_FALSE(SamePath(*target, L"C:\\Games\\Other\\Vortal.exe"));
+  EXPECT_FALSE(WriteShortcut(Widen(dir.File("missing/Vortal.lnk")), program));
+  EXPECT_FALSE(WriteShortcut(L"", program));
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ constexpr TextRow kTextTable[] = {
     {TextId::kExportSettings, "Export settings...", "导出设置...", "匯出設定..."},
     {TextId::kImportSettings, "Import settings...", "导入设置...", "匯入設定..."},
     {TextId::kAboutVortal, "About Vortal", "关于 Vortal", "關於 Vortal"},
+    {TextId::kStartWithWindows, "Start with Windows", "开机时启动", "開機時啟動"},
+    {TextId::kStartWithWindowsNotChanged, "The shortcut in the Startup folder could not be changed.", "无法更改“启动”文件夹中的快捷方式。", "無法變更「啟動」資料夾中的捷徑。"},
     {TextId::kReleasedUnderMit, "Released under the MIT License.", "依据 MIT 许可证发布。", "依據 MIT 授權條款發佈。"},
     {TextId::kExportSettingsTitle, "Export Settings", "导出设置", "匯出設定"},
     {TextId::kImportSettingsTitle, "Import Settings", "导入设置", "匯入設定"},

@@ -112,6 +112,8 @@ enum class TextId : std::uint8_t {
   kExportSettings,       // the tray menu's items
   kImportSettings,
   kAboutVortal,          // the tray menu's item and its box's caption
+  kStartWithWindows,     // the tray menu's tick
+  kStartWithWindowsNotChanged,
   kReleasedUnderMit,     // the About box's licence line
   kExportSettingsTitle,  // the file dialogs' titles
   kImportSettingsTitle,

@@ -122,7 +122,8 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
   }
   void ShowTrayMenu(const std::vector<TrayMenuItem>& items) override {
     std::string labels;
-    for (const TrayMenuItem& item : items) labels += (labels.empty() ? "" : "|") + item.label;
+    for (const TrayMenuItem& item : items)
+      labels += (labels.empty() ? "" : "|") + item.label + (item.checked ? " [ticked]" : "");
     calls.push_back("TRAY_MENU " + labels);
     trayMenu = items;
   }
@@ -150,6 +151,14 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
     return notificationsRegister;
   }
   void CloseListenerHandles() override { calls.push_back("CLOSE_LISTENER"); }
+  bool StartsAtLogOn() override { return startsAtLogOn; }
+  bool SetStartAtLogOn(bool on) override {
+    calls.push_back(on ? "LOG_ON_START on" : "LOG_ON_START off");
+    if (shortcutWritable) startsAtLogOn = on;
+    return shortcutWritable;
+  }
+  bool startsAtLogOn = false;
+  bool shortcutWritable = true;
   void ExitProcess(int code) override { calls.push_back("EXIT " + std::to_string(code)); }
   DialogResult RunSubDialog(SubDialogFrame& dialog) override {
     calls.push_back("SUB_DIALOG");

@@ -101,10 +101,12 @@ class SubDialogHost : public Surface, public ListHost, public ColorChooser, publ
 
 enum class BalloonIcon { kInfo, kWarning };
 
-// An item of the tray icon's menu: its text and the command it sends.
+// An item of the tray icon's menu: its text, the command it sends, and
+// whether it shows a tick.
 struct TrayMenuItem {
   int command = 0;
   std::string label;
+  bool checked = false;
   friend bool operator==(const TrayMenuItem&, const TrayMenuItem&) = default;
 };
 
@@ -143,6 +145,17 @@ class FileDialogs {
   virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 };
 
+// The shortcut in the user's Startup folder that starts the program when
+// the user logs on (a file, like everything else the program keeps).
+class LogOnStart {
+ public:
+  virtual ~LogOnStart() = default;
+  // True when the shortcut is there and starts this executable.
+  virtual bool StartsAtLogOn() = 0;
+  // Creates (true) or removes (false) the shortcut; false when that failed.
+  virtual bool SetStartAtLogOn(bool on) = 0;
+};
+
 // The mouse's comings and goings and its event collection.
 class DeviceWatch {
  public:
@@ -168,6 +181,7 @@ class MainWindowServices : public Surface,
                            public Tray,
                            public FileDialogs,
                            public DeviceWatch,
+                           public LogOnStart,
                            public RecordingHost {
  public:
   virtual void ShowWindow() = 0;  // SW_SHOW

@@ -75,10 +75,11 @@ void MainWindowShell::LoadMainBackground() {
   model_.skin.skinFolderPath = fallback;
 }
 
-std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts) {
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn) {
   return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
           {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
           {kTrayAboutCommand, std::string(texts[TextId::kAboutVortal])},
+          {kTrayStartWithWindowsCommand, std::string(texts[TextId::kStartWithWindows]), startsAtLogOn},
           {kTrayExitCommand, std::string(texts[TextId::kExit])}};
 }
 
@@ -91,7 +92,8 @@ std::string AboutText(const LocalizedTexts& texts) {
 
 void MainWindowShell::OnTrayClick(TrayClick click) {
   if (click == TrayClick::kRight) {
-    model_.services().ShowTrayMenu(TrayMenuItems(model_.texts));
+    MainWindowServices& services = model_.services();
+    services.ShowTrayMenu(TrayMenuItems(model_.texts, services.StartsAtLogOn()));
     return;
   }
   OpenWindow();
@@ -108,6 +110,13 @@ bool MainWindowShell::OnTrayCommand(int command) {
     case kTrayAboutCommand:
       model_.services().Show(AboutText(model_.texts), std::string(model_.texts[TextId::kAboutVortal]));
       return true;
+    case kTrayStartWithWindowsCommand: {
+      // The tick turns to the other state; what the shortcut is decides.
+      MainWindowServices& services = model_.services();
+      if (!services.SetStartAtLogOn(!services.StartsAtLogOn()))
+        services.Show(std::string(model_.texts[TextId::kStartWithWindowsNotChanged]), kAppCaption);
+      return true;
+    }
     case kTrayExitCommand:
       model_.Exit();
       return true;

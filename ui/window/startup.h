@@ -28,13 +28,15 @@ inline constexpr int kTrayExportCommand = 1026;
 inline constexpr int kTrayImportCommand = 1027;
 inline constexpr int kTrayAboutCommand = 1029;
 inline constexpr int kTrayExitCommand = 1028;
+inline constexpr int kTrayStartWithWindowsCommand = 1030;
 
 // The About box's text: the program's name and version, the licence line in
 // the window's language, and the web address when the project has one.
 std::string AboutText(const LocalizedTexts& texts);
 
-// The tray menu in the window's language.
-std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts);
+// The tray menu in the window's language; the Start with Windows item ticked
+// when the program starts at log-on.
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn);
 
 // What the user did on the tray icon.
 enum class TrayClick { kLeft, kLeftDouble, kRight };
