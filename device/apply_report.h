@@ -22,6 +22,8 @@ struct ApplyReport {
   // not known and nothing was sent.
   bool sensorKnown = true;
   std::vector<CommandOutcome> commands;     // in the order they were sent
+  // A switch found the mouse holding all of it already and sent nothing.
+  bool alreadyHeld = false;
   std::vector<int> macroSlotsReadBackWrong;  // 1 to 12
   SaveResult settingsFile;                  // config.bin
   bool paneTextsSaved = true;               // the button texts, when asked to
@@ -32,7 +34,7 @@ struct ApplyReport {
     return true;
   }
   bool Applied() const {
-    return sensorKnown && !commands.empty() && AllCommandsWent() && macroSlotsReadBackWrong.empty();
+    return sensorKnown && (alreadyHeld || !commands.empty()) && AllCommandsWent() && macroSlotsReadBackWrong.empty();
   }
 };
 

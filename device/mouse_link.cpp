@@ -134,18 +134,46 @@ ApplyReport MouseLink::Apply(SettingsState& state, const ApplyFiles& files) {
 }
 
 ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& files) {
-  const SettingsRecord& record = state.working;
   ApplyReport report;
+  Send(state.working, true, report);
+  SaveFiles(state, files, report);
+  return report;
+}
+
+ApplyReport MouseLink::Switch(const SettingsRecord& record) {
+  ApplyReport report;
+  if (!sensorKnown_ && !ReadSensorSettings()) {
+    report.sensorKnown = false;
+    return report;
+  }
+  Send(record, !sent_, report);
+  report.alreadyHeld = report.commands.empty();
+  return report;
+}
+
+void MouseLink::Send(const SettingsRecord& record, bool all, ApplyReport& report) {
+  const Sent before = sent_.value_or(Sent{});
+  Sent now;
   auto note = [&](std::uint8_t opcode, int index, CommandResult result) {
     report.commands.push_back({opcode, index, result});
   };
+  auto differs = [&](const auto& a, const auto& b, std::size_t size) {
+    return all || std::memcmp(&a, &b, size) != 0;
+  };
 
-  CommandFrame rate = MakeFrame(kSetReportRate, record.reportRate);
-  note(kSetReportRate, 0, transport_.SendCommand(rate));
+  now.reportRate = record.reportRate;
+  if (differs(now.reportRate, before.reportRate, 1)) {
+    CommandFrame rate = MakeFrame(kSetReportRate, record.reportRate);
+    note(kSetReportRate, 0, transport_.SendCommand(rate));
+  }
 
-  for (int part = 0; part < kConfigParts; ++part) {
-    note(kReadConfigPart, part, ReadConfigPart(part));
-    Wait();
+  // The parts the program does not change are the mouse's own: they are
+  // read at every whole Apply, and a switch sends them back as read then.
+  if (all) {
+    for (int part = 0; part < kConfigParts; ++part) {
+      note(kReadConfigPart, part, ReadConfigPart(part));
+      Wait();
+    }
   }
 
   if (record.auxLedMode >= 1 && record.auxLedMode <= 3) {
@@ -157,24 +185,36 @@ ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& fil
   const std::array<std::uint8_t, 24> colors = PackLoopColors(record);
   std::memcpy(buffers_.configBlock.Part(0), colors.data(), colors.size());
   std::memcpy(buffers_.configBlock.Part(2), record.bytes() + kLedBitsOffset, kConfigPartSize[2]);
+  now.configBlock = buffers_.configBlock;
 
   for (int part = 0; part < kConfigParts; ++part) {
+    if (!differs(*now.configBlock.Part(part), *before.configBlock.Part(part), kConfigPartSize[part]))
+      continue;
     note(kWriteConfigPart, part,
          SendPiece(MakeFrame(kWriteConfigPart, static_cast<std::uint8_t>(part)),
                    buffers_.configBlock.Part(part), kConfigPartSize[part]));
     Wait();
   }
 
-  const AuxLedState& led = buffers_.auxLedState;
-  CommandFrame ledFrame = MakeFrame(kSetAuxLed, led[0], led[1], led[2]);
-  note(kSetAuxLed, 0, transport_.SendCommand(ledFrame));
+  now.auxLedState = buffers_.auxLedState;
+  if (differs(now.auxLedState, before.auxLedState, sizeof now.auxLedState)) {
+    const AuxLedState& led = buffers_.auxLedState;
+    CommandFrame ledFrame = MakeFrame(kSetAuxLed, led[0], led[1], led[2]);
+    note(kSetAuxLed, 0, transport_.SendCommand(ledFrame));
+  }
 
   buffers_.dpiBlock = BuildDpiBlock(record, sensorType_);
-  note(kWriteDpiBlock, kDpiStages,
-       SendPiece(MakeFrame(kWriteDpiBlock, kDpiStages), buffers_.dpiBlock.data(), kDpiBlockSize));
+  now.dpiBlock = buffers_.dpiBlock;
+  if (differs(now.dpiBlock, before.dpiBlock, sizeof now.dpiBlock))
+    note(kWriteDpiBlock, kDpiStages,
+         SendPiece(MakeFrame(kWriteDpiBlock, kDpiStages), buffers_.dpiBlock.data(), kDpiBlockSize));
 
-  std::memcpy(buffers_.macroSendBuffer.data(), record.macroSlots, sizeof record.macroSlots);
+  std::memcpy(now.macroSlots.data(), record.macroSlots, sizeof record.macroSlots);
+  std::vector<int> written;
   for (int slot = 1; slot <= kMacroSlots; ++slot) {
+    if (!differs(now.macroSlots[slot - 1], before.macroSlots[slot - 1], kMacroSlotSize)) continue;
+    written.push_back(slot);
+    buffers_.macroSendBuffer[slot - 1] = now.macroSlots[slot - 1];
     note(kWriteMacroSlot, slot,
          SendPiece(MakeFrame(kWriteMacroSlot, static_cast<std::uint8_t>(slot)),
                    buffers_.macroSendBuffer[slot - 1].data(), kMacroSlotSize));
@@ -182,7 +222,7 @@ ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& fil
   }
   // The mouse's copies, compared with what was sent (the record's slots:
   // the send buffer takes what the mouse returns).
-  for (int slot = 1; slot <= kMacroSlots; ++slot) {
+  for (int slot : written) {
     bool same = false;
     const CommandResult read = ReadMacroSlot(slot, record.macroSlots[slot - 1], same);
     note(kReadMacroSlot, slot, read);
@@ -191,8 +231,10 @@ ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& fil
   }
 
   BuildKeyMatrices(record, buffers_.keyMatrices[0], buffers_.keyMatrices[2]);
+  now.keyMatrices = buffers_.keyMatrices;
   for (int k = 1; k <= kKeyMatrices; ++k) {
     const KeyMatrix& matrix = buffers_.keyMatrices[k - 1];
+    if (!differs(matrix, before.keyMatrices[k - 1], sizeof matrix)) continue;
     if (diagnostics) {
       std::string text = "Write KeyMatrix[" + std::to_string(k) + "]:\n";
       for (int word = 0; word < 16; ++word) {
@@ -210,8 +252,11 @@ ApplyReport MouseLink::ApplyToDevice(SettingsState& state, const ApplyFiles& fil
     Wait();
   }
 
-  SaveFiles(state, files, report);
-  return report;
+  // Only what the mouse took whole is known to be in it.
+  if (report.AllCommandsWent() && report.macroSlotsReadBackWrong.empty())
+    sent_ = now;
+  else
+    sent_.reset();
 }
 
 }  // namespace vortal

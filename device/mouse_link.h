@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "device/apply_report.h"
@@ -65,9 +66,11 @@ class MouseLink {
 
   // The mouse's command collection, or null when it went away.
   // A new port: its sensor is not known until the mouse says it.
+  // What the mouse holds is not known either: the next switch sends all.
   void Attach(std::unique_ptr<CommandPort> port) {
     transport_.Attach(std::move(port));
     sensorKnown_ = false;
+    sent_.reset();
   }
   void Detach() { transport_.Detach(); }
   bool Attached() const { return transport_.Attached(); }
@@ -97,6 +100,15 @@ class MouseLink {
   // they were sent. Copying the working record to the applied one is the
   // caller's (it follows every Apply).
   ApplyReport ApplyToDevice(SettingsState& state, const ApplyFiles& files);
+  // A profile switch: writes `record` into the mouse, sending only the
+  // commands whose bytes differ from what the mouse last received from this
+  // link, in the Apply's order and with its pauses (the macro slots it writes
+  // are read back). The mouse keeps what it is sent in its own memory, so
+  // nothing is written twice. While that is not known (a new link, a new
+  // port, a command of the last Apply or switch that failed, a slot read back
+  // wrong) the whole Apply is sent. No file is written. Asks for the sensor
+  // as Apply does.
+  ApplyReport Switch(const SettingsRecord& record);
   bool sensorKnown() const { return sensorKnown_; }
 
   std::uint8_t sensorType() const { return sensorType_; }
@@ -113,6 +125,8 @@ class MouseLink {
   CommandResult ReadConfigPart(int part);
   CommandResult ReadMacroSlot(int slot, const std::uint8_t* sent, bool& same);
   CommandResult SendPiece(CommandFrame frame, const std::uint8_t* bytes, std::size_t count);
+  // The Apply's commands; `all` false sends only what differs from `sent_`.
+  void Send(const SettingsRecord& record, bool all, ApplyReport& report);
   static void SaveFiles(SettingsState& state, const ApplyFiles& files, ApplyReport& report);
   void Diagnose(const std::string& text);
 
@@ -122,6 +136,17 @@ class MouseLink {
   std::uint8_t sensorType_ = 0;
   bool sensorKnown_ = false;
   std::string openProblem_;
+  // What the mouse last took from this link, command by command; empty while
+  // that is not known.
+  struct Sent {
+    std::uint8_t reportRate = 0;
+    ConfigBlock configBlock;
+    AuxLedState auxLedState{};
+    DpiBlock dpiBlock{};
+    std::array<KeyMatrix, kKeyMatrices> keyMatrices{};
+    MacroSendBuffer macroSlots{};
+  };
+  std::optional<Sent> sent_;
 };
 
 // Part 0 of the configuration block: the loop colours in use (entries whose

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -235,6 +236,125 @@ TEST(ApplyTest, SendsEverythingInTheMousesOrderWithItsPauses) {
     EXPECT_EQ(paneSaves, 1);
     EXPECT_TRUE(report.settingsFile.saved());
     EXPECT_TRUE(report.paneTextsSaved);
+  }
+}
+
+// ---- A switch: the blocks of the whole Apply's traffic for the commands that differ.
+
+using CommandKey = std::pair<std::uint8_t, int>;  // opcode and index as the report names them
+
+// The trace of an Apply cut at each command, keyed as the report keys it.
+std::vector<std::pair<CommandKey, std::vector<std::string>>> ByCommand(const std::vector<std::string>& lines) {
+  std::vector<std::pair<CommandKey, std::vector<std::string>>> blocks;
+  for (const std::string& line : lines) {
+    if (line.rfind("SET_FEATURE ", 0) == 0) {
+      const auto opcode = static_cast<std::uint8_t>(std::stoi(line.substr(15, 2), nullptr, 16));
+      const int index = opcode == 0x01 || opcode == 0x0D ? 0 : std::stoi(line.substr(18, 2), nullptr, 16);
+      blocks.push_back({{opcode, index}, {}});
+    }
+    blocks.back().second.push_back(line);
+  }
+  return blocks;
+}
+
+// Replies for the reads among `commands`.
+void ScriptReads(ScriptedPort& port, const MouseSide& mouse, const std::vector<CommandKey>& commands) {
+  for (const auto& [opcode, index] : commands) {
+    if (opcode == 0x90) {
+      port.featureReplies.push_back(CommandReport(MakeFrame(0x90, static_cast<std::uint8_t>(index),
+                                                            static_cast<std::uint8_t>(mouse.parts[index].size()))));
+      port.inputReports.push_back(DataReport(mouse.parts[index], 0));
+    } else if (opcode == 0x93) {
+      port.featureReplies.push_back(CommandReport(MakeFrame(0x93, static_cast<std::uint8_t>(index), 128)));
+      for (std::size_t at = 0; at < 128; at += 32) port.inputReports.push_back(DataReport(mouse.slots[index - 1], at));
+    }
+  }
+}
+
+TEST(ApplyTest, SwitchSendsOnlyWhatDiffersInTheApplysOrderWithItsPauses) {
+  enum class Before { kApplied, kApplyFailed, kReattached };
+  struct Case {
+    const char* what;
+    Before before;
+    void (*change)(SettingsRecord&);
+    std::vector<CommandKey> sent;  // empty with `whole` false: nothing
+    bool whole = false;
+  };
+  const Case cases[] = {
+      {"nothing differs", Before::kApplied, [](SettingsRecord&) {}, {}},
+      {"DPI only", Before::kApplied, [](SettingsRecord& r) { r.dpiLevel[2] = 3; }, {{0x11, 4}}},
+      {"buttons only", Before::kApplied,
+       [](SettingsRecord& r) {
+         r.modeA.keyFunction[2] = kForward;
+         r.modeB.keyFunction[0] = kRightClick;
+       },
+       {{0x12, 1}, {0x12, 3}}},
+      {"everything", Before::kApplied,
+       [](SettingsRecord& r) {
+         r.reportRate = 1;
+         r.loopColorEnabled[0] = 1;
+         r.dpiLedReserved[0] = 0;
+         r.auxLedMode = 1;
+         r.dpiStageEnabled[2] = 1;
+         r.macroSlots[4][9] ^= 1;
+         r.modeA.keyFunction[2] = kForward;
+       },
+       {{0x01, 0}, {0x10, 0}, {0x10, 2}, {0x0D, 0}, {0x11, 4}, {0x13, 5}, {0x93, 5}, {0x12, 1}}},
+      {"the first after a new port", Before::kReattached, [](SettingsRecord&) {}, {}, true},
+      {"the first after a failed command", Before::kApplyFailed, [](SettingsRecord&) {}, {}, true},
+  };
+  for (const Case& c : cases) {
+    const SettingsRecord first = SampleRecord();
+    SettingsRecord next = first;
+    c.change(next);
+    MouseSide side = SampleMouse(first);
+    side.slots[3] = Slot(first, 3);  // every slot comes back as sent
+    MouseSide nextSide = side;
+    for (int m = 0; m < 12; ++m) nextSide.slots[m] = Slot(next, m);
+    SettingsFile file;
+
+    // The whole Apply of `next`, from a mouse that has not seen `first`.
+    ScriptedMouse reference;
+    reference.port->featureReplies.push_back(CommandReport(MakeFrame(0x83, 1, 0, 0, 0)));
+    reference.link.OnMouseFound();
+    reference.trace->lines.clear();
+    reference.Script(nextSide);
+    SettingsState nextState;
+    nextState.working = next;
+    reference.link.ApplyToDevice(nextState, {file.path, {}});
+
+    ScriptedMouse mouse;
+    mouse.port->featureReplies.push_back(CommandReport(MakeFrame(0x83, 1, 0, 0, 0)));
+    mouse.link.OnMouseFound();
+    if (c.before != Before::kApplyFailed) mouse.Script(side);  // else every read fails
+    SettingsState state;
+    state.working = first;
+    mouse.link.ApplyToDevice(state, {file.path, {}});
+    std::vector<std::string> expected;
+    if (c.before == Before::kReattached) {
+      auto port = std::make_unique<ScriptedPort>(mouse.trace, ReportLengths{9, 33, 33});
+      mouse.port = port.get();
+      mouse.link.Attach(std::move(port));
+      mouse.port->featureReplies.push_back(CommandReport(MakeFrame(0x83, 1, 0, 0, 0)));
+      expected = {Cmd(MakeFrame(0x83)), Reply(MakeFrame(0x83, 1, 0, 0, 0))};
+    }
+    std::vector<CommandKey> sent;
+    for (const auto& [key, lines] : ByCommand(reference.trace->lines)) {
+      if (!c.whole && std::find(c.sent.begin(), c.sent.end(), key) == c.sent.end()) continue;
+      sent.push_back(key);
+      expected.insert(expected.end(), lines.begin(), lines.end());
+    }
+    ScriptReads(*mouse.port, nextSide, sent);
+    mouse.trace->lines.clear();
+    const ApplyReport report = mouse.link.Switch(next);
+
+    EXPECT_EQ(mouse.trace->lines, expected) << c.what;
+    std::vector<CommandKey> reported;
+    for (const CommandOutcome& outcome : report.commands) reported.push_back({outcome.opcode, outcome.index});
+    EXPECT_EQ(reported, sent) << c.what;
+    EXPECT_EQ(report.alreadyHeld, sent.empty()) << c.what;
+    EXPECT_TRUE(report.Applied()) << c.what;
+    ExpectAppliedConfig(file.path, first);  // no file is written
   }
 }
 
