@@ -24,6 +24,39 @@ constexpr const char* kFormatKey = "Format";
 constexpr const char* kNameKey = "Name";
 constexpr const char* kLoopKey = "Loop";
 constexpr const char* kEventsKey = "Events";
+constexpr const char* kProgramsKey = "Programs";
+constexpr const char* kProfileExtension = ".ini";
+
+std::string TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// "cs2.exe, valorant.exe": executable names between commas, blanks around
+// them dropped; nothing at all is an empty list.
+std::optional<std::vector<std::string>> ParsePrograms(const std::string& value, std::string& problem) {
+  std::vector<std::string> programs;
+  if (TrimBlanks(value).empty()) return programs;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = value.find(',', from);
+    const std::string name = TrimBlanks(std::string_view(value).substr(from, comma - from));
+    if (name.empty()) {
+      problem = std::string(kProgramsKey) + "=" + value + ": a program is missing between commas; " +
+                "name each executable once, as in " + kProgramsKey + "=cs2.exe, valorant.exe.";
+      return std::nullopt;
+    }
+    if (name.find_first_of("/\\") != std::string::npos) {
+      problem = std::string(kProgramsKey) + "=" + value + ": \"" + name + "\" is a path; name the " +
+                "executable alone, as in " + kProgramsKey + "=cs2.exe.";
+      return std::nullopt;
+    }
+    programs.push_back(name);
+    if (comma == std::string::npos) return programs;
+    from = comma + 1;
+  }
+}
 
 
 std::string MacroSection(std::size_t index) {
@@ -136,7 +169,13 @@ bool WriteProfile(const std::string& path, const Profile& profile, const Localiz
                                              [static_cast<std::size_t>(b)]);
     }
   }
-  bool written = file.ReplaceSection(kProfileSection, {{kFormatKey, kProfileFormat}}) &&
+  Entries head = {{kFormatKey, kProfileFormat}};
+  if (!profile.programs.empty()) {
+    std::string programs;
+    for (const std::string& name : profile.programs) programs += (programs.empty() ? "" : ", ") + name;
+    head.emplace_back(kProgramsKey, programs);
+  }
+  bool written = file.ReplaceSection(kProfileSection, head) &&
                  file.ReplaceSection(kSettingsSection, settings) &&
                  file.ReplaceSection(kLabelsSection, labels);
   for (std::size_t i = 0; written && i < profile.macros.size(); ++i) {
@@ -171,6 +210,10 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
   };
 
   Profile profile;
+  std::string problem;
+  const auto programs = ParsePrograms(file.Find(kProfileSection, kProgramsKey).value_or(""), problem);
+  if (!programs) return fail(where.At(kProfileSection, kProgramsKey), problem);
+  profile.programs = *programs;
   // Every section must be one the format knows; the macros are numbered
   // from 1 without gaps.
   std::size_t macroSections = 0;
@@ -199,7 +242,6 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
                   "Loop=" + loop + " is not a whole number from 1 to " +
                       std::to_string(kMaxLoopCount) + ".");
     macro.loopCount = count;
-    std::string problem;
     const auto lines = ParseMacroEvents(file.Find(section, kEventsKey).value_or(""), problem);
     if (!lines) return fail(where.At(section, kEventsKey), problem);
     std::uint8_t scratch[kMacroSlotSize] = {};
@@ -210,7 +252,7 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
     macro.lines = *lines;
     profile.macros.push_back(std::move(macro));
   }
-  if (std::string problem = CheckMacroNames(profile.macros); !problem.empty())
+  if (problem = CheckMacroNames(profile.macros); !problem.empty())
     return fail(where.At(MacroSection(0)), problem + ".");
 
   SettingContext context{texts, sensorType, {}, true};
@@ -240,8 +282,7 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
   }
   for (const ProfileFile::Entry& entry : entries) {
     const std::string key = LowerAscii(Utf16ToUtf8(entry.key));
-    const std::string problem =
-        ChangeSetting(profile.setup, key, SplitWords(Utf16ToUtf8(entry.value)), context);
+    problem = ChangeSetting(profile.setup, key, SplitWords(Utf16ToUtf8(entry.value)), context);
     if (!problem.empty()) return fail(where.At(kSettingsSection, key), problem);
   }
   for (int mode = 0; mode < 2; ++mode) {
@@ -266,6 +307,11 @@ bool StoreProfileMacros(const std::string& recordPath, const std::vector<Profile
     if (!file.ReplaceSection(macro.name, entries)) return false;
   }
   if (!file.Save()) return false;
+  EncodeProfileMacros(macros, record);
+  return true;
+}
+
+void EncodeProfileMacros(const std::vector<ProfileMacro>& macros, SettingsRecord& record) {
   for (int slot = 0; slot < kMacroSlots; ++slot) {
     auto& bytes = record.macroSlots[slot];
     if (slot >= static_cast<int>(macros.size())) {
@@ -276,7 +322,41 @@ bool StoreProfileMacros(const std::string& recordPath, const std::vector<Profile
     EncodeMacroSlot(macro.lines, bytes);
     SetSlotLoopCount(record, slot, macro.loopCount);
   }
-  return true;
+}
+
+std::vector<ProfileListing> ListProfiles(const std::string& folder, const WorkingSetup& base,
+                                         const LocalizedTexts& texts,
+                                         std::optional<std::uint8_t> sensorType,
+                                         const std::vector<std::string>& currentMacros) {
+  std::vector<ProfileListing> profiles;
+  const std::string extension = kProfileExtension;
+  for (const std::string& file : ListFiles(folder)) {
+    if (file.size() <= extension.size() ||
+        LowerAscii(file.substr(file.size() - extension.size())) != extension)
+      continue;
+    ProfileListing listing;
+    listing.name = file.substr(0, file.size() - extension.size());
+    listing.path = JoinPath(folder, file);
+    if (auto profile = ReadProfile(listing.path, base, texts, sensorType, currentMacros, listing.damage))
+      listing.programs = profile->programs;
+    profiles.push_back(std::move(listing));
+  }
+  std::stable_sort(profiles.begin(), profiles.end(), [](const ProfileListing& a, const ProfileListing& b) {
+    return LowerAscii(a.name) < LowerAscii(b.name);
+  });
+  return profiles;
+}
+
+const ProfileListing* ProfileFor(const std::vector<ProfileListing>& profiles,
+                                 std::string_view executable) {
+  const std::size_t slash = executable.find_last_of("/\\");
+  const std::string name = LowerAscii(TrimBlanks(slash == std::string_view::npos ? executable : executable.substr(slash + 1)));
+  for (const ProfileListing& profile : profiles) {
+    if (!profile.damage.empty()) continue;
+    for (const std::string& program : profile.programs)
+      if (LowerAscii(program) == name) return &profile;
+  }
+  return nullptr;
 }
 
 }  // namespace vortal

@@ -4,6 +4,7 @@
 //
 //   [Profile]
 //   Format=1
+//   Programs=cs2.exe, valorant.exe
 //   [Settings]
 //   mode-a.button1=Left Click
 //   ...
@@ -15,12 +16,15 @@
 //   Loop=1
 //   Events=R Dn, 50 ms, R Up
 //
-// "Labels" are what the window shows on each button, written for reading;
+// "Programs" names the programs the profile is for (executable names, in
+// any letter case); the product switches the mouse to it when one of them
+// comes to the front. "Labels" are what the window shows on each button, written for reading;
 // reading a profile composes them anew in the reader's language.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "edit/setting_text.h"
@@ -42,6 +46,15 @@ struct Profile {
   // A file without macro sections leaves the macros as they are; what it
   // does not name stays, as for every setting.
   bool namesMacros = true;
+  std::vector<std::string> programs;  // executable names, as written
+};
+
+// A profile of the Profiles folder as its list shows it.
+struct ProfileListing {
+  std::string name;  // the file name without ".ini"
+  std::string path;
+  std::vector<std::string> programs;
+  std::string damage;  // why it cannot be read; empty when it can
 };
 
 // The macros of record.ini in slot order with the record's loop counts.
@@ -69,5 +82,24 @@ std::optional<Profile> ReadProfile(const std::string& path, const WorkingSetup& 
 // could not be written (it is then as it was, and so is the record).
 bool StoreProfileMacros(const std::string& recordPath, const std::vector<ProfileMacro>& macros,
                         SettingsRecord& record);
+
+// The macros into the record's slots with their loop counts, the slots
+// after the last emptied, as StoreProfileMacros leaves them; record.ini is
+// not touched.
+void EncodeProfileMacros(const std::vector<ProfileMacro>& macros, SettingsRecord& record);
+
+// The profiles (*.ini) of `folder`, by name in any letter case. Each is read
+// whole as ReadProfile reads it; one that cannot be read is listed with the
+// reason, not left out. No folder: no profiles.
+std::vector<ProfileListing> ListProfiles(const std::string& folder, const WorkingSetup& base,
+                                         const LocalizedTexts& texts,
+                                         std::optional<std::uint8_t> sensorType,
+                                         const std::vector<std::string>& currentMacros);
+
+// The first readable profile of `profiles` that names `executable` (a file
+// name, or a path whose file name counts), in any letter case; null when
+// none does: the program then gets the default setup, config.bin's.
+const ProfileListing* ProfileFor(const std::vector<ProfileListing>& profiles,
+                                 std::string_view executable);
 
 }  // namespace vortal

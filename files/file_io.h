@@ -32,6 +32,14 @@ void RemoveStaleTemporaries(const std::string& path);
 // Names of the direct sub-folders of a folder, in the order the system lists them.
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
+// Names of the plain files of a folder, in the order the system lists them.
+std::vector<std::string> ListFiles(const std::string& folder);
+
+// A file of a folder: joined with the separator the folder is written with
+// (none added after one that ends in a separator; an empty folder is the
+// current one).
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // The running executable's full path (UTF-8), as the system reports it.
 std::string ModulePath();
 

@@ -116,6 +116,25 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
   return names;
 }
 
+std::vector<std::string> ListFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return names;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    struct stat status {};
+    if (::stat((folder + "/" + name).c_str(), &status) == 0 && S_ISREG(status.st_mode))
+      names.push_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder + (folder.back() == '/' ? "" : "/") + name;
+}
+
 std::string ModulePath() {
   char buffer[PATH_MAX + 1];
   ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);

@@ -120,6 +120,26 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
   return names;
 }
 
+std::vector<std::string> ListFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Widen(folder + "\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  const char last = folder.back();
+  if (last == '/' || last == '\\') return folder + name;
+  const bool backslashes = folder.find('/') == std::string::npos;
+  return folder + (backslashes ? "\\" : "/") + name;
+}
+
 std::string ModulePath() {
   // The program reads its module path into a buffer of 1024 characters.
   wchar_t buffer[1024] = {};

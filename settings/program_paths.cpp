@@ -21,12 +21,13 @@ ProgramPaths DerivePaths(const std::string& modulePath) {
     return {ReplaceAll(modulePath, kExecutableName, "config.bin"),
             ReplaceAll(modulePath, kExecutableName, "record.ini"),
             ReplaceAll(modulePath, kExecutableName, "str.ini"),
-            ReplaceAll(modulePath, kExecutableName, "")};
+            ReplaceAll(modulePath, kExecutableName, ""),
+            ReplaceAll(modulePath, kExecutableName, "Profiles")};
   }
   // Renamed executable: never let a derived path point at the executable.
   std::size_t slash = modulePath.find_last_of("/\\");
   std::string dir = slash == std::string::npos ? std::string() : modulePath.substr(0, slash + 1);
-  return {dir + "config.bin", dir + "record.ini", dir + "str.ini", dir};
+  return {dir + "config.bin", dir + "record.ini", dir + "str.ini", dir, dir + "Profiles"};
 }
 
 }  // namespace vortal

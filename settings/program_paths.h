@@ -11,6 +11,7 @@ struct ProgramPaths {
   std::string macroStore;    // record.ini
   std::string skinSettings;  // str.ini
   std::string programDir;    // with its trailing separator
+  std::string profilesDir;   // "Profiles": the profiles of programs (edit/profile.h)
 };
 
 // Every "Vortal.exe" in the module path (case-sensitive) is replaced by the

@@ -259,6 +259,8 @@ Profile RandomProfile(std::mt19937& random) {
   set("dpi-led.2", pick({"none", "1,2", "4"}));
   set("pointer.speed", number(1, 11));
   set("pointer.page-scroll", pick({"on", "off"}));
+  const int programs = std::uniform_int_distribution<int>(0, 2)(random);
+  for (int p = 0; p < programs; ++p) profile.programs.push_back(pick({"cs2.exe", "Valorant.EXE", "my game.exe"}));
   return profile;
 }
 
@@ -272,6 +274,7 @@ TEST(Profile, RandomSetupsComeBackWholeAndWriteTheSameFile) {
     const auto read = ReadProfile(dir.File("a.ini"), Delivered(), LocalizedTexts(), std::nullopt, {}, error);
     ASSERT_TRUE(read) << error << "\n" << dir.Read("a.ini");
     EXPECT_EQ(read->macros, written.macros);
+    EXPECT_EQ(read->programs, written.programs);
     SettingContext context{LocalizedTexts(), std::nullopt, {}, true};
     for (const ProfileMacro& macro : written.macros) context.macroNames.push_back(macro.name);
     for (const std::string& name : SettingNames())
@@ -294,6 +297,10 @@ TEST(Profile, AWrongLineIsNamedAndNothingIsRead) {
     const char* message;
   } cases[] = {
       {"[Settings]\nrate=500\n", "is not a profile of this program"},
+      {"[Profile]\nFormat=1\nPrograms=cs2.exe,, b.exe\n", "line 3: Programs=cs2.exe,, b.exe: a program is missing"},
+      {"[Profile]\nFormat=1\nPrograms=cs2.exe ,\n", "line 3: Programs=cs2.exe ,: a program is missing"},
+      {"[Profile]\nFormat=1\nPrograms=C:\\Games\\cs2.exe\n", "line 3: Programs=C:\\Games\\cs2.exe: \"C:\\Games\\cs2.exe\" is a path"},
+      {"[Profile]\nFormat=1\nPrograms=bin/cs2.exe\n", "\"bin/cs2.exe\" is a path"},
       {head + "rate=500\ndpi.1=on level=99\n", "line 5: dpi.1 level=: \"99\" is not a whole number"},
       {head + "speed=3\n", "line 4: \"speed\" is no setting"},
       {head + "[Other]\n", "line 4: [Other] is no section of a profile"},

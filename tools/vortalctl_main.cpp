@@ -54,25 +54,13 @@ constexpr std::string_view kUsageNames =
     "Names are those of the window's lists, in any letter case. DPI values need\n"
     "the mouse plugged in or its sensor type given with --sensor 0..3.\n";
 
-// A file in the folder, joined with the separator the folder is written with.
-std::string Join(const std::string& dir, const char* name) {
-  if (dir.empty()) return name;
-  const char last = dir.back();
-#ifdef _WIN32
-  if (last == '/' || last == '\\') return dir + name;
-  const bool backslashes = dir.find('/') == std::string::npos;
-  return dir + (backslashes ? "\\" : "/") + name;
-#else
-  return dir + (last == '/' ? "" : "/") + name;
-#endif
-}
-
 ProgramPaths PathsInFolder(const std::string& dir) {
   ProgramPaths paths;
-  paths.settingsFile = Join(dir, "config.bin");
-  paths.macroStore = Join(dir, "record.ini");
-  paths.skinSettings = Join(dir, "str.ini");
-  paths.programDir = Join(dir, "");
+  paths.settingsFile = JoinPath(dir, "config.bin");
+  paths.macroStore = JoinPath(dir, "record.ini");
+  paths.skinSettings = JoinPath(dir, "str.ini");
+  paths.programDir = JoinPath(dir, "");
+  paths.profilesDir = JoinPath(dir, "Profiles");
   return paths;
 }
 
