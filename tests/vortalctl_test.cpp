@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <future>
 #include <sstream>
 #include <thread>
@@ -15,6 +16,8 @@
 #include "device/key_matrix.h"
 #include "device/mouse_link.h"
 #include "platform/virtual_mouse.h"
+#include "edit/setting_text.h"
+#include "macro/macro_encoder.h"
 #include "macro/macro_store.h"
 #include "settings/delivered_settings.h"
 #include "settings/settings_file.h"
@@ -131,6 +134,11 @@ TEST_F(Vortalctl, CommandLineMistakesAreUsageErrors) {
       {{"listen", "--count", "-1"}, kExitUsage, "--count needs a whole number"},
       {{"show", "--count", "1"}, kExitUsage, "--count belongs to listen"},
       {{"--dir", "/no/such/folder", "show"}, kExitUsage, "no such folder"},
+      {{"profile"}, kExitUsage, "profile needs list, use or for, not \"\""},
+      {{"profile", "lst"}, kExitUsage, "Did you mean \"list\"?"},
+      {{"profile", "use"}, kExitUsage, "profile use needs one profile's name, or --default"},
+      {{"profile", "use", "a", "--default"}, kExitUsage, "--default belongs to profile use"},
+      {{"show", "--default"}, kExitUsage, "--default belongs to profile use"},
   };
   for (const Case& c : cases) {
     std::ostringstream out, err;
@@ -277,6 +285,70 @@ TEST_F(Vortalctl, ApplyWritesTheWholeRecordIntoTheMouseAndSavesIt) {
       << wrong.err;
   EXPECT_NE(wrong.err.find("holds them; run apply again once the mouse is plugged in."),
             std::string::npos);
+}
+
+TEST_F(Vortalctl, ProfilesOfProgramsAreListedFoundAndSwitchedTo) {
+  const SettingsRecord record = ChangedRecord();
+  WriteSettings(record);
+  const std::string head = "[Profile]\nFormat=1\nPrograms=";
+  std::filesystem::create_directory(dir_.path() / "Profiles");
+  dir_.Write("Profiles/Shooter.ini", head + " cs2.exe , VALORANT.exe\n[Settings]\ndpi.1=on level=7\n"
+                                     "[Macro1]\nName=Reload\nEvents=R Dn, 50 ms, R Up\n");
+  dir_.Write("Profiles/arcade.ini", head + "Valorant.exe\n");
+  dir_.Write("Profiles/broken.ini", head + "a.exe,,b.exe\n");
+  dir_.Write("Profiles/notes.txt", "not a profile");
+  struct Step {
+    std::vector<std::string> args;
+    int exit;
+    const char* inOut;
+    const char* inErr;
+  } steps[] = {
+      {{"profile", "list"}, kExitOk,
+       "arcade: Valorant.exe\nbroken: damaged: ", ""},
+      {{"profile", "list"}, kExitOk, "line 3: Programs=a.exe,,b.exe: a program is missing", ""},
+      {{"profile", "list"}, kExitOk, "\nShooter: cs2.exe, VALORANT.exe\n", ""},
+      {{"profile", "for", "C:\\Games\\CS2.EXE"}, kExitOk, "C:\\Games\\CS2.EXE: Shooter\n", ""},
+      {{"profile", "for", "valorant.exe"}, kExitOk, "valorant.exe: arcade\n", ""},  // the first by name
+      {{"profile", "for", "b.exe"}, kExitOk, "b.exe: the default setup (config.bin)\n", ""},
+      {{"profile", "use", "shooterr"}, kExitUsage, "", "no profile \"shooterr\" in "},
+      {{"profile", "use", "shooterr"}, kExitUsage, "", "Did you mean \"Shooter\"?"},
+      {{"profile", "use", "broken"}, kExitUsage, "", "line 3: Programs=a.exe,,b.exe"},
+      {{"profile", "use", "shooter"}, kExitOk, "Switched the mouse to Shooter (", ""},
+  };
+  for (const Step& step : steps) {
+    Result r = Run(step.args);
+    EXPECT_EQ(r.exit, step.exit) << step.args.back() << "\n" << r.err;
+    EXPECT_NE(r.out.find(step.inOut), std::string::npos) << step.args.back() << "\n" << r.out;
+    EXPECT_NE(r.err.find(step.inErr), std::string::npos) << step.args.back() << "\n" << r.err;
+  }
+  // The profile on config.bin's setup, its macro in slot 1; no file written.
+  SettingsRecord shooter = record;
+  shooter.dpiLevel[0] = 6;  // level=7, counted from 1
+  std::string error;
+  std::uint8_t slot[kMacroSlotSize] = {};
+  ASSERT_TRUE(EncodeMacroSlot(*ParseMacroEvents("R Dn, 50 ms, R Up", error), slot));
+  std::memcpy(shooter.macroSlots[0], slot, kMacroSlotSize);
+  SetSlotLoopCount(shooter, 0, 1);
+  for (int m = 1; m < kMacroSlots; ++m) std::memset(shooter.macroSlots[m], 0, kMacroSlotSize);
+  VirtualMouseMemory m = mouse_.Memory();
+  EXPECT_EQ(m.dpiBlock, BuildDpiBlock(shooter, kSensorType));
+  for (int s = 0; s < kMacroSlots; ++s)
+    EXPECT_EQ(0, std::memcmp(m.macroSlots[s].data(), shooter.macroSlots[s], kMacroSlotSize)) << s;
+  EXPECT_EQ(SettingsBytes(), testing::ConfigBytes(0, record));
+  EXPECT_FALSE(dir_.Exists("record.ini"));
+
+  Result back = Run({"profile", "use", "--default"});
+  EXPECT_EQ(back.exit, kExitOk) << back.err;
+  m = mouse_.Memory();
+  EXPECT_EQ(m.dpiBlock, BuildDpiBlock(record, kSensorType));
+  EXPECT_EQ(0, std::memcmp(m.macroSlots[3].data(), record.macroSlots[3], kMacroSlotSize));
+
+  mouse_.RunControlLine("macro-slot-wrong 1");
+  Result wrong = Run({"profile", "use", "Shooter"});
+  EXPECT_EQ(wrong.exit, kExitNoMouse);
+  EXPECT_NE(wrong.err.find("did not take all of Shooter: macro slot 1 came back different"), std::string::npos)
+      << wrong.err;
+  EXPECT_EQ(Run({"profile", "use", "Shooter"}, false).exit, kExitNoMouse);
 }
 
 TEST_F(Vortalctl, ApplyKeepsTheButtonTextsOfStrIni) {

@@ -29,6 +29,7 @@ struct CtlCommand {
 std::vector<CtlCommand> SetupCommands();  // get, set, names, export, import
 std::vector<CtlCommand> MacroCommands();  // macro, encode-macros
 std::vector<CtlCommand> MouseCommands();  // apply, show, listen, sensor
+std::vector<CtlCommand> ProfileCommands();  // profile list, use, for
 
 // Every command, in the order the usage lists them.
 std::vector<CtlCommand> AllCommands();

@@ -27,6 +27,7 @@ struct CtlOptions {
   long count = -1;                    // listen: notices to print, -1 for no limit
   std::optional<std::uint8_t> sensorType;
   bool apply = false;
+  bool useDefault = false;  // profile use --default
 };
 
 // Why config.bin was not saved, to follow its path in a message:

@@ -133,7 +133,7 @@ std::vector<SettingGroup> SettingGroups() {
 
 std::vector<CtlCommand> AllCommands() {
   std::vector<CtlCommand> all = SetupCommands();
-  for (auto group : {MacroCommands(), MouseCommands()})
+  for (auto group : {MacroCommands(), MouseCommands(), ProfileCommands()})
     all.insert(all.end(), group.begin(), group.end());
   return all;
 }
@@ -222,6 +222,10 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
       options.apply = true;
       continue;
     }
+    if (option && arg == "--default") {
+      options.useDefault = true;
+      continue;
+    }
     if (option && (arg == "--dir" || arg == "--count" || arg == "--sensor")) {
       if (i + 1 >= args.size()) return usageError(arg + " needs a value");
       const std::string& value = args[++i];
@@ -243,8 +247,8 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
     }
     if (option)
       return usageError("unknown option " + arg + "; the options are --dir, --sensor, --apply, " +
-                        "--count, --help and --version." +
-                        DidYouMean(arg, {"--dir", "--sensor", "--apply", "--count", "--help",
+                        "--count, --default, --help and --version." +
+                        DidYouMean(arg, {"--dir", "--sensor", "--apply", "--count", "--default", "--help",
                                          "--version"}));
     if (options.command.empty()) {
       options.command = arg;
@@ -283,6 +287,8 @@ int RunVortalctl(const std::vector<std::string>& args, CtlContext& context) {
   if (!options.operands.empty() && !command->takesOperands)
     return usageError(options.command + " takes no arguments, not \"" + options.operands.front() +
                       "\" (one command at a time).");
+  if (options.useDefault && command->name != "profile")
+    return usageError("--default belongs to profile use");
   if (options.apply && !command->changesSetup)
     return usageError("--apply belongs to set, macro and import");
   CtlSession session(context, options);
