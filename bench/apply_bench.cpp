@@ -1,6 +1,8 @@
 // How long `vortalctl apply` takes against the virtual mouse with the system's
 // pause clock, compared with the 248 ms that the protocol's pauses add up to;
-// and how far single pauses overshoot. Prints figures; asserts nothing.
+// and how far single pauses overshoot; and what a profile switch sends (the
+// whole Apply, DPI only, buttons only, everything) and how long it takes.
+// Prints figures; asserts nothing.
 //
 //   vortal_bench [--runs N] [--folder DIR]
 //   vortal_bench --seed DIR     only writes the delivered config.bin into DIR
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "device/mouse_link.h"
 #include "device/virtual_firmware.h"
 #include "platform/virtual_mouse.h"
 #include "platform/hid_backend_factory.h"
@@ -99,6 +102,72 @@ class MemoryMouse : public vortal::HidBackend {
   vortal::VirtualMouseFirmware firmware_;
 };
 
+// Counts the reports that pass to the mouse's command collection.
+class CountingPort : public vortal::CommandPort {
+ public:
+  CountingPort(std::unique_ptr<vortal::CommandPort> port, long& reports)
+      : port_(std::move(port)), reports_(reports) {}
+  vortal::ReportLengths Lengths() const override { return port_->Lengths(); }
+  bool SetFeature(const std::uint8_t* r, std::size_t n) override { return ++reports_, port_->SetFeature(r, n); }
+  bool GetFeature(std::uint8_t* r, std::size_t n) override { return ++reports_, port_->GetFeature(r, n); }
+  bool WriteOutput(const std::uint8_t* r, std::size_t n) override { return ++reports_, port_->WriteOutput(r, n); }
+  bool ReadInput(std::uint8_t* r, std::size_t n) override { return ++reports_, port_->ReadInput(r, n); }
+
+ private:
+  std::unique_ptr<vortal::CommandPort> port_;
+  long& reports_;
+};
+
+// Each kind of switch, back and forth between two setups that differ in it,
+// on one link (the first switch of a link is the whole Apply).
+int BenchSwitches(vortal::HidBackend& backend, const char* name, vortal::Pauser& pauser, int runs) {
+  vortal::MouseLink link(pauser);
+  vortal::OpenedMouse mouse = backend.FindDevice();
+  long reports = 0;
+  link.Attach(std::make_unique<CountingPort>(std::move(mouse.command), reports));
+  link.OnMouseFound();
+  const vortal::SettingsRecord base = vortal::DeliveredSettings();
+  vortal::SettingsRecord dpi = base, buttons = base, everything = base;
+  dpi.dpiLevel[0] = static_cast<std::uint8_t>(base.dpiLevel[0] == 1 ? 2 : 1);
+  buttons.modeA.keyFunction[2] = vortal::kForward;
+  everything.reportRate = static_cast<std::uint8_t>(base.reportRate ^ 1);
+  everything.dpiLevel[0] = dpi.dpiLevel[0];
+  everything.modeA.keyFunction[2] = vortal::kForward;
+  everything.loopColorEnabled[0] = static_cast<std::uint8_t>(!base.loopColorEnabled[0]);
+  everything.auxLedMode = static_cast<std::uint8_t>(base.auxLedMode == 1 ? 2 : 1);
+  everything.macroSlots[0][5] ^= 1;
+  struct Kind {
+    const char* name;
+    const vortal::SettingsRecord& record;
+  } kinds[] = {{"DPI only", dpi}, {"buttons only", buttons}, {"everything", everything}};
+  reports = 0;
+  auto start = Clock::now();
+  link.Switch(base);
+  std::printf("switch, %s, the whole Apply (first of a link): %ld reports, %.1f ms\n", name, reports,
+              Ms(Clock::now() - start));
+  for (const Kind& kind : kinds) {
+    std::vector<double> times;
+    long sent = 0;
+    for (int run = 0; run < runs; ++run) {
+      for (const vortal::SettingsRecord* record : {&kind.record, &base}) {
+        reports = 0;
+        start = Clock::now();
+        const vortal::ApplyReport report = link.Switch(*record);
+        times.push_back(Ms(Clock::now() - start));
+        sent = reports;
+        if (!report.Applied()) {
+          std::fprintf(stderr, "switch (%s) not applied\n", kind.name);
+          return 1;
+        }
+      }
+    }
+    Figures f = Summarize(times);
+    std::printf("switch, %s, %s, %d runs: %ld reports each; min %.1f  median %.1f  max %.1f ms\n",
+                name, kind.name, 2 * runs, sent, f.min, f.median, f.max);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +232,8 @@ int main(int argc, char** argv) {
                 kMandatedPauseMs, f.min / kMandatedPauseMs, f.median / kMandatedPauseMs,
                 f.max / kMandatedPauseMs);
   }
+  for (Variant& v : variants)
+    if (BenchSwitches(v.backend, v.name, *pauser, runs) != 0) return 1;
   mouse.reset();  // closes its files, so the folder can go
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
