@@ -59,8 +59,6 @@ folder_name="Vortal-$version-win64"
 folder="$out/zip/$folder_name"
 "$src/scripts/delivered-folder.sh" "$out/windows" "$folder"
 [ -e "$folder/vortalctl.exe" ] || { echo "release.sh: no vortalctl.exe was built" >&2; exit 1; }
-# The example profiles, once there are any.
-if [ -d "$src/dist/Profiles" ]; then cp -r "$src/dist/Profiles" "$folder/Profiles"; fi
 {
   sed "s/@VERSION@/$version/" "$src/dist/README.txt"
   [ -z "$VORTAL_WEB_ADDRESS" ] || printf '\n%s\n' "$VORTAL_WEB_ADDRESS"

@@ -60,7 +60,7 @@ zip_holds_the_folder() {
   listing=$(unzip -Z1 "$zip")
   [ "$listing" = "$(sort <<<"$listing")" ] || { echo "entries not sorted"; return 1; }
   for expected in Vortal.exe vortalctl.exe config.bin str.ini README.txt LICENSE \
-                  Skins/Default/main.png Skins/Light/main.png; do
+                  Skins/Default/main.png Skins/Light/main.png Profiles/Example.ini; do
     grep -qx "Vortal-$version-win64/$expected" <<<"$listing" || { echo "no $expected"; return 1; }
   done
   # Every entry carries the commit's time (zip keeps local time: TZ=UTC).
