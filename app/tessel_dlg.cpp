@@ -36,6 +36,9 @@ namespace {
 constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF,
                                      {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
+// The one-shot timer of the foreground's settle time.
+constexpr UINT_PTR kSettleTimerId = 0x5E77;
+
 // A borderless pop-up, 450 x 325 dialog units until the skin resizes it,
 // 12-point "宋体", no controls.
 constexpr DialogTemplateSpec kMainTemplate{kMainDialogStyle, kMainDialogExStyle, 450, 325,
@@ -97,7 +100,18 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (shell_) shell_->OnClose();
       return TRUE;
+    case WM_TIMER:
+      if (wParam != kSettleTimerId) return FALSE;
+      KillTimer(hwnd_, kSettleTimerId);
+      ProgramStateLog().Write("settled");
+      if (shell_) shell_->OnForegroundSettled();
+      return TRUE;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC && shell_) shell_->OnResume();
+      SetResult(TRUE);
+      return TRUE;
     case WM_DESTROY:
+      foregroundHook_.Stop();
       CloseListenerHandles();
       RemoveTrayIcon();
       return FALSE;
@@ -212,6 +226,7 @@ BOOL CTesselDlg::OnInitDialog() {
   model_->afterApply = [this] {
     advancedPage_->ApplyPointerSettings();
     macroEditor_->OnApplied();
+    shell_->switching().OnApplied();
     ProgramStateLog().Write("applied");
   };
   model_->afterCancel = [this] { macroEditor_->OnCancelled(); };
@@ -388,23 +403,42 @@ void CTesselDlg::ShowTrayBalloon(std::string_view text, std::string_view title, 
   ProgramStateLog().Write("balloon", text);
 }
 
+namespace {
+
+// The menu's items, a submenu's in a pop-up of their own. The state log
+// names the top level's items ("menu item") apart from a submenu's
+// ("submenu item"), so a check can tell where each one stands.
+HMENU BuildMenu(const std::vector<TrayMenuItem>& items, bool submenu) {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return nullptr;
+  for (const TrayMenuItem& item : items) {
+    const std::wstring label = Widen(item.label);
+    if (!item.submenu.empty()) {
+      HMENU inner = BuildMenu(item.submenu, true);
+      if (inner) AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), label.c_str());
+    } else {
+      AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED),
+                  static_cast<UINT_PTR>(item.command), label.c_str());
+    }
+    ProgramStateLog().Write(submenu ? "submenu item" : "menu item", item.label);
+    if (item.checked) ProgramStateLog().Write("menu tick", item.label);
+  }
+  return menu;
+}
+
+}  // namespace
+
 void CTesselDlg::ShowTrayMenu(const std::vector<TrayMenuItem>& items) {
   POINT cursor;
   GetCursorPos(&cursor);
-  HMENU menu = CreatePopupMenu();
+  HMENU menu = BuildMenu(items, false);
   if (!menu) return;
-  for (const TrayMenuItem& item : items) {
-    AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED),
-                static_cast<UINT_PTR>(item.command), Widen(item.label).c_str());
-    ProgramStateLog().Write("menu item", item.label);
-    if (item.checked) ProgramStateLog().Write("menu tick", item.label);
-  }
   SetForegroundWindow(hwnd_);
   ProgramStateLog().Write("menu opened");
   TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  hwnd_, nullptr);
   ProgramStateLog().Write("menu closed");
-  DestroyMenu(menu);
+  DestroyMenu(menu);  // and its submenus
 }
 
 std::optional<std::string> CTesselDlg::ChooseFile(const FileDialogRequest& request) {
@@ -414,6 +448,31 @@ std::optional<std::string> CTesselDlg::ChooseFile(const FileDialogRequest& reque
   ProgramStateLog().Write("file dialog closed", path ? "ok " + *path : std::string("cancel"));
   return path;
 }
+
+// ---- The program in front
+
+void CTesselDlg::WatchForeground(bool on) {
+  if (!on) {
+    foregroundHook_.Stop();
+    KillTimer(hwnd_, kSettleTimerId);
+    return;
+  }
+  const bool started = foregroundHook_.Start([this](HWND window) {
+    const ForegroundWindow front = DescribeWindow(window);
+    const bool waits = shell_ && shell_->OnForegroundChange(front);
+    ProgramStateLog().Write("foreground", (front.executable.empty() ? front.windowClass : front.executable) +
+                                              (waits ? " waits" : " passed over"));
+  });
+  ProgramStateLog().Write("foreground watch", started ? "on" : "failed");
+}
+
+std::optional<ForegroundWindow> CTesselDlg::ForegroundNow() {
+  HWND front = GetForegroundWindow();
+  if (!front) return std::nullopt;
+  return DescribeWindow(front);
+}
+
+void CTesselDlg::StartSettleTimer(int ms) { SetTimer(hwnd_, kSettleTimerId, static_cast<UINT>(ms), nullptr); }
 
 // ---- Start with Windows
 

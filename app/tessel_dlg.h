@@ -13,6 +13,7 @@
 
 #include "app/skin_drawing.h"  // before the models' headers: undoes the system's ChooseColor
 #include "app/event_listener.h"
+#include "app/foreground_watch_win32.h"
 #include "app/macro_recorder_hook.h"
 #include "app/owner_drawn_window.h"
 #include "device/hid_port.h"
@@ -84,6 +85,9 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
   void CloseListenerHandles() override;
   bool StartsAtLogOn() override;
   bool SetStartAtLogOn(bool on) override;
+  void WatchForeground(bool on) override;
+  std::optional<ForegroundWindow> ForegroundNow() override;
+  void StartSettleTimer(int ms) override;
   void ExitProcess(int code) override;
   DialogResult RunSubDialog(SubDialogFrame& dialog) override;
   // Macro recording.
@@ -113,6 +117,7 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotify_ = nullptr;
+  ForegroundHook foregroundHook_;
 
   ProgramPaths paths_;
   SettingsState settings_;

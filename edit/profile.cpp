@@ -337,8 +337,15 @@ std::vector<ProfileListing> ListProfiles(const std::string& folder, const Workin
     ProfileListing listing;
     listing.name = file.substr(0, file.size() - extension.size());
     listing.path = JoinPath(folder, file);
-    if (auto profile = ReadProfile(listing.path, base, texts, sensorType, currentMacros, listing.damage))
+    if (auto profile = ReadProfile(listing.path, base, texts, sensorType, currentMacros, listing.damage)) {
       listing.programs = profile->programs;
+    } else {
+      // A damaged profile still says whose it is when its Programs line reads.
+      std::string ignored;
+      const ProfileFile raw(listing.path);
+      if (auto programs = ParsePrograms(raw.Find(kProfileSection, kProgramsKey).value_or(""), ignored))
+        listing.programs = *programs;
+    }
     profiles.push_back(std::move(listing));
   }
   std::stable_sort(profiles.begin(), profiles.end(), [](const ProfileListing& a, const ProfileListing& b) {

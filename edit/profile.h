@@ -53,7 +53,7 @@ struct Profile {
 struct ProfileListing {
   std::string name;  // the file name without ".ini"
   std::string path;
-  std::vector<std::string> programs;
+  std::vector<std::string> programs;  // a damaged file's too, when its Programs line reads
   std::string damage;  // why it cannot be read; empty when it can
 };
 

@@ -114,6 +114,15 @@ enum class TextId : std::uint8_t {
   kAboutVortal,          // the tray menu's item and its box's caption
   kStartWithWindows,     // the tray menu's tick
   kStartWithWindowsNotChanged,
+  kProfilesMenu,          // the tray's Profiles submenu and its items
+  kDefaultSetup,
+  kSwitchAutomatically,
+  kBalloonOnSwitch,
+  kSwitchedToProfile,     // "%s": the profile
+  kSwitchedToDefault,
+  kProfileNotUsed,        // "%s": the profile; the reason follows
+  kSwitchNotTaken,        // "%s": what the mouse did not take
+  kSwitchingNotSaved,     // "%s": the file
   kReleasedUnderMit,     // the About box's licence line
   kExportSettingsTitle,  // the file dialogs' titles
   kImportSettingsTitle,

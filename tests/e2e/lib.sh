@@ -504,5 +504,21 @@ tray_choose() {
   size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
   click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } * (2 * item + 1) / (2 * items)))
 }
+# tray_choose_sub TOP SUB [SHOT]: item SUB of the submenu at the tray menu's
+# item TOP, counting the submenu's items from the state log.
+tray_choose_sub() {
+  local from items size
+  from=$(state_count)
+  # Clicking the item opens its submenu: the window that appears beside
+  # the menu.
+  tray_choose "$1" || return 1
+  marked_windows="$marked_windows$opened_id "
+  wait_for 10 new_window_shown || return 1
+  items=$(tail -n +"$((from + 1))" "$state_log" | grep -c '^submenu item ')
+  [ "$items" -gt 0 ] || return 1
+  [ -z "${3:-}" ] || shot "$3"
+  size=$(xwininfo -id "$opened_id" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+  click_in "$opened_origin" $((${size% *} / 2)) $((${size#* } * (2 * $2 + 1) / (2 * items)))
+}
 # Chooses Exit from the tray menu; $1 names a screenshot of the menu.
 tray_exit() { tray_choose last "${1:-}"; }

@@ -7,11 +7,11 @@ source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then
   e2e_init profiles en
-  menu_items="Export settings...|Import settings...|About Vortal|Start with Windows|Exit"
+  menu_items="Export settings...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"
   title_save="Export Settings" title_open="Import Settings"
 else
   e2e_init "profiles-$language" "$language"
-  menu_items="导出设置...|导入设置...|关于 Vortal|开机时启动|退出"
+  menu_items="导出设置...|导入设置...|配置文件|关于 Vortal|开机时启动|退出"
   title_save="导出设置" title_open="导入设置"
 fi
 

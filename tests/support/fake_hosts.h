@@ -159,6 +159,10 @@ class FakeMainWindowServices : public FakeWindowHost<MainWindowServices> {
   }
   bool startsAtLogOn = false;
   bool shortcutWritable = true;
+  void WatchForeground(bool on) override { calls.push_back(on ? "WATCH on" : "WATCH off"); }
+  std::optional<ForegroundWindow> ForegroundNow() override { return front; }
+  void StartSettleTimer(int ms) override { calls.push_back("SETTLE " + std::to_string(ms)); }
+  std::optional<ForegroundWindow> front;  // the window in front
   void ExitProcess(int code) override { calls.push_back("EXIT " + std::to_string(code)); }
   DialogResult RunSubDialog(SubDialogFrame& dialog) override {
     calls.push_back("SUB_DIALOG");

@@ -107,6 +107,8 @@ struct TrayMenuItem {
   int command = 0;
   std::string label;
   bool checked = false;
+  // A submenu's items (its own command is then 0).
+  std::vector<TrayMenuItem> submenu;
   friend bool operator==(const TrayMenuItem&, const TrayMenuItem&) = default;
 };
 
@@ -156,6 +158,28 @@ class LogOnStart {
   virtual bool SetStartAtLogOn(bool on) = 0;
 };
 
+// A window that came to the front.
+struct ForegroundWindow {
+  std::string executable;   // its program's path; empty when it could not be told
+  std::string windowClass;
+  bool ownProcess = false;  // one of this program's windows
+};
+
+// The program in front, for the profiles that follow it. Nothing polls: the
+// system tells of each change.
+class ForegroundWatch {
+ public:
+  virtual ~ForegroundWatch() = default;
+  // Starts (true) or stops hearing of the windows that come to the front;
+  // each reaches the shell as MainWindowShell::OnForegroundChange.
+  virtual void WatchForeground(bool on) = 0;
+  // The window in front now; nothing when there is none.
+  virtual std::optional<ForegroundWindow> ForegroundNow() = 0;
+  // One call of MainWindowShell::OnForegroundSettled after `ms`; a new
+  // request replaces the one pending.
+  virtual void StartSettleTimer(int ms) = 0;
+};
+
 // The mouse's comings and goings and its event collection.
 class DeviceWatch {
  public:
@@ -182,6 +206,7 @@ class MainWindowServices : public Surface,
                            public FileDialogs,
                            public DeviceWatch,
                            public LogOnStart,
+                           public ForegroundWatch,
                            public RecordingHost {
  public:
   virtual void ShowWindow() = 0;  // SW_SHOW

@@ -1,6 +1,7 @@
 #include "ui/window/startup.h"
 
 #include <memory>
+#include <utility>
 #include <string>
 
 #include "device/device_events.h"
@@ -50,6 +51,7 @@ StartupResult MainWindowShell::Initialize(std::uint32_t systemLangId) {
   LoadMainBackground();
 
   if (link.devicePresent) model_.BuildPage(kBasicPage);
+  switching_.Start();
   return StartupResult::kReady;
 }
 
@@ -75,9 +77,11 @@ void MainWindowShell::LoadMainBackground() {
   model_.skin.skinFolderPath = fallback;
 }
 
-std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn) {
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn,
+                                        TrayMenuItem profiles) {
   return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
           {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
+          std::move(profiles),
           {kTrayAboutCommand, std::string(texts[TextId::kAboutVortal])},
           {kTrayStartWithWindowsCommand, std::string(texts[TextId::kStartWithWindows]), startsAtLogOn},
           {kTrayExitCommand, std::string(texts[TextId::kExit])}};
@@ -93,7 +97,7 @@ std::string AboutText(const LocalizedTexts& texts) {
 void MainWindowShell::OnTrayClick(TrayClick click) {
   if (click == TrayClick::kRight) {
     MainWindowServices& services = model_.services();
-    services.ShowTrayMenu(TrayMenuItems(model_.texts, services.StartsAtLogOn()));
+    services.ShowTrayMenu(TrayMenuItems(model_.texts, services.StartsAtLogOn(), switching_.Submenu()));
     return;
   }
   OpenWindow();
@@ -121,7 +125,7 @@ bool MainWindowShell::OnTrayCommand(int command) {
       model_.Exit();
       return true;
     default:
-      return false;
+      return switching_.OnMenuCommand(command);
   }
 }
 
@@ -177,6 +181,7 @@ void MainWindowShell::OnDeviceChange(DeviceChange change, std::string_view inter
   if (change == DeviceChange::kArrival && link.devicePresent) {
     link.OnMouseFound();
     if (!model_.basicPageBuilt() && listenerCreated_) services.ResumeListener();
+    switching_.OnMouseBack();
   }
 }
 

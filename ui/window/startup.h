@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/window/main_window_model.h"
+#include "ui/window/profile_switching.h"
 #include "ui/window/settings_profiles.h"
 
 namespace vortal {
@@ -34,9 +35,10 @@ inline constexpr int kTrayStartWithWindowsCommand = 1030;
 // the window's language, and the web address when the project has one.
 std::string AboutText(const LocalizedTexts& texts);
 
-// The tray menu in the window's language; the Start with Windows item ticked
-// when the program starts at log-on.
-std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn);
+// The tray menu in the window's language, with the Profiles submenu; the
+// Start with Windows item ticked when the program starts at log-on.
+std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn,
+                                        TrayMenuItem profiles);
 
 // What the user did on the tray icon.
 enum class TrayClick { kLeft, kLeftDouble, kRight };
@@ -52,7 +54,7 @@ enum class StartupResult {
 class MainWindowShell {
  public:
   explicit MainWindowShell(MainWindowModel& model)
-      : model_(model), profiles_(model, model.files().macroStore) {}
+      : model_(model), profiles_(model, model.files().macroStore), switching_(model) {}
 
   // Dialog initialisation after the host took the mutex and set up the
   // window. A stopped start leaves the window open with no settings loaded
@@ -68,6 +70,11 @@ class MainWindowShell {
   void OnDeviceEvent(std::int64_t event, std::int64_t value);
   // WM_CLOSE: the window hides, the program goes on in the tray.
   void OnClose() { model_.services().HideWindow(); }
+  // A window came to the front, and the settle time after it ended.
+  bool OnForegroundChange(const ForegroundWindow& window) { return switching_.OnForegroundChange(window); }
+  void OnForegroundSettled() { switching_.OnSettled(); }
+  // The computer resumed from sleep: the mouse may have been switched off.
+  void OnResume() { switching_.OnMouseBack(); }
   // A command of the tray menu; false for a command that is not one.
   // Export and Import run their file dialogs; a setup imported is shown in
   // the window (with the mouse there), for OK, Apply or Cancel.
@@ -75,6 +82,7 @@ class MainWindowShell {
 
   bool listenerCreated() const { return listenerCreated_; }
   SettingsProfiles& profiles() { return profiles_; }
+  ProfileSwitching& switching() { return switching_; }
 
  private:
   // The tray's left click: the window shown with its page, or, without the
@@ -88,6 +96,7 @@ class MainWindowShell {
 
   MainWindowModel& model_;
   SettingsProfiles profiles_;
+  ProfileSwitching switching_;
   bool listenerCreated_ = false;
   // The skin folder that could not give the window its background, and the
   // folder drawn instead for the rest of the run.
