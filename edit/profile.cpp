@@ -324,6 +324,25 @@ void EncodeProfileMacros(const std::vector<ProfileMacro>& macros, SettingsRecord
   }
 }
 
+std::optional<std::vector<std::string>> ParseProgramList(const std::string& value, std::string& problem) {
+  return ParsePrograms(value, problem);
+}
+
+bool IsUsableProfileName(std::string_view name) {
+  if (name.empty() || name.size() > 100 || name.front() == ' ' || name.back() == ' ' || name.back() == '.')
+    return false;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      return false;
+  // The names Windows keeps for devices, with or without an extension.
+  const std::string stem = LowerAscii(name.substr(0, name.find('.')));
+  static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
+  for (std::string_view device : kDevices)
+    if (stem == device) return false;
+  return !(stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) && stem[3] >= '1' &&
+           stem[3] <= '9');
+}
+
 std::vector<ProfileListing> ListProfiles(const std::string& folder, const WorkingSetup& base,
                                          const LocalizedTexts& texts,
                                          std::optional<std::uint8_t> sensorType,

@@ -88,6 +88,16 @@ bool StoreProfileMacros(const std::string& recordPath, const std::vector<Profile
 // not touched.
 void EncodeProfileMacros(const std::vector<ProfileMacro>& macros, SettingsRecord& record);
 
+// A Programs line's value: executable names between commas (blanks around
+// them dropped; nothing at all is an empty list); nothing, with `problem`
+// saying why, for a missing name or a path.
+std::optional<std::vector<std::string>> ParseProgramList(const std::string& value, std::string& problem);
+
+// Whether `name` can be a profile's file name in the Profiles folder: no
+// characters Windows refuses in names, no blank or dot at the end, not a
+// device's name, at most 100 bytes.
+bool IsUsableProfileName(std::string_view name);
+
 // The profiles (*.ini) of `folder`, by name in any letter case. Each is read
 // whole as ReadProfile reads it; one that cannot be read is listed with the
 // reason, not left out. No folder: no profiles.

@@ -12,6 +12,8 @@ namespace vortal {
 // True when anything (file or folder) exists at the path.
 bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
+// Creates the folder (its parent must exist); true when it is there after.
+bool MakeFolder(const std::string& path);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);

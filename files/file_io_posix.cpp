@@ -25,6 +25,10 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool MakeFolder(const std::string& path) {
+  return ::mkdir(path.c_str(), 0777) == 0 || IsDirectory(path);
+}
+
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;

@@ -18,6 +18,10 @@ bool IsDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool MakeFolder(const std::string& path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) || IsDirectory(path);
+}
+
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
   HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

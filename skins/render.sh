@@ -30,7 +30,7 @@
 #   single-key, combo-key,        392 x 285  sub-dialogs: close button at x 352..370,
 #   fire-key, media-key,                     Cancel ends at x 375, OK/Cancel row ends at
 #   delay-time, macro-key,                   y 274, the macro list ends at y 285, the
-#   skins                                    repeat-mode texts wrap at x 390.
+#   skins, profile-save                      repeat-mode texts wrap at x 390.
 #   windows-key                   392 x 312  its function list reaches down to y 305.
 #   button-normal/over            105 x 21   OK (513, 609, 618, 630) and every text
 #                                            button; neighbours share one column, so
@@ -74,6 +74,7 @@ images=(
   "windows-key.png          dialog_windows  392 312 dialog"
   "delay-time.png           dialog_delay    392 285 dialog"
   "macro-key.png            dialog_macro    392 285 dialog"
+  "profile-save.png         dialog_profile  392 285 dialog"
   "button-normal.png        button          105 21  normal"
   "button-over.png          button          105 21  over"
   "button-close-normal.png  frame_icon      18  18  normal close"

@@ -12,6 +12,7 @@
 #include "support/fake_hosts.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
+#include "ui/dialogs/save_profile_dialog.h"
 #include "ui/window/main_window_model.h"
 
 namespace vortal {
@@ -167,6 +168,48 @@ TEST(ProfileSwitchingTest, HandSwitchesFromTheMenuAndTheTicksKeptBesideTheProgra
   EXPECT_TRUE(kept.automatic);
   EXPECT_FALSE(kept.balloons);
   EXPECT_FALSE(rig.switching.OnMenuCommand(kTrayFirstProfileCommand + kTrayMaxProfiles));
+}
+
+TEST(ProfileSwitchingTest, SaveAsProfileAsksForANameAndProgramsAndWritesIntoTheFolder) {
+  const struct {
+    std::string name, programs;
+    std::string told;  // the message OK gives; empty: written
+  } cases[] = {
+      {" Shooter ", "cs2.exe, valorant.exe", ""},
+      {"Racing", "", ""},
+      {"", "cs2.exe", "Give the profile a name"},
+      {"a/b", "cs2.exe", "Give the profile a name"},
+      {"trailing.", "cs2.exe", "Give the profile a name"},
+      {"COM1.ini", "cs2.exe", "Give the profile a name"},
+      {"Paths", R"(C:\Games\cs2.exe)", "is a path"},
+      {"Gap", "cs2.exe,,x.exe", "missing between commas"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " | " + c.programs);
+    SwitchRig rig(false);
+    std::filesystem::remove_all(rig.dir.File("Profiles"));  // made when missing
+    testing::FakeSubDialogHost host;
+    rig.services.runDialog = [&](SubDialogFrame& dialog) {
+      EXPECT_TRUE(host.Open(dialog));
+      host.controls.SetChildText(kProfileNameFieldId, c.name);
+      host.controls.SetChildText(kProfileProgramsFieldId, c.programs);
+      dialog.OnLeftButtonDown({200, 260});  // OK
+      return dialog.result() == DialogResult::kNone ? DialogResult::kCancel : dialog.result();
+    };
+    rig.switching.OnMenuCommand(kTraySaveAsProfileCommand);
+    const std::vector<ProfileListing> written = ListProfiles(rig.dir.File("Profiles"), {}, LocalizedTexts(), 1, {});
+    if (c.told.empty()) {
+      EXPECT_TRUE(host.messages.empty());
+      ASSERT_EQ(written.size(), 1u);
+      EXPECT_EQ(written[0].name, c.name == " Shooter " ? "Shooter" : c.name);
+      EXPECT_EQ(written[0].damage, "");
+      EXPECT_EQ(written[0].programs.size(), c.programs.empty() ? 0u : 2u);
+    } else {
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_NE(host.messages[0].first.find(c.told), std::string::npos) << host.messages[0].first;
+      EXPECT_TRUE(written.empty());
+    }
+  }
 }
 
 }  // namespace

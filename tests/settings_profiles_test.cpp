@@ -80,19 +80,20 @@ TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
     std::string licence;              // the About box's second line
   } cases[] = {
       {1033, {"Export settings...", "Import settings...", "About Vortal", "Start with Windows", "Exit", "Profiles",
-        "Default setup", "Switch automatically", "Show a balloon on each switch"},
+        "Default setup", "Switch automatically", "Show a balloon on each switch", "Save as profile..."},
        {"Export Settings", "Import Settings"}, "Released under the MIT License."},
       {2052, {"导出设置...", "导入设置...", "关于 Vortal", "开机时启动", "退出", "配置文件", "默认设置", "自动切换",
-        "切换时显示提示"}, {"导出设置", "导入设置"},
+        "切换时显示提示", "另存为配置文件..."}, {"导出设置", "导入设置"},
        "依据 MIT 许可证发布。"},
       {1028, {"匯出設定...", "匯入設定...", "關於 Vortal", "開機時啟動", "退出", "設定檔", "預設設定", "自動切換",
-        "切換時顯示提示"}, {"匯出設定", "匯入設定"},
+        "切換時顯示提示", "另存為設定檔..."}, {"匯出設定", "匯入設定"},
        "依據 MIT 授權條款發佈。"},
   };
   for (const Case& c : cases) {
     Rig rig(c.langId);
     rig.shell.OnTrayClick(TrayClick::kRight);
     EXPECT_EQ(rig.services.trayMenu, (std::vector<TrayMenuItem>{{kTrayExportCommand, c.items[0]},
+                                                                 {kTraySaveAsProfileCommand, c.items[9]},
                                                                  {kTrayImportCommand, c.items[1]},
                                                                  {0, c.items[5], false,
                                                                   {{kTrayDefaultSetupCommand, c.items[6], true},

@@ -217,7 +217,7 @@ TEST(TrayTest, TrayClicks) {
        {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the advanced page", true, true, kAdvancedPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build advanced"}},
-      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"}, {}},
+      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Save as profile...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"}, {}},
   };
   for (const Case& c : cases) {
     Rig rig(c.pluggedAtStart);

@@ -87,6 +87,8 @@ constexpr TextRow kTextTable[] = {
     {TextId::kAboutVortal, "About Vortal", "关于 Vortal", "關於 Vortal"},
     {TextId::kStartWithWindows, "Start with Windows", "开机时启动", "開機時啟動"},
     {TextId::kStartWithWindowsNotChanged, "The shortcut in the Startup folder could not be changed.", "无法更改“启动”文件夹中的快捷方式。", "無法變更「啟動」資料夾中的捷徑。"},
+    {TextId::kSaveAsProfile, "Save as profile...", "另存为配置文件...", "另存為設定檔..."},
+    {TextId::kProfileNotSaved, "The profile could not be saved as %s.", "无法将配置文件保存为 %s。", "無法將設定檔儲存為 %s。"},
     {TextId::kProfilesMenu, "Profiles", "配置文件", "設定檔"},
     {TextId::kDefaultSetup, "Default setup", "默认设置", "預設設定"},
     {TextId::kSwitchAutomatically, "Switch automatically", "自动切换", "自動切換"},

@@ -114,6 +114,8 @@ enum class TextId : std::uint8_t {
   kAboutVortal,          // the tray menu's item and its box's caption
   kStartWithWindows,     // the tray menu's tick
   kStartWithWindowsNotChanged,
+  kSaveAsProfile,         // the tray menu's item after Export
+  kProfileNotSaved,       // "%s": the file
   kProfilesMenu,          // the tray's Profiles submenu and its items
   kDefaultSetup,
   kSwitchAutomatically,

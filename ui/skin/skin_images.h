@@ -51,9 +51,10 @@ inline constexpr std::string_view kMediaDialogImage = "/media-key.png";
 inline constexpr std::string_view kWindowsDialogImage = "/windows-key.png";
 inline constexpr std::string_view kDelayTimeDialogImage = "/delay-time.png";
 inline constexpr std::string_view kMacroDialogImage = "/macro-key.png";
+inline constexpr std::string_view kSaveProfileDialogImage = "/profile-save.png";
 
 // Every image a complete skin provides.
-inline constexpr std::array<std::string_view, 35> kSkinImages = {
+inline constexpr std::array<std::string_view, 36> kSkinImages = {
     kMainImage,
     kBasicPageImage,
     kAdvancedPageImage,
@@ -89,6 +90,7 @@ inline constexpr std::array<std::string_view, 35> kSkinImages = {
     kWindowsDialogImage,
     kDelayTimeDialogImage,
     kMacroDialogImage,
+    kSaveProfileDialogImage,
 };
 
 // The file of an image in a skin folder: the name appended as it is.

@@ -4,7 +4,10 @@
 #include <array>
 
 #include "edit/apply_shortfall.h"
+#include "files/file_io.h"
 #include "files/profile_file.h"
+#include "ui/dialogs/save_profile_dialog.h"
+#include "ui/window/startup.h"
 #include "macro/macro_store.h"
 #include "ui/window/main_window_model.h"
 
@@ -111,6 +114,10 @@ bool ProfileSwitching::OnMenuCommand(int command) {
     if (choices_.automatic) OnMouseBack();
     return true;
   }
+  if (command == kTraySaveAsProfileCommand) {
+    SaveAsProfile();
+    return true;
+  }
   if (command == kTraySwitchBalloonsCommand) {
     choices_.balloons = !choices_.balloons;
     SaveChoices();
@@ -123,6 +130,21 @@ bool ProfileSwitching::OnMenuCommand(int command) {
   const std::size_t index = static_cast<std::size_t>(command - kTrayFirstProfileCommand);
   if (index < profiles.size()) SwitchTo(&profiles[index]);
   return true;
+}
+
+void ProfileSwitching::SaveAsProfile() {
+  // A skin made before the dialog existed lends it the delivered skin's picture.
+  std::string skinFolder = model_.skin.skinFolderPath;
+  if (!PathExists(SkinImagePath(skinFolder, kSaveProfileImage)))
+    skinFolder = SkinFolderAtStartup(model_.files().programDir, kFallbackSkinName);
+  CSaveProfileDialog dialog({skinFolder, model_.textColor(), model_.texts.language()});
+  if (model_.services().RunSubDialog(dialog) != DialogResult::kOk) return;
+  const SettingsRecord& record = model_.settings().working;
+  Profile profile{{record, model_.skin.paneText}, MacrosOfSetup(model_.files().macroStore, record)};
+  profile.programs = dialog.programs();
+  const std::string path = JoinPath(profilesDir_, dialog.name() + ".ini");
+  if (!MakeFolder(profilesDir_) || !WriteProfile(path, profile, model_.texts))
+    model_.services().Show(FormatText(model_.texts[TextId::kProfileNotSaved], path), kAppCaption);
 }
 
 void ProfileSwitching::SaveChoices() {

@@ -23,6 +23,7 @@ class MainWindowModel;
 inline constexpr int kTrayDefaultSetupCommand = 1040;
 inline constexpr int kTraySwitchAutomaticallyCommand = 1041;
 inline constexpr int kTraySwitchBalloonsCommand = 1042;
+inline constexpr int kTraySaveAsProfileCommand = 1043;  // in the menu itself, after Export
 inline constexpr int kTrayFirstProfileCommand = 1100;
 inline constexpr int kTrayMaxProfiles = 200;
 
@@ -65,6 +66,11 @@ class ProfileSwitching {
   void OnSettled();
   // The mouse came back (plugged in, or the computer resumed).
   void OnMouseBack();
+  // "Save as profile...": the name and programs asked for, then the setup
+  // the window holds written into the Profiles folder as NAME.ini (one of
+  // that name is replaced). A failure is told.
+  void SaveAsProfile();
+
   // OK or Apply sent the default setup whole.
   void OnApplied() { held_.clear(); }
 

@@ -80,6 +80,7 @@ void MainWindowShell::LoadMainBackground() {
 std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn,
                                         TrayMenuItem profiles) {
   return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
+          {kTraySaveAsProfileCommand, std::string(texts[TextId::kSaveAsProfile])},
           {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
           std::move(profiles),
           {kTrayAboutCommand, std::string(texts[TextId::kAboutVortal])},
