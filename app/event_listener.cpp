@@ -1,5 +1,7 @@
 #include "app/event_listener.h"
 
+#include "platform/thread_name.h"
+
 namespace vortal {
 namespace {
 constexpr DWORD kStopWaitMs = 2000;
@@ -45,6 +47,7 @@ void EventListener::Stop() {
 }
 
 DWORD WINAPI EventListener::ThreadMain(LPVOID self) {
+  NameThisThread("vortal-listener");
   static_cast<EventListener*>(self)->Run();
   return 0;
 }

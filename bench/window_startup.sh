@@ -11,14 +11,6 @@ runs=${1:-5}
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 e2e_init bench
 ms() { echo $(( $(date +%s%N) / 1000000 )); }
-# wait_for with a finer step, for timing.
-poll_for() {
-  local end=$((SECONDS + $1)); shift
-  while ! "$@"; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.02
-  done
-}
 # What is timed is what the screen shows: the tray window shows before its
 # first icon is drawn (white until then), and the window's picture.
 tray_icon_drawn() {

@@ -15,6 +15,7 @@
 
 #include "files/file_io.h"
 #include "settings/number_text.h"
+#include "platform/thread_name.h"
 
 namespace vortal {
 namespace {
@@ -266,7 +267,10 @@ VirtualMouseBackend::VirtualMouseBackend(const std::string& folder, std::uint8_t
   s.controlPath = dir / kControlFile;
   const std::uintmax_t size = fs::file_size(s.controlPath, error);
   s.controlOffset = error ? 0 : size;  // earlier lines belong to earlier runs
-  s.poller = std::thread([this] { PollLoop(); });
+  s.poller = std::thread([this] {
+    NameThisThread("virtual-mouse");
+    PollLoop();
+  });
 }
 
 VirtualMouseBackend::~VirtualMouseBackend() {

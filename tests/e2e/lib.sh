@@ -80,14 +80,18 @@ finish() {
 # e2e_time_scale on a machine that runs the program slowly (an emulated one).
 # The condition runs in this shell, so it may set variables.
 e2e_time_scale=${e2e_time_scale:-1}
+# The step between two looks: the benchmarks look more often (poll_for).
+e2e_poll_step=0.2
 wait_for() {
   local seconds=$(($1 * e2e_time_scale)); shift
   local end=$((SECONDS + seconds))
   while ! "$@"; do
     [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.2
+    sleep "$e2e_poll_step"
   done
 }
+# wait_for with a finer step, for timing.
+poll_for() { e2e_poll_step=0.02 wait_for "$@"; }
 
 # ---- The program's state log (app/state_log.h): under the virtual mouse the
 # program appends a line for everything these checks wait for. A wait counts
