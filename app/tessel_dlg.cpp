@@ -479,6 +479,8 @@ DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
   const std::string name = DialogName(typeid(dialog));
   ProgramStateLog().Write("dialog opened", name);
   const DialogResult result = RunSubDialogModal(instance_, hwnd_, dialog, picture_.scale());
+  // A dialog opened from the tray leaves no images behind the hidden window.
+  if (picture_.released()) ProgramSkinImages().Clear();
   ProgramStateLog().Write("dialog closed", name + (result == DialogResult::kOk ? " ok" : " cancel"));
   return result;
 }
