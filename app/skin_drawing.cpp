@@ -17,6 +17,7 @@ void PremultiplyBgra(std::uint8_t* pixels, std::size_t pixelCount) {
   for (std::size_t i = 0; i < pixelCount; ++i) {
     std::uint8_t* p = pixels + 4 * i;
     const unsigned alpha = p[3];
+    if (alpha == 255) continue;  // unchanged: most pixels of a skin
     for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>(p[c] * alpha / 255);
   }
 }
@@ -52,12 +53,18 @@ HBITMAP CreateTopDownDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-// Whether the file is one the decoder may be given: a regular file of a
-// sensible length whose PNG header, if it has one, declares a sensible size.
-bool WorthDecoding(const std::wstring& path) {
+// What an image file's first bytes tell before it is decoded.
+struct FileLook {
+  // A regular file of a sensible length whose PNG header, if it has one,
+  // declares a sensible size: one the decoder may be given.
+  bool worthDecoding = false;
+  std::optional<Size> declared;  // the size in its PNG header
+};
+
+FileLook LookAt(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;  // missing, or a folder
+  if (file == INVALID_HANDLE_VALUE) return {};  // missing, or a folder
   LARGE_INTEGER length{};
   std::uint8_t head[24] = {};
   DWORD read = 0;
@@ -65,9 +72,10 @@ bool WorthDecoding(const std::wstring& path) {
                   static_cast<std::uintmax_t>(length.QuadPart) <= kMaxSkinImageFileBytes &&
                   ReadFile(file, head, sizeof head, &read, nullptr);
   CloseHandle(file);
-  if (!ok) return false;
+  if (!ok) return {};
   const std::optional<Size> declared = PngHeaderSize(std::span<const std::uint8_t>(head, read));
-  return !declared || SkinImageSizeAllowed(declared->width, declared->height);
+  if (declared && !SkinImageSizeAllowed(declared->width, declared->height)) return {};
+  return {true, declared};
 }
 
 bool Opaque(const void* bits, int width, int height) {
@@ -84,7 +92,7 @@ bool Opaque(const void* bits, int width, int height) {
 std::unique_ptr<SkinImage> LoadSkinImage(const std::string& path) {
   if (path.empty()) return nullptr;
   const std::wstring widePath = Widen(path);
-  if (!WorthDecoding(widePath)) return nullptr;
+  if (!LookAt(widePath).worthDecoding) return nullptr;
   Gdiplus::Bitmap source(widePath.c_str());
   if (source.GetLastStatus() != Gdiplus::Ok) return nullptr;
   const int width = static_cast<int>(source.GetWidth());
@@ -150,37 +158,47 @@ std::unique_ptr<SkinImage> SkinImageCache::Prepare(std::string_view folder, std:
                                                    DisplayScale scale) const {
   const std::string base = std::string(folder) + std::string(name);
   if (scale.identity()) return LoadSkinImage(base);
-  // The renders the skin has; the base image sets the layout's size.
+  // The renders the skin has; the base image sets the layout's size, which
+  // its PNG header tells without decoding it.
   const int percent = scale.dpi() * 100 / kBaseDpi;
-  std::unique_ptr<SkinImage> baseImage = LoadSkinImage(base);
+  const FileLook look = LookAt(Widen(base));
+  std::optional<Size> units = look.declared;
+  std::unique_ptr<SkinImage> baseImage;
+  if (!units && look.worthDecoding) {
+    baseImage = LoadSkinImage(base);
+    if (baseImage) units = Size{baseImage->width(), baseImage->height()};
+  }
   std::vector<int> available;
-  if (baseImage) available.push_back(100);
+  if (units) available.push_back(100);
   for (const int p : kImageScalePercents) {
     const std::string path = std::string(folder) + ScaledImageName(name, p);
     if (p != 100 && GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
       available.push_back(p);
     }
   }
-  Size units = baseImage ? Size{baseImage->width(), baseImage->height()} : Size{};
   std::unique_ptr<SkinImage> chosen;
   int chosenPercent = 0;
   while (!available.empty() && !chosen) {
     chosenPercent = ChooseImageScale(percent, available);
-    chosen = chosenPercent == 100
-                 ? std::move(baseImage)
-                 : LoadSkinImage(std::string(folder) + ScaledImageName(name, chosenPercent));
+    if (chosenPercent == 100) {
+      chosen = baseImage ? std::move(baseImage) : LoadSkinImage(base);
+    } else {
+      chosen = LoadSkinImage(std::string(folder) + ScaledImageName(name, chosenPercent));
+    }
     std::erase(available, chosenPercent);
   }
   if (!chosen) return nullptr;
-  if (units.width == 0) {
-    units = {(chosen->width() * 100 + chosenPercent / 2) / chosenPercent,
-             (chosen->height() * 100 + chosenPercent / 2) / chosenPercent};
+  if (!units) {
+    units = Size{(chosen->width() * 100 + chosenPercent / 2) / chosenPercent,
+                 (chosen->height() * 100 + chosenPercent / 2) / chosenPercent};
   }
-  const Size pixels = scale.Scale(units);
-  const PixelImage made = chosen->width() == pixels.width && chosen->height() == pixels.height
-                              ? chosen->Pixels()
-                              : Resample(chosen->Pixels(), pixels.width, pixels.height);
-  return MakeSkinImage(made, chosen->hasAlpha(), units);
+  const Size pixels = scale.Scale(*units);
+  if (chosen->width() == pixels.width && chosen->height() == pixels.height) {
+    chosen->SetUnits(*units);
+    return chosen;
+  }
+  return MakeSkinImage(Resample(chosen->Pixels(), pixels.width, pixels.height), chosen->hasAlpha(),
+                       *units);
 }
 
 const SkinImage* SkinImageCache::Get(std::string_view folder, std::string_view name,

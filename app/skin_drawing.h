@@ -43,6 +43,7 @@ class SkinImage {
   // The size the window's layout gives it (its own size for an image loaded
   // as it is).
   Size units() const { return units_.width ? units_ : Size{width_, height_}; }
+  void SetUnits(Size units) { units_ = units; }
   bool hasAlpha() const { return hasAlpha_; }
   std::size_t bytes() const { return static_cast<std::size_t>(width_) * height_ * 4; }
   // Its pixels, premultiplied, rows top down.

@@ -1,7 +1,10 @@
 #include "app/state_log.h"
 
+#include <psapi.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <typeinfo>
 #include <utility>
 
@@ -59,10 +62,12 @@ void StateLog::WindowState(bool shown, int page) {
   shownPage_ = now;
   if (!shown) {
     Write("window hidden");
+    Memory();
   } else if (wasShown) {
     Write("page", PageName(page));
   } else {
     paintTold_ = false;
+    QueryPerformanceCounter(&shownAt_);
     Write("window shown", PageName(page));
   }
 }
@@ -71,12 +76,37 @@ void StateLog::Painted() {
   if (!enabled() || !told_ || shownPage_ == -1 || paintTold_) return;
   paintTold_ = true;
   Write("window painted");
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  const long long tenths = (now.QuadPart - shownAt_.QuadPart) * 10000 / frequency.QuadPart;
+  Write("paint ms", std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10));
+  Memory();
 }
 
 void StateLog::Ready() {
   if (!enabled() || ready_) return;
   ready_ = true;
   Write("ready");
+  Memory();
+}
+
+void StateLog::Memory() {
+  if (!enabled()) return;
+  // Windows 7 on; looked up, so that older systems still start.
+  using GetMemoryInfoFn = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+  static const auto getMemoryInfo = reinterpret_cast<GetMemoryInfoFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!getMemoryInfo || !getMemoryInfo(GetCurrentProcess(),
+                                       reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                       sizeof counters)) {
+    return;
+  }
+  // The same figure in both fields on Windows; Wine fills only the second.
+  const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+  Write("memory", std::to_string(bytes));
 }
 
 void StateLog::Clicked(Point p) {

@@ -24,6 +24,12 @@
 //                                     advanced or none)
 //   window painted                    the shown window's picture drawn on
 //                                     the screen (once each time it is shown)
+//   paint ms MS                       after "window painted": the time
+//                                     from the window told shown to its
+//                                     picture painted
+//   memory BYTES                      the process's private memory
+//                                     (PrivateUsage), after each "ready",
+//                                     "window painted" and "window hidden"
 //   page PAGE                         another page shown in the open window
 //   clicked X Y                       a left click on the main window
 //                                     handled (after what it opened ended)
@@ -91,6 +97,8 @@ class StateLog {
   void Painted();
   // "ready", once.
   void Ready();
+  // "memory BYTES": the process's private memory.
+  void Memory();
   // "edit ID TEXT" with the edit control's text.
   void EditChanged(HWND edit);
 
@@ -100,6 +108,7 @@ class StateLog {
   int shownPage_ = -1;  // -1: hidden
   bool told_ = false;     // of the window
   bool paintTold_ = false;
+  LARGE_INTEGER shownAt_{};
   bool ready_ = false;
 };
 

@@ -249,6 +249,9 @@ BOOL CTesselDlg::OnInitDialog() {
   // background need a smaller one to fit the work area.
   const DisplayScale monitorScale = picture_.scale();
   PublishControlRects(ProgramStateLog(), monitorScale);
+  // The window starts hidden in the tray: its picture is made when it is
+  // first shown, the start-up only learns its size.
+  picture_.Release();
   const bool ready = shell_->Initialize(SystemLangId()) == StartupResult::kReady;
   if (picture_.scale() != monitorScale) PublishControlRects(ProgramStateLog(), picture_.scale());
   PublishWindowRect();
@@ -356,11 +359,17 @@ void CTesselDlg::ShowWindow() {
   // Told first: the window paints while it is being shown.
   const int page = model_ ? model_->currentPage() : kNoPage;
   ProgramStateLog().WindowState(true, page);
+  // A hidden window holds no picture: it is made again and drawn whole
+  // before the window shows.
+  if (picture_.Prepare() && model_) model_->RedrawWhole();
   ::ShowWindow(hwnd_, SW_SHOW);
   ProgramStateLog().WindowState(IsWindowVisible(hwnd_) != FALSE, page);
 }
 void CTesselDlg::HideWindow() {
   ::ShowWindow(hwnd_, SW_HIDE);
+  // Every way the window hides comes here: its picture and the skin images
+  // it was drawn from are freed while it waits in the tray.
+  picture_.Release();
   ProgramStateLog().WindowState(false, kNoPage);
 }
 void CTesselDlg::BringToForeground() { SetForegroundWindow(hwnd_); }
@@ -529,6 +538,8 @@ DialogResult CTesselDlg::RunSubDialog(SubDialogFrame& dialog) {
   const std::string name = DialogName(typeid(dialog));
   ProgramStateLog().Write("dialog opened", name);
   const DialogResult result = RunSubDialogModal(instance_, hwnd_, dialog, picture_.scale());
+  // A dialog opened from the tray leaves no images behind the hidden window.
+  if (picture_.released()) ProgramSkinImages().Clear();
   ProgramStateLog().Write("dialog closed", name + (result == DialogResult::kOk ? " ok" : " cancel"));
   return result;
 }

@@ -52,7 +52,7 @@ void WindowPicture::SetScale(DisplayScale scale) {
   if (scale == scale_) return;
   scale_ = scale;
   MakeFonts();
-  if (background_) LoadBackground(std::string(backgroundFolder_), std::string(backgroundName_));
+  if (loaded()) LoadBackground(std::string(backgroundFolder_), std::string(backgroundName_));
 }
 
 std::optional<Size> WindowPicture::LoadBackground(std::string_view skinFolder,
@@ -64,14 +64,15 @@ std::optional<Size> WindowPicture::LoadBackground(std::string_view skinFolder,
   backgroundFolder_ = skinFolder;
   backgroundName_ = imageName;
   if (const SkinImage* image = images_.Get(skinFolder, imageName, scale_)) {
-    background_ = OpaqueBitmapOf(*image);
-    if (background_) {
+    if (!released_) background_ = OpaqueBitmapOf(*image);
+    if (background_ || released_) {
       size_ = SIZE{image->width(), image->height()};
       units_ = image->units();
     }
   }
+  if (released_) images_.Clear();
   // Too large for the work area at this scale: drawn at one that fits.
-  if (const DisplayScale fitted = FittedScale(); background_ && fitted != scale_) {
+  if (const DisplayScale fitted = FittedScale(); loaded() && fitted != scale_) {
     SetScale(fitted);
     return units_;
   }
@@ -79,11 +80,45 @@ std::optional<Size> WindowPicture::LoadBackground(std::string_view skinFolder,
     SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (!background_) return std::nullopt;
+  if (!loaded()) return std::nullopt;
   return units_;
 }
 
+void WindowPicture::Release() {
+  if (background_) DeleteObject(background_);
+  background_ = nullptr;
+  released_ = true;
+  images_.Clear();
+}
+
+bool WindowPicture::Prepare() {
+  if (!released_) return false;
+  released_ = false;
+  if (units_.width == 0) return true;  // no background to make
+  if (const SkinImage* image = images_.Get(backgroundFolder_, backgroundName_, scale_)) {
+    background_ = OpaqueBitmapOf(*image);
+  }
+  return true;
+}
+
+namespace {
+
+// What a released picture's redraws draw on.
+class NoCanvas : public Canvas {
+ public:
+  bool DrawImage(std::string_view, Point) override { return true; }
+  void DrawText(std::string_view, const Rect&, TextAlign, Color, FontKind) override {}
+  void FillRect(const Rect&, Color) override {}
+};
+
+}  // namespace
+
 bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw) {
+  if (released_ && loaded()) {
+    NoCanvas nothing;
+    draw(nothing);
+    return true;
+  }
   if (!background_ || !window_) return false;
   HDC windowDc = GetDC(window_);
   {

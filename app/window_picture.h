@@ -48,14 +48,26 @@ class WindowPicture {
 
   // Loads folder + image as the background and sizes the window to it
   // without moving it; without the image the window gets no area. The size
-  // is in units.
+  // is in units. A released picture only decodes the image to learn its
+  // size, and drops it again.
   std::optional<Size> LoadBackground(std::string_view skinFolder, std::string_view imageName);
   // The background's size in units (0 x 0 without one).
   Size units() const { return units_; }
   bool hasBackground() const { return background_ != nullptr; }
   // One redraw onto the background through an off-screen buffer, copied to
-  // the window. False, `draw` not called, without a background.
+  // the window. False, `draw` not called, without a background. A released
+  // picture runs `draw` on a canvas that draws nothing: what it shows is
+  // drawn when the picture is prepared again.
   bool Redraw(std::string_view skinFolder, const std::function<void(Canvas&)>& draw);
+
+  // A hidden window's picture: the background bitmap and every image of
+  // the cache it draws from are freed; its size, scale and fonts stay.
+  void Release();
+  // The background made again from its image, the window about to be
+  // shown; true when it was released, and the caller then draws the
+  // picture whole.
+  bool Prepare();
+  bool released() const { return released_; }
   // WM_ERASEBKGND: the background bitmap over the client area.
   void PaintBackground(HDC dc);
   void Invalidate(const Rect& box);
@@ -65,6 +77,8 @@ class WindowPicture {
 
  private:
   void MakeFonts();
+  // A background is there, or would be but for the release.
+  bool loaded() const { return background_ != nullptr || (released_ && units_.width != 0); }
   void SetScale(DisplayScale scale);
   // The scale for the monitor's DPI and the background's size.
   DisplayScale FittedScale() const;
@@ -72,6 +86,7 @@ class WindowPicture {
   SkinImageCache& images_;
   HWND window_ = nullptr;
   HBITMAP background_ = nullptr;
+  bool released_ = false;
   std::string backgroundFolder_;
   std::string backgroundName_;
   SIZE size_{};   // pixels

@@ -45,3 +45,8 @@ if [ -f "$windows/app/Vortal.exe" ] && command -v Xvfb >/dev/null; then
   echo "== Vortal.exe start-up under Wine on a virtual display"
   VORTAL_WINDOWS_BUILD="$windows" "$root/bench/window_startup.sh" "$runs"
 fi
+
+if [ -f "$windows/app/Vortal.exe" ] && command -v Xvfb >/dev/null; then
+  echo "== Vortal.exe's private memory in the tray and shown, and its paint on showing, at 96 and 192 DPI"
+  VORTAL_WINDOWS_BUILD="$windows" "$root/bench/window_memory.sh" "$runs"
+fi

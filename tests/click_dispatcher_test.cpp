@@ -357,6 +357,26 @@ TEST(HoverTest, FrameDrawsEveryButtonNormalWithTheLocalizedCaptions) {
   EXPECT_NE(ok, "OK");
 }
 
+// A window shown again after its picture was freed: the page shown is drawn
+// whole, its lists and controls kept, every control in its normal image.
+TEST(HoverTest, AWholeRedrawDrawsThePageShownWithEveryControlNormal) {
+  Rig rig;
+  rig.model.RedrawWhole();  // no page yet: the frame
+  testing::RecordingCanvas frame;
+  rig.model.DrawFrame(frame);
+  ASSERT_FALSE(rig.services.redraws.empty());
+  EXPECT_EQ(rig.services.redraws.back(), frame.lines);
+
+  rig.model.BuildPage(kBasicPage);
+  rig.model.OnMouseHover({520, 615});
+  rig.model.OnMouseHover({310, 550});
+  rig.model.RedrawWhole();
+  EXPECT_EQ(rig.basic.log, (std::vector<std::string>{"build", "build"}));
+  EXPECT_EQ(rig.advanced.log, std::vector<std::string>{"teardown"});
+  EXPECT_FALSE(rig.model.IsDrawnOver(kFrameOk));
+  EXPECT_FALSE(rig.model.IsDrawnOver(100));
+}
+
 TEST(HoverTest, WithoutBackgroundNothingIsDrawn) {
   Rig rig;
   rig.services.hasBackground = false;

@@ -29,6 +29,7 @@
 #include "app/skin_drawing.h"
 #include "app/sub_dialog_host.h"
 #include "app/tessel_app.h"
+#include "app/window_picture.h"
 #include "support/dialog_user.h"
 #include "support/gdiplus_test.h"
 #include "support/recording_messages.h"
@@ -208,14 +209,17 @@ TEST_F(WinShellTest, ImagesAtAScaleComeFromTheRenderForItOrTheNearestLargerOne) 
   testing::TempDir dir;
   const std::string withRender = (dir.path() / "A").string();
   const std::string baseOnly = (dir.path() / "B").string();
+  const std::string renderOnly = (dir.path() / "C").string();
   std::filesystem::create_directories(withRender);
   std::filesystem::create_directories(baseOnly);
+  std::filesystem::create_directories(renderOnly);
   const std::string base = SkinImagePath(kSkinFolder, kButtonNormalImage);
   // A's 200 % render is another picture, so that what it came from shows.
   const std::string render = SkinImagePath(kSkinFolder, ScaledImageName(kButtonOverImage, 200));
   std::filesystem::copy_file(base, SkinImagePath(withRender, kButtonNormalImage));
   std::filesystem::copy_file(render, SkinImagePath(withRender, ScaledImageName(kButtonNormalImage, 200)));
   std::filesystem::copy_file(base, SkinImagePath(baseOnly, kButtonNormalImage));
+  std::filesystem::copy_file(render, SkinImagePath(renderOnly, ScaledImageName(kButtonNormalImage, 200)));
 
   struct Case {
     const std::string& skin;
@@ -227,6 +231,7 @@ TEST_F(WinShellTest, ImagesAtAScaleComeFromTheRenderForItOrTheNearestLargerOne) 
       {withRender, 192, {210, 42}, render},  // the render itself
       {withRender, 144, {158, 32}, render},  // shrunk from the larger render
       {baseOnly, 144, {158, 32}, base},      // grown from the base image
+      {renderOnly, 144, {158, 32}, render},  // its size in units the render's at 200 %
       {withRender, 96, {105, 21}, base},
   };
   for (const Case& c : cases) {
@@ -242,6 +247,43 @@ TEST_F(WinShellTest, ImagesAtAScaleComeFromTheRenderForItOrTheNearestLargerOne) 
     EXPECT_TRUE(image->Pixels().pixels == expected.pixels) << c.dpi << " from " << c.from;
     EXPECT_EQ(cache.Get(c.skin, kButtonNormalImage, DisplayScale(c.dpi)), image);  // prepared once
   }
+}
+
+// A hidden window's picture holds no images: it learns the background's
+// size without keeping it, draws nothing while released, and once prepared
+// has its background again and the images it draws.
+TEST_F(WinShellTest, AReleasedPictureHoldsNoImagesUntilItIsPreparedAndDrawnAgain) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  SkinImageCache cache;
+  {
+    WindowPicture picture(cache);
+    picture.Attach(window);
+    picture.SetMonitorDpi(96);
+    picture.Release();
+    EXPECT_EQ(picture.LoadBackground(kSkinFolder, kMainImage), (Size{880, 645}));
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 880);
+    EXPECT_FALSE(picture.hasBackground());
+    int drawn = 0;
+    auto draw = [&](Canvas& canvas) { drawn += canvas.DrawImage(kButtonNormalImage, {0, 0}); };
+    EXPECT_TRUE(picture.Redraw(kSkinFolder, draw));
+    EXPECT_EQ(cache.size(), 0u);
+
+    EXPECT_TRUE(picture.Prepare());
+    EXPECT_FALSE(picture.Prepare());  // prepared already: no whole redraw asked for
+    EXPECT_TRUE(picture.hasBackground());
+    EXPECT_TRUE(picture.Redraw(kSkinFolder, draw));
+    EXPECT_EQ(drawn, 2);
+    EXPECT_EQ(cache.size(), 2u);  // the background's image and the button
+
+    picture.Release();
+    EXPECT_FALSE(picture.hasBackground());
+    EXPECT_EQ(cache.size(), 0u);
+  }
+  DestroyWindow(window);
 }
 
 // Drawing through the buffer with the background selected lands on the

@@ -207,6 +207,15 @@ void MainWindowModel::TeardownPagesExcept(int keep) {
   }
 }
 
+void MainWindowModel::RedrawWhole() {
+  drawnOver_.clear();
+  if (MainWindowPage* page = Page(currentPage_)) {
+    page->Build();
+  } else {
+    services_.Redraw(skin.skinFolderPath, [this](Canvas& canvas) { DrawFrame(canvas); });
+  }
+}
+
 void MainWindowModel::OnListNotification(int listId, int index, bool doubleClick) {
   // Only the shown page has list boxes: the others were torn down with it.
   if (MainWindowPage* page = Page(currentPage_)) page->OnListChoice(listId, index, doubleClick);

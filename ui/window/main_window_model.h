@@ -52,7 +52,8 @@ inline PageRegion RectRegion(const Rect& box, std::function<void(Point)> action)
 class MainWindowPage {
  public:
   virtual ~MainWindowPage() = default;
-  // Draws the page and creates its child controls.
+  // Draws the page whole and creates those of its child controls that are
+  // not there yet.
   virtual void Build() = 0;
   // Destroys the page's child controls and lists (another page is shown).
   virtual void Teardown() = 0;
@@ -151,6 +152,10 @@ class MainWindowModel {
   // Destroys the child controls of every page other than `keep`
   // (kTeardownAllPages: of every page).
   void TeardownPagesExcept(int keep);
+  // The window's picture drawn whole as the page shown has it, every control
+  // in its normal image, the page's controls and open lists kept: the
+  // picture was made anew (the window shown again after it was hidden).
+  void RedrawWhole();
 
   // OK and Apply: write the working record into the mouse and save it, make
   // it the applied record, apply the pointer settings. Refused with a message
