@@ -50,3 +50,8 @@ if [ -f "$windows/app/Vortal.exe" ] && command -v Xvfb >/dev/null; then
   echo "== Vortal.exe's private memory in the tray and shown, and its paint on showing, at 96 and 192 DPI"
   VORTAL_WINDOWS_BUILD="$windows" "$root/bench/window_memory.sh" "$runs"
 fi
+
+if [ -f "$windows/app/Vortal.exe" ] && [ -f "$windows/tests/vortal_front_window.exe" ] && command -v Xvfb >/dev/null; then
+  echo "== the mouse following the program in front, and the tray at rest"
+  VORTAL_WINDOWS_BUILD="$windows" "$root/bench/tray_life.sh" "$runs"
+fi
