@@ -107,32 +107,30 @@ void RemoveStaleTemporaries(const std::string& path) {
   ::closedir(dir);
 }
 
-std::vector<std::string> ListSubfolders(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return names;
-  while (dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (IsDirectory(folder + "/" + name)) names.push_back(name);
-  }
-  ::closedir(dir);
-  return names;
-}
+namespace {
 
-std::vector<std::string> ListFiles(const std::string& folder) {
+// The names in `folder` (without "." and ".."): its subfolders or its
+// regular files, links followed.
+std::vector<std::string> ListEntries(const std::string& folder, bool folders) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return names;
   while (dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
     struct stat status {};
-    if (::stat((folder + "/" + name).c_str(), &status) == 0 && S_ISREG(status.st_mode))
-      names.push_back(name);
+    if (::stat((folder + "/" + name).c_str(), &status) != 0) continue;
+    if (folders ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode)) names.push_back(name);
   }
   ::closedir(dir);
   return names;
 }
+
+}  // namespace
+
+std::vector<std::string> ListSubfolders(const std::string& folder) { return ListEntries(folder, true); }
+
+std::vector<std::string> ListFiles(const std::string& folder) { return ListEntries(folder, false); }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;

@@ -110,31 +110,28 @@ void RemoveStaleTemporaries(const std::string& path) {
   FindClose(find);
 }
 
-std::vector<std::string> ListSubfolders(const std::string& folder) {
+namespace {
+
+// The names in `folder` (without "." and ".."): its subfolders or its files.
+std::vector<std::string> ListEntries(const std::string& folder, bool folders) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW(Widen(folder + "\\*.*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    std::wstring name = data.cFileName;
+    const std::wstring name = data.cFileName;
     if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(Narrow(name));
+    if (((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders) names.push_back(Narrow(name));
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return names;
 }
 
-std::vector<std::string> ListFiles(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(Widen(folder + "\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(data.cFileName));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
-}
+}  // namespace
+
+std::vector<std::string> ListSubfolders(const std::string& folder) { return ListEntries(folder, true); }
+
+std::vector<std::string> ListFiles(const std::string& folder) { return ListEntries(folder, false); }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;

@@ -156,16 +156,9 @@ int ApplyCommand(CtlSession& s) {
   if (!s.LoadSettingsFile(state)) return kExitFileProblem;
   state.Snapshot();
   MouseLink link(s.context().pauser);
-  if (!s.FindMouse(link)) return kExitNoMouse;
-  link.OnMouseFound();
-  // Without the sensor's answer its DPI codes are not known: the Apply would
-  // send nothing (as in the window), and config.bin, the source here, needs
-  // no saving.
-  if (!link.sensorKnown()) {
-    s.err() << "vortalctl: the mouse did not answer; nothing was applied. Unplug it, plug it in "
-            << "again and retry.\n";
-    return kExitNoMouse;
-  }
+  // Without the sensor's answer the Apply would send nothing (as in the
+  // window), and config.bin, the source here, needs no saving.
+  if (!s.GreetMouse(link, "applied")) return kExitNoMouse;
 
   const ProgramPaths& paths = s.options().paths;
   ApplyFiles files;

@@ -59,13 +59,7 @@ int Use(CtlSession& s, const std::string* name) {
   WorkingSetup base;
   if (!s.LoadSetup(state, base)) return kExitFileProblem;
   MouseLink link(s.context().pauser);
-  if (!s.FindMouse(link)) return kExitNoMouse;
-  link.OnMouseFound();
-  if (!link.sensorKnown()) {
-    s.err() << "vortalctl: the mouse did not answer; nothing was switched. Unplug it, plug it in "
-            << "again and retry.\n";
-    return kExitNoMouse;
-  }
+  if (!s.GreetMouse(link, "switched")) return kExitNoMouse;
   SettingsRecord record = base.record;
   std::string switched = "the default setup (config.bin)";
   if (name) {

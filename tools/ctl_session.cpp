@@ -98,6 +98,15 @@ bool CtlSession::FindMouse(MouseLink& link, std::unique_ptr<EventPort>* events) 
   return true;
 }
 
+bool CtlSession::GreetMouse(MouseLink& link, std::string_view done) {
+  if (!FindMouse(link)) return false;
+  link.OnMouseFound();
+  if (link.sensorKnown()) return true;
+  c_.err << "vortalctl: the mouse did not answer; nothing was " << done << ". Unplug it, plug it in "
+         << "again and retry.\n";
+  return false;
+}
+
 std::optional<std::uint8_t> CtlSession::SensorType() {
   if (o_.sensorType) return o_.sensorType;
   std::unique_ptr<HidBackend> backend = c_.makeBackend();

@@ -60,6 +60,10 @@ class CtlSession {
 
   // Opens the mouse into `link`; false (with a message) when it is absent.
   bool FindMouse(MouseLink& link, std::unique_ptr<EventPort>* events = nullptr);
+  // FindMouse, then the greeting of a found mouse; false (with a message
+  // saying nothing was `done`: "applied", "switched") when it is absent or
+  // does not say which sensor it has, so its DPI codes are not known.
+  bool GreetMouse(MouseLink& link, std::string_view done);
   // The backend FindMouse used, for looking again after an unplug.
   HidBackend* backend() { return backend_.get(); }
   // The sensor type for DPI values: --sensor, else the mouse's answer (only

@@ -3,12 +3,15 @@
 // names the profiles name. Windows tells every WinEvent hook when a window
 // comes to the front; Wine 8 does not, so this window says it itself when it
 // is activated, as the system would.
-//   front_window.exe X TITLE         a window 240 x 160 at X, 420
-//   front_window.exe --announce CLASS   tells of the first window of CLASS as
-//                                       if it had come to the front, and ends
+//   front_window.exe X TITLE      a window 240 x 160 at X, 420
+//   front_window.exe --announce CLASS TITLE [CLASS TITLE]...
+//                                 tells of each window (TITLE "-": any title)
+//                                 as if it had come to the front, one right
+//                                 after the other (an Alt+Tab flurry), and ends
 #include <windows.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -26,9 +29,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!args || count < 3) return 2;
   if (std::wcscmp(args[1], L"--announce") == 0) {
-    HWND window = FindWindowW(args[2], nullptr);
-    if (!window) return 1;
-    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
+    std::vector<HWND> windows;
+    for (int i = 2; i + 1 < count; i += 2) {
+      HWND window = FindWindowW(args[i], std::wcscmp(args[i + 1], L"-") == 0 ? nullptr : args[i + 1]);
+      if (!window) return 1;
+      windows.push_back(window);
+    }
+    for (HWND window : windows) NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
     return 0;
   }
   WNDCLASSW windowClass{};
