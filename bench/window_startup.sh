@@ -13,12 +13,6 @@ e2e_init bench
 ms() { echo $(( $(date +%s%N) / 1000000 )); }
 # What is timed is what the screen shows: the tray window shows before its
 # first icon is drawn (white until then), and the window's picture.
-tray_icon_drawn() {
-  local mean
-  tray_shown || return 1
-  mean=$(import -window root -crop "16x16+$((tray_icon[0] - 8))+$((tray_icon[1] - 8))" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
-  [ "${mean:-1000}" -lt 800 ]
-}
 window_picture_shown() {
   local geometry mean
   geometry=$(main_geometry)

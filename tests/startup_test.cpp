@@ -235,6 +235,8 @@ TEST(TrayTest, TrayClicks) {
     EXPECT_EQ(rig.services.calls, c.calls) << c.name;
     EXPECT_EQ(rig.pages, c.pages) << c.name;
     EXPECT_FALSE(rig.model.restoreRedrawPending) << c.name;
+    // A window the user opens before the start-up's hiding paints stays open.
+    EXPECT_EQ(rig.model.OnNcPaint(), c.calls.back() != "SHOW") << c.name;
   }
 }
 

@@ -451,12 +451,22 @@ open_window() {
 # in the HID rig): its start-up and its window are then read from the mouse's
 # traffic and from the screen, where a window hidden at its first paint can
 # keep its X window, unpainted: it counts as shown once its picture is there.
+# The tray's icon drawn on the screen (white until then): the system has
+# taken it, and a click on it reaches the program.
+tray_icon_drawn() {
+  local mean
+  tray_shown || return 1
+  mean=$(import -window root -crop "16x16+$((tray_icon[0] - 8))+$((tray_icon[1] - 8))" -format '%[fx:int(1000*mean)]' info: 2>/dev/null)
+  [ "${mean:-1000}" -lt 800 ]
+}
+# The start-up hid the window (its X window taken off the screen).
+main_unmapped() { [ -z "$(main_window)" ]; }
 started() {
   if [ -n "$state_log" ]; then
     wait_state 60 ready && wait_for 10 tray_shown
   else
-    wait_for 60 tray_shown && wait_for 60 greeted_at_start && wait_for 30 main_created &&
-      wait_for 20 no_picture_shown
+    wait_for 60 tray_icon_drawn && wait_for 60 greeted_at_start && wait_for 30 main_created &&
+      wait_for 20 main_unmapped
   fi
 }
 opened() {

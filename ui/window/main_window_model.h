@@ -142,6 +142,9 @@ class MainWindowModel {
   void OnMouseHover(Point p);
   // WM_NCPAINT: true when the window was hidden instead of painted.
   bool OnNcPaint();
+  // The user asked for the window: the start-up's hiding paints, if any are
+  // still to come, leave it shown.
+  void EndStartupHiding() { hideOnStartCount_ = 0; }
   // LBN_SELCHANGE / LBN_DBLCLK from a list box of the page shown.
   void OnListNotification(int listId, int index, bool doubleClick);
 

@@ -157,6 +157,7 @@ void MainWindowShell::OpenWindow() {
     }
   }
   if (!rebuilt && !model_.basicPageBuilt()) model_.BuildPage(kBasicPage);
+  model_.EndStartupHiding();
   services.BringToForeground();
   services.ShowWindow();
 }
