@@ -168,6 +168,12 @@ TEST(ProfileSwitchingTest, HandSwitchesFromTheMenuAndTheTicksKeptBesideTheProgra
   EXPECT_TRUE(kept.automatic);
   EXPECT_FALSE(kept.balloons);
   EXPECT_FALSE(rig.switching.OnMenuCommand(kTrayFirstProfileCommand + kTrayMaxProfiles));
+
+  // Without the mouse a hand switch says so and changes nothing.
+  rig.link.devicePresent = false;
+  EXPECT_TRUE(rig.switching.OnMenuCommand(menu.submenu[3].command));
+  EXPECT_NE(rig.LastBalloon().find("did not detect the gaming mouse"), std::string::npos) << rig.LastBalloon();
+  EXPECT_EQ(rig.switching.held(), "One");
 }
 
 TEST(ProfileSwitchingTest, SaveAsProfileAsksForANameAndProgramsAndWritesIntoTheFolder) {

@@ -103,7 +103,7 @@ TrayMenuItem ProfileSwitching::Submenu() {
 
 bool ProfileSwitching::OnMenuCommand(int command) {
   if (command == kTrayDefaultSetupCommand) {
-    SwitchTo(nullptr);
+    SwitchTo(nullptr, true);
     return true;
   }
   if (command == kTraySwitchAutomaticallyCommand) {
@@ -128,7 +128,7 @@ bool ProfileSwitching::OnMenuCommand(int command) {
   // The folder is read again: the menu's list may have changed since.
   const std::vector<ProfileListing> profiles = ReadProfiles();
   const std::size_t index = static_cast<std::size_t>(command - kTrayFirstProfileCommand);
-  if (index < profiles.size()) SwitchTo(&profiles[index]);
+  if (index < profiles.size()) SwitchTo(&profiles[index], true);
   return true;
 }
 
@@ -185,16 +185,23 @@ void ProfileSwitching::Follow(const std::string& executable) {
     for (const std::string& name : profile.programs)
       if (!chosen && !program.empty() && LowerAscii(name) == program) chosen = &profile;
   }
-  SwitchTo(chosen);
+  SwitchTo(chosen, false);
 }
 
-void ProfileSwitching::SwitchTo(const ProfileListing* profile) {
+void ProfileSwitching::SwitchTo(const ProfileListing* profile, bool byHand) {
   MainWindowServices& services = model_.services();
   const LocalizedTexts& texts = model_.texts;
   MouseLink& link = model_.link();
   // Without the mouse, or before config.bin was read, there is nothing to
-  // switch and no default setup to go back to.
-  if (!link.devicePresent || !model_.settingsUsable()) return;
+  // switch and no default setup to go back to; a switch by hand is told
+  // that the mouse is missing, as a click on the tray icon is.
+  if (!link.devicePresent) {
+    const std::optional<Balloon> missing = BuildBalloon(texts, kEventMouseMissing, 0, [](int) { return ""; });
+    if (byHand && missing)
+      services.ShowTrayBalloon(missing->text, missing->title, BalloonIcon::kInfo, missing->timeoutMs);
+    return;
+  }
+  if (!model_.settingsUsable()) return;
 
   SettingsRecord record = model_.settings().applied;
   if (profile) {

@@ -83,8 +83,9 @@ class ProfileSwitching {
   // Brings the mouse to the setup of `executable`'s program.
   void Follow(const std::string& executable);
   // Switches to `profile`, or to the default setup when null; a balloon
-  // names what the mouse now holds when that changed.
-  void SwitchTo(const ProfileListing* profile);
+  // names what the mouse now holds when that changed. `byHand`: chosen in
+  // the menu, not following the program in front.
+  void SwitchTo(const ProfileListing* profile, bool byHand);
   void SaveChoices();
 
   MainWindowModel& model_;
