@@ -63,7 +63,7 @@ status=$?
 if [ "$status" = 2 ] && [ "$(record_bytes 0)" = 0 ]; then
   report ok "vortalctl refuses to take the last Left Click (exit 2)"
 else
-  report fail "vortalctl refuses to take the last Left Click" "exit $status, button 1 holds $(record_bytes 0)"
+  report fail "vortalctl refuses to take the last Left Click" "$ctl_said; button 1 holds $(record_bytes 0)"
 fi
 
 # 1. Button 2: its list, "DPI Switch" under the pointer opens the sub-list

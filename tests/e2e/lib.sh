@@ -7,7 +7,8 @@
 # built-in virtual mouse in a temporary folder and tells its state in a log
 # (app/state_log.h) that the helpers wait on; screenshots go to
 # ${VORTAL_E2E_SHOTS:-build/e2e-shots}/NAME-*.png, the state log of the last
-# start to NAME-state.log.
+# start to NAME-state.log, Wine's messages to NAME-wine.log and vortalctl's
+# output to NAME-vortalctl.log.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${VORTAL_WINDOWS_BUILD:-$root/build/windows}
@@ -63,8 +64,16 @@ stop_vortal() {
   [ -z "${DISPLAY:-}" ] || wait_for 10 bash -c "! xwininfo -root -tree 2>/dev/null | grep -q 'Wine System Tray'"
 }
 cleanup() {
-  # The program's state log of the last start goes beside the screenshots.
+  # The program's state log of the last start goes beside the screenshots,
+  # with what Wine said (the window's and the wine server's messages) and
+  # what vortalctl.exe printed.
   [ -z "$state_log" ] || [ -z "$e2e_name" ] || cp "$state_log" "$shots/$e2e_name-state.log" 2>/dev/null
+  if [ -n "$work" ] && [ -n "$e2e_name" ]; then
+    for log in wine vortalctl; do
+      rm -f "$shots/$e2e_name-$log.log"
+      [ ! -s "$work/$log.log" ] || cp "$work/$log.log" "$shots/$e2e_name-$log.log"
+    done
+  fi
   stop_vortal
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
   [ -z "$work" ] || rm -rf "$work"
@@ -255,16 +264,34 @@ apply_traffic() {
 # the page the window last showed) and str.ini's button texts must be the
 # window's.
 keep_folder() { rm -rf "$work/before" && mkdir -p "$work/before" && cp "$run"/*.bin "$run"/*.ini "$work/before/"; }
-vortalctl_in() { (cd "$run" && "$wine" "$run/vortalctl.exe" --dir "$@") >>"$work/vortalctl.log" 2>&1; }
+# vortalctl_in DIR ARGUMENTS... runs vortalctl.exe from the run folder on
+# DIR; its output goes to $work/vortalctl.out (and is added to
+# $work/vortalctl.log), its exit code is returned and ctl_said tells both
+# for a failure's text: "exit CODE: LAST LINE" or "exit CODE, no output"
+# (a code above 128 names the signal that ended Wine's process).
+ctl_said=""
+vortalctl_in() {
+  local code=0 how
+  (cd "$run" && "$wine" "$run/vortalctl.exe" --dir "$@") >"$work/vortalctl.out" 2>&1 || code=$?
+  cat "$work/vortalctl.out" >>"$work/vortalctl.log"
+  how="exit $code"
+  [ "$code" -le 128 ] || how="$how (signal $(kill -l $((code - 128)) 2>/dev/null || echo $((code - 128))))"
+  if [ -s "$work/vortalctl.out" ]; then
+    ctl_said="$how: $(tail -n 1 "$work/vortalctl.out")"
+  else
+    ctl_said="$how, no output"
+  fi
+  return "$code"
+}
 ctl_set() {
   [ -d "$work/ctl" ] || { cp -r "$work/before" "$work/ctl"; ctl_problems=""; }
-  vortalctl_in "$work/ctl" set "$@" || ctl_problems="$ctl_problems; set $*: $(tail -n 1 "$work/vortalctl.log")"
+  vortalctl_in "$work/ctl" set "$@" || ctl_problems="$ctl_problems; set $*: $ctl_said"
 }
 ctl_matches_window() {
   local window ctl from
   window=$(apply_traffic "$1")
   from=$(traffic_lines)
-  vortalctl_in "$work/ctl" apply || ctl_problems="$ctl_problems; apply: $(tail -n 1 "$work/vortalctl.log")"
+  vortalctl_in "$work/ctl" apply || ctl_problems="$ctl_problems; apply: $ctl_said"
   ctl=$(apply_traffic "$from")
   if [ -z "$ctl_problems" ] && [ -n "$window" ] && [ "$window" = "$ctl" ]; then
     report ok "vortalctl set then apply sends what the window sent for $2"
