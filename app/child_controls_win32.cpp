@@ -253,7 +253,14 @@ bool Win32ChildControls::TrackSingleItemMenu(std::string_view label) {
 }
 
 void Win32ChildControls::FocusChild(int id) {
-  if (HWND control = Child(id)) SetFocus(control);
+  HWND control = id == 0 ? parent_ : Child(id);
+  if (!control) return;
+  SetFocus(control);
+  // An edit reached from the keyboard has its text selected, to be typed
+  // over, as in every dialog.
+  wchar_t className[8] = {};
+  GetClassNameW(control, className, 8);
+  if (lstrcmpiW(className, L"Edit") == 0) SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 bool Win32ChildControls::OnCommand(WPARAM wParam, LPARAM lParam) {

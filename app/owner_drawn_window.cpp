@@ -47,6 +47,36 @@ std::optional<Color> ChooseColorOver(HWND owner) {
   return Color{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
 }
 
+std::optional<KeyPress> KeyPressOf(WPARAM virtualKey) {
+  // Alt's keys are the system's (menus, Alt+Tab, Alt+F4).
+  if ((GetKeyState(VK_MENU) & 0x8000) != 0) return std::nullopt;
+  KeyPress press;
+  press.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  press.ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  switch (virtualKey) {
+    case VK_TAB: press.key = Key::kTab; break;
+    case VK_LEFT: press.key = Key::kLeft; break;
+    case VK_RIGHT: press.key = Key::kRight; break;
+    case VK_UP: press.key = Key::kUp; break;
+    case VK_DOWN: press.key = Key::kDown; break;
+    case VK_HOME: press.key = Key::kHome; break;
+    case VK_END: press.key = Key::kEnd; break;
+    case VK_PRIOR: press.key = Key::kPageUp; break;
+    case VK_NEXT: press.key = Key::kPageDown; break;
+    case VK_SPACE: press.key = Key::kSpace; break;
+    case VK_RETURN: press.key = Key::kEnter; break;
+    case VK_ESCAPE: press.key = Key::kEscape; break;
+    default:
+      if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) {
+        press.key = Key::kCharacter;
+        press.character = static_cast<char>(virtualKey);
+      } else {
+        return std::nullopt;
+      }
+  }
+  return press;
+}
+
 void ShowMessageOver(HWND owner, const std::string& text, const std::string& caption) {
   const std::wstring wideCaption = Widen(caption);
   ProgramStateLog().Write("message opened", text);

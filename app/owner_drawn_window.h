@@ -49,6 +49,11 @@ inline Point PointOf(LPARAM lParam) {
 // when the user cancels it.
 std::optional<Color> ChooseColorOver(HWND owner);
 
+// A key press of the keyboard's ways through a window (Tab, the arrows,
+// Home, End, Page Up and Down, Space, Enter, Escape, letters and digits) with
+// Shift and Ctrl as they are now; nothing for other keys and with Alt down.
+std::optional<KeyPress> KeyPressOf(WPARAM virtualKey);
+
 // A message box with an OK button; no caption when `caption` is empty.
 void ShowMessageOver(HWND owner, const std::string& text, const std::string& caption);
 
@@ -71,9 +76,12 @@ class OwnerDrawnWindow : public Host {
     return picture_.Redraw(skinFolder, draw);
   }
   void Invalidate(const Rect& box) override { picture_.Invalidate(box); }
+  void ShowFocusRing(const FocusRing& ring) override { picture_.SetFocusRing(ring); }
   // ListHost (each window creates its lists its own way).
   void DestroyList(int id) override {
     if (HWND list = GetDlgItem(hwnd_, id)) {
+      // A list that had the keyboard gives it back to the window.
+      if (GetFocus() == list) SetFocus(hwnd_);
       DestroyWindow(list);
       ProgramStateLog().Write("list closed", std::to_string(id));
     }
@@ -84,6 +92,11 @@ class OwnerDrawnWindow : public Host {
   }
   void SelectListItem(int listId, int index) override {
     if (HWND list = GetDlgItem(hwnd_, listId)) SendMessageW(list, LB_SETCURSEL, index, 0);
+  }
+  int ListSelection(int listId) const override {
+    HWND list = GetDlgItem(hwnd_, listId);
+    const LRESULT index = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
+    return index == LB_ERR ? kNoItem : static_cast<int>(index);
   }
   void ScrollList(int id, int lines) override { ScrollListBy(hwnd_, id, lines); }
   // ColorChooser.
@@ -99,6 +112,12 @@ class OwnerDrawnWindow : public Host {
                                    &OwnerDrawnWindow::Proc, reinterpret_cast<LPARAM>(this));
   }
   virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // A keyboard message of the window or one of its controls, before the
+  // dialog manager and the control see it; true keeps it from them.
+  virtual bool OnKeyMessage(const MSG& msg) {
+    (void)msg;
+    return false;
+  }
   // The window is laid out at another scale (its monitor's DPI changed, or
   // it moved to a monitor of another one): fonts, background and controls
   // are there already; the window draws its picture anew.
@@ -135,9 +154,16 @@ class OwnerDrawnWindow : public Host {
       self->hwnd_ = hwnd;
       self->picture_.Attach(hwnd);
       self->picture_.SetMonitorDpi(self->initialDpi_ ? self->initialDpi_ : WindowDpi(hwnd));
+      self->InstallKeyFilter();
+    } else if (message == WM_DESTROY) {
+      self = reinterpret_cast<OwnerDrawnWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+      if (self) self->RemoveKeyFilter();
     } else {
       self = reinterpret_cast<OwnerDrawnWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     }
+    // The dialog manager would hand the focus on to the control that had it
+    // last; the window keeps it, and its model gives it to its controls.
+    if (self && message == WM_SETFOCUS) return TRUE;
     if (self && message == WM_DPICHANGED) {
       self->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       self->SetResult(0);
@@ -146,6 +172,42 @@ class OwnerDrawnWindow : public Host {
     return self ? self->OnMessage(message, wParam, lParam) : FALSE;
   }
 
+  // Every message of the window's modal loop passes the filter before the
+  // dialog manager sees it; the newest window's filter first, which hands on
+  // what is not its own.
+  void InstallKeyFilter() {
+    if (keyFilter_) return;
+    previousKeyWindow_ = keyWindow_;
+    keyWindow_ = this;
+    keyFilter_ = SetWindowsHookExW(WH_MSGFILTER, &KeyFilterProc, nullptr, GetCurrentThreadId());
+  }
+  void RemoveKeyFilter() {
+    if (!keyFilter_) return;
+    UnhookWindowsHookEx(keyFilter_);
+    keyFilter_ = nullptr;
+    if (keyWindow_ == this) keyWindow_ = previousKeyWindow_;
+  }
+  static LRESULT CALLBACK KeyFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST) {
+      for (OwnerDrawnWindow* window = keyWindow_; window; window = window->previousKeyWindow_) {
+        if (msg->hwnd != window->hwnd_ && !IsChild(window->hwnd_, msg->hwnd)) continue;
+        if (window->OnKeyMessage(*msg)) return TRUE;
+        break;
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline OwnerDrawnWindow* keyWindow_ = nullptr;
+  OwnerDrawnWindow* previousKeyWindow_ = nullptr;
+  HHOOK keyFilter_ = nullptr;
+
+ protected:
+  ~OwnerDrawnWindow() override { RemoveKeyFilter(); }
+
+ private:
   // The system's suggested rectangle keeps the window where the user sees it
   // (under the pointer when dragged across); the window takes its corner and
   // its own size at the new scale.

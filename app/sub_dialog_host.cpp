@@ -76,12 +76,11 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     return 0;
   }
 
-  // Every message of the dialog's modal loop passes here before the dialog
-  // manager sees it: keys the dialog keeps for itself go no further.
-  void InstallMessageFilter() {
+  // The dialog whose key capture runs: this one until it ends.
+  void BecomeActive() {
     previousHost_ = activeHost;
     activeHost = this;
-    filterHook_ = SetWindowsHookExW(WH_MSGFILTER, &MessageFilterProc, nullptr, GetCurrentThreadId());
+    active_ = true;
   }
 
  private:
@@ -121,8 +120,8 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
           dialog_.OnListChoice(index == LB_ERR ? -1 : static_cast<int>(index));
           return TRUE;
         }
-        // Escape (and the system's close) always leave; Enter does not
-        // confirm, since only the OK button stores a dialog's result.
+        // Escape (and the system's close) always leave; Enter is OK, through
+        // the dialog's keys.
         if (id == IDCANCEL && lParam == 0) {
           EndDialog(DialogResult::kCancel);
           return TRUE;
@@ -172,24 +171,22 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     return 0;
   }
 
-  static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam) {
-    Win32SubDialogHost* self = activeHost;
-    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && self != nullptr && msg != nullptr &&
-        msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST &&
-        (msg->hwnd == self->hwnd_ || IsChild(self->hwnd_, msg->hwnd)) &&
-        self->dialog_.SwallowsKey(msg->message == WM_KEYDOWN, static_cast<unsigned>(msg->wParam))) {
-      return TRUE;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+  // Keys the dialog keeps for itself go no further; the others go through
+  // its controls.
+  bool OnKeyMessage(const MSG& msg) override {
+    if (dialog_.SwallowsKey(msg.message == WM_KEYDOWN, static_cast<unsigned>(msg.wParam))) return true;
+    if (msg.message != WM_KEYDOWN) return false;
+    const std::optional<KeyPress> key = KeyPressOf(msg.wParam);
+    if (!key || !dialog_.OnKey(*key)) return false;
+    ProgramStateLog().Write("focus", dialog_.FocusedName());
+    return true;
   }
 
   void RemoveHooks() {
     if (keyHook_) UnhookWindowsHookEx(keyHook_);
     keyHook_ = nullptr;
-    if (filterHook_) {
-      UnhookWindowsHookEx(filterHook_);
-      filterHook_ = nullptr;
+    if (active_) {
+      active_ = false;
       activeHost = previousHost_;
     }
   }
@@ -203,7 +200,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     picture_.SetFonts(font, {font.faceName, font.height, FW_BOLD});
     controls_.Attach(hwnd_, picture_.normalFont(), {kControlTextColor, kControlBackColor});
     FollowPictureScale();
-    InstallMessageFilter();
+    BecomeActive();
     if (!dialog_.Initialize(*this)) {
       // The model has ended the dialog; make sure it cannot linger unseen.
       if (ended_ == DialogResult::kNone) EndDialog(DialogResult::kCancel);
@@ -233,7 +230,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
   SubDialogFrame& dialog_;
   DialogResult ended_ = DialogResult::kNone;
   HHOOK keyHook_ = nullptr;
-  HHOOK filterHook_ = nullptr;
+  bool active_ = false;
   Win32SubDialogHost* previousHost_ = nullptr;
   UINT captureMessage_ = 0;
   std::string captured_;

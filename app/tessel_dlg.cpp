@@ -185,6 +185,16 @@ INT_PTR CTesselDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+bool CTesselDlg::OnKeyMessage(const MSG& msg) {
+  if (!model_ || msg.message != WM_KEYDOWN) return false;
+  // While a macro is recorded the keys are the macro's, not the window's.
+  if (recordingHook_.installed()) return true;
+  const std::optional<KeyPress> key = KeyPressOf(msg.wParam);
+  if (!key || !model_->OnKey(*key)) return false;
+  ProgramStateLog().Write("focus", model_->FocusedName());
+  return true;
+}
+
 void CTesselDlg::CreateFonts() {
   unsigned major = 0, minor = 0;
   WindowsVersion(&major, &minor);
@@ -196,6 +206,9 @@ BOOL CTesselDlg::OnInitDialog() {
   // One copy only: a second one ends at once, showing nothing.
   CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) ::ExitProcess(0);
+  // Named, so the taskbar, Alt+Tab and screen readers can say which window
+  // this is; the picture draws no caption of its own.
+  SetWindowTitle(kAppCaption);
 
   // Each at the size the system asks for at its DPI (the icon resource has
   // them all), so that neither the window's icons nor the tray's is stretched.
@@ -428,6 +441,8 @@ HMENU BuildMenu(const std::vector<TrayMenuItem>& items, bool submenu) {
     } else {
       AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED),
                   static_cast<UINT_PTR>(item.command), label.c_str());
+      // Drawn in bold; Enter on the opened menu chooses it.
+      if (item.isDefault) SetMenuDefaultItem(menu, static_cast<UINT>(item.command), FALSE);
     }
     ProgramStateLog().Write(submenu ? "submenu item" : "menu item", item.label);
     if (item.checked) ProgramStateLog().Write("menu tick", item.label);

@@ -101,6 +101,7 @@ class CTesselDlg : public OwnerDrawnWindow<MainWindowServices> {
 
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnKeyMessage(const MSG& msg) override;
   void OnScaleChanged() override;
   // "rect window": the client area in pixels, for the checks to find it.
   void PublishWindowRect();

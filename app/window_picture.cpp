@@ -129,6 +129,7 @@ bool WindowPicture::Redraw(std::string_view skinFolder, const std::function<void
     draw(canvas);
     if (oldFont) SelectObject(buffer.dc(), oldFont);
   }
+  DrawFocusRing(windowDc);
   ReleaseDC(window_, windowDc);
   return true;
 }
@@ -137,7 +138,46 @@ void WindowPicture::PaintBackground(HDC dc) {
   if (!window_) return;
   RECT client;
   GetClientRect(window_, &client);
-  CMemDC buffer(dc, &client, background_);
+  { CMemDC buffer(dc, &client, background_); }
+  DrawFocusRing(dc);
+}
+
+RECT WindowPicture::RingPixels() const {
+  // Two units outside the control, so the ring never covers what it marks.
+  constexpr int kRingGap = 2;
+  const Rect outer{ring_.box.left - kRingGap, ring_.box.top - kRingGap, ring_.box.right + kRingGap,
+                   ring_.box.bottom + kRingGap};
+  return ToRect(scale_.Scale(outer));
+}
+
+void WindowPicture::SetFocusRing(const FocusRing& ring) {
+  if (ring == ring_) return;
+  if (window_ && ring_.shown) {
+    const RECT old = RingPixels();
+    InvalidateRect(window_, &old, TRUE);
+  }
+  ring_ = ring;
+  if (window_ && ring_.shown && !released_) {
+    HDC dc = GetDC(window_);
+    DrawFocusRing(dc);
+    ReleaseDC(window_, dc);
+  }
+}
+
+// A white line inside a black one, each a unit wide at the scale: it reads
+// on the dark skin and on the light one, on any image under it.
+void WindowPicture::DrawFocusRing(HDC dc) const {
+  if (!ring_.shown || released_) return;
+  const int line = std::max(1, scale_.Scale(1));
+  RECT r = RingPixels();
+  for (COLORREF colour : {RGB(0, 0, 0), RGB(255, 255, 255)}) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    for (int i = 0; i < line; ++i) {
+      FrameRect(dc, &r, brush);
+      InflateRect(&r, -1, -1);
+    }
+    DeleteObject(brush);
+  }
 }
 
 void WindowPicture::Invalidate(const Rect& box) {

@@ -17,6 +17,7 @@
 #include "ui/host/canvas.h"
 #include "ui/host/display_scale.h"
 #include "ui/host/geometry.h"
+#include "ui/host/window_controls.h"
 
 namespace vortal {
 
@@ -68,8 +69,13 @@ class WindowPicture {
   // picture whole.
   bool Prepare();
   bool released() const { return released_; }
-  // WM_ERASEBKGND: the background bitmap over the client area.
+  // WM_ERASEBKGND: the background bitmap over the client area, and the
+  // focus ring over it.
   void PaintBackground(HDC dc);
+  // The keyboard's focus ring, drawn over the picture on the window (never
+  // into the background), at the scale: the old one's place is painted
+  // again from the background.
+  void SetFocusRing(const FocusRing& ring);
   void Invalidate(const Rect& box);
   // One hover notification after the pointer rests 10 ms (and the leave
   // notification when `leave`).
@@ -77,6 +83,9 @@ class WindowPicture {
 
  private:
   void MakeFonts();
+  void DrawFocusRing(HDC dc) const;
+  // The ring's outer rectangle in pixels.
+  RECT RingPixels() const;
   // A background is there, or would be but for the release.
   bool loaded() const { return background_ != nullptr || (released_ && units_.width != 0); }
   void SetScale(DisplayScale scale);
@@ -97,6 +106,7 @@ class WindowPicture {
   FontSpec normalSpec_{}, titleSpec_{};
   HFONT normal_ = nullptr;
   HFONT title_ = nullptr;
+  FocusRing ring_;
 };
 
 // A font of the language table (width 0, ANSI character set, swiss family),

@@ -57,7 +57,10 @@ void MacroRecorder::Stop() {
   // The hook goes before the box is shown: the key that closes the box
   // would otherwise end the macro with a press that is never released.
   const bool stopping = started_ && window_.RecordingHookInstalled();
-  if (stopping) window_.RemoveRecordingHook();
+  if (stopping) {
+    window_.RemoveRecordingHook();
+    window_.SetWindowTitle(kAppCaption);  // the window's own name again
+  }
   window_.Show(std::string(texts_[TextId::kStopRecording]), kAppCaption);
   if (!started_) {
     window_.Show(std::string(texts_[TextId::kNotRecording]), kWarningCaption);
@@ -69,7 +72,9 @@ void MacroRecorder::Stop() {
 }
 
 void MacroRecorder::Leave() {
-  if (window_.RecordingHookInstalled()) window_.RemoveRecordingHook();
+  if (!window_.RecordingHookInstalled()) return;
+  window_.RemoveRecordingHook();
+  window_.SetWindowTitle(kAppCaption);
 }
 
 std::optional<int> MacroRecorder::OnKey(const KeyStroke& key) {

@@ -26,7 +26,7 @@ echo "== window end-to-end tests"
 # The basic page and the dialogs again at 150 % (Wine's LogPixels 144): the
 # window drawn at that scale, every click at its pixels.
 echo "== window end-to-end tests at 150 % (144 DPI)"
-VORTAL_E2E_DPI=144 "$root/tests/e2e/run.sh" "$root/build/windows" basic dialogs |
+VORTAL_E2E_DPI=144 "$root/tests/e2e/run.sh" "$root/build/windows" basic dialogs keyboard |
   tee "$results/e2e-144.log" || status=1
 # ---- end of window end-to-end
 

@@ -32,6 +32,7 @@ class FakeHalf : public AdvancedPageHalf {
     return {{[](Point) { return true; }, [this](Point) { log.push_back("half region"); }, false}};
   }
   std::vector<HotControl> HotControls() const override { return {}; }
+  std::vector<WindowControl> Controls(int) override { return {}; }
   void OnListChoice(int listId, int index, bool) override {
     log.push_back("list " + std::to_string(listId) + " " + std::to_string(index));
   }

@@ -46,6 +46,7 @@ class FakePage : public MainWindowPage {
     log.push_back("list " + std::to_string(listId) + " " + std::to_string(index) +
                   (doubleClick ? " double" : ""));
   }
+  std::vector<WindowControl> Controls() override { return {}; }
   std::vector<std::string> log;
   bool hot = true;
 

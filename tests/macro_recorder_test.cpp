@@ -191,6 +191,7 @@ TEST(MacroRecorderStartStop, StopRemovesTheHookOnce) {
   const auto removed = std::find(calls.begin(), calls.end(), "REMOVE_HOOK");
   const auto box = std::find(calls.begin(), calls.end(), "MESSAGE Stop Recording | Vortal");
   EXPECT_TRUE(removed < box && box != calls.end());
+  EXPECT_EQ(rig.window.windowTitle, "Vortal");
   EXPECT_EQ(rig.recorder.progress(), 2);
   rig.Press("B");  // no hook: nothing is recorded
   EXPECT_EQ(rig.editor.lines, (Lines{"A   Dn"}));

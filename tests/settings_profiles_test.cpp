@@ -24,16 +24,6 @@
 namespace vortal {
 namespace {
 
-class CountingPage : public MainWindowPage {
- public:
-  void Build() override { ++builds; }
-  void Teardown() override {}
-  std::vector<DropDownList> Lists() const override { return {}; }
-  std::vector<PageRegion> Regions() override { return {}; }
-  std::vector<HotControl> HotControls() const override { return {}; }
-  int builds = 0;
-};
-
 // The window as the program puts it together: a delivered config.bin, the
 // advanced page with its macro editor, the shell's tray menu.
 struct Rig : testing::MainWindowRig {
@@ -41,7 +31,7 @@ struct Rig : testing::MainWindowRig {
   MacroEditorPage editor{model, model.files().macroStore};
   AdvancedPageHalfOf<MacroEditorPage> half{editor};
   AdvancedPage advanced{model, system, &half};
-  CountingPage basic;
+  testing::LoggingPage basic;
   MainWindowShell shell{model};
 
   explicit Rig(std::uint32_t langId = 1033) {
@@ -79,29 +69,30 @@ TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
     std::vector<std::string> titles;  // Save As, Open
     std::string licence;              // the About box's second line
   } cases[] = {
-      {1033, {"Export settings...", "Import settings...", "About Vortal", "Start with Windows", "Exit", "Profiles",
+      {1033, {"Open", "Export settings...", "Import settings...", "About Vortal", "Start with Windows", "Exit", "Profiles",
         "Default setup", "Switch automatically", "Show a balloon on each switch", "Save as profile..."},
        {"Export Settings", "Import Settings"}, "Released under the MIT License."},
-      {2052, {"导出设置...", "导入设置...", "关于 Vortal", "开机时启动", "退出", "配置文件", "默认设置", "自动切换",
+      {2052, {"打开", "导出设置...", "导入设置...", "关于 Vortal", "开机时启动", "退出", "配置文件", "默认设置", "自动切换",
         "切换时显示提示", "另存为配置文件..."}, {"导出设置", "导入设置"},
        "依据 MIT 许可证发布。"},
-      {1028, {"匯出設定...", "匯入設定...", "關於 Vortal", "開機時啟動", "退出", "設定檔", "預設設定", "自動切換",
+      {1028, {"打開", "匯出設定...", "匯入設定...", "關於 Vortal", "開機時啟動", "退出", "設定檔", "預設設定", "自動切換",
         "切換時顯示提示", "另存為設定檔..."}, {"匯出設定", "匯入設定"},
        "依據 MIT 授權條款發佈。"},
   };
   for (const Case& c : cases) {
     Rig rig(c.langId);
     rig.shell.OnTrayClick(TrayClick::kRight);
-    EXPECT_EQ(rig.services.trayMenu, (std::vector<TrayMenuItem>{{kTrayExportCommand, c.items[0]},
-                                                                 {kTraySaveAsProfileCommand, c.items[9]},
-                                                                 {kTrayImportCommand, c.items[1]},
-                                                                 {0, c.items[5], false,
-                                                                  {{kTrayDefaultSetupCommand, c.items[6], true},
-                                                                   {kTraySwitchAutomaticallyCommand, c.items[7]},
-                                                                   {kTraySwitchBalloonsCommand, c.items[8], true}}},
-                                                                 {kTrayAboutCommand, c.items[2]},
-                                                                 {kTrayStartWithWindowsCommand, c.items[3]},
-                                                                 {kTrayExitCommand, c.items[4]}}));
+    EXPECT_EQ(rig.services.trayMenu, (std::vector<TrayMenuItem>{{kTrayOpenCommand, c.items[0], false, {}, true},
+                                                                 {kTrayExportCommand, c.items[1]},
+                                                                 {kTraySaveAsProfileCommand, c.items[10]},
+                                                                 {kTrayImportCommand, c.items[2]},
+                                                                 {0, c.items[6], false,
+                                                                  {{kTrayDefaultSetupCommand, c.items[7], true},
+                                                                   {kTraySwitchAutomaticallyCommand, c.items[8]},
+                                                                   {kTraySwitchBalloonsCommand, c.items[9], true}}},
+                                                                 {kTrayAboutCommand, c.items[3]},
+                                                                 {kTrayStartWithWindowsCommand, c.items[4]},
+                                                                 {kTrayExitCommand, c.items[5]}}));
     rig.Chosen(kTrayExportCommand, std::nullopt);
     rig.Chosen(kTrayImportCommand, std::nullopt);
     std::vector<std::string> titles;
@@ -119,7 +110,7 @@ TEST(SettingsProfilesTest, TrayMenuFileDialogsAndAboutSpeakTheWindowsLanguage) {
         kVortalWebAddress.empty() ? "" : "\n\n" + std::string(kVortalWebAddress);
     EXPECT_EQ(rig.services.messages,
               (std::vector<std::pair<std::string, std::string>>{
-                  {"Vortal " + std::string(kVortalVersion) + "\n\n" + c.licence + web, c.items[2]}}));
+                  {"Vortal " + std::string(kVortalVersion) + "\n\n" + c.licence + web, c.items[3]}}));
     EXPECT_EQ(rig.services.calls.size(), 1u);
   }
   Rig rig;

@@ -214,16 +214,8 @@ TEST(SkinsDialogTest, MissingBackgroundIsToldAndEndsTheDialog) {
 struct ChangeRig : testing::MainWindowRig {
   std::string root = SkinsRoot(dir.File(""));
   std::vector<std::string> log;
-  struct LogPage : MainWindowPage {
-    std::vector<std::string>* log;
-    const char* name;
-    void Build() override { log->push_back(std::string("build ") + name); }
-    void Teardown() override { log->push_back(std::string("teardown ") + name); }
-    std::vector<DropDownList> Lists() const override { return {}; }
-    std::vector<PageRegion> Regions() override { return {}; }
-    std::vector<HotControl> HotControls() const override { return {}; }
-  };
-  LogPage basic, advanced;
+  testing::LoggingPage basic{log, "basic", true};
+  testing::LoggingPage advanced{log, "advanced", true};
 
   ChangeRig() {
     for (const char* skin : {"Default", "Light", "Bare"}) std::filesystem::create_directories(root + "/" + skin);
@@ -231,9 +223,6 @@ struct ChangeRig : testing::MainWindowRig {
     model.skin.skinFolderPath = SkinFolderAtStartup(dir.File(""), "Default");
     model.skin.skinName = "Default";
     model.skin.textColor = {255, 255, 255};
-    basic.log = advanced.log = &log;
-    basic.name = "basic";
-    advanced.name = "advanced";
     model.SetPage(kBasicPage, &basic);
     model.SetPage(kAdvancedPage, &advanced);
   }

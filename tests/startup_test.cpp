@@ -18,20 +18,6 @@
 namespace vortal {
 namespace {
 
-class LoggingPage : public MainWindowPage {
- public:
-  LoggingPage(std::vector<std::string>& log, std::string name) : log_(log), name_(std::move(name)) {}
-  void Build() override { log_.push_back("build " + name_); }
-  void Teardown() override {}
-  std::vector<DropDownList> Lists() const override { return {}; }
-  std::vector<PageRegion> Regions() override { return {}; }
-  std::vector<HotControl> HotControls() const override { return {}; }
-
- private:
-  std::vector<std::string>& log_;
-  std::string name_;
-};
-
 void WriteSkinSettings(const std::string& path, const std::string& skin, int red) {
   testing::WriteWhole(path, "[Skins]\nPath=" + skin + "\nRColor=" + std::to_string(red) + "\nGColor=128\nBColor=0\n");
 }
@@ -39,8 +25,8 @@ void WriteSkinSettings(const std::string& path, const std::string& skin, int red
 struct Rig : testing::MainWindowRig {
   MainWindowShell shell{model};
   std::vector<std::string> pages;
-  LoggingPage basic{pages, "basic"};
-  LoggingPage advanced{pages, "advanced"};
+  testing::LoggingPage basic{pages, "basic"};
+  testing::LoggingPage advanced{pages, "advanced"};
   std::vector<std::uint8_t> storedRecord;
 
   explicit Rig(bool plugged = true) {
@@ -204,6 +190,7 @@ TEST(TrayTest, TrayClicks) {
     TrayClick click;
     std::vector<std::string> calls;
     std::vector<std::string> pages;  // built by the tray click
+    int command = 0;                 // a tray menu command instead of the click
   };
   const std::vector<Case> cases = {
       {"no mouse", false, false, 0, false, TrayClick::kLeft, {warning}, {}},
@@ -217,7 +204,9 @@ TEST(TrayTest, TrayClicks) {
        {"FOREGROUND", "SHOW"}, {"build basic"}},
       {"after Cancel on the advanced page", true, true, kAdvancedPage, true, TrayClick::kLeft,
        {"FOREGROUND", "SHOW"}, {"build advanced"}},
-      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Export settings...|Save as profile...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"}, {}},
+      {"the menu's Open", true, true, kAdvancedPage, true, TrayClick::kLeft, {"FOREGROUND", "SHOW"},
+       {"build advanced"}, kTrayOpenCommand},
+      {"right button", true, true, 0, false, TrayClick::kRight, {"TRAY_MENU Open|Export settings...|Save as profile...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"}, {}},
   };
   for (const Case& c : cases) {
     Rig rig(c.pluggedAtStart);
@@ -231,7 +220,11 @@ TEST(TrayTest, TrayClicks) {
     if (c.cancelled) rig.model.OnLeftButtonDown({800, 615});
     rig.services.calls.clear();
     rig.pages.clear();
-    rig.shell.OnTrayClick(c.click);
+    if (c.command != 0) {
+      EXPECT_TRUE(rig.shell.OnTrayCommand(c.command)) << c.name;
+    } else {
+      rig.shell.OnTrayClick(c.click);
+    }
     EXPECT_EQ(rig.services.calls, c.calls) << c.name;
     EXPECT_EQ(rig.pages, c.pages) << c.name;
     EXPECT_FALSE(rig.model.restoreRedrawPending) << c.name;

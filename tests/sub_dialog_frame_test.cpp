@@ -31,6 +31,7 @@ class KeyListDialog : public SubDialogFrame {
                     FontKind::kNormal);
   }
   std::vector<std::string> ListItems() const override { return {"A", "B", "C"}; }
+  std::string DropDownName() const override { return "Key"; }
   void OnListItemChosen(int, const std::string& text) override { chosen = text; }
   bool OnOk() override {
     ++okCalls;
@@ -235,6 +236,39 @@ TEST(SubDialogFrameTest, ListChoiceShowsTheItemAndClosesTheList) {
       EXPECT_EQ(rig.host.calls, (std::vector<std::string>{"INVALIDATE 50,70,132,84",
                                                           "DESTROY_LIST 573", "EDITS on"}));
     }
+  }
+}
+
+// The dialog from the keyboard: Enter is OK unless a button other than OK is
+// in focus, Escape is Cancel, an open list takes its keys first.
+TEST(SubDialogFrameTest, KeysEndTheDialogAsInEveryDialog) {
+  using K = Key;
+  struct Case {
+    const char* name;
+    std::vector<K> keys;
+    std::vector<DialogResult> ended;
+    std::string okResult;
+    std::string focused;
+  };
+  const std::vector<Case> cases = {
+      {"Enter with nothing in focus is OK", {K::kEnter}, {DialogResult::kOk}, "", ""},
+      {"Escape is Cancel", {K::kTab, K::kEscape}, {DialogResult::kCancel}, "", "Key"},
+      {"Tab goes from the list's field to OK, then close",
+       {K::kTab, K::kTab, K::kTab}, {}, "", "Close"},
+      {"Enter on Cancel cancels", {K::kTab, K::kTab, K::kRight, K::kEnter}, {DialogResult::kCancel}, "",
+       "Cancel"},
+      {"Space opens the list, the arrows and Enter choose, Enter is then OK",
+       {K::kTab, K::kSpace, K::kDown, K::kDown, K::kEnter, K::kEnter}, {DialogResult::kOk}, "B", "Key"},
+      {"Escape in the open list closes only the list",
+       {K::kTab, K::kSpace, K::kEscape}, {}, "", "Key"},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    for (K key : c.keys) EXPECT_TRUE(rig.dialog.OnKey({key})) << c.name;
+    EXPECT_EQ(rig.host.ended, c.ended) << c.name;
+    EXPECT_EQ(rig.dialog.okResult, c.okResult) << c.name;
+    EXPECT_EQ(rig.dialog.FocusedName(), c.focused) << c.name;
+    EXPECT_FALSE(rig.host.ListExists(kKeyList.listId) && c.ended.size() == 1) << c.name;
   }
 }
 

@@ -131,6 +131,19 @@ enum class TextId : std::uint8_t {
   kProfileFiles,         // the file dialogs' filter
   kMouseNotDetected,
   kMouseDetected,
+  kOpenWindow,           // the tray menu's first, default item
+
+  // What the keyboard and screen readers call the drawn controls.
+  kButtonName,           // "%s": the button's number
+  kDpiStageName,         // "%s": the stage's number
+  kReportRateName,       // "%s": the rate in Hz
+  kDpiLevelName,         // "%s": the stage's number
+  kLoopColorName,        // "%s": the colour's number
+  kLoopColorSwatchName,  // "%s": the colour's number
+  kLedSquareName,        // "%s": the square's number
+  kSkinsButton,
+  kMinimizeButton,
+  kCloseButton,
 
   // Advanced page.
   kMouseSpeed,

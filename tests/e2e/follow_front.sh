@@ -55,13 +55,13 @@ start_vortal || finish
 
 # 1. Switching off: a hand switch from the tray menu.
 mark=$(traffic_lines)
-if tray_choose_sub 3 "$(profile_item Two)" 01-profiles-menu && wait_balloon 20 'The mouse now has the profile Two\.'; then
+if tray_choose_sub 4 "$(profile_item Two)" 01-profiles-menu && wait_balloon 20 'The mouse now has the profile Two\.'; then
   report ok "a hand switch from the tray's Profiles menu puts Two into the mouse" "$(sent_since "$mark")"
 else
   report fail "a hand switch from the tray's Profiles menu puts Two into the mouse" "$(last_state 'balloon.*')"
 fi
 mark=$(traffic_lines)
-if tray_choose_sub 3 "$(profile_item default)" && wait_balloon 20 'The mouse now has the default setup\.' &&
+if tray_choose_sub 4 "$(profile_item default)" && wait_balloon 20 'The mouse now has the default setup\.' &&
   [ "$(sent_since "$mark")" = 12 ]; then
   report ok "back to the default setup, only the differing key matrix is sent"
 else
@@ -70,7 +70,7 @@ fi
 
 # 2. Switching on: the mouse follows the game in front.
 mark_state
-tray_choose_sub 3 "$(profile_item automatic)" && wait_state 10 'foreground watch on' ||
+tray_choose_sub 4 "$(profile_item automatic)" && wait_state 10 'foreground watch on' ||
   report fail "Switch automatically turns the watch on" "$(last_state 'foreground watch.*')"
 [ "$(tr -d '\r\0' <"$run/switching.ini" 2>/dev/null | grep -c '^Automatic=1$')" = 1 ] &&
   report ok "the choice is kept in switching.ini" || report fail "the choice is kept in switching.ini"
@@ -136,7 +136,7 @@ shot 03-damaged
 # 7. "Save as profile..." writes the window's setup with its programs.
 profile_written() { tr -d '\r\0' 2>/dev/null <"$run/Profiles/Three.ini" | grep -q '^Programs=game-three.exe, other.exe$'; }
 mark_state
-if tray_choose 1 && wait_opened 10 'dialog opened .*' && shot 04-save-as-profile &&
+if tray_choose 2 && wait_opened 10 'dialog opened .*' && shot 04-save-as-profile &&
   click_in "$opened_origin" "$(px 196)" "$(px 92)" && xdotool type --delay 20 'Three' &&
   wait_state 10 'edit 620 Three' && click_in "$opened_origin" "$(px 196)" "$(px 154)" &&
   xdotool type --delay 20 'game-three.exe, other.exe' && wait_state 10 'edit 621 game-three.exe, other.exe' &&

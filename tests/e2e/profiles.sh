@@ -7,11 +7,11 @@ source "$(dirname "$0")/lib.sh"
 language=${1:-en}
 if [ "$language" = en ]; then
   e2e_init profiles en
-  menu_items="Export settings...|Save as profile...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"
+  menu_items="Open|Export settings...|Save as profile...|Import settings...|Profiles|About Vortal|Start with Windows|Exit"
   title_save="Export Settings" title_open="Import Settings"
 else
   e2e_init "profiles-$language" "$language"
-  menu_items="导出设置...|另存为配置文件...|导入设置...|配置文件|关于 Vortal|开机时启动|退出"
+  menu_items="打开|导出设置...|另存为配置文件...|导入设置...|配置文件|关于 Vortal|开机时启动|退出"
   title_save="导出设置" title_open="导入设置"
 fi
 
@@ -57,7 +57,7 @@ wait_state 10 'window hidden'
 
 # 1. Export: the menu's first item, a path typed into the Save As dialog.
 exported="$work/exported.ini"
-tray_choose 0 01-menu || { report fail "the tray menu opens"; finish; }
+tray_choose 1 01-menu || { report fail "the tray menu opens"; finish; }
 offered=$(sed -n 's/^menu item //p' "$state_log" | paste -sd '|')
 if [ "$offered" = "$menu_items" ]; then
   report ok "the tray menu offers $menu_items"
@@ -78,7 +78,7 @@ fi
 sed -i 's/^rate=.*/rate=250/' "$exported"
 stored=$(md5sum <"$run/config.bin")
 lines=$(traffic_lines)
-tray_choose 2 || { report fail "the tray menu opens again"; finish; }
+tray_choose 3 || { report fail "the tray menu opens again"; finish; }
 choose_file open "$exported" || finish
 if wait_state 10 imported && wait_state 10 'window shown basic' && wait_state 10 'window painted' && wait_for 10 main_shown; then
   shot 02-imported
@@ -107,7 +107,7 @@ fi
 printf '[Profile]\r\nFormat=1\r\n[Settings]\r\nrate=300\r\n' >"$work/damaged.ini"
 click_control minimise
 wait_state 10 'window hidden'
-tray_choose 2 || finish
+tray_choose 3 || finish
 choose_file open "$work/damaged.ini" || finish
 if wait_opened 10 'message opened .*line 4.*' ; then
   shot 03-damaged

@@ -14,7 +14,7 @@ shortcut_gone() { [ -z "$(shortcut)" ]; }
 choose_start() {
   local from
   from=$(state_count)
-  tray_choose 5 "$1" || return 1
+  tray_choose 6 "$1" || return 1
   tick=unticked
   if tail -n +"$((from + 1))" "$state_log" | grep -q '^menu tick Start with Windows$'; then tick=ticked; fi
 }

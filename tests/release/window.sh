@@ -17,7 +17,7 @@ trap 'rm -rf "$prefix"' EXIT
 
 start_vortal || finish
 report ok "the unpacked zip starts in the tray of a fresh Wine prefix"
-if tray_choose 4 about-menu && close_box about "Vortal ${version//./\\.}.*MIT License.*"; then
+if tray_choose 5 about-menu && close_box about "Vortal ${version//./\\.}.*MIT License.*"; then
   report ok "\"About Vortal\" in the tray menu names version $version and the licence"
 else
   report fail "\"About Vortal\" in the tray menu names version $version and the licence" \

@@ -75,6 +75,11 @@ class FakeWindowHost : public Host {
                                          (index + 1) * kListItemHeight}};
   }
   void SelectListItem(int listId, int index) override { selections[listId] = index; }
+  int ListSelection(int listId) const override {
+    auto it = selections.find(listId);
+    return lists.count(listId) != 0 && it != selections.end() ? it->second : kNoItem;
+  }
+  void ShowFocusRing(const FocusRing& ring) override { focusRing = ring; }
   void ScrollList(int id, int lines) override { scrolls.emplace_back(id, lines); }
   std::optional<Color> ChooseColor() override {
     calls.push_back("CHOOSE_COLOR");
@@ -101,6 +106,7 @@ class FakeWindowHost : public Host {
   std::map<int, int> selections;
   std::vector<std::pair<int, int>> scrolls;
   std::optional<Color> chosenColor;  // nothing: the user cancels the colour dialog
+  FocusRing focusRing;
   FakeChildControls controls;
 };
 

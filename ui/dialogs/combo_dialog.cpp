@@ -69,4 +69,10 @@ bool CComboDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {
   return keyDown && (virtualKey == kVirtualKeyReturn || virtualKey == kVirtualKeyEscape);
 }
 
+std::vector<WindowControl> CComboDialog::DialogControls() {
+  const Language language = look().language;
+  return {FieldControl(kComboFirstKeyId, 1, kComboFirstKeyBox, kComboKeyLabels[1].text.In(language)),
+          FieldControl(kComboSecondKeyId, 2, kComboSecondKeyBox, kComboKeyLabels[2].text.In(language))};
+}
+
 }  // namespace vortal

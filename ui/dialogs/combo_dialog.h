@@ -64,6 +64,11 @@ class CComboDialog : public SubDialogFrame {
   const std::string& secondKey() const { return secondKey_; }
 
  protected:
+  std::vector<WindowControl> DialogControls() override;
+  std::string DropDownName() const override {
+    return std::string(kComboKeyLabels[0].text.In(look().language));
+  }
+  std::string DropDownValue() const override { return modifier_; }
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
   SubDialogTitle Title() const override { return kComboKeyTitle; }

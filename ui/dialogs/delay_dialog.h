@@ -23,6 +23,8 @@ inline constexpr std::string_view kDelayDialogFailureCaption =
 inline constexpr ChildLook kDelayFieldLook{{255, 255, 255}, {0x28, 0x28, 0x28}};
 // Nine digits cannot leave the int range.
 inline constexpr int kDelayFieldMaxChars = 9;
+// What the keyboard and screen readers call the field.
+inline constexpr DialogLabel kDelayFieldLabel{"Delay time (ms)", "延时(毫秒)", "延時(毫秒)"};
 
 // The largest pause the editor takes; a larger value becomes the default.
 inline constexpr int kMaxDelayMs = 10000;
@@ -48,6 +50,9 @@ class CDelayTimeDialog : public SubDialogFrame {
   std::string ResultLine() const { return DelayLineFromInput(typedText_, typedValue_); }
 
  protected:
+  std::vector<WindowControl> DialogControls() override {
+    return {FieldControl(kDelayFieldId, 1, kDelayFieldBox, kDelayFieldLabel.In(look().language))};
+  }
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
   SubDialogTitle Title() const override { return kDelayTimeTitle; }

@@ -105,4 +105,10 @@ bool CFireKeyDialog::OnOk() {
   return false;
 }
 
+std::vector<WindowControl> CFireKeyDialog::DialogControls() {
+  const Language language = look().language;
+  return {FieldControl(kFireSpeedId, 1, kFireSpeedBox, kFireKeyLabels[0].text.In(language)),
+          FieldControl(kFireTimesId, 2, kFireTimesBox, kFireKeyLabels[1].text.In(language))};
+}
+
 }  // namespace vortal

@@ -57,6 +57,9 @@ inline constexpr FireKeyLabel kFireKeyLabels[] = {
      TextAlign::kLeftWrapped},
 };
 
+// What the keyboard and screen readers call the key field.
+inline constexpr DialogLabel kFireKeyFieldLabel{"Key", "按键", "按鍵"};
+
 class CFireKeyDialog : public SubDialogFrame {
  public:
   explicit CFireKeyDialog(SubDialogLook look);
@@ -85,6 +88,9 @@ class CFireKeyDialog : public SubDialogFrame {
   // mouse cannot take is refused, as on the command line: the field shows
   // the replacement and the user is told.
   bool OnOk() override;
+  std::vector<WindowControl> DialogControls() override;
+  std::string DropDownName() const override { return std::string(kFireKeyFieldLabel.In(look().language)); }
+  std::string DropDownValue() const override { return keyText_; }
 
  private:
   // False when the field held a speed outside the mouse's range (replaced).

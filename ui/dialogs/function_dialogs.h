@@ -51,6 +51,8 @@ class CFunctionDialog : public SubDialogFrame {
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   SubDialogTitle Title() const override { return title_; }
+  std::string DropDownName() const override { return std::string(title_.text.In(look().language)); }
+  std::string DropDownValue() const override { return chosenText_; }
 
  private:
   int fieldId_;

@@ -74,4 +74,18 @@ void CMacroDialog::DrawContents(Canvas& canvas) {
   }
 }
 
+std::vector<WindowControl> CMacroDialog::DialogControls() {
+  std::vector<WindowControl> modes;
+  for (std::size_t i = 0; i < kRepeatModes.size(); ++i) {
+    const int mode = static_cast<int>(i) + 1;
+    modes.push_back(MakeControl(10 + mode, 1, kRepeatModes[i].box, ControlRole::kRadioButton,
+                                std::string(kRepeatModes[i].label.In(look().language)), [this, mode] {
+                                  repeatMode_ = mode;
+                                  Paint();
+                                }));
+    modes.back().checked = repeatMode_ == mode;
+  }
+  return modes;
+}
+
 }  // namespace vortal

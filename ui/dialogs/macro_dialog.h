@@ -73,6 +73,9 @@ class CMacroDialog : public SubDialogFrame {
   void OnListItemChosen(int index, const std::string& text) override;
   void OnDialogClick(Point p) override;
   bool OnOk() override;
+  std::vector<WindowControl> DialogControls() override;
+  std::string DropDownName() const override { return std::string(kMacroPrompt.In(look().language)); }
+  std::string DropDownValue() const override { return chosenName_; }
 
  private:
   std::string recordPath_;

@@ -51,6 +51,12 @@ class CSaveProfileDialog : public SubDialogFrame {
   const std::vector<std::string>& programs() const { return programs_; }
 
  protected:
+  std::vector<WindowControl> DialogControls() override {
+    const Language language = look().language;
+    return {FieldControl(kProfileNameFieldId, 1, kProfileNameFieldBox, kProfileNameCaption.In(language)),
+            FieldControl(kProfileProgramsFieldId, 2, kProfileProgramsFieldBox,
+                         kProfileProgramsCaption.In(language))};
+  }
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
   bool OnOk() override;

@@ -108,4 +108,10 @@ void CSkinsDialog::OnDialogClick(Point p) {
   }
 }
 
+std::vector<WindowControl> CSkinsDialog::DialogControls() {
+  return {MakeControl(10, 1, kColorSampleBox, ControlRole::kPushButton,
+                      std::string(kTextColorLabel.In(look().language)),
+                      [this] { OnDialogClick({kColorSampleBox.left + 1, kColorSampleBox.top + 1}); })};
+}
+
 }  // namespace vortal

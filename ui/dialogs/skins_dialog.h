@@ -25,6 +25,9 @@ inline constexpr Rect kSkinListArea{42, 146, 151, 266};
 inline constexpr int kSkinNameId = 560;
 inline constexpr int kColorSampleId = 561;
 inline constexpr int kSkinListId = 562;
+// What the keyboard and screen readers call the list's field and the colour.
+inline constexpr DialogLabel kSkinListLabel{"Skin", "皮肤", "皮膚"};
+inline constexpr DialogLabel kTextColorLabel{"Text color", "文字颜色", "文字顏色"};
 
 // "Please click to set the UI text color" in the system language.
 std::string_view SkinsHintText(Language language);
@@ -58,6 +61,9 @@ class CSkinsDialog : public SubDialogFrame {
   std::vector<std::string> ListItems() const override;
   void OnListItemChosen(int index, const std::string& text) override;
   void OnDialogClick(Point p) override;
+  std::vector<WindowControl> DialogControls() override;
+  std::string DropDownName() const override { return std::string(kSkinListLabel.In(look().language)); }
+  std::string DropDownValue() const override { return skinName_; }
 
  private:
   std::string skinsRoot_;

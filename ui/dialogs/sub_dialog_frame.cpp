@@ -144,13 +144,108 @@ void SubDialogFrame::OnLeftButtonDown(Point p) {
   if (dropDown_ && listOpen_ && !dropDown_->list.Contains(p) && !dropDown_->field.Contains(p)) {
     CloseList();
   }
-  if (kSubDialogOkBox.Contains(p)) {
-    if (OnOk()) End(DialogResult::kOk);
-  }
+  if (kSubDialogOkBox.Contains(p)) PressOk();
   if (kSubDialogCancelBox.Contains(p)) End(DialogResult::kCancel);
   if (kSubDialogCloseBox.Contains(p)) End(DialogResult::kCancel);
   if (dropDown_ && dropDown_->field.Contains(p)) ToggleList();
   OnDialogClick(p);
+}
+
+void SubDialogFrame::PressOk() {
+  if (OnOk()) End(DialogResult::kOk);
+}
+
+std::vector<WindowControl> SubDialogFrame::Controls() {
+  std::vector<WindowControl> controls;
+  const auto frame = MakeControl;
+  if (dropDown_) {
+    WindowControl field = frame(kSubDialogDropDownKeyId, 0, dropDown_->field, ControlRole::kList,
+                                DropDownName(), [this] { ToggleList(); });
+    field.value = DropDownValue();
+    controls.push_back(std::move(field));
+  }
+  for (WindowControl& control : DialogControls()) controls.push_back(std::move(control));
+  controls.push_back(frame(kSubDialogOkKeyId, -1, kSubDialogOkBox, ControlRole::kPushButton,
+                           std::string(SubDialogOkLabel(look_.language)), [this] { PressOk(); }));
+  controls.push_back(frame(kSubDialogCancelKeyId, -1, kSubDialogCancelBox, ControlRole::kPushButton,
+                           std::string(SubDialogCancelLabel(look_.language)),
+                           [this] { End(DialogResult::kCancel); }));
+  controls.push_back(frame(kSubDialogCloseKeyId, -2, kSubDialogCloseBox, ControlRole::kPushButton,
+                           std::string(kSubDialogCloseLabel.In(look_.language)),
+                           [this] { End(DialogResult::kCancel); }));
+  return controls;
+}
+
+bool SubDialogFrame::OnKey(const KeyPress& key) {
+  if (host_ == nullptr || !usable_ || result_ != DialogResult::kNone) return false;
+  if (dropDown_ && listOpen_ && host_->ListExists(dropDown_->listId)) {
+    if (key.key != Key::kTab) {
+      const ListKeyOutcome outcome =
+          KeyInList(key, ListItems(), host_->ListSelection(dropDown_->listId));
+      if (outcome.kind == ListKeyOutcome::kMove) host_->SelectListItem(dropDown_->listId, outcome.index);
+      if (outcome.kind == ListKeyOutcome::kChoose) OnListChoice(outcome.index);
+      if (outcome.kind == ListKeyOutcome::kClose) CloseList();
+      ShowFocus();
+      return true;
+    }
+    CloseList();
+  }
+  std::vector<WindowControl> controls = Controls();
+  // A click into an edit field gave it the keyboard: the focus is there.
+  if (const int child = host_->childControls().FocusedChild(); child != 0) {
+    for (const WindowControl& control : controls) {
+      if (control.childId == child) focus_.Focus(control.id);
+    }
+  }
+  const int before = focus_.focused(controls);
+  const WindowControl* current = nullptr;
+  for (const WindowControl& control : controls) {
+    if (control.id == before) current = &control;
+  }
+  const bool onButton = current != nullptr && current->role == ControlRole::kPushButton;
+  if (key.key == Key::kEscape) {
+    End(DialogResult::kCancel);
+    return true;
+  }
+  if (key.key == Key::kEnter && !onButton) {
+    PressOk();
+    return true;
+  }
+  const bool used = focus_.OnKey(key, controls);
+  if (used) ShowFocus();
+  return used;
+}
+
+WindowControl SubDialogFrame::FieldControl(int childId, int group, const Rect& box,
+                                           std::string_view name) {
+  WindowControl control = MakeControl(childId, group, box, ControlRole::kText, std::string(name));
+  control.childId = childId;
+  return control;
+}
+
+void SubDialogFrame::FocusControl(int id) {
+  focus_.Show(id);
+  ShowFocus();
+}
+
+void SubDialogFrame::ShowFocus() {
+  if (host_ == nullptr || !focus_.keyboardUsed() || result_ != DialogResult::kNone) return;
+  const std::vector<WindowControl> controls = Controls();
+  host_->ShowFocusRing(focus_.Ring(controls));
+  int child = 0;
+  for (const WindowControl& control : controls) {
+    if (control.id == focus_.focused(controls)) child = control.childId;
+  }
+  ChildControls& children = host_->childControls();
+  if (children.FocusedChild() != child) children.FocusChild(child);
+}
+
+std::string SubDialogFrame::FocusedName() {
+  const std::vector<WindowControl> controls = Controls();
+  for (const WindowControl& control : controls) {
+    if (control.id == focus_.focused(controls)) return control.name;
+  }
+  return {};
 }
 
 void SubDialogFrame::CloseList() {

@@ -13,6 +13,7 @@
 #include "ui/host/canvas.h"
 #include "ui/dialogs/dialog_label.h"
 #include "ui/host/geometry.h"
+#include "ui/host/keyboard_focus.h"
 #include "ui/host/main_window_services.h"
 #include "texts/texts.h"
 
@@ -51,6 +52,9 @@ inline constexpr int kSubDialogTitleRight = 346;
 // dialog's own caption; a missing button image with the second text.
 inline constexpr std::string_view kBackgroundFailedText = "error";
 inline constexpr std::string_view kImageFailedText = "LoadPng---Load image failed.";
+
+// What the keyboard and screen readers call the close button.
+inline constexpr DialogLabel kSubDialogCloseLabel{"Close", "关闭", "關閉"};
 
 // The OK and Cancel labels in the system language.
 std::string_view SubDialogOkLabel(Language language);
@@ -94,6 +98,16 @@ class SubDialogFrame {
   // LBN_SELCHANGE or LBN_DBLCLK from the list; `index` is the list's
   // selection, negative for none.
   void OnListChoice(int index);
+  // A key while the dialog has the keyboard; true when it was used. An open
+  // list takes the list keys; Tab, the arrows, Space and Enter go through
+  // the dialog's controls; Enter on anything but a button is OK, Escape is
+  // Cancel, as in every dialog.
+  bool OnKey(const KeyPress& key);
+  // The dialog's controls in focus order: its drop-down field, its own, OK,
+  // Cancel, then close.
+  std::vector<WindowControl> Controls();
+  // The name of the control in focus; empty for none.
+  std::string FocusedName();
 
   DialogResult result() const { return result_; }
   bool usable() const { return usable_; }
@@ -144,6 +158,19 @@ class SubDialogFrame {
   }
 
  protected:
+  // The dialog's own controls (fields, options) in focus order, ids from
+  // 10, groups from 1; the frame adds its drop-down field, OK, Cancel and
+  // close around them.
+  virtual std::vector<WindowControl> DialogControls() { return {}; }
+  // An edit field of the dialog, in a group of its own.
+  static WindowControl FieldControl(int childId, int group, const Rect& box, std::string_view name);
+  // What the drop-down field is called and shows.
+  virtual std::string DropDownName() const { return {}; }
+  virtual std::string DropDownValue() const { return {}; }
+  // The control with this id takes the focus, shown (a key dialog moves on
+  // once it heard its key).
+  void FocusControl(int id);
+
   // The title the frame draws in the band; an empty one draws nothing.
   virtual SubDialogTitle Title() const { return {}; }
 
@@ -164,6 +191,9 @@ class SubDialogFrame {
 
  private:
   void End(DialogResult result);
+  void PressOk();
+  // The ring and the keyboard go where the focus is.
+  void ShowFocus();
   void ToggleList();
   void CloseList();
   void DrawButton(Canvas& canvas, const Rect& box, std::string_view label, bool over);
@@ -183,6 +213,13 @@ class SubDialogFrame {
   bool closeHovered_ = false;
   bool listOpen_ = false;
   int missingImages_ = 0;
+  KeyboardFocus focus_;
 };
+
+// The frame's keyboard ids.
+inline constexpr int kSubDialogDropDownKeyId = 1;
+inline constexpr int kSubDialogOkKeyId = 2;
+inline constexpr int kSubDialogCancelKeyId = 3;
+inline constexpr int kSubDialogCloseKeyId = 4;
 
 }  // namespace vortal

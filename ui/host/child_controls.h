@@ -68,7 +68,8 @@ class ChildControls {
   // button; true when the user chose the item.
   virtual bool TrackSingleItemMenu(std::string_view label) = 0;
 
-  // Gives the control the keyboard focus (nothing when it does not exist).
+  // Gives the control the keyboard focus (nothing when it does not exist);
+  // 0 gives it back to the window itself.
   virtual void FocusChild(int id) = 0;
   // The id of the control that has the keyboard focus; 0 for none.
   virtual int FocusedChild() const = 0;

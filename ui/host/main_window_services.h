@@ -18,6 +18,7 @@
 #include "ui/host/canvas.h"
 #include "ui/host/child_controls.h"
 #include "ui/host/geometry.h"
+#include "ui/host/window_controls.h"
 
 namespace vortal {
 
@@ -42,6 +43,8 @@ class Surface {
   // Asks the system for one hover notification after the pointer rests 10 ms
   // (TrackMouseEvent; the main window also asks for the leave notification).
   virtual void RequestHover() = 0;
+  // Shows the keyboard's focus ring over the picture (or takes it away).
+  virtual void ShowFocusRing(const FocusRing& ring) = 0;
 };
 
 // Drop-down lists: child list boxes created on demand under a drawn header.
@@ -64,6 +67,8 @@ class ListHost {
   virtual std::optional<ListItemHit> ListItemAt(int listId, Point p) const = 0;
   // Makes an item the list's selection (LB_SETCURSEL), without a notification.
   virtual void SelectListItem(int listId, int index) = 0;
+  // The list's selection; kNoItem for none or when it does not exist.
+  virtual int ListSelection(int listId) const = 0;
   // Scrolls a list by `lines` line steps (WM_VSCROLL), negative ones up.
   virtual void ScrollList(int id, int lines) = 0;
 };
@@ -109,6 +114,7 @@ struct TrayMenuItem {
   bool checked = false;
   // A submenu's items (its own command is then 0).
   std::vector<TrayMenuItem> submenu;
+  bool isDefault = false;  // the menu's default item, in bold
   friend bool operator==(const TrayMenuItem&, const TrayMenuItem&) = default;
 };
 

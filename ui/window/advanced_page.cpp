@@ -295,6 +295,46 @@ std::vector<PageRegion> AdvancedPage::Regions() {
   return regions;
 }
 
+std::vector<WindowControl> AdvancedPage::Controls() {
+  const LocalizedTexts& texts = model_.texts;
+  const SettingsRecord& rec = record();
+  std::vector<WindowControl> controls;
+  int group = 1;
+  auto check = [&](int id, const Rect& box, TextId name, std::uint8_t field, PointerCheck which) {
+    controls.push_back(MakeControl(id, group++, box, ControlRole::kCheckBox, std::string(texts[name]),
+                                   [this, which] { TogglePointerCheck(which); }));
+    controls.back().checked = field == 1;
+  };
+  const std::uint8_t steps[kPointerSliderCount] = {rec.mouseSpeed, rec.scrollLines, rec.doubleClickIndex};
+  for (int i = 1; i <= kPointerSliderCount; ++i) {
+    const auto slider = static_cast<PointerSlider>(i);
+    const int step = std::clamp<int>(steps[i - 1], 1, kPointerSliderSteps);
+    WindowControl control = MakeControl(
+        kFirstPointerSliderKeyId + i - 1, group++,
+        {kSliderLeft, SliderCellBox(slider, 1).top, kSliderLeft + kSliderCellWidth * kPointerSliderSteps,
+         SliderCellBox(slider, 1).bottom},
+        ControlRole::kSlider, std::string(texts[kSliderCaptions[i - 1]]));
+    control.value = std::to_string(step);
+    control.step = [this, slider, step](int by) {
+      SetSliderStep(slider, std::clamp(step + by, 1, kPointerSliderSteps));
+    };
+    controls.push_back(std::move(control));
+    if (slider == PointerSlider::kMouseSpeed)
+      check(kPrecisionKeyId, kPrecisionCheckBox, TextId::kEnhancePointerPrecision, rec.pointerPrecision,
+            PointerCheck::kPrecision);
+    if (slider == PointerSlider::kScrollLines)
+      check(kScrollOneScreenKeyId, kScrollOneScreenCheckBox, TextId::kScrollOneScreen,
+            rec.scrollOneScreen, PointerCheck::kScrollOneScreen);
+  }
+  controls.push_back(MakeControl(kPointerDefaultHotId, group++, kPointerDefaultBox, ControlRole::kPushButton,
+                                 std::string(texts[TextId::kPointerDefault]),
+                                 [this] { RestorePointerDefaults(); }));
+  if (macroHalf_ != nullptr) {
+    for (WindowControl& control : macroHalf_->Controls(group)) controls.push_back(std::move(control));
+  }
+  return controls;
+}
+
 std::vector<HotControl> AdvancedPage::HotControls() const {
   std::vector<HotControl> controls = {
       {kPointerDefaultHotId, kPointerDefaultBox, 0,

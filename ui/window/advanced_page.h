@@ -89,6 +89,10 @@ inline constexpr Rect kPointerDefaultBox{194, 573, 299, 594};
 // Hot control id of the page (the frame's are 1..8, the macro half has its
 // own).
 inline constexpr int kPointerDefaultHotId = 201;
+// The keyboard's ids of the sliders (202..204) and ticks (205, 206).
+inline constexpr int kFirstPointerSliderKeyId = 202;
+inline constexpr int kPrecisionKeyId = 205;
+inline constexpr int kScrollOneScreenKeyId = 206;
 
 // The page's right half, the macro editor, as the page composes it: drawn
 // after the pointer half on the same picture, its child controls made while
@@ -103,6 +107,8 @@ class AdvancedPageHalf {
   virtual std::vector<DropDownList> Lists() const = 0;
   virtual std::vector<PageRegion> Regions() = 0;
   virtual std::vector<HotControl> HotControls() const = 0;
+  // Its controls in focus order, in groups from `firstGroup` on.
+  virtual std::vector<WindowControl> Controls(int firstGroup) = 0;
   virtual void OnListChoice(int listId, int index, bool doubleClick) = 0;
 };
 
@@ -117,6 +123,7 @@ class AdvancedPageHalfOf : public AdvancedPageHalf {
   std::vector<DropDownList> Lists() const override { return editor_.Lists(); }
   std::vector<PageRegion> Regions() override { return editor_.Regions(); }
   std::vector<HotControl> HotControls() const override { return editor_.HotControls(); }
+  std::vector<WindowControl> Controls(int firstGroup) override { return editor_.Controls(firstGroup); }
   void OnListChoice(int listId, int index, bool doubleClick) override {
     editor_.OnListChoice(listId, index, doubleClick);
   }
@@ -139,6 +146,7 @@ class AdvancedPage : public MainWindowPage {
   std::vector<DropDownList> Lists() const override;
   std::vector<PageRegion> Regions() override;
   std::vector<HotControl> HotControls() const override;
+  std::vector<WindowControl> Controls() override;
   void OnListChoice(int listId, int index, bool doubleClick) override;
 
   // Draws the whole page; the system's values are read at the first call of

@@ -257,6 +257,66 @@ std::vector<HotControl> BasicPage::HotControls() const {
   return controls;
 }
 
+std::vector<WindowControl> BasicPage::Controls() {
+  const LocalizedTexts& texts = model_.texts;
+  const SettingsRecord& rec = record();
+  std::vector<WindowControl> controls;
+  auto add = [&](int id, int group, Rect box, ControlRole role, std::string name,
+                 std::function<void()> act) -> WindowControl& {
+    return controls.emplace_back(MakeControl(id, group, box, role, std::move(name), std::move(act)));
+  };
+  int group = 1;
+  for (int mode = 0; mode < 2; ++mode) {
+    add(mode == 0 ? kModeAKeyId : kModeBKeyId, group, mode == 0 ? kModeAButton : kModeBButton,
+        ControlRole::kRadioButton, std::string(mode == 0 ? kModeACaption : kModeBCaption),
+        [this, mode] { SelectMode(mode); })
+        .checked = PaneMode() == mode;
+  }
+  ++group;
+  for (int button = 1; button <= kPanes; ++button) {
+    const std::string& pane =
+        model_.skin.paneText[static_cast<std::size_t>(PaneMode())][static_cast<std::size_t>(button - 1)];
+    WindowControl& control =
+        add(kFirstPaneHotId + button - 1, group, PaneBox(button), ControlRole::kList,
+            FormatText(texts[TextId::kButtonName], std::to_string(button)) + ": " + pane,
+            [this, button] { TogglePaneList(button); });
+    control.value = pane;
+  }
+  ++group;
+  add(kDefaultButtonHotId, group++, kDefaultButton, ControlRole::kPushButton,
+      std::string(texts[TextId::kKeyDefault]), [this] { RestoreDefaultButtons(); });
+  const int rateMark = ReportRateMark(rec.reportRate);
+  for (int mark = 1; mark <= kReportRateMarks; ++mark) {
+    add(kFirstRateMarkKeyId + mark - 1, group, ReportRateMarkBox(mark), ControlRole::kRadioButton,
+        FormatText(texts[TextId::kReportRateName], kReportRateLabels[static_cast<std::size_t>(mark - 1)]),
+        [this, mark] { SetReportRate(kReportRateCodes[mark - 1]); })
+        .checked = mark == rateMark;
+  }
+  ++group;
+  for (int stage = 1; stage <= kDpiStages; ++stage) {
+    add(kFirstDpiTickKeyId + stage - 1, group, DpiTickBox(stage), ControlRole::kCheckBox,
+        FormatText(texts[TextId::kDpiStageName], std::to_string(stage)),
+        [this, stage] { ToggleDpiStage(stage); })
+        .checked = rec.dpiStageEnabled[stage - 1] == 1;
+  }
+  ++group;
+  const std::vector<std::string> labels = DpiStepLabels(sensorType());
+  for (int stage = 1; stage <= kDpiStages; ++stage) {
+    const int level = std::clamp<int>(rec.dpiLevel[stage - 1], 0, dpiStepCount_ - 1);
+    const Rect top = DpiStepBox(stage, dpiStepCount_);
+    const Rect bottom = DpiStepBox(stage, 1);
+    WindowControl& slider = add(kFirstDpiSliderKeyId + stage - 1, group++,
+                                {top.left, top.top, bottom.right, bottom.bottom}, ControlRole::kSlider,
+                                FormatText(texts[TextId::kDpiLevelName], std::to_string(stage)), nullptr);
+    slider.value = labels[static_cast<std::size_t>(level)];
+    slider.step = [this, stage, level](int steps) {
+      SetDpiLevel(stage, std::clamp(level + 1 + steps, 1, dpiStepCount_));
+    };
+  }
+  for (WindowControl& control : lighting_.Controls(group)) controls.push_back(std::move(control));
+  return controls;
+}
+
 void BasicPage::DrawPane(Canvas& canvas, int button, bool over) const {
   const Rect box = PaneBox(button);
   canvas.DrawImage(over ? kPaneOverImage : kPaneNormalImage, box.TopLeft());

@@ -29,6 +29,13 @@ inline constexpr int kDpiSwitchItem = 6;  // "DPI Switch" in a function list
 inline constexpr int kDefaultButtonHotId = 100;
 inline constexpr int kFirstPaneHotId = 101;  // panes 1..8: 101..108
 inline constexpr int kPaneHotGroup = 1;
+// The keyboard's ids of the other drawn controls (the panes and Default keep
+// their hot ids).
+inline constexpr int kModeAKeyId = 110;
+inline constexpr int kModeBKeyId = 111;
+inline constexpr int kFirstRateMarkKeyId = 121;  // marks 1..4: 121..124
+inline constexpr int kFirstDpiTickKeyId = 131;   // stages 1..4: 131..134
+inline constexpr int kFirstDpiSliderKeyId = 141; // stages 1..4: 141..144
 
 inline constexpr Rect kModeAButton{253, 518, 358, 539};
 inline constexpr Rect kModeBButton{357, 518, 462, 539};
@@ -60,6 +67,7 @@ class BasicPage : public MainWindowPage {
   std::vector<DropDownList> Lists() const override;
   std::vector<PageRegion> Regions() override;
   std::vector<HotControl> HotControls() const override;
+  std::vector<WindowControl> Controls() override;
   void OnListChoice(int listId, int index, bool doubleClick) override;
 
   // Shows the page (nothing when it is already shown).

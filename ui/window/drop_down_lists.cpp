@@ -10,11 +10,16 @@ bool DropDownLists::IsOpen(int id) const {
 void DropDownLists::Open(int id, const Rect& area, const std::vector<std::string>& items) {
   if (!host_.ListExists(id)) host_.CreateList(id, area, items);
   open_[id] = true;
+  items_[id] = items;
+  std::erase(opened_, id);
+  opened_.push_back(id);
 }
 
 void DropDownLists::Close(int id) {
   if (host_.ListExists(id)) host_.DestroyList(id);
   open_[id] = false;
+  items_.erase(id);
+  std::erase(opened_, id);
 }
 
 void DropDownLists::Toggle(int id, const Rect& area, const std::vector<std::string>& items) {
@@ -32,6 +37,33 @@ void DropDownLists::CloseOutside(const std::vector<DropDownList>& lists, Point p
     Close(list.id);
     for (int companion : list.closedWith) Close(companion);
   }
+}
+
+int DropDownLists::KeyboardList() const {
+  for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) {
+    if (host_.ListExists(*it)) return *it;
+  }
+  return 0;
+}
+
+bool DropDownLists::OnKey(const KeyPress& key, const std::function<void(int, int)>& choose) {
+  const int id = KeyboardList();
+  if (id == 0) return false;
+  const ListKeyOutcome outcome = KeyInList(key, items_[id], host_.ListSelection(id));
+  switch (outcome.kind) {
+    case ListKeyOutcome::kMove:
+      host_.SelectListItem(id, outcome.index);
+      break;
+    case ListKeyOutcome::kChoose:
+      choose(id, outcome.index);
+      break;
+    case ListKeyOutcome::kClose:
+      Close(id);
+      break;
+    case ListKeyOutcome::kNone:
+      break;
+  }
+  return true;
 }
 
 }  // namespace vortal

@@ -3,12 +3,14 @@
 // click on the window outside it, or a page change.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/host/geometry.h"
+#include "ui/host/keyboard_focus.h"
 #include "ui/host/main_window_services.h"
 
 namespace vortal {
@@ -36,9 +38,19 @@ class DropDownLists {
   // and area do not contain `p` is closed, together with its companions.
   void CloseOutside(const std::vector<DropDownList>& lists, Point p);
 
+  // The list the keyboard drives: the last one opened that is still open;
+  // 0 for none.
+  int KeyboardList() const;
+  // A key while a list is open: the arrows, Home, End and a first letter
+  // move its selection, Enter chooses (`choose` gets the list and the item,
+  // as a click on it would), Escape closes it. False when no list is open.
+  bool OnKey(const KeyPress& key, const std::function<void(int listId, int index)>& choose);
+
  private:
   ListHost& host_;
   std::map<int, bool> open_;
+  std::map<int, std::vector<std::string>> items_;
+  std::vector<int> opened_;  // oldest first
 };
 
 }  // namespace vortal

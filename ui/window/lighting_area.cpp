@@ -1,6 +1,7 @@
 #include "ui/window/lighting_area.h"
 
 #include <array>
+#include <cstdio>
 
 #include "ui/window/main_window_model.h"
 #include "ui/skin/skin_images.h"
@@ -39,6 +40,11 @@ constexpr std::array<const char*, kLedStages> kLedStageTexts = {"DPI Stage1", "D
                                                                 "DPI Stage3", "DPI Stage4"};
 
 constexpr Color kBlack{0, 0, 0};
+// A label without the blanks some texts end in.
+std::string WithoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return std::string(text);
+}
 constexpr Color kWhite{255, 255, 255};
 
 
@@ -159,6 +165,53 @@ std::vector<DropDownList> LightingArea::Lists() const {
   return {{kLedModeListId, kLedModeHeader, kLedModeListArea, {}},
           {kLedParameterListId, kLedParameterHeader, std::nullopt, {}},
           {kLedStageListId, kLedStageHeader, kLedStageListArea, {}}};
+}
+
+std::vector<WindowControl> LightingArea::Controls(int firstGroup) {
+  const LocalizedTexts& texts = model_.texts;
+  const SettingsRecord& rec = record();
+  ChildControls& children = model_.services().childControls();
+  std::vector<WindowControl> controls;
+  auto add = [&](int id, int group, Rect box, ControlRole role, std::string name,
+                 std::function<void()> act) {
+    return &controls.emplace_back(MakeControl(id, group, box, role, std::move(name), std::move(act)));
+  };
+  add(kLedModeHeaderKeyId, firstGroup, kLedModeHeader, ControlRole::kList,
+      std::string(texts[TextId::kMode]), [this] { ToggleLedModeList(); })
+      ->value = children.ChildText(kLedModeStaticId);
+  WindowControl* parameter =
+      add(kLedParameterHeaderKeyId, firstGroup + 1, kLedParameterHeader, ControlRole::kList,
+          std::string(texts[TextId::kParameter]), [this] { ToggleParameterList(); });
+  parameter->value = children.ChildText(kLedParameterStaticId);
+  parameter->unavailable = !(rec.auxLedMode >= 1 && rec.auxLedMode <= 3);
+  for (int i = 0; i < kLoopColors; ++i) {
+    const std::string number = std::to_string(i + 1);
+    add(kFirstLoopTickKeyId + i, firstGroup + 2, LoopColorTickBox(i), ControlRole::kCheckBox,
+        FormatText(texts[TextId::kLoopColorName], number), [this, i] { ToggleLoopColor(i); })
+        ->checked = rec.loopColorEnabled[i] == 1;
+  }
+  for (int i = 0; i < kLoopColors; ++i) {
+    const std::uint8_t* rgb = rec.loopColor[i];
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", rgb[0], rgb[1], rgb[2]);
+    WindowControl* swatch =
+        add(kFirstLoopSwatchKeyId + i, firstGroup + 3, LoopColorSwatchBox(i), ControlRole::kPushButton,
+            FormatText(texts[TextId::kLoopColorSwatchName], std::to_string(i + 1)),
+            [this, i] { ChooseLoopColor(i); });
+    swatch->value = hex;
+    // The colour dialog opens only while the first loop colour is ticked.
+    swatch->unavailable = !CanChooseLoopColor(rec);
+  }
+  add(kLedStageHeaderKeyId, firstGroup + 4, kLedStageHeader, ControlRole::kList,
+      WithoutTrailingBlanks(texts[TextId::kDpiSelfColorLedSetting]), [this] { ToggleLedStageList(); })
+      ->value = kLedStageTexts[static_cast<std::size_t>(selectedLedStage_)];
+  for (int k = 0; k < kLedSquares; ++k) {
+    const LedBit bit = LedBitOf(selectedLedStage_, k);
+    add(kFirstLedSquareKeyId + k, firstGroup + 5, LedSquareBox(k), ControlRole::kCheckBox,
+        FormatText(texts[TextId::kLedSquareName], std::to_string(k + 1)), [this, k] { ToggleLedBit(k); })
+        ->checked = (rec.dpiStageLedBits[bit.byte] & bit.mask) != 0;
+  }
+  return controls;
 }
 
 void LightingArea::ToggleLedModeList() {

@@ -13,6 +13,7 @@
 #include "ui/host/canvas.h"
 #include "ui/window/drop_down_lists.h"
 #include "ui/host/geometry.h"
+#include "ui/host/window_controls.h"
 #include "texts/texts.h"
 
 namespace vortal {
@@ -26,6 +27,13 @@ inline constexpr int kLedStageListId = 67;
 inline constexpr int kFirstSwatchId = 75;  // swatches 75..82, loop colours 0..7
 inline constexpr int kLedModeStaticId = 86;
 inline constexpr int kLedParameterStaticId = 87;
+// The keyboard's ids of the drawn controls.
+inline constexpr int kLedModeHeaderKeyId = 160;
+inline constexpr int kLedParameterHeaderKeyId = 161;
+inline constexpr int kFirstLoopTickKeyId = 170;    // 170..177
+inline constexpr int kFirstLoopSwatchKeyId = 180;  // 180..187
+inline constexpr int kLedStageHeaderKeyId = 190;
+inline constexpr int kFirstLedSquareKeyId = 191;   // 191..194
 
 // Hit rectangles.
 inline constexpr Rect kLedModeHeader{766, 329, 851, 344};
@@ -52,6 +60,8 @@ class LightingArea {
   void Teardown();
   // Closing order for clicks outside: mode list, parameter list, stage list.
   std::vector<DropDownList> Lists() const;
+  // The area's controls in focus order, in groups from `firstGroup` on.
+  std::vector<WindowControl> Controls(int firstGroup);
 
   void ToggleLedModeList();
   void ToggleParameterList();

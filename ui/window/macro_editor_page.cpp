@@ -187,6 +187,54 @@ std::vector<PageRegion> MacroEditorPage::Regions() {
   return regions;
 }
 
+std::vector<WindowControl> MacroEditorPage::Controls(int firstGroup) {
+  ChildControls& c = controls();
+  std::vector<WindowControl> list;
+  int group = firstGroup;
+  auto add = [&](int id, const Rect& box, ControlRole role, TextId name, std::function<void()> act,
+                 int childId = 0) -> WindowControl& {
+    WindowControl& control = list.emplace_back(MakeControl(id, group, box, role, Text(name), std::move(act)));
+    control.childId = childId;
+    return control;
+  };
+  add(kMacroNamesListId, kMacroListBox, ControlRole::kList, TextId::kSelectMacro, nullptr,
+      kMacroNamesListId)
+      .value = selected_ >= 0 && selected_ < static_cast<int>(names_.size())
+                   ? names_[static_cast<std::size_t>(selected_)]
+                   : std::string();
+  ++group;
+  // Enter on a delay line edits it, as a double-click does.
+  add(kEventListId, kEventListBox, ControlRole::kList, TextId::kKeyPressSequence,
+      [this] {
+        const int line = controls().Selection(kEventListId);
+        if (line >= 0) EditDelay(line);
+      },
+      kEventListId);
+  ++group;
+  add(kStartRecordingKeyId, kStartRecordingBox, ControlRole::kPushButton, TextId::kStartRecording,
+      [this] { StartRecording(); });
+  add(kStopRecordingKeyId, kStopRecordingBox, ControlRole::kPushButton, TextId::kStopRecording,
+      [this] { StopRecording(); });
+  ++group;
+  add(kMacroNameEditId, kMacroNameEditBox, ControlRole::kText, TextId::kMacroName, nullptr,
+      kMacroNameEditId)
+      .value = c.ChildText(kMacroNameEditId);
+  ++group;
+  add(kLoopTimesEditId, kLoopTimesEditBox, ControlRole::kText, TextId::kLoopTimes, nullptr,
+      kLoopTimesEditId)
+      .value = c.ChildText(kLoopTimesEditId);
+  ++group;
+  add(kInsertHeaderKeyId, kInsertListHeader, ControlRole::kList, TextId::kInsertMouseEvent,
+      [this] { ToggleInsertList(); });
+  ++group;
+  add(kNewMacroHotId, kNewMacroBox, ControlRole::kPushButton, TextId::kNew, [this] { NewMacro(); });
+  add(kDeleteMacroHotId, kDeleteMacroBox, ControlRole::kPushButton, TextId::kDelete,
+      [this] { DeleteMacro(); });
+  add(kConfirmMacroHotId, kConfirmMacroBox, ControlRole::kPushButton, TextId::kConfirm,
+      [this] { ConfirmMacro(); });
+  return list;
+}
+
 bool MacroEditorPage::OwnsControl(int id) const {
   return id == kLoopTimesEditId || id == kMacroNameEditId || id == kMacroNamesListId ||
          id == kEventListId || id == kInsertedEventStaticId || id == kInsertListId;

@@ -66,6 +66,10 @@ inline constexpr int kNewMacroHotId = 301;
 inline constexpr int kDeleteMacroHotId = 302;
 inline constexpr int kConfirmMacroHotId = 303;
 inline constexpr int kMacroButtonGroup = 3;
+// The keyboard's ids of the drawn buttons and the insert list's header.
+inline constexpr int kStartRecordingKeyId = 304;
+inline constexpr int kStopRecordingKeyId = 305;
+inline constexpr int kInsertHeaderKeyId = 306;
 
 
 // The nine items of the "Insert A Mouse Event" list.
@@ -108,6 +112,8 @@ class MacroEditorPage : private RecordingEditor {
   // insert-list box, which acts and lets the click go on.
   std::vector<PageRegion> Regions();
   std::vector<HotControl> HotControls() const;
+  // Its controls in focus order, in groups from `firstGroup` on.
+  std::vector<WindowControl> Controls(int firstGroup);
   bool OwnsControl(int id) const;
 
   // Notifications of the page's child windows.

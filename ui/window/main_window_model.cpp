@@ -49,6 +49,19 @@ MainWindowPage* MainWindowModel::Page(int number) const {
 
 void MainWindowModel::OnLeftButtonDown(Point p) {
   lastClick_ = p;
+  // The control clicked takes the focus, as in every window.
+  if (focus_.keyboardUsed()) {
+    for (const WindowControl& control : Controls()) {
+      if (!control.box.Contains(p)) continue;
+      focus_.Focus(control.id);
+      break;
+    }
+  }
+  Click(p);
+  ShowFocus();
+}
+
+void MainWindowModel::Click(Point p) {
   auto in = [p](FrameControlId id) { return FrameButtonOf(id).box.Contains(p); };
 
   // OK, Apply and Cancel are tested independently: on a shared column both
@@ -88,6 +101,114 @@ void MainWindowModel::OnLeftButtonDown(Point p) {
   }
   if (in(kFrameCancel)) CancelChanges();
   DispatchToPage(p);
+}
+
+void MainWindowModel::PressFrameButton(FrameControlId id) {
+  switch (id) {
+    case kFrameOk:
+      if (link_.devicePresent && ApplySettings()) services_.HideWindow();
+      break;
+    case kFrameApply:
+      if (link_.devicePresent) ApplySettings();
+      break;
+    case kFrameCancel:
+      CancelChanges();
+      break;
+    case kFrameSkins:
+      if (openSkinDialog) openSkinDialog();
+      break;
+    case kFrameMinimise:
+      services_.HideWindow();
+      break;
+    case kFrameClose:
+      Exit();
+      break;
+    case kFrameBasicPage:
+      ShowPage(kBasicPage);
+      break;
+    case kFrameAdvancedPage:
+      ShowPage(kAdvancedPage);
+      break;
+  }
+}
+
+std::vector<WindowControl> MainWindowModel::Controls() {
+  auto frame = [this](FrameControlId id, ControlRole role, std::string name, int group) {
+    WindowControl control = MakeControl(id, group, FrameButtonOf(id).box, role, std::move(name),
+                                        [this, id] { PressFrameButton(id); });
+    // OK and Apply do nothing without the mouse.
+    control.unavailable = (id == kFrameOk || id == kFrameApply) && !link_.devicePresent;
+    return control;
+  };
+  std::vector<WindowControl> controls;
+  for (auto [id, page, text] : {std::tuple{kFrameBasicPage, kBasicPage, TextId::kBasicSettings},
+                                std::tuple{kFrameAdvancedPage, kAdvancedPage, TextId::kAdvancedSettings}}) {
+    WindowControl tab = frame(id, ControlRole::kPageTab, std::string(texts[text]), kPageButtonGroup);
+    tab.checked = currentPage_ == page;
+    controls.push_back(std::move(tab));
+  }
+  if (MainWindowPage* page = Page(currentPage_)) {
+    for (WindowControl& control : page->Controls()) controls.push_back(std::move(control));
+  }
+  controls.push_back(frame(kFrameOk, ControlRole::kPushButton, std::string(texts[TextId::kOk]), kBottomButtonGroup));
+  controls.push_back(frame(kFrameApply, ControlRole::kPushButton, std::string(texts[TextId::kApply]), kBottomButtonGroup));
+  controls.push_back(frame(kFrameCancel, ControlRole::kPushButton, std::string(texts[TextId::kCancel]), kBottomButtonGroup));
+  controls.push_back(frame(kFrameSkins, ControlRole::kPushButton, std::string(texts[TextId::kSkinsButton]), kTitleButtonGroup));
+  controls.push_back(frame(kFrameMinimise, ControlRole::kPushButton, std::string(texts[TextId::kMinimizeButton]), kTitleButtonGroup));
+  controls.push_back(frame(kFrameClose, ControlRole::kPushButton, std::string(texts[TextId::kCloseButton]), kTitleButtonGroup));
+  return controls;
+}
+
+bool MainWindowModel::OnKey(const KeyPress& key) {
+  MainWindowPage* page = Page(currentPage_);
+  // A click into an edit field gave it the keyboard: the focus is there.
+  if (const int child = services_.childControls().FocusedChild(); child != 0) {
+    for (const WindowControl& control : Controls()) {
+      if (control.childId == child) focus_.Focus(control.id);
+    }
+  }
+  if (key.key == Key::kTab && key.ctrl) {
+    const int next = currentPage_ == kBasicPage ? kAdvancedPage : kBasicPage;
+    ShowPage(next);
+    focus_.Show(next == kBasicPage ? kFrameBasicPage : kFrameAdvancedPage);
+    ShowFocus();
+    return true;
+  }
+  if (page != nullptr && lists_.KeyboardList() != 0) {
+    if (key.key != Key::kTab) {
+      lists_.OnKey(key, [page](int id, int index) { page->OnListChoice(id, index, false); });
+      ShowFocus();
+      return true;
+    }
+    // Tab leaves the lists: they close as for a click elsewhere.
+    lists_.CloseOutside(page->Lists(), {-1, -1});
+  }
+  const bool used = focus_.OnKey(key, Controls());
+  if (used) ShowFocus();
+  return used;
+}
+
+void MainWindowModel::ShowFocus() {
+  if (!focus_.keyboardUsed()) return;
+  const std::vector<WindowControl> controls = Controls();
+  services_.ShowFocusRing(focus_.Ring(controls));
+  // An edit field in focus has the keyboard; a drawn control leaves it to
+  // the window.
+  int child = 0;
+  for (const WindowControl& control : controls) {
+    if (control.id == focus_.focused(controls)) child = control.childId;
+  }
+  ChildControls& children = services_.childControls();
+  if (children.FocusedChild() != child && (child != 0 || lists_.KeyboardList() == 0))
+    children.FocusChild(child);
+}
+
+std::string MainWindowModel::FocusedName() {
+  const std::vector<WindowControl> controls = Controls();
+  for (const WindowControl& control : controls) {
+    if (control.id == focus_.focused(controls)) return control.name;
+  }
+  return {};
 }
 
 void MainWindowModel::DispatchToPage(Point p) {

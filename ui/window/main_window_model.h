@@ -20,6 +20,7 @@
 #include "ui/host/canvas.h"
 #include "ui/window/drop_down_lists.h"
 #include "ui/host/geometry.h"
+#include "ui/host/keyboard_focus.h"
 #include "ui/host/main_window_services.h"
 #include "settings/skin_settings.h"
 #include "texts/texts.h"
@@ -61,6 +62,9 @@ class MainWindowPage {
   virtual std::vector<DropDownList> Lists() const = 0;
   virtual std::vector<PageRegion> Regions() = 0;
   virtual std::vector<HotControl> HotControls() const = 0;
+  // The page's controls for the keyboard and screen readers, in focus
+  // order; ids from 100 (the frame has 1..8), groups from 1.
+  virtual std::vector<WindowControl> Controls() = 0;
   // A selection change (or double-click) in one of the page's list boxes;
   // `index` is the list's selection, negative for none.
   virtual void OnListChoice(int listId, int index, bool doubleClick) {
@@ -97,6 +101,7 @@ struct FrameButton {
 
 inline constexpr int kBottomButtonGroup = -1;
 inline constexpr int kPageButtonGroup = -2;
+inline constexpr int kTitleButtonGroup = -3;  // the keyboard's group of Skins, minimise, close
 
 // OK, Apply and Cancel share the columns 617 and 721: a click there is in both.
 extern const std::array<FrameButton, 8> kFrameButtons;
@@ -140,6 +145,21 @@ class MainWindowModel {
   void OnMouseMove(Point p);
   // WM_MOUSEHOVER.
   void OnMouseHover(Point p);
+  // A key while the window has the keyboard; true when it was used. Tab,
+  // the arrows, Space and Enter go through the window's controls, Ctrl+Tab
+  // changes pages, an open list takes the list keys. Escape with no list
+  // open is the window's (it hides).
+  bool OnKey(const KeyPress& key);
+  // The window's controls in focus order: the page tabs, the page's, OK,
+  // Apply, Cancel, then Skins, minimise and close.
+  std::vector<WindowControl> Controls();
+  // What a frame button does, pressed from the keyboard (a click acts
+  // through OnLeftButtonDown, where OK, Apply and Cancel share columns).
+  void PressFrameButton(FrameControlId id);
+  const KeyboardFocus& focus() const { return focus_; }
+  // The name of the control in focus; empty for none.
+  std::string FocusedName();
+
   // WM_NCPAINT: true when the window was hidden instead of painted.
   bool OnNcPaint();
   // The user asked for the window: the start-up's hiding paints, if any are
@@ -201,8 +221,11 @@ class MainWindowModel {
  private:
   MainWindowPage* Page(int number) const;
   std::vector<HotControl> HotControls() const;
+  void Click(Point p);
   void DispatchToPage(Point p);
   void RestoreAllDrawnOver();
+  // The ring follows the focus once the keyboard was used.
+  void ShowFocus();
 
   MainWindowServices& services_;
   MouseLink& link_;
@@ -218,6 +241,7 @@ class MainWindowModel {
   Point lastClick_;
   LoadResult settingsLoad_ = LoadResult::kNotRead;
   PaneTexts appliedPaneText_;
+  KeyboardFocus focus_;
 };
 
 }  // namespace vortal

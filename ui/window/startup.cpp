@@ -79,7 +79,10 @@ void MainWindowShell::LoadMainBackground() {
 
 std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn,
                                         TrayMenuItem profiles) {
-  return {{kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
+  TrayMenuItem open{kTrayOpenCommand, std::string(texts[TextId::kOpenWindow])};
+  open.isDefault = true;
+  return {std::move(open),
+          {kTrayExportCommand, std::string(texts[TextId::kExportSettings])},
           {kTraySaveAsProfileCommand, std::string(texts[TextId::kSaveAsProfile])},
           {kTrayImportCommand, std::string(texts[TextId::kImportSettings])},
           std::move(profiles),
@@ -106,6 +109,9 @@ void MainWindowShell::OnTrayClick(TrayClick click) {
 
 bool MainWindowShell::OnTrayCommand(int command) {
   switch (command) {
+    case kTrayOpenCommand:
+      OpenWindow();
+      return true;
     case kTrayExportCommand:
       profiles_.Export();
       return true;

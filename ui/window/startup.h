@@ -30,13 +30,15 @@ inline constexpr int kTrayImportCommand = 1027;
 inline constexpr int kTrayAboutCommand = 1029;
 inline constexpr int kTrayExitCommand = 1028;
 inline constexpr int kTrayStartWithWindowsCommand = 1030;
+inline constexpr int kTrayOpenCommand = 1031;
 
 // The About box's text: the program's name and version, the licence line in
 // the window's language, and the web address when the project has one.
 std::string AboutText(const LocalizedTexts& texts);
 
-// The tray menu in the window's language, with the Profiles submenu; the
-// Start with Windows item ticked when the program starts at log-on.
+// The tray menu in the window's language: Open first, as its default item,
+// the Profiles submenu, and Start with Windows ticked when the program
+// starts at log-on.
 std::vector<TrayMenuItem> TrayMenuItems(const LocalizedTexts& texts, bool startsAtLogOn,
                                         TrayMenuItem profiles);
 

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The window from the keyboard alone, once it is open: button 4 gets Fire Key
+# (R, speed 20, three times) through its list and the fire key dialog, Mode
+# B, 500 Hz, DPI stage 2 off, then Apply; the mouse and config.bin get what
+# vortalctl makes of the same changes. The focus ring is in the screenshots.
+source "$(dirname "$0")/lib.sh"
+e2e_init keyboard en
+
+# Presses key $1 (xdotool's name) with the pointer over the program's window
+# and waits until the program says where the focus went ($2, an extended
+# pattern of the control's name).
+press() {
+  mark_state
+  xdotool key "$1"
+  wait_state 10 "focus $2" || report fail "$1 moves the focus to \"$2\"" "$(tail -n 2 "$state_log" | tr '\n' ' ')"
+}
+
+keep_folder
+start_vortal || finish
+open_window || finish
+# Keys go to the window under the pointer: a free spot of the window.
+move_to "$(px 150)" "$(px 300)"
+
+press Tab 'Basic Settings'
+shot 01-first-key
+press Tab 'Mode A'
+press Right 'Mode B'
+press Tab 'Button 1: .*'
+press Down 'Button 2: .*'
+press Down 'Button 3: .*'
+press Down 'Button 4: .*'
+shot 02-pane
+press Return 'Button 4: .*'
+[ -n "$(last_state 'list opened 44')" ] || report fail "Enter opens button 4's function list"
+for _ in $(seq 11); do press Down 'Button 4: .*'; done
+shot 03-list
+mark_state
+xdotool key Return
+if wait_opened 10 'dialog opened CFireKeyDialog'; then
+  dialog_id=$opened_id
+  # The dialog opens with the speed field in focus; the key field is before it.
+  press shift+Tab 'Key'
+  press space 'Key'
+  [ -n "$(last_state 'list opened 573')" ] || report fail "Space opens the fire key list"
+  press r 'Key'
+  press Return 'Key'
+  press Tab 'Speed'
+  xdotool type 20
+  wait_state 10 'edit [0-9]+ 20' || report fail "the speed field takes 20 over its text"
+  press Tab 'Times'
+  xdotool type 3
+  wait_state 10 'edit [0-9]+ 3' || report fail "the times field takes 3 over its text"
+  shot 04-fire-dialog
+  mark_state
+  xdotool key Return
+  if wait_closed 10 'dialog closed CFireKeyDialog.*' "$dialog_id"; then
+    report ok "Enter in the fire key dialog is OK"
+  else
+    report fail "Enter in the fire key dialog is OK" "$(last_state 'dialog closed.*|message opened.*')"
+  fi
+else
+  report fail "Enter on Fire Key opens the fire key dialog" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
+fi
+move_to "$(px 150)" "$(px 300)"
+press Tab 'Default'
+press Tab '[0-9]+ Hz'
+press Home '125 Hz'
+press Right '250 Hz'
+press Right '500 Hz'
+press Tab 'DPI stage 1'
+press Right 'DPI stage 2'
+press space 'DPI stage 2'
+shot 05-stage
+for _ in $(seq 16); do
+  [ -n "$(last_state 'focus OK')" ] && break
+  press Tab '.*'
+done
+press Right 'Apply'
+shot 06-apply
+before_apply=$(traffic_lines)
+mark_state
+xdotool key Return
+wait_balloon 20 'The settings are in the mouse\.' && report ok "Enter on Apply writes the mouse" ||
+  report fail "Enter on Apply writes the mouse" "$(last_state 'balloon.*|message opened.*')"
+
+check_record "button 4 of Mode B holds Fire Key" 195 10
+check_record "report rate 500 Hz" 1925 2
+ctl_set mode-b.button4 Fire Key key=R speed=20 times=3
+ctl_set rate 500
+ctl_set dpi.2 off
+ctl_matches_window "$before_apply" "the changes made from the keyboard"
+
+# Escape: the first closes an open list, the next hides the window.
+mark_state
+xdotool key Escape
+if wait_state 10 'window hidden'; then report ok "Escape hides the window"; else report fail "Escape hides the window" "$(window_state)"; fi
+finish
