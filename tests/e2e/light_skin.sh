@@ -40,6 +40,27 @@ if wait_for 10 readable static86; then
 else
   report fail "the lighting mode text stands out on its black field" "$(bright_pixels "${box[@]}") light pixels"
 fi
+# The keyboard's focus ring reads on the pale skin: its black outer line
+# runs two units above button 1's pane.
+dark_above_pane() {
+  import -window root png:- 2>/dev/null |
+    convert - -crop "$(area_in "$(main_origin)" "$(px 255)" "$(px 184)" "$(px 200)" 1)" +repage \
+      -colorspace gray -threshold 25% -negate -format '%[fx:int(mean*w*h)]' info: 2>/dev/null
+}
+dark_before=$(dark_above_pane)
+move_to "$(px 150)" "$(px 300)"
+for step in 'Basic Settings' 'Mode A' 'Button 1: .*'; do
+  mark_state
+  xdotool key Tab
+  wait_state 10 "focus $step" || report fail "Tab reaches \"$step\""
+done
+ring_drawn() { [ "$(dark_above_pane)" -ge $((${dark_before:-0} + $(px 150))) ]; }
+if wait_for 10 ring_drawn; then
+  report ok "the focus ring stands out on the pale skin"
+else
+  report fail "the focus ring stands out on the pale skin" "$dark_before -> $(dark_above_pane) dark pixels"
+fi
+shot 01-focus-ring
 click_control advanced_page
 wait_state 10 'page advanced'
 shot 02-advanced-page
