@@ -146,7 +146,11 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
         return TRUE;
       default:
         if (captureMessage_ != 0 && message == captureMessage_) {
+          // A key dialog moves the focus on once its key is released.
+          const std::string before = dialog_.FocusedName();
           dialog_.OnKeyCaptured(captured_);
+          if (const std::string after = dialog_.FocusedName(); after != before)
+            ProgramStateLog().Write("focus", after);
           SetResult(1);
           return TRUE;
         }
@@ -165,8 +169,10 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
     const int length = GetKeyNameTextW(static_cast<LONG>(lParam), name, kKeyNameBufferChars);
     const unsigned scanCode = static_cast<unsigned>((lParam >> 16) & 0xFF);
     const bool extended = ((lParam >> 24) & 1) != 0;
-    self->captured_ =
+    self->captured_.name =
         KeyNameForCapture(Narrow(std::wstring(name, length > 0 ? length : 0)), scanCode, extended);
+    self->captured_.virtualKey = static_cast<unsigned>(wParam);
+    self->captured_.released = ((lParam >> 31) & 1) != 0;
     SendMessageW(self->hwnd_, self->captureMessage_, 0, 0);
     return 0;
   }
@@ -233,7 +239,7 @@ class Win32SubDialogHost : public OwnerDrawnWindow<SubDialogHost> {
   bool active_ = false;
   Win32SubDialogHost* previousHost_ = nullptr;
   UINT captureMessage_ = 0;
-  std::string captured_;
+  CapturedKey captured_;
 };
 
 

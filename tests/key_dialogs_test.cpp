@@ -109,23 +109,50 @@ TEST(KeyDialogs, AMissingBackgroundInstallsNoHookAndCreatesNoControls) {
   EXPECT_EQ(host.ended, std::vector<DialogResult>{DialogResult::kCancel});
 }
 
-TEST(KeyDialogs, SwallowedKeys) {
+// A key dialog listens while its key field has the focus: every key is the
+// one to assign; once it is released the focus moves on, and Tab, Enter and
+// Escape are the dialog's again.
+TEST(KeyDialogs, TheKeyFieldListensThenTheFocusMovesOn) {
+  constexpr unsigned kTab = 0x09, kEnter = 0x0D, kEscape = 0x1B, kA = 0x41, kWin = 0x5B;
   struct Case {
-    bool keyDown;
-    unsigned key;
-    bool single;
+    const char* name;
     bool combo;
+    std::vector<std::pair<std::string, unsigned>> keys;  // pressed and released, in order
+    std::vector<unsigned> swallowed;                      // of kTab, kEnter, kEscape, kA, kWin
+    std::string focused;
+    std::string first;                                    // the single key, or the combo's first
+    std::string second;
   } cases[] = {
-      {true, 0x0D, true, true},   {false, 0x0D, false, false}, {true, 0x1B, true, true},
-      {false, 0x1B, false, false}, {true, 0x5B, true, false},  {false, 0x5B, true, false},
-      {true, 0x5C, true, false},  {false, 0x5C, true, false},  {true, 0x41, false, false},
-      {true, 0x09, false, false}, {true, 0x70, false, false},
+      {"single, listening", false, {}, {kTab, kEnter, kEscape, kA, kWin}, "", "", ""},
+      {"single, Enter is the key, then OK has the focus", false, {{"Enter", kEnter}},
+       {kA, kWin}, "OK", "Enter", ""},
+      {"single, a later key is still the key, Tab is the dialog's", false,
+       {{"Enter", kEnter}, {"B", 0x42}, {"Tab", kTab}}, {kA, kWin}, "OK", "B", ""},
+      {"combo, a key field listens, then the next", true, {{"A", kA}},
+       {kTab, kEnter, kEscape, kA, kWin}, "Second key", "A", ""},
+      {"combo, the second key moves the focus to OK", true, {{"A", kA}, {"Enter", kEnter}}, {}, "OK", "A",
+       "Enter"},
   };
-  const CSingleDialog single(kLook);
-  const CComboDialog combo(kLook);
   for (const Case& c : cases) {
-    EXPECT_EQ(single.SwallowsKey(c.keyDown, c.key), c.single) << std::hex << c.key << c.keyDown;
-    EXPECT_EQ(combo.SwallowsKey(c.keyDown, c.key), c.combo) << std::hex << c.key << c.keyDown;
+    FakeSubDialogHost host;
+    CSingleDialog single(kLook);
+    CComboDialog combo(kLook);
+    SubDialogFrame& dialog = c.combo ? static_cast<SubDialogFrame&>(combo) : single;
+    ASSERT_TRUE(host.Open(dialog));
+    if (c.combo) host.controls.focused = kComboFirstKeyId;
+    for (const auto& [name, key] : c.keys) host.Key(name, key);
+    for (unsigned key : {kTab, kEnter, kEscape, kA, kWin}) {
+      const bool swallowed = std::find(c.swallowed.begin(), c.swallowed.end(), key) != c.swallowed.end();
+      EXPECT_EQ(dialog.SwallowsKey(true, key), swallowed) << c.name << " " << key;
+    }
+    EXPECT_EQ(dialog.FocusedName(), c.focused) << c.name;
+    EXPECT_EQ(c.combo ? combo.firstKey() : single.keyName(), c.first) << c.name;
+    EXPECT_EQ(combo.secondKey(), c.second) << c.name;
+    // Once the focus has moved on, Enter is OK.
+    if (!c.focused.empty() && c.focused != "Second key") {
+      EXPECT_TRUE(dialog.OnKey({Key::kEnter})) << c.name;
+      EXPECT_EQ(host.ended, std::vector<DialogResult>{DialogResult::kOk}) << c.name;
+    }
   }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window from the keyboard alone, once it is open: button 4 gets Fire Key
-# (R, speed 20, three times) through its list and the fire key dialog, Mode
-# B, 500 Hz, DPI stage 2 off, then Apply; the mouse and config.bin get what
+# (R, speed 20, three times) through its list and the fire key dialog, button
+# 5 Single Key B, Mode B, 500 Hz, DPI stage 2 off, then Apply; the mouse and config.bin get what
 # vortalctl makes of the same changes. The focus ring is in the screenshots.
 source "$(dirname "$0")/lib.sh"
 e2e_init keyboard en
@@ -13,6 +13,17 @@ press() {
   mark_state
   xdotool key "$1"
   wait_state 10 "focus $2" || report fail "$1 moves the focus to \"$2\"" "$(tail -n 2 "$state_log" | tr '\n' ' ')"
+}
+
+# Enter in dialog $1 (window $dialog_id) ends it with OK; $2 is the check.
+enter_is_ok() {
+  mark_state
+  xdotool key Return
+  if wait_closed 10 "dialog closed $1 ok" "$dialog_id"; then
+    report ok "$2"
+  else
+    report fail "$2" "$(last_state 'dialog closed.*|message opened.*')"
+  fi
 }
 
 keep_folder
@@ -51,15 +62,27 @@ if wait_opened 10 'dialog opened CFireKeyDialog'; then
   xdotool type 3
   wait_state 10 'edit [0-9]+ 3' || report fail "the times field takes 3 over its text"
   shot 04-fire-dialog
-  mark_state
-  xdotool key Return
-  if wait_closed 10 'dialog closed CFireKeyDialog.*' "$dialog_id"; then
-    report ok "Enter in the fire key dialog is OK"
-  else
-    report fail "Enter in the fire key dialog is OK" "$(last_state 'dialog closed.*|message opened.*')"
-  fi
+  enter_is_ok CFireKeyDialog "Enter in the fire key dialog is OK"
 else
   report fail "Enter on Fire Key opens the fire key dialog" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
+fi
+move_to "$(px 150)" "$(px 300)"
+# Button 5: Single Key. The dialog listens for one key (B); once it is
+# released OK has the focus, and Enter confirms.
+press Down 'Button 5: .*'
+press Return 'Button 5: .*'
+for _ in $(seq 12); do press Down 'Button 5: .*'; done
+mark_state
+xdotool key Return
+if wait_opened 10 'dialog opened CSingleDialog'; then
+  dialog_id=$opened_id
+  mark_state
+  xdotool key b
+  wait_state 10 'focus OK' || report fail "the single key dialog moves on to OK once the key is released"
+  shot 05-single-key
+  enter_is_ok CSingleDialog "a key, then Enter, in the single key dialog"
+else
+  report fail "Enter on Single Key opens its dialog" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
 fi
 move_to "$(px 150)" "$(px 300)"
 press Tab 'Default'
@@ -70,13 +93,13 @@ press Right '500 Hz'
 press Tab 'DPI stage 1'
 press Right 'DPI stage 2'
 press space 'DPI stage 2'
-shot 05-stage
+shot 06-stage
 for _ in $(seq 16); do
-  [ -n "$(last_state 'focus OK')" ] && break
+  [ "$(last_state 'focus .*')" = "focus OK" ] && break
   press Tab '.*'
 done
 press Right 'Apply'
-shot 06-apply
+shot 07-apply
 before_apply=$(traffic_lines)
 mark_state
 xdotool key Return
@@ -87,6 +110,7 @@ check_record "button 4 of Mode B holds Fire Key" 195 10
 check_record "report rate 500 Hz" 1925 2
 ctl_set mode-b.button4 Fire Key key=R speed=20 times=3
 ctl_set rate 500
+ctl_set mode-b.button5 Single Key key=B
 ctl_set dpi.2 off
 ctl_matches_window "$before_apply" "the changes made from the keyboard"
 

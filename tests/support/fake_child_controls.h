@@ -41,7 +41,7 @@ class FakeChildControls : public ChildControls {
   void Select(int id, int index) override;
   bool TrackSingleItemMenu(std::string_view label) override;
   void FocusChild(int id) override {
-    if (ChildExists(id)) focused = id;
+    if (id == 0 || ChildExists(id)) focused = id;
   }
   int FocusedChild() const override { return focused; }
 

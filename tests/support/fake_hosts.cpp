@@ -42,8 +42,10 @@ bool FakeSubDialogHost::Open(SubDialogFrame& dialog) {
   return dialog.Initialize(*this);
 }
 
-void FakeSubDialogHost::Key(const std::string& name) {
-  if (!hookMessages.empty() && hookError == 0) dialog_->OnKeyCaptured(name);
+void FakeSubDialogHost::Key(const std::string& name, unsigned virtualKey) {
+  if (hookMessages.empty() || hookError != 0) return;
+  dialog_->OnKeyCaptured({name, virtualKey, false});
+  dialog_->OnKeyCaptured({name, virtualKey, true});
 }
 
 void FakeSubDialogHost::Focus(int id) {

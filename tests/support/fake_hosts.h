@@ -222,8 +222,9 @@ class FakeSubDialogHost : public FakeWindowHost<SubDialogHost> {
 
   // Starts the dialog the way the window does: edits report to it.
   bool Open(SubDialogFrame& dialog);
-  // A keystroke reaches the hook (if one was installed without error).
-  void Key(const std::string& name);
+  // A keystroke, pressed and released, reaches the hook (if one was
+  // installed without error).
+  void Key(const std::string& name, unsigned virtualKey = 0);
   // The keyboard focus moves to `id` (0: no control); the field that had it
   // reports the loss.
   void Focus(int id);

@@ -54,19 +54,30 @@ void CComboDialog::OnListItemChosen(int index, const std::string& text) {
   controls().SetChildText(kComboModifierFieldId, modifier_);
 }
 
-void CComboDialog::OnKeyCaptured(const std::string& name) {
+void CComboDialog::OnKeyCaptured(const CapturedKey& key) {
   const int focus = controls().FocusedChild();
-  std::string* key = focus == kComboFirstKeyId    ? &firstKey_
-                     : focus == kComboSecondKeyId ? &secondKey_
-                                                  : nullptr;
-  if (key == nullptr) return;
-  *key = name;
-  controls().SetChildText(focus, name);
-  controls().RepaintChild(focus);
+  std::string* field = focus == kComboFirstKeyId    ? &firstKey_
+                       : focus == kComboSecondKeyId ? &secondKey_
+                                                    : nullptr;
+  if (field == nullptr) return;
+  if (!key.released) {
+    heard_ = true;
+    *field = key.name;
+    controls().SetChildText(focus, key.name);
+    controls().RepaintChild(focus);
+    return;
+  }
+  // The release of a key pressed before the field listened says nothing.
+  if (!heard_) return;
+  heard_ = false;
+  FocusControl(focus == kComboFirstKeyId ? kComboSecondKeyId : kSubDialogOkKeyId);
 }
 
 bool CComboDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {
-  return keyDown && (virtualKey == kVirtualKeyReturn || virtualKey == kVirtualKeyEscape);
+  (void)keyDown;
+  (void)virtualKey;
+  const int focus = controls().FocusedChild();
+  return focus == kComboFirstKeyId || focus == kComboSecondKeyId;
 }
 
 std::vector<WindowControl> CComboDialog::DialogControls() {

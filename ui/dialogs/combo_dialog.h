@@ -50,8 +50,10 @@ class CComboDialog : public SubDialogFrame {
  public:
   explicit CComboDialog(SubDialogLook look);
 
-  // The key goes to the key field that has the focus; none: ignored.
-  void OnKeyCaptured(const std::string& name) override;
+  // The key goes to the key field that has the focus (none: ignored); once
+  // it is released the focus moves on, to the second field, then to OK.
+  void OnKeyCaptured(const CapturedKey& key) override;
+  // A key field in focus takes every key, Tab, Enter and Escape included.
   bool SwallowsKey(bool keyDown, unsigned virtualKey) const override;
 
   // Opens on the button's current combination: the modifier's list index
@@ -76,6 +78,7 @@ class CComboDialog : public SubDialogFrame {
   void OnListItemChosen(int index, const std::string& text) override;
 
  private:
+  bool heard_ = false;  // a key went down while a key field listened
   std::string modifier_;
   int modifierIndex_ = -1;
   std::string firstKey_;

@@ -20,15 +20,47 @@ void CSingleDialog::CreateControls() {
   }
 }
 
-void CSingleDialog::OnKeyCaptured(const std::string& name) {
-  keyName_ = name;
-  controls().SetChildText(kSingleKeyFieldId, keyName_);
-  controls().RepaintChild(kSingleKeyFieldId);
+bool IsDialogKey(unsigned virtualKey) {
+  return virtualKey == kVirtualKeyTab || virtualKey == kVirtualKeyReturn || virtualKey == kVirtualKeyEscape;
+}
+
+bool CSingleDialog::Listening() const { return focused_ == 0 || focused_ == kSingleKeyFieldKeyId; }
+
+void CSingleDialog::OnKeyCaptured(const CapturedKey& key) {
+  focused_ = FocusedControl();
+  const bool listening = Listening();
+  if (!listening && IsDialogKey(key.virtualKey)) return;
+  if (!key.released) {
+    heard_ = heard_ || listening;
+    keyName_ = key.name;
+    controls().SetChildText(kSingleKeyFieldId, keyName_);
+    controls().RepaintChild(kSingleKeyFieldId);
+    return;
+  }
+  // The release of a key pressed before the dialog opened says nothing.
+  if (!listening || !heard_) return;
+  heard_ = false;
+  FocusControl(kSubDialogOkKeyId);
+  focused_ = kSubDialogOkKeyId;
 }
 
 bool CSingleDialog::SwallowsKey(bool keyDown, unsigned virtualKey) const {
+  (void)keyDown;
   if (virtualKey == kVirtualKeyLeftWindows || virtualKey == kVirtualKeyRightWindows) return true;
-  return keyDown && (virtualKey == kVirtualKeyReturn || virtualKey == kVirtualKeyEscape);
+  return Listening() || !IsDialogKey(virtualKey);
+}
+
+std::vector<WindowControl> CSingleDialog::DialogControls() {
+  return {MakeControl(kSingleKeyFieldKeyId, 1, kSingleKeyFieldBox, ControlRole::kText,
+                      std::string(kKeyFieldLabel.In(look().language)))};
+}
+
+void CSingleDialog::OnDialogClick(Point p) {
+  // A click on the field listens for a key again.
+  if (result() == DialogResult::kNone && kSingleKeyFieldBox.Contains(p)) {
+    FocusControl(kSingleKeyFieldKeyId);
+    focused_ = kSingleKeyFieldKeyId;
+  }
 }
 
 void CSingleDialog::DrawContents(Canvas& canvas) {

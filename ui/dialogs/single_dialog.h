@@ -25,10 +25,19 @@ inline constexpr DialogLabel kSingleKeyPrompt{"Please enter a key", "请输入�
 inline constexpr ChildLook kKeyFieldLook{kControlTextColor, kControlBackColor};
 
 // Virtual keys the key dialogs keep from the dialog's own handling.
+inline constexpr unsigned kVirtualKeyTab = 0x09;
 inline constexpr unsigned kVirtualKeyReturn = 0x0D;
 inline constexpr unsigned kVirtualKeyEscape = 0x1B;
 inline constexpr unsigned kVirtualKeyLeftWindows = 0x5B;
 inline constexpr unsigned kVirtualKeyRightWindows = 0x5C;
+
+// The keyboard's id of the single key field.
+inline constexpr int kSingleKeyFieldKeyId = 10;
+// What the keyboard and screen readers call a key dialog's key field.
+inline constexpr DialogLabel kKeyFieldLabel{"Key", "按键", "按鍵"};
+
+// Tab, Enter and Escape: the keys a dialog moves, confirms and cancels with.
+bool IsDialogKey(unsigned virtualKey);
 
 // The message shown when a key dialog's hook cannot be installed.
 std::string HookFailureText(std::string_view hookName, unsigned errorCode);
@@ -37,9 +46,13 @@ class CSingleDialog : public SubDialogFrame {
  public:
   explicit CSingleDialog(SubDialogLook look);
 
-  void OnKeyCaptured(const std::string& name) override;
-  // Enter and Escape are keys to capture, not the dialog's OK and Cancel;
-  // the Windows keys reach nothing else either.
+  // While the key field has the focus (as the dialog opens) every key is
+  // the one to assign, Tab, Enter and Escape included; once that key is
+  // released the focus moves on to OK. Elsewhere Tab, Enter and Escape are
+  // the dialog's, every other key is still taken as the key.
+  void OnKeyCaptured(const CapturedKey& key) override;
+  // Every key while the field listens; elsewhere all but Tab, Enter and
+  // Escape. The Windows keys reach nothing else either.
   bool SwallowsKey(bool keyDown, unsigned virtualKey) const override;
 
   // Opens showing the button's current key. Before the dialog runs.
@@ -49,12 +62,18 @@ class CSingleDialog : public SubDialogFrame {
   const std::string& keyName() const { return keyName_; }
 
  protected:
+  std::vector<WindowControl> DialogControls() override;
+  void OnDialogClick(Point p) override;
   void CreateControls() override;
   void DrawContents(Canvas& canvas) override;
   SubDialogTitle Title() const override { return kSingleKeyTitle; }
 
  private:
+  // The field has the focus: every key is the one to assign.
+  bool Listening() const;
   std::string keyName_;
+  bool heard_ = false;  // a key went down while the field listened
+  int focused_ = 0;     // the control in focus, as last seen
 };
 
 }  // namespace vortal

@@ -223,6 +223,8 @@ WindowControl SubDialogFrame::FieldControl(int childId, int group, const Rect& b
   return control;
 }
 
+int SubDialogFrame::FocusedControl() { return focus_.focused(Controls()); }
+
 void SubDialogFrame::FocusControl(int id) {
   focus_.Show(id);
   ShowFocus();

@@ -60,6 +60,14 @@ inline constexpr DialogLabel kSubDialogCloseLabel{"Close", "关闭", "關閉"};
 std::string_view SubDialogOkLabel(Language language);
 std::string_view SubDialogCancelLabel(Language language);
 
+// A keystroke as the key dialogs' hook names it: the key tables' name, the
+// system's virtual key, and whether the key went up.
+struct CapturedKey {
+  std::string name;
+  unsigned virtualKey = 0;
+  bool released = false;
+};
+
 // The clickable field and the list it opens.
 struct SubDialogDropDown {
   Rect field;
@@ -145,7 +153,7 @@ class SubDialogFrame {
   // An edit lost the keyboard focus (EN_KILLFOCUS).
   virtual void OnEditFocusLost(int id) { (void)id; }
   // The dialog's keyboard hook named a keystroke.
-  virtual void OnKeyCaptured(const std::string& name) { (void)name; }
+  virtual void OnKeyCaptured(const CapturedKey& key) { (void)key; }
   // WM_MOUSEWHEEL with its delta (positive: away from the user).
   virtual void OnMouseWheel(int delta) { (void)delta; }
   // Whether a keyboard message (WM_KEYDOWN when `keyDown`, any other
@@ -170,6 +178,8 @@ class SubDialogFrame {
   // The control with this id takes the focus, shown (a key dialog moves on
   // once it heard its key).
   void FocusControl(int id);
+  // The control in focus; 0 before the first key or click gave it one.
+  int FocusedControl();
 
   // The title the frame draws in the band; an empty one draws nothing.
   virtual SubDialogTitle Title() const { return {}; }
