@@ -53,27 +53,21 @@ std::optional<KeyPress> KeyPressOf(WPARAM virtualKey) {
   KeyPress press;
   press.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
   press.ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-  switch (virtualKey) {
-    case VK_TAB: press.key = Key::kTab; break;
-    case VK_LEFT: press.key = Key::kLeft; break;
-    case VK_RIGHT: press.key = Key::kRight; break;
-    case VK_UP: press.key = Key::kUp; break;
-    case VK_DOWN: press.key = Key::kDown; break;
-    case VK_HOME: press.key = Key::kHome; break;
-    case VK_END: press.key = Key::kEnd; break;
-    case VK_PRIOR: press.key = Key::kPageUp; break;
-    case VK_NEXT: press.key = Key::kPageDown; break;
-    case VK_SPACE: press.key = Key::kSpace; break;
-    case VK_RETURN: press.key = Key::kEnter; break;
-    case VK_ESCAPE: press.key = Key::kEscape; break;
-    default:
-      if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) {
-        press.key = Key::kCharacter;
-        press.character = static_cast<char>(virtualKey);
-      } else {
-        return std::nullopt;
-      }
+  static constexpr struct {
+    WPARAM virtualKey;
+    Key key;
+  } kKeys[] = {{VK_TAB, Key::kTab},     {VK_LEFT, Key::kLeft},       {VK_RIGHT, Key::kRight},
+               {VK_UP, Key::kUp},       {VK_DOWN, Key::kDown},       {VK_HOME, Key::kHome},
+               {VK_END, Key::kEnd},     {VK_PRIOR, Key::kPageUp},    {VK_NEXT, Key::kPageDown},
+               {VK_SPACE, Key::kSpace}, {VK_RETURN, Key::kEnter},    {VK_ESCAPE, Key::kEscape}};
+  for (const auto& entry : kKeys) {
+    if (entry.virtualKey != virtualKey) continue;
+    press.key = entry.key;
+    return press;
   }
+  if ((virtualKey < 'A' || virtualKey > 'Z') && (virtualKey < '0' || virtualKey > '9')) return std::nullopt;
+  press.key = Key::kCharacter;
+  press.character = static_cast<char>(virtualKey);
   return press;
 }
 

@@ -427,5 +427,30 @@ TEST(AdvancedPageTest, WindowsPointerParametersRoundTrip) {
 }
 #endif
 
+// The pointer half from the keyboard: Tab to a control by its name, then keys.
+TEST(AdvancedPageTest, KeysMoveTheSlidersAndTickTheBoxes) {
+  struct Case {
+    const char* name;
+    const char* control;
+    std::vector<Key> keys;
+    std::vector<int> steps;  // precision, one screen, speed, lines, double click
+  } cases[] = {
+      {"Right raises the speed a step", "Mouse Speed", {Key::kRight}, {0, 0, 7, 3, 6}},
+      {"Down lowers the wheel lines", "Scrolling Speed", {Key::kDown, Key::kLeft}, {0, 0, 6, 1, 6}},
+      {"End and Home go to the ends, no further", "Double-Click Speed",
+       {Key::kEnd, Key::kUp, Key::kHome, Key::kHome}, {0, 0, 6, 3, 1}},
+      {"Space ticks precision", "Enhance Pointer Precision", {Key::kSpace}, {1, 0, 6, 3, 6}},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.model.BuildPage(kAdvancedPage);  // reads the system's values first
+    rig.SetSteps(0, 0, 6, 3, 6);
+    for (int i = 0; i < 20 && rig.model.FocusedName() != c.control; ++i) rig.model.OnKey({Key::kTab});
+    ASSERT_EQ(rig.model.FocusedName(), c.control) << c.name;
+    for (Key key : c.keys) EXPECT_TRUE(rig.model.OnKey({key})) << c.name;
+    EXPECT_EQ(rig.Steps(), c.steps) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace vortal

@@ -1,6 +1,7 @@
 // The keyboard's ways through the owner-drawn windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -185,6 +186,18 @@ TEST(MainWindowKeysTest, ListsPagesAndTheWindowsOwnKeys) {
   EXPECT_TRUE(rig.model.OnKey(Press(Key::kTab, false, true)));
   EXPECT_EQ(rig.model.currentPage(), kAdvancedPage);
   EXPECT_EQ(rig.services.focusRing, (FocusRing{true, FrameButtonOf(kFrameAdvancedPage).box}));
+  // Controls that would refuse are passed by: the swatches while loop
+  // colour 1 is off, OK and Apply without the mouse.
+  rig.record().loopColorEnabled[0] = 0;
+  rig.link.devicePresent = false;
+  std::vector<std::string> reached;
+  for (int i = 0; i < 60; ++i) {
+    rig.model.OnKey(Press(Key::kTab));
+    reached.push_back(rig.model.FocusedName());
+  }
+  for (const char* refusing : {"Choose loop color 1...", "OK", "Apply"})
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), refusing), 0) << refusing;
+  EXPECT_NE(std::count(reached.begin(), reached.end(), "Cancel"), 0);
   // A click moves the focus to what it hit.
   rig.Click(testing::BasicPageRig::Inside(kDefaultButton));
   EXPECT_EQ(rig.services.focusRing, (FocusRing{true, kDefaultButton}));

@@ -26,6 +26,23 @@ enter_is_ok() {
   fi
 }
 
+# With button $1's pane in focus: Enter opens its list, Down $2 times reaches
+# the function, Enter opens its dialog $3 (window $dialog_id); $4 names a
+# screenshot of the list.
+choose_by_keys() {
+  press Return "Button $1: .*"
+  [ -n "$(last_state "list opened $((40 + $1))")" ] || report fail "Enter opens button $1's function list"
+  for _ in $(seq "$2"); do press Down "Button $1: .*"; done
+  [ -z "${4:-}" ] || shot "$4"
+  mark_state
+  xdotool key Return
+  if ! wait_opened 10 "dialog opened $3"; then
+    report fail "Enter on function $2 of button $1 opens $3" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
+    return 1
+  fi
+  dialog_id=$opened_id
+}
+
 keep_folder
 start_vortal || finish
 open_window || finish
@@ -41,14 +58,7 @@ press Down 'Button 2: .*'
 press Down 'Button 3: .*'
 press Down 'Button 4: .*'
 shot 02-pane
-press Return 'Button 4: .*'
-[ -n "$(last_state 'list opened 44')" ] || report fail "Enter opens button 4's function list"
-for _ in $(seq 11); do press Down 'Button 4: .*'; done
-shot 03-list
-mark_state
-xdotool key Return
-if wait_opened 10 'dialog opened CFireKeyDialog'; then
-  dialog_id=$opened_id
+if choose_by_keys 4 11 CFireKeyDialog 03-list; then
   # The dialog opens with the speed field in focus; the key field is before it.
   press shift+Tab 'Key'
   press space 'Key'
@@ -63,26 +73,17 @@ if wait_opened 10 'dialog opened CFireKeyDialog'; then
   wait_state 10 'edit [0-9]+ 3' || report fail "the times field takes 3 over its text"
   shot 04-fire-dialog
   enter_is_ok CFireKeyDialog "Enter in the fire key dialog is OK"
-else
-  report fail "Enter on Fire Key opens the fire key dialog" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
 fi
 move_to "$(px 150)" "$(px 300)"
 # Button 5: Single Key. The dialog listens for one key (B); once it is
 # released OK has the focus, and Enter confirms.
 press Down 'Button 5: .*'
-press Return 'Button 5: .*'
-for _ in $(seq 12); do press Down 'Button 5: .*'; done
-mark_state
-xdotool key Return
-if wait_opened 10 'dialog opened CSingleDialog'; then
-  dialog_id=$opened_id
+if choose_by_keys 5 12 CSingleDialog; then
   mark_state
   xdotool key b
   wait_state 10 'focus OK' || report fail "the single key dialog moves on to OK once the key is released"
   shot 05-single-key
   enter_is_ok CSingleDialog "a key, then Enter, in the single key dialog"
-else
-  report fail "Enter on Single Key opens its dialog" "$(tail -n 3 "$state_log" | tr '\n' ' ')"
 fi
 move_to "$(px 150)" "$(px 300)"
 press Tab 'Default'

@@ -57,9 +57,6 @@ inline constexpr FireKeyLabel kFireKeyLabels[] = {
      TextAlign::kLeftWrapped},
 };
 
-// What the keyboard and screen readers call the key field.
-inline constexpr DialogLabel kFireKeyFieldLabel{"Key", "按键", "按鍵"};
-
 class CFireKeyDialog : public SubDialogFrame {
  public:
   explicit CFireKeyDialog(SubDialogLook look);
@@ -89,7 +86,7 @@ class CFireKeyDialog : public SubDialogFrame {
   // the replacement and the user is told.
   bool OnOk() override;
   std::vector<WindowControl> DialogControls() override;
-  std::string DropDownName() const override { return std::string(kFireKeyFieldLabel.In(look().language)); }
+  std::string DropDownName() const override { return std::string(kKeyFieldLabel.In(look().language)); }
   std::string DropDownValue() const override { return keyText_; }
 
  private:

@@ -33,8 +33,6 @@ inline constexpr unsigned kVirtualKeyRightWindows = 0x5C;
 
 // The keyboard's id of the single key field.
 inline constexpr int kSingleKeyFieldKeyId = 10;
-// What the keyboard and screen readers call a key dialog's key field.
-inline constexpr DialogLabel kKeyFieldLabel{"Key", "按键", "按鍵"};
 
 // Tab, Enter and Escape: the keys a dialog moves, confirms and cancels with.
 bool IsDialogKey(unsigned virtualKey);

@@ -171,7 +171,7 @@ std::vector<WindowControl> SubDialogFrame::Controls() {
                            std::string(SubDialogCancelLabel(look_.language)),
                            [this] { End(DialogResult::kCancel); }));
   controls.push_back(frame(kSubDialogCloseKeyId, -2, kSubDialogCloseBox, ControlRole::kPushButton,
-                           std::string(kSubDialogCloseLabel.In(look_.language)),
+                           std::string(LocalizedTexts(look_.language)[TextId::kCloseButton]),
                            [this] { End(DialogResult::kCancel); }));
   return controls;
 }
@@ -180,28 +180,17 @@ bool SubDialogFrame::OnKey(const KeyPress& key) {
   if (host_ == nullptr || !usable_ || result_ != DialogResult::kNone) return false;
   if (dropDown_ && listOpen_ && host_->ListExists(dropDown_->listId)) {
     if (key.key != Key::kTab) {
-      const ListKeyOutcome outcome =
-          KeyInList(key, ListItems(), host_->ListSelection(dropDown_->listId));
-      if (outcome.kind == ListKeyOutcome::kMove) host_->SelectListItem(dropDown_->listId, outcome.index);
-      if (outcome.kind == ListKeyOutcome::kChoose) OnListChoice(outcome.index);
-      if (outcome.kind == ListKeyOutcome::kClose) CloseList();
+      KeyInOpenList(
+          key, *host_, dropDown_->listId, ListItems(), [this](int index) { OnListChoice(index); },
+          [this] { CloseList(); });
       ShowFocus();
       return true;
     }
     CloseList();
   }
-  std::vector<WindowControl> controls = Controls();
-  // A click into an edit field gave it the keyboard: the focus is there.
-  if (const int child = host_->childControls().FocusedChild(); child != 0) {
-    for (const WindowControl& control : controls) {
-      if (control.childId == child) focus_.Focus(control.id);
-    }
-  }
-  const int before = focus_.focused(controls);
-  const WindowControl* current = nullptr;
-  for (const WindowControl& control : controls) {
-    if (control.id == before) current = &control;
-  }
+  const std::vector<WindowControl> controls = Controls();
+  focus_.FollowChild(host_->childControls().FocusedChild(), controls);
+  const WindowControl* current = focus_.Focused(controls);
   const bool onButton = current != nullptr && current->role == ControlRole::kPushButton;
   if (key.key == Key::kEscape) {
     End(DialogResult::kCancel);
@@ -231,23 +220,14 @@ void SubDialogFrame::FocusControl(int id) {
 }
 
 void SubDialogFrame::ShowFocus() {
-  if (host_ == nullptr || !focus_.keyboardUsed() || result_ != DialogResult::kNone) return;
-  const std::vector<WindowControl> controls = Controls();
-  host_->ShowFocusRing(focus_.Ring(controls));
-  int child = 0;
-  for (const WindowControl& control : controls) {
-    if (control.id == focus_.focused(controls)) child = control.childId;
-  }
-  ChildControls& children = host_->childControls();
-  if (children.FocusedChild() != child) children.FocusChild(child);
+  if (host_ == nullptr || result_ != DialogResult::kNone) return;
+  ShowFocusIn(focus_, Controls(), *host_, host_->childControls());
 }
 
 std::string SubDialogFrame::FocusedName() {
   const std::vector<WindowControl> controls = Controls();
-  for (const WindowControl& control : controls) {
-    if (control.id == focus_.focused(controls)) return control.name;
-  }
-  return {};
+  const WindowControl* control = focus_.Focused(controls);
+  return control ? control->name : std::string();
 }
 
 void SubDialogFrame::CloseList() {

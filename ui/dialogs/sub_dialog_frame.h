@@ -53,8 +53,8 @@ inline constexpr int kSubDialogTitleRight = 346;
 inline constexpr std::string_view kBackgroundFailedText = "error";
 inline constexpr std::string_view kImageFailedText = "LoadPng---Load image failed.";
 
-// What the keyboard and screen readers call the close button.
-inline constexpr DialogLabel kSubDialogCloseLabel{"Close", "关闭", "關閉"};
+// What the keyboard and screen readers call a key dialog's key field.
+inline constexpr DialogLabel kKeyFieldLabel{"Key", "按键", "按鍵"};
 
 // The OK and Cancel labels in the system language.
 std::string_view SubDialogOkLabel(Language language);

@@ -58,8 +58,47 @@ std::vector<int> Members(const std::vector<WindowControl>& controls, int group) 
 }  // namespace
 
 int KeyboardFocus::focused(const std::vector<WindowControl>& controls) const {
+  const WindowControl* control = Focused(controls);
+  return control ? control->id : 0;
+}
+
+const WindowControl* KeyboardFocus::Focused(const std::vector<WindowControl>& controls) const {
   const int index = IndexOf(controls, focused_);
-  return index < 0 ? 0 : controls[static_cast<std::size_t>(index)].id;
+  return index < 0 ? nullptr : &controls[static_cast<std::size_t>(index)];
+}
+
+void KeyboardFocus::FollowChild(int childId, const std::vector<WindowControl>& controls) {
+  if (childId == 0) return;
+  for (const WindowControl& control : controls) {
+    if (control.childId == childId) focused_ = control.id;
+  }
+}
+
+void ShowFocusIn(const KeyboardFocus& focus, const std::vector<WindowControl>& controls,
+                 Surface& surface, ChildControls& children, bool listHasKeyboard) {
+  if (!focus.keyboardUsed()) return;
+  surface.ShowFocusRing(focus.Ring(controls));
+  const WindowControl* control = focus.Focused(controls);
+  const int child = control ? control->childId : 0;
+  if (children.FocusedChild() != child && (child != 0 || !listHasKeyboard)) children.FocusChild(child);
+}
+
+void KeyInOpenList(const KeyPress& key, ListHost& host, int listId, const std::vector<std::string>& items,
+                   const std::function<void(int)>& choose, const std::function<void()>& close) {
+  const ListKeyOutcome outcome = KeyInList(key, items, host.ListSelection(listId));
+  switch (outcome.kind) {
+    case ListKeyOutcome::kMove:
+      host.SelectListItem(listId, outcome.index);
+      break;
+    case ListKeyOutcome::kChoose:
+      choose(outcome.index);
+      break;
+    case ListKeyOutcome::kClose:
+      close();
+      break;
+    case ListKeyOutcome::kNone:
+      break;
+  }
 }
 
 FocusRing KeyboardFocus::Ring(const std::vector<WindowControl>& controls) const {

@@ -4,9 +4,11 @@
 // the control in focus; and the keys of an open drop-down list.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/host/main_window_services.h"
 #include "ui/host/window_controls.h"
 
 namespace vortal {
@@ -18,8 +20,13 @@ class KeyboardFocus {
   // control, or the last one for Shift+Tab) and does nothing else.
   bool OnKey(const KeyPress& key, const std::vector<WindowControl>& controls);
 
-  // The control in focus; 0 for none (also when it is no longer there).
+  // The control in focus; 0 (nullptr) for none, also when it is no longer
+  // there.
   int focused(const std::vector<WindowControl>& controls) const;
+  const WindowControl* Focused(const std::vector<WindowControl>& controls) const;
+  // A click into a real child control (an edit field) gave it the keyboard:
+  // the focus follows it there.
+  void FollowChild(int childId, const std::vector<WindowControl>& controls);
   // A click gives the focus to the control it hit, as in every window.
   void Focus(int id) { focused_ = id; }
   // The focus, shown, on the control with this id (a key changed pages).
@@ -44,6 +51,17 @@ struct ListKeyOutcome {
   int index = -1;  // the new selection (kMove) or the chosen item (kChoose)
 };
 ListKeyOutcome KeyInList(const KeyPress& key, const std::vector<std::string>& items, int selection);
+
+// Shows the focus once the keyboard was used: the ring on `surface`, and the
+// keyboard given to the focused control's real child, or back to the window
+// itself unless `listHasKeyboard` (an open list keeps it).
+void ShowFocusIn(const KeyboardFocus& focus, const std::vector<WindowControl>& controls,
+                 Surface& surface, ChildControls& children, bool listHasKeyboard = false);
+
+// A key in the open list `listId` of `host` holding `items`: the selection
+// moves, or the item is chosen (`choose`), or the list closes (`close`).
+void KeyInOpenList(const KeyPress& key, ListHost& host, int listId, const std::vector<std::string>& items,
+                   const std::function<void(int index)>& choose, const std::function<void()>& close);
 
 // How far Home and End move a slider: past either end of any of them.
 inline constexpr int kSliderEnd = 1000;

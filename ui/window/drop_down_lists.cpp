@@ -49,20 +49,8 @@ int DropDownLists::KeyboardList() const {
 bool DropDownLists::OnKey(const KeyPress& key, const std::function<void(int, int)>& choose) {
   const int id = KeyboardList();
   if (id == 0) return false;
-  const ListKeyOutcome outcome = KeyInList(key, items_[id], host_.ListSelection(id));
-  switch (outcome.kind) {
-    case ListKeyOutcome::kMove:
-      host_.SelectListItem(id, outcome.index);
-      break;
-    case ListKeyOutcome::kChoose:
-      choose(id, outcome.index);
-      break;
-    case ListKeyOutcome::kClose:
-      Close(id);
-      break;
-    case ListKeyOutcome::kNone:
-      break;
-  }
+  KeyInOpenList(
+      key, host_, id, items_[id], [&](int index) { choose(id, index); }, [&] { Close(id); });
   return true;
 }
 

@@ -161,12 +161,7 @@ std::vector<WindowControl> MainWindowModel::Controls() {
 
 bool MainWindowModel::OnKey(const KeyPress& key) {
   MainWindowPage* page = Page(currentPage_);
-  // A click into an edit field gave it the keyboard: the focus is there.
-  if (const int child = services_.childControls().FocusedChild(); child != 0) {
-    for (const WindowControl& control : Controls()) {
-      if (control.childId == child) focus_.Focus(control.id);
-    }
-  }
+  focus_.FollowChild(services_.childControls().FocusedChild(), Controls());
   if (key.key == Key::kTab && key.ctrl) {
     const int next = currentPage_ == kBasicPage ? kAdvancedPage : kBasicPage;
     ShowPage(next);
@@ -190,25 +185,13 @@ bool MainWindowModel::OnKey(const KeyPress& key) {
 
 void MainWindowModel::ShowFocus() {
   if (!focus_.keyboardUsed()) return;
-  const std::vector<WindowControl> controls = Controls();
-  services_.ShowFocusRing(focus_.Ring(controls));
-  // An edit field in focus has the keyboard; a drawn control leaves it to
-  // the window.
-  int child = 0;
-  for (const WindowControl& control : controls) {
-    if (control.id == focus_.focused(controls)) child = control.childId;
-  }
-  ChildControls& children = services_.childControls();
-  if (children.FocusedChild() != child && (child != 0 || lists_.KeyboardList() == 0))
-    children.FocusChild(child);
+  ShowFocusIn(focus_, Controls(), services_, services_.childControls(), lists_.KeyboardList() != 0);
 }
 
 std::string MainWindowModel::FocusedName() {
   const std::vector<WindowControl> controls = Controls();
-  for (const WindowControl& control : controls) {
-    if (control.id == focus_.focused(controls)) return control.name;
-  }
-  return {};
+  const WindowControl* control = focus_.Focused(controls);
+  return control ? control->name : std::string();
 }
 
 void MainWindowModel::DispatchToPage(Point p) {
